@@ -1,0 +1,45 @@
+#pragma once
+// Reading an exam folder: the marker file with the exam title, the ticket folders b1, b2,
+// ... and in each the question files qN.txt (text), vN.txt (variants, one a line), oN.txt
+// (correct answer, first line) and the optional picture kN.bmp. Names are looked up
+// without regard to case, since exam folders are often made on Windows.
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace exam_folder {
+
+inline constexpr int kMaxQuestions = 20;
+
+// The whole marker file "lzm.lzm", line end included; empty optional when it cannot be
+// read (no folder, no marker file).
+std::optional<QString> readExamTitle(const QString& examFolder);
+
+// "b" followed by the ticket number as typed.
+QString ticketFolderName(const QString& ticketNumber);
+
+// The stored name of an entry of the exam folder ("b7"), or empty when there is none or
+// the name would reach outside the folder.
+QString lookUpEntry(const QString& examFolder, const QString& name);
+
+// The path of a ticket folder; empty when the name is not a plain entry name.
+QString ticketFolderPath(const QString& examFolder, const QString& ticketFolderName);
+
+// "q3.txt", "v3.txt", "o3.txt", "k3.bmp" for kind 'q', 'v', 'o', 'k'.
+QString questionFileName(char kind, int question);
+
+// The stored name of a question file in the ticket folder, or empty when absent.
+QString lookUpQuestionFile(const QString& ticketFolder, char kind, int question);
+
+// The question text: the whole file, final line end included.
+std::optional<QString> readQuestionText(const QString& ticketFolder, int question);
+// The variants: the file's lines in order, empty lines kept.
+std::optional<QStringList> readVariants(const QString& ticketFolder, int question);
+// The lines of the correct-answer file; the first one is the correct answer.
+std::optional<QStringList> readAnswerLines(const QString& ticketFolder, int question);
+// The picture; a null image when it is absent or cannot be decoded.
+QImage loadPicture(const QString& ticketFolder, int question);
+
+} // namespace exam_folder

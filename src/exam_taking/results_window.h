@@ -1,0 +1,34 @@
+#pragma once
+// The results window: the end of an exam. One line per answered question, the verdict,
+// the question details on hover, and the record in the exam report on close.
+
+#include "forms/controls.h"
+#include "forms/window.h"
+
+class Form5 : public forms::Window {
+public:
+    explicit Form5(App& app);
+    void load() override;
+
+    // Copies the results out of the ticket window, shows this window and releases the
+    // ticket window and the picture viewer.
+    void fillFromTicketWindow();
+
+    forms::Label Label1{*this, "Label1"};                // name line
+    forms::Label Label2{*this, "Label2"};                // ticket caption
+    forms::Label Label3{*this, "Label3"};                // verdict
+    forms::Label Label4{*this, "Label4"};                // detail line while hovering
+    forms::Label Label5{*this, "Label5"};                // interface language, hidden
+    forms::Label Label6{*this, "Label6"};                // date of the exam
+    forms::Label Label7{*this, "Label7"};                // time of the exam
+    forms::Frame Frame1{*this, "Frame1"};                // around the question lines
+    forms::ControlArray<forms::Label, 20> l{*this, "l"}; // question lines
+    forms::CheckBox Check2{*this, "Check2"};             // show question details on hover
+    forms::CheckBox Check1{*this, "Check1"};             // append to the exam report on close
+    forms::CommandButton Command2{*this, "Command2"};    // close
+    forms::Frame Frame3{*this, "Frame3"};                // hidden, holds the given answers
+    forms::Frame Frame4{*this, "Frame4"};                // hidden, holds the correct answers
+    forms::ControlArray<forms::Label, 20> v{*this, "v"}; // answer given to question N
+    forms::ControlArray<forms::Label, 20> o{*this, "o"}; // correct answer of question N
+    forms::ControlArray<forms::Label, 20> q{*this, "q"}; // text of question N
+};

@@ -1,0 +1,63 @@
+#include "forms/app.h"
+
+#include "forms/window.h"
+
+#include <QDir>
+
+App::App(QString folder, platform::Services services)
+    : folder_(QDir::cleanPath(std::move(folder))), services_(std::move(services)) {}
+
+App::~App() {
+    ++eventDepth_; // nothing below may destroy windows while we tear down
+    for (auto& [name, window] : windows_)
+        unloaded_.push_back(std::move(window));
+    windows_.clear();
+    unloaded_.clear();
+}
+
+QString App::path(const QString& relative) const {
+    return QDir::toNativeSeparators(QDir(folder_).filePath(relative));
+}
+
+void App::message(const QString& text, const QString& title, bool informationIcon) {
+    services_.dialogs.showMessage({text, title, informationIcon});
+}
+
+forms::Window* App::loadedWindow(const QString& name) const {
+    auto found = windows_.find(name);
+    return found == windows_.end() ? nullptr : found->second.get();
+}
+
+std::vector<forms::Window*> App::loadedWindows() const {
+    std::vector<forms::Window*> result;
+    for (const auto& entry : windows_)
+        result.push_back(entry.second.get());
+    return result;
+}
+
+void App::unload(forms::Window& window) {
+    auto found = windows_.find(window.name());
+    if (found == windows_.end() || found->second.get() != &window) return;
+    std::unique_ptr<forms::Window> owned = std::move(found->second);
+    windows_.erase(found);
+    owned->hide();
+    for (auto& listener : windowUnloading)
+        listener(*owned);
+    unloaded_.push_back(std::move(owned));
+    if (eventDepth_ == 0) flush();
+}
+
+void App::end() {
+    ended_ = true;
+    while (!windows_.empty())
+        unload(*windows_.begin()->second);
+}
+
+void App::userEvent(const std::function<void()>& event) {
+    ++eventDepth_;
+    event();
+    --eventDepth_;
+    if (eventDepth_ == 0) flush();
+}
+
+void App::flush() { unloaded_.clear(); }

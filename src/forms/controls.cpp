@@ -1,0 +1,324 @@
+#include "forms/controls.h"
+
+#include "forms/window.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace forms {
+
+namespace {
+QString boolText(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
+} // namespace
+
+Control::Control(Window& window, QString name, ControlKind kind)
+    : window_(window), name_(std::move(name)), kind_(kind) {
+    window.registerControl(this);
+}
+
+Control::~Control() = default;
+
+void Control::setVisible(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    changed();
+}
+
+void Control::setEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
+    enabled_ = enabled;
+    changed();
+}
+
+void Control::setForeColor(Color color) {
+    if (foreColor_ == color) return;
+    foreColor_ = color;
+    changed();
+}
+
+void Control::setBackColor(Color color) {
+    if (backColor_ == color) return;
+    backColor_ = color;
+    changed();
+}
+
+void Control::setToolTip(const QString& toolTip) {
+    if (toolTip_ == toolTip) return;
+    toolTip_ = toolTip;
+    changed();
+}
+
+void Control::setBold(bool bold) {
+    if (bold_ == bold) return;
+    bold_ = bold;
+    changed();
+}
+
+void Control::move(int left, int top) { move(left, top, width_, height_); }
+
+void Control::move(int left, int top, int width, int height) {
+    if (left_ == left && top_ == top && width_ == width && height_ == height) return;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    changed();
+}
+
+bool Control::usable() const {
+    for (const Control* c = this; c; c = c->container()) {
+        if (!c->visible() || !c->enabled()) return false;
+    }
+    return window_.visible();
+}
+
+std::optional<QString> Control::property(const QString& name) const {
+    if (name == "visible") return boolText(visible_);
+    if (name == "enabled") return boolText(enabled_);
+    if (name == "forecolor") return colorText(foreColor_);
+    if (name == "backcolor") return colorText(backColor_);
+    if (name == "tooltip") return toolTip_;
+    if (name == "left") return QString::number(left_);
+    if (name == "top") return QString::number(top_);
+    if (name == "width") return QString::number(width_);
+    if (name == "height") return QString::number(height_);
+    if (name == "bold") return boolText(bold_);
+    return std::nullopt;
+}
+
+int Control::subscribe(Observer observer) {
+    observers_.emplace_back(nextObserver_, std::move(observer));
+    return nextObserver_++;
+}
+
+void Control::unsubscribe(int id) {
+    std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void Control::changed() {
+    // A copy, so an observer may unsubscribe while we notify.
+    auto observers = observers_;
+    for (auto& entry : observers)
+        entry.second();
+}
+
+void Control::assign(QString& field, const QString& value, const Handler& handler) {
+    if (field == value) return;
+    field = value;
+    changed();
+    run(handler);
+}
+
+void TextBox::setLocked(bool locked) {
+    if (locked_ == locked) return;
+    locked_ = locked;
+    changed();
+}
+
+std::optional<QString> TextBox::property(const QString& name) const {
+    if (name == "text") return text_;
+    if (name == "locked") return boolText(locked_);
+    return Control::property(name);
+}
+
+std::optional<QString> Label::property(const QString& name) const {
+    if (name == "caption" || name == "text") return caption_;
+    return Control::property(name);
+}
+
+void CheckBox::setCaption(const QString& caption) {
+    if (caption_ == caption) return;
+    caption_ = caption;
+    changed();
+}
+
+void CheckBox::setValue(int value) {
+    if (value_ == value) return;
+    value_ = value;
+    changed();
+    run(onClick);
+}
+
+std::optional<QString> CheckBox::property(const QString& name) const {
+    if (name == "caption") return caption_;
+    if (name == "value") return QString::number(value_);
+    return Control::property(name);
+}
+
+void OptionButton::setCaption(const QString& caption) {
+    if (caption_ == caption) return;
+    caption_ = caption;
+    changed();
+}
+
+void OptionButton::setValue(bool value) {
+    if (value_ == value) return;
+    if (value) {
+        for (Control* other : window().controls()) {
+            if (other != this && other->kind() == ControlKind::OptionButton &&
+                other->container() == container()) {
+                auto* option = static_cast<OptionButton*>(other);
+                if (option->value_) {
+                    option->value_ = false;
+                    option->changed();
+                }
+            }
+        }
+    }
+    value_ = value;
+    changed();
+    if (value) run(onClick);
+}
+
+std::optional<QString> OptionButton::property(const QString& name) const {
+    if (name == "caption") return caption_;
+    if (name == "value") return boolText(value_);
+    return Control::property(name);
+}
+
+void CommandButton::setCaption(const QString& caption) {
+    if (caption_ == caption) return;
+    caption_ = caption;
+    changed();
+}
+
+std::optional<QString> CommandButton::property(const QString& name) const {
+    if (name == "caption") return caption_;
+    return Control::property(name);
+}
+
+void Frame::setCaption(const QString& caption) {
+    if (caption_ == caption) return;
+    caption_ = caption;
+    changed();
+}
+
+std::optional<QString> Frame::property(const QString& name) const {
+    if (name == "caption") return caption_;
+    return Control::property(name);
+}
+
+QString ListBox::item(int index) const {
+    return index >= 0 && index < items_.size() ? items_.at(index) : QString();
+}
+
+void ListBox::addItem(const QString& item) {
+    items_.append(item);
+    changed();
+}
+
+void ListBox::clear() {
+    if (items_.isEmpty() && listIndex_ == -1) return;
+    items_.clear();
+    listIndex_ = -1;
+    changed();
+}
+
+void ListBox::setListIndex(int index) {
+    if (index < -1 || index >= items_.size()) index = -1;
+    if (listIndex_ == index) return;
+    listIndex_ = index;
+    changed();
+    run(onClick);
+}
+
+void ListBox::setHorizontalExtent(int pixels) {
+    if (horizontalExtent_ == pixels) return;
+    horizontalExtent_ = pixels;
+    changed();
+}
+
+namespace {
+// "list(3)" -> 3
+std::optional<int> listEntryIndex(const QString& name) {
+    static const QRegularExpression pattern(QStringLiteral("^list\\((\\d+)\\)$"));
+    auto match = pattern.match(name);
+    if (!match.hasMatch()) return std::nullopt;
+    return match.captured(1).toInt();
+}
+
+std::optional<QString> listProperty(const QString& name, const QStringList& items, int index) {
+    if (name == "listcount") return QString::number(items.size());
+    if (name == "listindex") return QString::number(index);
+    if (auto entry = listEntryIndex(name)) {
+        return *entry < items.size() ? items.at(*entry) : QString();
+    }
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<QString> ListBox::property(const QString& name) const {
+    if (name == "text") return selectedText();
+    if (name == "extent") return QString::number(horizontalExtent_);
+    if (auto value = listProperty(name, items_, listIndex_)) return value;
+    return Control::property(name);
+}
+
+void ComboBox::addItem(const QString& item) {
+    items_.append(item);
+    changed();
+}
+
+void ComboBox::setListIndex(int index) {
+    if (index < -1 || index >= items_.size()) index = -1;
+    if (listIndex_ == index) return;
+    listIndex_ = index;
+    changed();
+    if (index >= 0) setText(items_.at(index));
+    run(onClick);
+}
+
+std::optional<QString> ComboBox::property(const QString& name) const {
+    if (name == "text") return text_;
+    if (auto value = listProperty(name, items_, listIndex_)) return value;
+    return Control::property(name);
+}
+
+void Image::setPicture(const QImage& picture) {
+    picture_ = picture;
+    if (!stretch_) {
+        move(left(), top(), picture.width() * kTwipsPerPixel, picture.height() * kTwipsPerPixel);
+    }
+    changed();
+}
+
+void Image::setStretch(bool stretch) {
+    if (stretch_ == stretch) return;
+    stretch_ = stretch;
+    if (!stretch_) {
+        move(left(), top(), picture_.width() * kTwipsPerPixel, picture_.height() * kTwipsPerPixel);
+    }
+    changed();
+}
+
+std::optional<QString> Image::property(const QString& name) const {
+    if (name == "stretch") return boolText(stretch_);
+    if (name == "picture") {
+        if (picture_.isNull()) return QString();
+        return QStringLiteral("%1x%2").arg(picture_.width()).arg(picture_.height());
+    }
+    return Control::property(name);
+}
+
+void Timer::setInterval(int milliseconds) {
+    if (interval_ == milliseconds) return;
+    interval_ = milliseconds;
+    changed();
+}
+
+std::optional<QString> Timer::property(const QString& name) const {
+    if (name == "interval") return QString::number(interval_);
+    return Control::property(name);
+}
+
+std::optional<QString> FolderList::property(const QString& name) const {
+    if (name == "path") return path_;
+    return Control::property(name);
+}
+
+std::optional<QString> DriveList::property(const QString& name) const {
+    if (name == "drive" || name == "path") return drive_;
+    return Control::property(name);
+}
+
+} // namespace forms

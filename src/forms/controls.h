@@ -1,0 +1,366 @@
+#pragma once
+// The controls of the headless windows. A control holds what a user sees of it (text,
+// value, colours, position in twips, ...) and the handlers its window sets.
+//
+// The one rule every window relies on lives here and nowhere else: assigning a
+// *different* text, caption, value or list selection runs the control's handler at once,
+// nested inside the assignment; assigning the value it already has runs nothing.
+
+#include "forms/colors.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace forms {
+
+class Window;
+class Frame;
+
+enum class ControlKind {
+    TextBox,
+    Label,
+    CheckBox,
+    OptionButton,
+    CommandButton,
+    Frame,
+    ListBox,
+    ComboBox,
+    Image,
+    Shape,
+    Timer,
+    FolderList,
+    DriveList,
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+
+using Handler = std::function<void()>;
+
+class Control {
+public:
+    Control(Window& window, QString name, ControlKind kind);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const QString& name() const { return name_; }
+    ControlKind kind() const { return kind_; }
+    Window& window() const { return window_; }
+
+    bool visible() const { return visible_; }
+    void setVisible(bool visible);
+    void show() { setVisible(true); }
+    void hide() { setVisible(false); }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+
+    Color foreColor() const { return foreColor_; }
+    void setForeColor(Color color);
+    Color backColor() const { return backColor_; }
+    void setBackColor(Color color);
+    const QString& toolTip() const { return toolTip_; }
+    void setToolTip(const QString& toolTip);
+    bool bold() const { return bold_; }
+    void setBold(bool bold);
+
+    // Position and size in twips.
+    int left() const { return left_; }
+    int top() const { return top_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    void move(int left, int top);
+    void move(int left, int top, int width, int height);
+
+    // The frame that contains the control, or none (the window itself).
+    Frame* container() const { return container_; }
+    void setContainer(Frame* frame) { container_ = frame; }
+
+    // True when a user can reach the control: it, every frame around it and its window
+    // are visible and enabled.
+    bool usable() const;
+
+    // Properties by name, as scenarios and diagnostics read them ("text", "visible",
+    // "backcolor", "list(2)", ...). Empty optional for a property this kind lacks.
+    virtual std::optional<QString> property(const QString& name) const;
+
+    // Views subscribe to redraw on every property change.
+    using Observer = std::function<void()>;
+    int subscribe(Observer observer);
+    void unsubscribe(int id);
+
+    // Mouse movement over the control.
+    Handler onMouseMove;
+    void hover() { run(onMouseMove); }
+
+protected:
+    void changed();
+    static void run(const Handler& handler) {
+        if (handler) handler();
+    }
+    // Stores `value` and, when it differs, notifies views and runs `handler`.
+    void assign(QString& field, const QString& value, const Handler& handler);
+
+private:
+    Window& window_;
+    QString name_;
+    ControlKind kind_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    bool bold_ = false;
+    Color foreColor_ = colors::WindowText;
+    Color backColor_ = colors::WindowBackground;
+    QString toolTip_;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    Frame* container_ = nullptr;
+    std::vector<std::pair<int, Observer>> observers_;
+    int nextObserver_ = 1;
+};
+
+class TextBox : public Control {
+public:
+    TextBox(Window& window, QString name)
+        : Control(window, std::move(name), ControlKind::TextBox) {}
+    const QString& text() const { return text_; }
+    void setText(const QString& text) { assign(text_, text, onChange); }
+    bool locked() const { return locked_; }
+    void setLocked(bool locked);
+    bool multiLine() const { return multiLine_; }
+    void setMultiLine(bool multiLine) { multiLine_ = multiLine; }
+    std::optional<QString> property(const QString& name) const override;
+
+    Handler onChange;
+
+private:
+    QString text_;
+    bool locked_ = false;
+    bool multiLine_ = false;
+};
+
+class Label : public Control {
+public:
+    Label(Window& window, QString name) : Control(window, std::move(name), ControlKind::Label) {}
+    const QString& caption() const { return caption_; }
+    void setCaption(const QString& caption) { assign(caption_, caption, onChange); }
+    void click() { run(onClick); }
+    std::optional<QString> property(const QString& name) const override;
+
+    Handler onChange;
+    Handler onClick; // set for labels that act as links
+
+private:
+    QString caption_;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(Window& window, QString name)
+        : Control(window, std::move(name), ControlKind::CheckBox) {}
+    const QString& caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    int value() const { return value_; }
+    bool checked() const { return value_ == 1; }
+    // A changed value runs the click handler, as a user's click would.
+    void setValue(int value);
+    void click() { setValue(value_ == 1 ? 0 : 1); }
+    std::optional<QString> property(const QString& name) const override;
+
+    Handler onClick;
+
+private:
+    QString caption_;
+    int value_ = 0;
+};
+
+// Option buttons with the same container form one group: selecting one deselects the
+// others (without running their handlers).
+class OptionButton : public Control {
+public:
+    OptionButton(Window& window, QString name)
+        : Control(window, std::move(name), ControlKind::OptionButton) {}
+    const QString& caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    bool value() const { return value_; }
+    // Switching on runs the click handler; switching off runs nothing.
+    void setValue(bool value);
+    void click() { setValue(true); }
+    std::optional<QString> property(const QString& name) const override;
+
+    Handler onClick;
+
+private:
+    QString caption_;
+    bool value_ = false;
+};
+
+class CommandButton : public Control {
+public:
+    CommandButton(Window& window, QString name)
+        : Control(window, std::move(name), ControlKind::CommandButton) {}
+    const QString& caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    void press() { run(onClick); }
+    std::optional<QString> property(const QString& name) const override;
+
+    Handler onClick;
+
+private:
+    QString caption_;
+};
+
+class Frame : public Control {
+public:
+    Frame(Window& window, QString name) : Control(window, std::move(name), ControlKind::Frame) {}
+    const QString& caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    std::optional<QString> property(const QString& name) const override;
+
+private:
+    QString caption_;
+};
+
+class ListBox : public Control {
+public:
+    ListBox(Window& window, QString name)
+        : Control(window, std::move(name), ControlKind::ListBox) {}
+    const QStringList& items() const { return items_; }
+    int listCount() const { return int(items_.size()); }
+    QString item(int index) const;
+    void addItem(const QString& item);
+    // Empties the list; the selection goes with it, without running the handler.
+    void clear();
+    int listIndex() const { return listIndex_; }
+    // A changed selection runs the click handler.
+    void setListIndex(int index);
+    // Text of the selected entry, empty when none.
+    QString selectedText() const { return item(listIndex_); }
+    // Width in pixels the list can scroll to horizontally.
+    int horizontalExtent() const { return horizontalExtent_; }
+    void setHorizontalExtent(int pixels);
+    std::optional<QString> property(const QString& name) const override;
+
+    Handler onClick;
+
+private:
+    QStringList items_;
+    int listIndex_ = -1;
+    int horizontalExtent_ = 0;
+};
+
+// An editable combo box: a text plus a list to pick it from.
+class ComboBox : public Control {
+public:
+    ComboBox(Window& window, QString name)
+        : Control(window, std::move(name), ControlKind::ComboBox) {}
+    const QString& text() const { return text_; }
+    void setText(const QString& text) { assign(text_, text, onChange); }
+    const QStringList& items() const { return items_; }
+    void addItem(const QString& item);
+    int listIndex() const { return listIndex_; }
+    // Picking an entry sets the text to it, then runs the click handler.
+    void setListIndex(int index);
+    std::optional<QString> property(const QString& name) const override;
+
+    Handler onChange;
+    Handler onClick;
+
+private:
+    QString text_;
+    QStringList items_;
+    int listIndex_ = -1;
+};
+
+// A picture. Unstretched, it takes the picture's own size (pixels x 15 twips);
+// stretched, the picture fills the size set.
+class Image : public Control {
+public:
+    Image(Window& window, QString name) : Control(window, std::move(name), ControlKind::Image) {}
+    const QImage& picture() const { return picture_; }
+    void setPicture(const QImage& picture);
+    void clearPicture() { setPicture(QImage()); }
+    bool stretch() const { return stretch_; }
+    void setStretch(bool stretch);
+    void click() { run(onClick); }
+    std::optional<QString> property(const QString& name) const override;
+
+    Handler onClick;
+
+private:
+    QImage picture_;
+    bool stretch_ = false;
+};
+
+class Shape : public Control {
+public:
+    Shape(Window& window, QString name) : Control(window, std::move(name), ControlKind::Shape) {}
+};
+
+// Ticks only while enabled; the front end drives it with a real timer, tests with tick().
+class Timer : public Control {
+public:
+    Timer(Window& window, QString name) : Control(window, std::move(name), ControlKind::Timer) {}
+    int interval() const { return interval_; }
+    void setInterval(int milliseconds);
+    void tick() {
+        if (enabled()) run(onTick);
+    }
+    std::optional<QString> property(const QString& name) const override;
+
+    Handler onTick;
+
+private:
+    int interval_ = 0;
+};
+
+// A list of the sub-folders of a path; setting the path runs the change handler.
+class FolderList : public Control {
+public:
+    FolderList(Window& window, QString name)
+        : Control(window, std::move(name), ControlKind::FolderList) {}
+    const QString& path() const { return path_; }
+    void setPath(const QString& path) { assign(path_, path, onChange); }
+    std::optional<QString> property(const QString& name) const override;
+
+    Handler onChange;
+
+private:
+    QString path_;
+};
+
+class DriveList : public Control {
+public:
+    DriveList(Window& window, QString name)
+        : Control(window, std::move(name), ControlKind::DriveList) {}
+    const QString& drive() const { return drive_; }
+    void setDrive(const QString& drive) { assign(drive_, drive, onChange); }
+    std::optional<QString> property(const QString& name) const override;
+
+    Handler onChange;
+
+private:
+    QString drive_;
+};
+
+// A family of like controls named Prefix1 .. PrefixN ("txt1" .. "txt20"), 1-based.
+template <class C, int N> class ControlArray {
+public:
+    ControlArray(Window& window, const char* prefix) {
+        for (int i = 1; i <= N; ++i) {
+            items_.push_back(
+                std::make_unique<C>(window, QString::fromLatin1(prefix) + QString::number(i)));
+        }
+    }
+    C& operator()(int n) { return *items_.at(std::size_t(n - 1)); }
+    const C& operator()(int n) const { return *items_.at(std::size_t(n - 1)); }
+    static constexpr int size() { return N; }
+
+private:
+    std::vector<std::unique_ptr<C>> items_;
+};
+
+} // namespace forms

@@ -1,0 +1,96 @@
+#include "forms/window.h"
+
+#include <algorithm>
+
+namespace forms {
+
+namespace {
+QString boolText(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
+} // namespace
+
+Window::Window(App& app, const char* name) : app_(app), name_(QString::fromLatin1(name)) {}
+
+Window::~Window() = default;
+
+void Window::setCaption(const QString& caption) {
+    if (caption_ == caption) return;
+    caption_ = caption;
+    changed();
+}
+
+void Window::show() {
+    if (visible_) return;
+    visible_ = true;
+    changed();
+}
+
+void Window::hide() {
+    if (!visible_) return;
+    visible_ = false;
+    changed();
+}
+
+void Window::move(int left, int top) { move(left, top, width_, height_); }
+
+void Window::move(int left, int top, int width, int height) {
+    if (left_ == left && top_ == top && width_ == width && height_ == height) return;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    changed();
+}
+
+void Window::setClosable(bool closable) {
+    if (closable_ == closable) return;
+    closable_ = closable;
+    changed();
+}
+
+void Window::setTopmost(bool topmost) {
+    if (topmost_ == topmost) return;
+    topmost_ = topmost;
+    changed();
+}
+
+Control* Window::control(const QString& name) const {
+    for (Control* c : controls_) {
+        if (c->name().compare(name, Qt::CaseInsensitive) == 0) return c;
+    }
+    return nullptr;
+}
+
+std::optional<QString> Window::property(const QString& name) const {
+    if (name == "loaded") return boolText(true);
+    if (name == "visible") return boolText(visible_);
+    if (name == "caption") return caption_;
+    if (name == "left") return QString::number(left_);
+    if (name == "top") return QString::number(top_);
+    if (name == "width") return QString::number(width_);
+    if (name == "height") return QString::number(height_);
+    if (name == "closable") return boolText(closable_);
+    if (name == "topmost") return boolText(topmost_);
+    return std::nullopt;
+}
+
+int Window::subscribe(Control::Observer observer) {
+    observers_.emplace_back(nextObserver_, std::move(observer));
+    return nextObserver_++;
+}
+
+void Window::unsubscribe(int id) {
+    std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void Window::changed() {
+    auto observers = observers_;
+    for (auto& entry : observers)
+        entry.second();
+}
+
+void Window::place(Frame& frame, std::initializer_list<Control*> members) {
+    for (Control* member : members)
+        member->setContainer(&frame);
+}
+
+} // namespace forms

@@ -1,0 +1,74 @@
+#include "platform/folders.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+// Hidden and system entries count too: a folder copied from Windows has no dot-file
+// convention, and a name the user typed must be found whatever its attributes.
+constexpr QDir::Filters kAllEntries =
+    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+
+} // namespace
+
+bool isPlainName(const QString& name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+QString lookUpName(const QString& folder, const QString& name) {
+    if (!isPlainName(name) || folder.isEmpty()) return {};
+    const QDir dir(folder);
+    if (!dir.exists()) return {};
+    // Sorted so that, among several case-folded matches, the answer does not depend on
+    // the order the file system happens to list them in.
+    const QStringList entries = dir.entryList(kAllEntries, QDir::Name);
+    QString folded;
+    for (const QString& entry : entries) {
+        if (entry == name) return entry;
+        if (folded.isEmpty() && entry.compare(name, Qt::CaseInsensitive) == 0) folded = entry;
+    }
+    return folded;
+}
+
+QString childPath(const QString& folder, const QString& name) {
+    if (!isPlainName(name)) return {};
+    const QString stored = lookUpName(folder, name);
+    return QDir(folder).filePath(stored.isEmpty() ? name : stored);
+}
+
+QStringList GetFolders(const QString& folder) {
+    if (folder.isEmpty()) return {};
+    return QDir(folder).entryList(kAllEntries, QDir::Name | QDir::IgnoreCase);
+}
+
+bool MakeDirPath(const QString& path) {
+    if (path.isEmpty()) return false;
+    QDir().mkpath(path);
+    return QFileInfo(path).isDir();
+}
+
+bool DoesFileExist(const QString& path) { return !path.isEmpty() && QFileInfo::exists(path); }
+
+void walkFiles(const QString& folder, const std::function<void(const QString& path)>& visit) {
+    if (folder.isEmpty() || !visit) return;
+    // Symbolic links to folders are not followed, so a link loop cannot trap the walk.
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    QStringList paths;
+    while (it.hasNext())
+        paths.append(it.next());
+    // Collected first: the visitor may create or delete files, and a fixed order keeps
+    // reports and tests repeatable.
+    std::sort(paths.begin(), paths.end());
+    for (const QString& path : paths)
+        visit(path);
+}
+
+} // namespace platform

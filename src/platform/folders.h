@@ -1,0 +1,36 @@
+#pragma once
+// Folder services. Exam folders are often made on Windows, where names are
+// case-insensitive, so every look-up here ignores case and returns the name as stored.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace platform {
+
+// True for a plain entry name: not empty, no '/' or '\\', not "." or "..".
+bool isPlainName(const QString& name);
+
+// The stored name of the entry (file or folder) called `name` in `folder`, compared
+// without regard to case; an exact match wins over a case-folded one. Empty when there
+// is none, when the folder does not exist, or when `name` is not a plain name.
+QString lookUpName(const QString& folder, const QString& name);
+
+// `folder` joined with `name`, where the name is looked up case-insensitively: the
+// stored spelling when an entry exists, else `name` as given. Empty when `name` is not a
+// plain name, so callers can never reach outside `folder`.
+QString childPath(const QString& folder, const QString& name);
+
+// Entry names of a folder, files and folders alike, without "." and "..", sorted.
+QStringList GetFolders(const QString& folder);
+
+// Creates the folder and every missing parent. True when it exists afterwards.
+bool MakeDirPath(const QString& path);
+
+// True when a file or folder exists at the path.
+bool DoesFileExist(const QString& path);
+
+// Calls `visit` with the full path of every file below `folder`, recursively.
+void walkFiles(const QString& folder, const std::function<void(const QString& path)>& visit);
+
+} // namespace platform

@@ -1,0 +1,79 @@
+#include "platform/system_services.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QUrl>
+#include <chrono>
+
+namespace platform {
+
+UserLocale::UserLocale(QLocale locale, QChar decimalSeparator, QString shortDate, QString shortTime,
+                       QString longTime)
+    : locale_(std::move(locale)), decimalSeparator_(decimalSeparator),
+      shortDateFormat_(std::move(shortDate)), shortTimeFormat_(std::move(shortTime)),
+      longTimeFormat_(std::move(longTime)) {}
+
+UserLocale UserLocale::system() {
+    QLocale locale = QLocale::system();
+    QString longTime = locale.timeFormat(QLocale::LongFormat);
+    // The long time is shown without a time-zone name.
+    longTime.remove(QLatin1Char('t'));
+    longTime = longTime.trimmed();
+    QString separator = locale.decimalPoint();
+    return UserLocale(locale, separator.isEmpty() ? QChar('.') : separator.at(0),
+                      locale.dateFormat(QLocale::ShortFormat),
+                      locale.timeFormat(QLocale::ShortFormat), longTime);
+}
+
+UserLocale UserLocale::russian() {
+    return UserLocale(QLocale::c(), QChar(','), "dd.MM.yyyy", "H:mm", "H:mm:ss");
+}
+
+UserLocale UserLocale::english() {
+    return UserLocale(QLocale::c(), QChar('.'), "M/d/yyyy", "h:mm AP", "h:mm:ss AP");
+}
+
+QString UserLocale::shortDate(const QDate& date) const {
+    return locale_.toString(date, shortDateFormat_);
+}
+QString UserLocale::shortTime(const QTime& time) const {
+    return locale_.toString(time, shortTimeFormat_);
+}
+QString UserLocale::longTime(const QTime& time) const {
+    return locale_.toString(time, longTimeFormat_);
+}
+
+void SystemShell::open(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void SystemClipboard::setText(const QString& text) {
+    if (auto* clipboard = QGuiApplication::clipboard()) clipboard->setText(text);
+}
+
+QString SystemClipboard::text() {
+    auto* clipboard = QGuiApplication::clipboard();
+    return clipboard ? clipboard->text() : QString();
+}
+
+void SystemRandom::seedFromClock() {
+    engine_.seed(
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+}
+
+double SystemRandom::next() { return std::uniform_real_distribution<double>(0.0, 1.0)(engine_); }
+
+QSize SystemScreen::sizePixels() {
+    if (auto* screen = QGuiApplication::primaryScreen()) return screen->size();
+    return {1024, 768};
+}
+
+int SystemScreen::textWidthPixels(const QString& text) {
+    if (!QGuiApplication::instance()) return 7 * int(text.size());
+    return QFontMetrics(QGuiApplication::font()).horizontalAdvance(text);
+}
+
+} // namespace platform

@@ -1,0 +1,474 @@
+#include "settings/settings_window.h"
+
+#include "exam_content/exam_folder.h"
+#include "exam_taking/grading.h"
+#include "forms/app.h"
+#include "forms/captions.h"
+#include "shell/documents.h"
+#include "shell/settings_file.h"
+#include "shell/start_window.h"
+#include "shell/window_utilities.h"
+
+using namespace forms;
+
+namespace {
+const QString kSection = QStringLiteral("test");
+// The exam timers count seconds in 16 bits: 546 minutes is the most they can hold.
+constexpr int kMaxTimerMinutes = 546;
+} // namespace
+
+Form4::Form4(App& app) : Window(app, "Form4") {
+    setCaption(QStringLiteral("Настройка"));
+    move(0, 0, 9000, 7000);
+
+    place(Frame3, {&Frame2, &Frame5, &Frame6, &Frame1, &Frame10, &Frame8, &Frame11, &Frame7,
+                   &Frame9, &Check3, &Command6, &Command3, &Command10});
+    place(Frame2, {&Text3});
+    place(Frame5, {&Combo1});
+    place(Frame6, {&Text5, &Label2, &Label6, &Command5});
+    place(Frame1,
+          {&Check1, &Check2, &Text2, &Label11, &Label13, &Label15, &Label10, &Label35, &Label36});
+    place(Frame10, {&Text12, &Label32});
+    place(Frame8, {&Option1, &Option2, &Text4, &Label14, &Text1, &Label12, &Label16});
+    place(Frame11, {&Text6, &Label19, &Label18});
+    place(Frame7, {&Label8});
+    place(Frame9, {&Command2, &Command4, &Label17});
+    place(Frame12, {&Label20, &Command7, &Command8});
+    place(Frame4, {&txtV, &txtZ, &Command11, &Command1, &Command9, &Label4, &Label1, &Label7,
+                   &Label3, &Label5});
+    for (int i = 1; i <= 20; ++i)
+        txt(i).setContainer(&Frame4);
+
+    // Built-in captions, as the window was designed.
+    Frame3.setCaption("Настройка ");
+    Frame4.setCaption("Настройка проходного балла");
+    Frame12.setCaption("Внимание!");
+    Frame9.setCaption("Язык");
+    Frame1.setCaption("Установка таймера");
+    Label10.setCaption("Время            Дата ");
+    Check1.setCaption("Активировать таймер  билета");
+    Check2.setCaption("Активировать таймер вопросов");
+    Frame2.setCaption("Число билетов");
+    Frame5.setCaption("Число вопросов");
+    Frame6.setCaption("Оценка билета");
+    Label6.setCaption("Настроить проходной балл");
+    Frame10.setCaption("Пароль");
+    Label32.setCaption("Ввод");
+    Frame8.setCaption("Размер картинки");
+    Option1.setCaption("Реальный размер картинки изменен на постоянный размер");
+    Option2.setCaption("Размер соответствует реальному размеру  картинки");
+    Label12.setCaption("пик");
+    Label14.setCaption("х");
+    Check3.setCaption("Сохранить настройки");
+    Label11.setCaption("Установить минуты ");
+    Label2.setCaption("Проходной балл");
+    Label8.setCaption("Создать/Редактировать билет");
+    Command6.setCaption("Закрыть");
+    Command3.setCaption("Отчет");
+    Command10.setCaption("Помощь");
+    Label4.setCaption("Оценка билета");
+    Label1.setCaption("2 - неуд ");
+    Label7.setCaption("5 - зачет");
+    Label3.setCaption("Количество вопросов");
+    Label5.setCaption("Выбран проходной балл");
+    Frame11.setCaption("Выбор");
+    Label18.setCaption("Выбрать папку с экзаменом или тестом");
+    Label19.setCaption("Выбранная папка ");
+    Label20.setCaption("Не установлена оценка за билет. Хотите установить?");
+    Command7.setCaption("Да");
+    Command8.setCaption("Нет");
+    Command11.setCaption("Установить 5");
+    Command1.setCaption("ОК");
+    Command9.setCaption("Закрыть");
+    Command2.setCaption("rus");
+    Command4.setCaption("eng");
+    Command5.setCaption("Command5");
+
+    Check1.setToolTip("Установить таймер на весь билет");
+    Check2.setToolTip("Установить таймер на каждый вопрос");
+    Text2.setToolTip("Введите целые числа, обозначающие минуты таймера");
+    Label35.setToolTip("Текущее время");
+    Label36.setToolTip("Текущая дата");
+    Text12.setToolTip("Ввод пароля для входа в окно Настройка");
+    Command6.setToolTip("Закрыть окно");
+    Command3.setToolTip("Открыть отчет");
+    Command10.setToolTip("Помощь к программе");
+    Command1.setToolTip("Открыть окно Выбора билета");
+    Command9.setToolTip("Закрыть настройку проходного бала");
+
+    for (int i = 1; i <= 20; ++i)
+        Combo1.addItem(QString::number(i));
+    Label1.setForeColor(colors::Red);
+    Label7.setForeColor(colors::Green);
+
+    // The evaluation table starts every run from these values.
+    txt(1).setText("2");
+    txt(1).setForeColor(colors::Red);
+    for (int i = 2; i <= 20; ++i)
+        txt(i).setText("0");
+    txtV.setText("5");
+    txtZ.setText("0");
+    txtZ.setBold(true);
+    Label15.setCaption("1");
+
+    Timer1.setInterval(500);
+
+    // Event table.
+    Command2.onClick = [this] { switchLanguage(kRussian); };
+    Command4.onClick = [this] { switchLanguage(kEnglish); };
+    Command6.onClick = [this] { close(); };
+    Command7.onClick = [this] { confirmYes(); };
+    Command8.onClick = [this] { confirmNo(); };
+    Label6.onClick = [this] { Command5.press(); };
+    Command5.onClick = [this] { openEvaluationPanel(); };
+    Label18.onClick = [] {
+        // The exam folder chooser opens here once it exists.
+    };
+    Label8.onClick = [] {
+        // The ticket editor opens here once it exists.
+    };
+    Command3.onClick = [this] { this->app().services().shell.open(this->app().path("s/oth.txt")); };
+    Command10.onClick = [this] { openHelp(this->app()); };
+    Option1.onClick = [this] { Label16.setCaption("1"); };
+    Option2.onClick = [this] { Label16.setCaption("2"); };
+    Check1.onClick = [this] { ticketTimerClicked(); };
+    Check2.onClick = [this] { questionTimerClicked(); };
+    Text2.onChange = [this] { applyMinutesRule(); };
+    Timer1.onTick = [this] { clockTick(); };
+    for (int i = 1; i <= 20; ++i)
+        txt(i).onChange = [this, i] { evaluationChanged(i); };
+    txtV.onChange = [this] { countChanged(); };
+    Command11.onClick = [this] { setAllToFive(); };
+    Command1.onClick = [this] { takeOver(); };
+    Command9.onClick = [this] { closeEvaluationPanel(); };
+}
+
+void Form4::load() {
+    DisableXbutton(*this);
+
+    const QString file = app().settingsFile();
+    auto read = [&](const char* key) {
+        return GetValueString(app(), kSection, QString::fromLatin1(key), file);
+    };
+    Text3.setText(read("bilet"));
+    Combo1.setText(read("vopros"));
+    Text5.setText(read("ball"));
+    const QString minutes = read("time");
+    // The minutes rule runs on this assignment even when the text does not change.
+    if (Text2.text() == minutes) {
+        applyMinutesRule();
+    } else {
+        Text2.setText(minutes);
+    }
+    Text12.setText(read("pass"));
+    Text4.setText(read("l"));
+    Text1.setText(read("h"));
+    Label16.setCaption(read("k"));
+    Label17.setCaption(read("re"));
+    Text6.setText(read("z"));
+
+    Label15.hide();
+    Label16.hide();
+    Label17.hide();
+    Frame3.show();
+    Frame4.hide();
+    Frame9.hide();
+    Frame12.hide();
+    Command5.hide();
+
+    if (Label16.caption() == "1") {
+        Option1.setValue(true);
+    } else {
+        Option2.setValue(true);
+    }
+    Timer1.setEnabled(true);
+
+    if (isKnownLanguage(Label17.caption())) applyLanguage(Label17.caption());
+}
+
+void Form4::applyMinutesRule() {
+    const auto minutes = Decimal::parse(Text2.text());
+    const auto whole = minutes ? toInt16(*minutes) : std::nullopt;
+    if (whole && *whole >= -kMaxTimerMinutes && *whole <= kMaxTimerMinutes) {
+        Label15.setCaption(*whole == 0 ? QStringLiteral("1") : QString::number(*whole));
+        return;
+    }
+    app().message(QStringLiteral("В минутах установите целые числа 1, 2 , .....30..... "),
+                  QStringLiteral("Внимание!"), true);
+    Text2.setText(QStringLiteral("1"));
+}
+
+int Form4::timerSeconds() const {
+    const auto minutes = Decimal::parse(Label15.caption());
+    const auto whole = minutes ? toInt16(*minutes) : std::nullopt;
+    if (!whole || *whole < -kMaxTimerMinutes || *whole > kMaxTimerMinutes) return 60;
+    return *whole * 60;
+}
+
+void Form4::applyLanguage(const QString& language) {
+    applyCaptions(language,
+                  {{&Frame3, "Настройка", "Adjustment"},
+                   {&Frame1, "Установка таймера", "Installing a timer"},
+                   {&Label10, "Время            Дата", "Time            Date"},
+                   {&Check1, "Активировать таймер билета", "To Actuate a timer of ticket"},
+                   {&Check2, "Активировать таймер вопросов", "To Actuate a timer of questions"},
+                   {&Frame2, "Число билетов", "Number of tickets"},
+                   {&Frame5, "Число вопросов", "Number of questions"},
+                   {&Frame6, "Оценка билета", "Evaluation of ticket"},
+                   {&Label6, "Настроить проходной балл", "To Adjust a communicating ballet"},
+                   {&Frame10, "Пароль", "Password"},
+                   {&Label32, "Ввод", "Entering"},
+                   {&Frame8, "Размер картинки", "Size of picture"},
+                   {&Option1, "Реальный размер картинки изменен на постоянный размер",
+                    "Real size of picture is changed on the constant size"},
+                   {&Option2, "Размер соответствует реальному размеру  картинки",
+                    "Size corresponds a real the size pictures"},
+                   {&Label12, "пик", "pik"},
+                   {&Frame9, "Язык", "Language"},
+                   {&Check3, "Сохранить настройки", "To Save adjustment"},
+                   {&Label11, "Установить минуты", "To Install a minute"},
+                   {&Label2, "Проходной балл", "Communicating ballet"},
+                   {&Label8, "Создать\\Редактировать билет", "To Create ticket"},
+                   {&Command6, "Закрыть", "To Close"},
+                   {&Command3, "Отчет", "Report"},
+                   {&Command10, "Помощь", "Help"},
+                   {&Frame4, "Настройка проходного балла", "Adjustment communicating ballet"},
+                   {&Label4, "Оценка билета", "Evaluation of ticket"},
+                   {&Label1, "2 - неуд", "2 - bad"},
+                   {&Label7, "5 - зачет", "5 - well"},
+                   {&Label3, "Количество вопросов", "Amount of questions"},
+                   {&Label5, "Выбран проходной балл", "Choose communicating ballet"},
+                   {&Frame11, "Выбор", "To Choose Proveron"},
+                   {&Label18, "Выбрать папку с экзаменом или тестом",
+                    "To Choose a file with the exam or test"},
+                   {&Label19, "Выбранная папка", "Chosen file"},
+                   {&Frame12, "Внимание!", "Attention!"},
+                   {&Label20, "Не установлена оценка за билет. Хотите установить?",
+                    "Not installed evaluation for the ticket. Want to install?"},
+                   {&Command7, "Да", "Yes"},
+                   {&Command8, "Нет", "No"},
+                   {&Command11, "Установить 5", "to install 5"}});
+}
+
+void Form4::switchLanguage(const QString& language) {
+    Label17.setCaption(language);
+    // The language is kept at once, whether or not the other settings are saved.
+    SetValue(app(), kSection, QStringLiteral("re"), language, app().settingsFile());
+    applyLanguage(language);
+}
+
+void Form4::close() {
+    const auto score = Decimal::parse(Text5.text());
+    if (!score || score->isZero()) {
+        Frame12.move(120, 120, 8055, 6375);
+        Frame12.show();
+        return;
+    }
+    finishClose();
+}
+
+void Form4::finishClose() {
+    Form1& start = app().form1();
+    start.show();
+
+    if (Check3.checked()) {
+        const QString file = app().settingsFile();
+        const std::pair<const char*, QString> keys[] = {
+            {"bilet", Text3.text()}, {"vopros", Combo1.text()}, {"ball", Text5.text()},
+            {"time", Text2.text()},  {"pass", Text12.text()},   {"l", Text4.text()},
+            {"h", Text1.text()},     {"k", Label16.caption()},  {"z", Text6.text()}};
+        for (const auto& [key, value] : keys) {
+            SetValue(app(), kSection, QString::fromLatin1(key), value, file);
+        }
+    }
+
+    const QString language = Label17.caption();
+    applyCaptions(language,
+                  {{&start.Frame1, "Выбор билета", "Choice of ticket"},
+                   {&start.Label2, "Сброс", "Unset"},
+                   {&start.Command1, "Выбрать билет", "To Choose a ticket"},
+                   {&start.Command3, "Открыть билет", "To Open a ticket"},
+                   {&start.Check1, "Ввод в ручную № билета.  Вводятся только цифры",
+                    "Entering in manual № ticket. Only numerals"},
+                   {&start.Frame2, "Перейти к настройке", "To Go Over To adjustment"},
+                   {&start.Label3, "Ввод пароля", "Entering a password"},
+                   {&start.Command15, "Настройка", "Adjustment"},
+                   {&start.Command2, "Выход", "Output"},
+                   {&start.Command10, "Помощь", "Help"},
+                   {&start.Frame9, "Ф.И.О ,  Данные", "Surname a Name, additional data"},
+                   {&start.Label31, "Обязательно к заполнению", "To filling Without fall"},
+                   {&Frame12, "Внимание!", "Attention!"},
+                   {&Label20, "Не установлена оценка за билет. Хотите установить?",
+                    "Not installed evaluation for the ticket. Want to install?"},
+                   {&Command7, "Да", "Yes"},
+                   {&Command8, "Нет", "No"},
+                   {&Command11, "Установить 5", "to install 5"}});
+
+    // A folder without a readable marker file simply has no title.
+    start.Text4.setText(exam_folder::readExamTitle(Text6.text()).value_or(QString()));
+    start.Text3.setText(Text3.text());
+
+    start.show();
+    hide();
+    Check3.setValue(0);
+}
+
+void Form4::confirmNo() {
+    finishClose();
+    Frame12.hide();
+}
+
+void Form4::confirmYes() {
+    Command5.press();
+    Frame12.hide();
+}
+
+void Form4::ticketTimerClicked() {
+    if (Check1.checked()) {
+        Check2.setEnabled(false);
+        Check1.setEnabled(true);
+        Label13.setCaption(QStringLiteral("Таймер включен"));
+    } else {
+        Check1.setEnabled(true);
+        Check2.setEnabled(true);
+        Label13.setCaption(QString());
+    }
+}
+
+void Form4::questionTimerClicked() {
+    if (Check2.checked()) {
+        Check1.setEnabled(false);
+        Check2.setEnabled(true);
+        Label13.setCaption(QStringLiteral("Таймер включен"));
+    } else {
+        Check1.setEnabled(true);
+        Check2.setEnabled(true);
+        Label13.setCaption(QString());
+    }
+}
+
+void Form4::clockTick() {
+    const QDateTime now = app().services().clock.now();
+    Label35.setCaption(app().locale().shortTime(now.time()));
+    Label36.setCaption(app().locale().shortDate(now.date()));
+}
+
+// Evaluation table.
+
+namespace {
+// Fields in use keep the window background and are open; the others are black and locked.
+void paintFields(Form4& window, int count, bool setLocks) {
+    for (int i = 1; i <= 20; ++i) {
+        const bool inUse = i <= count;
+        window.txt(i).setBackColor(inUse ? colors::WindowBackground : colors::Black);
+        if (setLocks) window.txt(i).setLocked(!inUse);
+    }
+}
+} // namespace
+
+void Form4::openEvaluationPanel() {
+    Frame3.hide();
+    Frame4.move(1800, 120, 5055, 4095);
+    Frame4.show();
+    txtV.setText(Combo1.text());
+    if (auto count = grading::questionCount(Combo1.text())) paintFields(*this, *count, true);
+}
+
+namespace {
+// The passing score of the table: the average of the fields in use. Fields beyond the
+// question count keep their text but stay out of the sum, so a lowered count cannot
+// give a score above 5. Empty optional when there is no score to show.
+std::optional<Decimal> tableScore(Form4& window) {
+    auto count = grading::questionCount(window.txtV.text());
+    if (!count) return std::nullopt;
+    QStringList inUse;
+    for (int i = 1; i <= *count; ++i)
+        inUse << window.txt(i).text();
+    auto sum = grading::sumEvaluations(inUse);
+    if (!sum) return std::nullopt;
+    return grading::average(*sum, window.txtV.text());
+}
+
+bool anyFieldEmpty(const Form4& window) {
+    for (int i = 1; i <= 20; ++i) {
+        if (window.txt(i).text().isEmpty()) return true;
+    }
+    return false;
+}
+} // namespace
+
+void Form4::evaluationChanged(int n) {
+    Decimal score;
+    if (!anyFieldEmpty(*this)) {
+        const auto value = Decimal::parse(txt(n).text());
+        if (value && (*value == Decimal::fromInt(2) || *value == Decimal::fromInt(5))) {
+            if (auto computed = tableScore(*this)) {
+                score = *computed;
+            } else {
+                showBadCount();
+            }
+            txt(n).setForeColor(*value == Decimal::fromInt(2) ? colors::Red : colors::Green);
+        } else {
+            app().message(QStringLiteral("2 или/or 5"), QString());
+            txt(n).setText(QString());
+        }
+    }
+    txtZ.setText(score.toText(app().locale().decimalSeparator()));
+}
+
+void Form4::countChanged() {
+    if (txtV.text() == "0") return;
+    Decimal score;
+    if (!anyFieldEmpty(*this)) {
+        if (auto computed = tableScore(*this)) {
+            score = *computed;
+            paintFields(*this, *grading::questionCount(txtV.text()), false);
+        } else {
+            showBadCount();
+        }
+    } else {
+        showNoValues();
+    }
+    txtZ.setText(score.toText(app().locale().decimalSeparator()));
+}
+
+void Form4::setAllToFive() {
+    int unlocked = 0;
+    while (unlocked < 20 && !txt(unlocked + 1).locked())
+        ++unlocked;
+    for (int i = unlocked + 1; i <= 20; ++i) {
+        if (!txt(i).locked()) return; // the locks form no pattern
+    }
+    if (unlocked < 2) return;
+    for (int i = 2; i <= unlocked; ++i)
+        txt(i).setText(QStringLiteral("5"));
+}
+
+void Form4::takeOver() {
+    if (txtZ.text() != "0") {
+        Text5.setText(txtZ.text());
+        Frame3.show();
+        Frame4.hide();
+    } else {
+        showNoValues();
+    }
+}
+
+void Form4::closeEvaluationPanel() {
+    Frame3.show();
+    Frame4.hide();
+}
+
+void Form4::showNoValues() {
+    if (auto text = byLanguage(Label17.caption(), "Нет значений", "No values")) {
+        app().message(*text, QString());
+    }
+}
+
+void Form4::showBadCount() {
+    const QString text =
+        byLanguage(Label17.caption(), "Количество вопросов должно быть целым числом от 1 до 20",
+                   "The number of questions must be a whole number from 1 to 20")
+            .value_or(QStringLiteral("Количество вопросов должно быть целым числом от 1 до 20"));
+    app().message(text, QStringLiteral("Проверон"));
+}

@@ -1,0 +1,111 @@
+#pragma once
+// The settings window. Created hidden together with the start window, it holds the
+// settings in force: the other windows read and write its fields (Text3, Combo1, Text5,
+// Text2, Label15, Text12, Text4, Text1, Label16, Text6, Label17, Check1, Check2) while it
+// is hidden. It also holds the evaluation table that yields the passing score.
+
+#include "forms/controls.h"
+#include "forms/window.h"
+
+class Form4 : public forms::Window {
+public:
+    explicit Form4(App& app);
+    void load() override;
+
+    // Settings in force.
+    forms::TextBox Text3{*this, "Text3"};    // ticket count (bilet)
+    forms::ComboBox Combo1{*this, "Combo1"}; // question count (vopros), "1" .. "20"
+    forms::TextBox Text5{*this, "Text5"};    // passing score (ball); empty or "0": not set
+    forms::TextBox Text2{*this, "Text2"};    // timer minutes as typed (time)
+    forms::Label Label15{*this, "Label15"};  // minutes in force, never "0"
+    forms::TextBox Text12{*this, "Text12"};  // settings password (pass)
+    forms::TextBox Text4{*this, "Text4"};    // fixed picture width in pixels (l)
+    forms::TextBox Text1{*this, "Text1"};    // fixed picture height in pixels (h)
+    forms::Label Label16{*this, "Label16"};  // picture mode (k): "1" fixed, "2" real size
+    forms::TextBox Text6{*this, "Text6"};    // exam folder in use (z), no trailing separator
+    forms::Label Label17{*this, "Label17"};  // interface language (re)
+    forms::CheckBox Check1{*this, "Check1"}; // ticket timer on (never stored)
+    forms::CheckBox Check2{*this, "Check2"}; // question timer on (never stored)
+
+    // Panels.
+    forms::Frame Frame3{*this, "Frame3"};   // main panel
+    forms::Frame Frame4{*this, "Frame4"};   // evaluation panel
+    forms::Frame Frame12{*this, "Frame12"}; // confirmation panel over the main panel
+    forms::Frame Frame9{*this, "Frame9"};   // language buttons, always hidden
+    forms::Frame Frame2{*this, "Frame2"};   // ticket count
+    forms::Frame Frame5{*this, "Frame5"};   // question count
+    forms::Frame Frame6{*this, "Frame6"};   // evaluation of the ticket
+    forms::Frame Frame1{*this, "Frame1"};   // timers and clock
+    forms::Frame Frame10{*this, "Frame10"}; // password
+    forms::Frame Frame8{*this, "Frame8"};   // picture size
+    forms::Frame Frame11{*this, "Frame11"}; // exam folder
+    forms::Frame Frame7{*this, "Frame7"};   // ticket editor link
+
+    // Main panel.
+    forms::Label Label2{*this, "Label2"};             // "Проходной балл" beside Text5
+    forms::Label Label6{*this, "Label6"};             // link: open the evaluation panel
+    forms::CommandButton Command5{*this, "Command5"}; // hidden: opens the evaluation panel
+    forms::Label Label10{*this, "Label10"};           // heading over the clock
+    forms::Label Label11{*this, "Label11"};           // "Установить минуты"
+    forms::Label Label13{*this, "Label13"};           // timer status text
+    forms::Label Label35{*this, "Label35"};           // clock: current time
+    forms::Label Label36{*this, "Label36"};           // clock: current date
+    forms::Label Label32{*this, "Label32"};           // "Ввод" beside the password
+    forms::OptionButton Option1{*this, "Option1"};    // picture mode: fixed size
+    forms::OptionButton Option2{*this, "Option2"};    // picture mode: real size
+    forms::Label Label14{*this, "Label14"};           // "х" between width and height
+    forms::Label Label12{*this, "Label12"};           // unit after the picture size
+    forms::Label Label18{*this, "Label18"};           // link: choose the exam folder
+    forms::Label Label19{*this, "Label19"};           // "Выбранная папка"
+    forms::Label Label8{*this, "Label8"};             // link: open the ticket editor
+    forms::CheckBox Check3{*this, "Check3"};          // save the settings on close
+    forms::CommandButton Command6{*this, "Command6"}; // close the window
+    forms::CommandButton Command3{*this, "Command3"}; // open the exam report
+    forms::CommandButton Command10{*this, "Command10"}; // open the help
+    forms::CommandButton Command2{*this, "Command2"};   // language: Russian (hidden panel)
+    forms::CommandButton Command4{*this, "Command4"};   // language: English (hidden panel)
+    forms::Timer Timer1{*this, "Timer1"};               // clock, 500 ms
+
+    // Confirmation panel.
+    forms::Label Label20{*this, "Label20"}; // "Не установлена оценка за билет..."
+    forms::CommandButton Command7{*this, "Command7"}; // yes: open the evaluation panel
+    forms::CommandButton Command8{*this, "Command8"}; // no: close without an evaluation
+
+    // Evaluation panel.
+    forms::ControlArray<forms::TextBox, 20> txt{*this, "txt"}; // evaluation of question N
+    forms::TextBox txtV{*this, "txtV"};                 // question count used for the average
+    forms::TextBox txtZ{*this, "txtZ"};                 // the computed passing score
+    forms::CommandButton Command11{*this, "Command11"}; // set all to 5
+    forms::CommandButton Command1{*this, "Command1"};   // OK: take the score over
+    forms::CommandButton Command9{*this, "Command9"};   // close the panel
+    forms::Label Label4{*this, "Label4"};               // heading over the fields
+    forms::Label Label1{*this, "Label1"};               // legend "2 - неуд", red
+    forms::Label Label7{*this, "Label7"};               // legend "5 - зачет", green
+    forms::Label Label3{*this, "Label3"};               // "Количество вопросов"
+    forms::Label Label5{*this, "Label5"}; // "Выбран проходной балл"
+
+    // The minutes text as minutes in force; "1" when it cannot be counted in seconds.
+    void applyMinutesRule();
+    // Relabels this window in the language ("rus" or "eng").
+    void applyLanguage(const QString& language);
+    // The start value of the exam timers in seconds, from the minutes in force.
+    int timerSeconds() const;
+
+private:
+    void switchLanguage(const QString& language);
+    void close();
+    void finishClose();
+    void confirmNo();
+    void confirmYes();
+    void ticketTimerClicked();
+    void questionTimerClicked();
+    void clockTick();
+    void openEvaluationPanel();
+    void evaluationChanged(int n);
+    void countChanged();
+    void setAllToFive();
+    void takeOver();
+    void closeEvaluationPanel();
+    void showNoValues();
+    void showBadCount();
+};

@@ -1,0 +1,35 @@
+#include "shell/settings_file.h"
+
+#include "forms/app.h"
+#include "platform/profile_file.h"
+
+#include <exception>
+
+namespace {
+// A failure inside the routines themselves (not a refused store) is shown to the user,
+// and the routine returns its empty answer.
+void reportFailure(App& app, const std::exception& failure, const QString& title) {
+    app.message(
+        QStringLiteral("Ошибка: <%1> - %2").arg(1).arg(QString::fromLocal8Bit(failure.what())),
+        title);
+}
+} // namespace
+
+QString GetValueString(App& app, const QString& section, const QString& key, const QString& file) {
+    try {
+        return platform::readProfileString(file, section, key);
+    } catch (const std::exception& failure) {
+        reportFailure(app, failure, QStringLiteral("GetValueString"));
+        return {};
+    }
+}
+
+bool SetValue(App& app, const QString& section, const QString& key, const QString& value,
+              const QString& file) {
+    try {
+        return platform::writeProfileString(file, section, key, value);
+    } catch (const std::exception& failure) {
+        reportFailure(app, failure, QStringLiteral("SetValue"));
+        return false;
+    }
+}

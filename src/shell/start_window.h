@@ -1,0 +1,64 @@
+#pragma once
+// The start window: the first window of every run and the hub it returns to. Mode
+// choice, the student's name, the ticket draw, the password, the languages, exit.
+
+#include "forms/controls.h"
+#include "forms/window.h"
+
+class Form1 : public forms::Window {
+public:
+    explicit Form1(App& app);
+    void load() override;
+
+    // Mode choice.
+    forms::Frame Frame3{*this, "Frame3"};             // mode panel
+    forms::OptionButton Option1{*this, "Option1"};    // exam mode
+    forms::OptionButton Option2{*this, "Option2"};    // test mode
+    forms::OptionButton Option3{*this, "Option3"};    // hidden, deselects the other two
+    forms::CommandButton Command4{*this, "Command4"}; // exit
+
+    // Name entry.
+    forms::Frame Frame9{*this, "Frame9"};               // name panel
+    forms::TextBox Text9{*this, "Text9"};               // student name, mandatory
+    forms::TextBox Text10{*this, "Text10"};             // additional data 1
+    forms::TextBox Text11{*this, "Text11"};             // additional data 2
+    forms::TextBox Text13{*this, "Text13"};             // additional data 3
+    forms::Label Label31{*this, "Label31"};             // mandatory-field note
+    forms::CommandButton Command14{*this, "Command14"}; // confirm the name
+    forms::Label Label6{*this, "Label6"};               // link: back to mode choice
+
+    // Ticket choice.
+    forms::Frame Frame1{*this, "Frame1"};             // ticket panel
+    forms::CommandButton Command1{*this, "Command1"}; // random ticket
+    forms::CheckBox Check1{*this, "Check1"};          // manual ticket number entry
+    forms::TextBox Text1{*this, "Text1"};             // ticket number
+    forms::Label Label1{*this, "Label1"};             // chosen ticket folder name ("b7")
+    forms::Label Label2{*this, "Label2"};             // link: reset the chosen ticket
+    forms::CommandButton Command3{*this, "Command3"}; // open the ticket
+    forms::Label Label9{*this, "Label9"};             // link: back to mode choice
+
+    // Settings access.
+    forms::Frame Frame2{*this, "Frame2"};               // settings-access panel
+    forms::Label Label3{*this, "Label3"};               // password prompt
+    forms::TextBox Text2{*this, "Text2"};               // password entry
+    forms::CommandButton Command15{*this, "Command15"}; // open the settings window
+
+    forms::CommandButton Command2{*this, "Command2"};   // exit
+    forms::CommandButton Command10{*this, "Command10"}; // help
+    forms::Label Label13{*this, "Label13"};             // link: switch to Russian
+    forms::Label Label7{*this, "Label7"};               // link: switch to English
+    forms::Label Label8{*this, "Label8"};               // exam title, shown
+    forms::Image Image1{*this, "Image1"};               // decoration
+    forms::Image Image2{*this, "Image2"};               // decoration
+
+    // State holders.
+    forms::Label q1{*this, "q1"};           // "q1.txt" when the chosen ticket holds it
+    forms::Label o1{*this, "o1"};           // "o1.txt" likewise
+    forms::Label v1{*this, "v1"};           // "v1.txt" likewise
+    forms::TextBox Text4{*this, "Text4"};   // exam title (marker file content), hidden
+    forms::TextBox Text3{*this, "Text3"};   // ticket count, hidden
+    forms::TextBox Text12{*this, "Text12"}; // stored password, hidden
+    forms::Label Label4{*this, "Label4"};   // interface language, hidden
+    forms::Label Label10{*this, "Label10"}; // registration flag, hidden
+    forms::Timer Timer1{*this, "Timer1"};   // one-shot 500 ms delay after a draw
+};

@@ -1,0 +1,80 @@
+#include "platform/folders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+void touch(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+TEST(Folders, NamesThatLeaveTheFolderAreRefused) {
+    QTemporaryDir dir;
+    touch(dir.filePath("a.txt"));
+    for (const QString& bad :
+         {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("../a.txt"),
+          QStringLiteral("x/a.txt"), QStringLiteral("x\\a.txt"), QStringLiteral("/etc")}) {
+        EXPECT_FALSE(isPlainName(bad)) << bad.toStdString();
+        EXPECT_EQ(lookUpName(dir.path(), bad), QString()) << bad.toStdString();
+        EXPECT_EQ(childPath(dir.path(), bad), QString()) << bad.toStdString();
+    }
+    EXPECT_TRUE(isPlainName(QStringLiteral("...")));
+    EXPECT_TRUE(isPlainName(QStringLiteral(".hidden")));
+}
+
+TEST(Folders, LookUpIgnoresCaseAndReturnsTheStoredName) {
+    QTemporaryDir dir;
+    touch(dir.filePath("Q1.TXT"));
+    touch(dir.filePath(QStringLiteral("Вопрос.Txt")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Билет 1")));
+    EXPECT_EQ(lookUpName(dir.path(), "q1.txt"), "Q1.TXT");
+    EXPECT_EQ(lookUpName(dir.path(), QStringLiteral("ВОПРОС.TXT")), QStringLiteral("Вопрос.Txt"));
+    EXPECT_EQ(lookUpName(dir.path(), QStringLiteral("билет 1")), QStringLiteral("Билет 1"));
+    EXPECT_EQ(lookUpName(dir.path(), "q2.txt"), QString());
+    EXPECT_EQ(lookUpName(dir.filePath("missing"), "q1.txt"), QString());
+
+    EXPECT_EQ(childPath(dir.path(), "q1.TxT"), dir.filePath("Q1.TXT"));
+    EXPECT_EQ(childPath(dir.path(), "new.txt"), dir.filePath("new.txt"));
+}
+
+TEST(Folders, ExactSpellingWinsOverCaseFoldedOne) {
+    QTemporaryDir dir;
+    touch(dir.filePath("Note.txt"));
+    touch(dir.filePath("NOTE.TXT"));
+    touch(dir.filePath("note.txt"));
+    EXPECT_EQ(lookUpName(dir.path(), "note.txt"), "note.txt");
+    EXPECT_EQ(lookUpName(dir.path(), "NOTE.TXT"), "NOTE.TXT");
+    const QString folded = lookUpName(dir.path(), "nOtE.txt");
+    EXPECT_EQ(folded.compare("note.txt", Qt::CaseInsensitive), 0);
+}
+
+TEST(Folders, ListingCreatingAndWalking) {
+    QTemporaryDir dir;
+    EXPECT_TRUE(MakeDirPath(dir.filePath("b/deep/er")));
+    EXPECT_TRUE(MakeDirPath(dir.filePath("b/deep/er"))); // already there
+    touch(dir.filePath("C.txt"));
+    touch(dir.filePath("a.txt"));
+    touch(dir.filePath("b/deep/er/x.bmp"));
+    EXPECT_EQ(GetFolders(dir.path()), QStringList({"a.txt", "b", "C.txt"}));
+    EXPECT_EQ(GetFolders(dir.filePath("missing")), QStringList());
+
+    EXPECT_TRUE(DoesFileExist(dir.filePath("b")));
+    EXPECT_TRUE(DoesFileExist(dir.filePath("a.txt")));
+    EXPECT_FALSE(DoesFileExist(dir.filePath("z.txt")));
+    EXPECT_FALSE(DoesFileExist(QString()));
+    EXPECT_FALSE(MakeDirPath(dir.filePath("a.txt/sub")));
+
+    QStringList seen;
+    walkFiles(dir.path(), [&](const QString& path) { seen.append(path); });
+    EXPECT_EQ(seen, QStringList({dir.filePath("C.txt"), dir.filePath("a.txt"),
+                                 dir.filePath("b/deep/er/x.bmp")}));
+}

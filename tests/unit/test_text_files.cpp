@@ -1,0 +1,91 @@
+#include "platform/text_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace platform;
+
+namespace {
+
+void putBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+TEST(TextFiles, ReadKeepsEveryByte) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("q.txt");
+    putBytes(path, "\xC2\xEE\xEF\xF0\xEE\xF1\r\n\r\nx\r\n");
+    EXPECT_EQ(readWholeFile(path), QStringLiteral("Вопрос\r\n\r\nx\r\n"));
+    EXPECT_FALSE(readWholeFile(dir.filePath("missing.txt")).has_value());
+    EXPECT_FALSE(readWholeFile(dir.path()).has_value());
+    EXPECT_FALSE(readLines(dir.path()).has_value());
+}
+
+TEST(TextFiles, LinesSplitOnCrLfAndLoneLf) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("l.txt");
+    putBytes(path, "a\r\n\r\nb\nc\rd\n\nlast");
+    EXPECT_EQ(readLines(path), QStringList({"a", "", "b", QStringLiteral("c\rd"), "", "last"}));
+    putBytes(path, "one\r\n");
+    EXPECT_EQ(readLines(path), QStringList({"one"}));
+    putBytes(path, "\r\n");
+    EXPECT_EQ(readLines(path), QStringList({""}));
+    putBytes(path, "");
+    EXPECT_EQ(readLines(path), QStringList());
+}
+
+TEST(TextFiles, WholeFileWriteIsAnsiWithCrLfAndLeavesNoTemporaries) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("w.txt");
+    putBytes(path, "old content that is longer than the new one");
+    ASSERT_TRUE(writeWholeFile(path, QStringLiteral("Ёж\r\n№1")));
+    EXPECT_EQ(bytesOf(path), QByteArray("\xA8\xE6\r\n\xB9"
+                                        "1\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"w.txt"}));
+    EXPECT_FALSE(writeWholeFile(dir.path(), "x"));
+}
+
+TEST(TextFiles, AppendAddsExactlyTheText) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("report.txt");
+    ASSERT_TRUE(appendText(path, QStringLiteral("Иванов\r\n")));
+    ASSERT_TRUE(appendText(path, "5"));
+    ASSERT_TRUE(appendText(path, ""));
+    EXPECT_EQ(bytesOf(path), QByteArray("\xC8\xE2\xE0\xED\xEE\xE2\r\n"
+                                        "5"));
+    EXPECT_FALSE(appendText(dir.path(), "x"));
+    EXPECT_FALSE(appendText(dir.filePath("no/such/folder.txt"), "x"));
+}
+
+TEST(TextFiles, FailedWritesKeepTheOldFile) {
+    QTemporaryDir dir;
+    // A regular file where a folder should be: no one, not even root, can write below it.
+    putBytes(dir.filePath("plain"), "keep");
+    EXPECT_FALSE(writeBytesAtomically(dir.filePath("plain/x.txt"), "new"));
+    EXPECT_EQ(bytesOf(dir.filePath("plain")), QByteArray("keep"));
+
+    const QString locked = dir.filePath("locked");
+    ASSERT_TRUE(QDir().mkdir(locked));
+    const QString path = locked + "/exam.txt";
+    putBytes(path, "old");
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+    const bool written = writeWholeFile(path, "new");
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
+    EXPECT_FALSE(written);
+    EXPECT_EQ(bytesOf(path), QByteArray("old"));
+}
