@@ -1,1 +1,32 @@
-int main() { return 0; }
+// Проверон: an examiner and a tester in one program. The application folder (settings,
+// exams, tests, reports) is the folder that holds the program.
+
+#include "forms/app.h"
+#include "gui/qt_dialogs.h"
+#include "gui/view.h"
+#include "platform/system_services.h"
+#include "shell/start_window.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Проверон"));
+    // Windows hide and show one another; the program ends only through its exit buttons.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    gui::QtDialogs dialogs;
+    platform::SystemShell shell;
+    platform::SystemClipboard clipboard;
+    platform::SystemClock clock;
+    platform::SystemRandom random;
+    platform::SystemScreen screen;
+    App app(QCoreApplication::applicationDirPath(),
+            platform::Services{dialogs, shell, clipboard, clock, random, screen,
+                               platform::UserLocale::system()});
+    gui::ViewManager views(app);
+
+    app.userEvent([&app] { app.form1().show(); });
+    if (app.ended()) return 0;
+    return application.exec();
+}

@@ -73,6 +73,12 @@ std::optional<QString> Window::property(const QString& name) const {
     return std::nullopt;
 }
 
+bool Window::knownProperty(const QString& name) {
+    static const QStringList names{"loaded", "visible", "caption",  "left",   "top",
+                                   "width",  "height",  "closable", "topmost"};
+    return names.contains(name);
+}
+
 int Window::subscribe(Control::Observer observer) {
     observers_.emplace_back(nextObserver_, std::move(observer));
     return nextObserver_++;

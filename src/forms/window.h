@@ -48,6 +48,8 @@ public:
     void registerControl(Control* control) { controls_.push_back(control); }
 
     std::optional<QString> property(const QString& name) const;
+    // True for the names property() answers.
+    static bool knownProperty(const QString& name);
 
     // Views subscribe to redraw on window-level changes.
     int subscribe(Control::Observer observer);

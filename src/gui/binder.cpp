@@ -1,0 +1,310 @@
+#include "gui/binder.h"
+
+#include "forms/app.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTimer>
+
+namespace gui {
+
+int& modalDepth() {
+    static int depth = 0;
+    return depth;
+}
+
+void applyColors(QWidget* widget, forms::Color fore, forms::Color back, bool paintBack) {
+    QPalette palette = widget->palette();
+    const QColor foreColor = forms::toQColor(fore);
+    palette.setColor(QPalette::WindowText, foreColor);
+    palette.setColor(QPalette::Text, foreColor);
+    palette.setColor(QPalette::ButtonText, foreColor);
+    if (paintBack) {
+        const QColor backColor = forms::toQColor(back);
+        palette.setColor(QPalette::Window, backColor);
+        palette.setColor(QPalette::Base, backColor);
+        palette.setColor(QPalette::Button, backColor);
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(paintBack && !forms::isSystemColor(back));
+}
+
+Binder::Binder(App& app, QObject* parent) : QObject(parent), app_(app) {}
+
+Binder::~Binder() { detach(); }
+
+void Binder::detach() {
+    for (const Subscription& s : subscriptions_) {
+        if (s.control) s.control->unsubscribe(s.id);
+        if (s.window) s.window->unsubscribe(s.id);
+    }
+    subscriptions_.clear();
+    hoverActions_.clear();
+    clickActions_.clear();
+}
+
+void Binder::userEvent(const std::function<void()>& action) {
+    app_.userEvent(action);
+    if (app_.ended()) QCoreApplication::quit();
+}
+
+void Binder::follow(forms::Control& model, std::function<void()> redraw) {
+    redraw();
+    subscriptions_.push_back({&model, nullptr, model.subscribe(std::move(redraw))});
+}
+
+void Binder::common(forms::Control& model, QWidget* widget) {
+    widget->setVisible(model.visible());
+    widget->setEnabled(model.enabled());
+    widget->setToolTip(model.toolTip());
+    QFont font = widget->font();
+    if (font.bold() != model.bold()) {
+        font.setBold(model.bold());
+        widget->setFont(font);
+    }
+}
+
+void Binder::hoverable(forms::Control& model, QWidget* widget) {
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+    hoverActions_.emplace_back(widget, [this, &model] {
+        if (model.usable()) userEvent([&model] { model.hover(); });
+    });
+}
+
+bool Binder::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter) {
+        for (auto& [object, action] : hoverActions_) {
+            if (object == watched) {
+                auto run = action;
+                run();
+                break;
+            }
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        for (auto& [object, action] : clickActions_) {
+            if (object == watched) {
+                auto run = action;
+                run();
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Binder::bind(forms::TextBox& model, QLineEdit* widget) {
+    follow(model, [&model, widget] {
+        if (widget->text() != model.text()) widget->setText(model.text());
+        widget->setReadOnly(model.locked());
+        applyColors(widget, model.foreColor(), model.backColor(), true);
+        widget->setAutoFillBackground(false);
+    });
+    follow(model, [&model, widget, this] { common(model, widget); });
+    connect(widget, &QLineEdit::textEdited, this, [this, &model](const QString& text) {
+        userEvent([&model, text] { model.setText(text); });
+    });
+}
+
+void Binder::bind(forms::TextBox& model, QPlainTextEdit* widget) {
+    widget->setReadOnly(true);
+    follow(model, [&model, widget, this] {
+        QString text = model.text();
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+        if (widget->toPlainText() != text) widget->setPlainText(text);
+        applyColors(widget, model.foreColor(), model.backColor(), true);
+        common(model, widget);
+    });
+}
+
+void Binder::bind(forms::Label& model, QLabel* widget) {
+    widget->setTextFormat(Qt::PlainText);
+    const bool link = bool(model.onClick);
+    if (link) {
+        widget->setCursor(Qt::PointingHandCursor);
+        QFont font = widget->font();
+        font.setUnderline(true);
+        widget->setFont(font);
+        widget->installEventFilter(this);
+        clickActions_.emplace_back(widget, [this, &model] {
+            if (model.usable()) userEvent([&model] { model.click(); });
+        });
+    }
+    follow(model, [&model, widget, this, link] {
+        if (widget->text() != model.caption()) widget->setText(model.caption());
+        const forms::Color fore = link && model.foreColor() == forms::colors::ButtonText
+                                      ? forms::colors::Blue
+                                      : model.foreColor();
+        applyColors(widget, fore, model.backColor(), !forms::isSystemColor(model.backColor()));
+        common(model, widget);
+    });
+    if (model.onMouseMove) hoverable(model, widget);
+}
+
+void Binder::bind(forms::CheckBox& model, QCheckBox* widget) {
+    follow(model, [&model, widget, this] {
+        widget->setText(model.caption());
+        widget->setChecked(model.checked());
+        common(model, widget);
+    });
+    connect(widget, &QCheckBox::clicked, this, [this, &model, widget] {
+        userEvent([&model] { model.click(); });
+        // The model may refuse the change (a wrong password, say).
+        if (!app_.ended()) widget->setChecked(model.checked());
+    });
+}
+
+void Binder::bind(forms::OptionButton& model, QRadioButton* widget) {
+    widget->setAutoExclusive(false);
+    follow(model, [&model, widget, this] {
+        widget->setText(model.caption());
+        widget->setChecked(model.value());
+        applyColors(widget, model.foreColor(), model.backColor(),
+                    !forms::isSystemColor(model.backColor()));
+        common(model, widget);
+    });
+    connect(widget, &QRadioButton::clicked, this, [this, &model, widget] {
+        userEvent([&model] { model.click(); });
+        if (!app_.ended()) widget->setChecked(model.value());
+    });
+}
+
+void Binder::bind(forms::CommandButton& model, QPushButton* widget) {
+    follow(model, [&model, widget, this] {
+        widget->setText(model.caption());
+        common(model, widget);
+    });
+    connect(widget, &QPushButton::clicked, this,
+            [this, &model] { userEvent([&model] { model.press(); }); });
+}
+
+void Binder::bind(forms::Frame& model, QWidget* widget) {
+    follow(model, [&model, widget, this] {
+        if (auto* box = qobject_cast<QGroupBox*>(widget)) box->setTitle(model.caption());
+        common(model, widget);
+    });
+    if (model.onMouseMove) hoverable(model, widget);
+}
+
+void Binder::bind(forms::ListBox& model, QListWidget* widget) {
+    widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    follow(model, [&model, widget, this] {
+        QSignalBlocker block(widget);
+        QStringList shown;
+        for (int i = 0; i < widget->count(); ++i)
+            shown << widget->item(i)->text();
+        if (shown != model.items()) {
+            widget->clear();
+            widget->addItems(model.items());
+        }
+        widget->setCurrentRow(model.listIndex());
+        applyColors(widget, model.foreColor(), model.backColor(), true);
+        widget->setAutoFillBackground(false);
+        common(model, widget);
+    });
+    connect(widget, &QListWidget::currentRowChanged, this, [this, &model](int row) {
+        if (row >= 0) userEvent([&model, row] { model.setListIndex(row); });
+    });
+}
+
+void Binder::bind(forms::ComboBox& model, QComboBox* widget) {
+    widget->setEditable(true);
+    follow(model, [&model, widget, this] {
+        QSignalBlocker block(widget);
+        QStringList shown;
+        for (int i = 0; i < widget->count(); ++i)
+            shown << widget->itemText(i);
+        if (shown != model.items()) {
+            widget->clear();
+            widget->addItems(model.items());
+        }
+        if (widget->currentText() != model.text()) widget->setEditText(model.text());
+        common(model, widget);
+    });
+    connect(widget->lineEdit(), &QLineEdit::textEdited, this, [this, &model](const QString& text) {
+        userEvent([&model, text] { model.setText(text); });
+    });
+    connect(widget, &QComboBox::activated, this, [this, &model](int index) {
+        userEvent([&model, index] { model.setListIndex(index); });
+    });
+}
+
+void Binder::bind(forms::Image& model, QLabel* widget) {
+    widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    follow(model, [&model, widget, this] {
+        if (model.picture().isNull()) {
+            widget->clear();
+        } else {
+            QPixmap pixmap = QPixmap::fromImage(model.picture());
+            if (model.stretch()) {
+                pixmap = pixmap.scaled(model.width() / forms::kTwipsPerPixel,
+                                       model.height() / forms::kTwipsPerPixel,
+                                       Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            }
+            widget->setPixmap(pixmap);
+            widget->setFixedSize(pixmap.size());
+        }
+        common(model, widget);
+    });
+    if (model.onClick) {
+        widget->installEventFilter(this);
+        clickActions_.emplace_back(widget, [this, &model] {
+            if (model.usable()) userEvent([&model] { model.click(); });
+        });
+    }
+}
+
+void Binder::bind(forms::Shape& model, QWidget* widget) {
+    follow(model, [&model, widget, this] {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Window, forms::toQColor(model.backColor()));
+        widget->setPalette(palette);
+        widget->setAutoFillBackground(true);
+        common(model, widget);
+    });
+}
+
+void Binder::bind(forms::Timer& model) {
+    auto* timer = new QTimer(this);
+    follow(model, [&model, timer] {
+        const bool run = model.enabled() && model.interval() > 0;
+        if (run && (!timer->isActive() || timer->interval() != model.interval())) {
+            timer->start(model.interval());
+        } else if (!run && timer->isActive()) {
+            timer->stop();
+        }
+    });
+    connect(timer, &QTimer::timeout, this, [this, &model] {
+        // Ticks come between user events, never inside a modal message.
+        if (modalDepth() > 0) return;
+        userEvent([&model] { model.tick(); });
+    });
+}
+
+void Binder::bindWindow(forms::Window& model, QWidget* widget) {
+    auto redraw = [&model, widget] {
+        widget->setWindowTitle(model.caption());
+        const bool onTop = widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        if (onTop != model.topmost())
+            widget->setWindowFlag(Qt::WindowStaysOnTopHint, model.topmost());
+        const QPoint place(model.left() / forms::kTwipsPerPixel,
+                           model.top() / forms::kTwipsPerPixel);
+        if (widget->pos() != place) widget->move(place);
+        if (widget->isVisible() != model.visible()) widget->setVisible(model.visible());
+    };
+    redraw();
+    subscriptions_.push_back({nullptr, &model, model.subscribe(redraw)});
+}
+
+} // namespace gui

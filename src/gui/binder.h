@@ -1,0 +1,82 @@
+#pragma once
+// Keeps Qt widgets and model controls in step. A model change redraws the widget; a user
+// edit or click calls the model's setter (or press()) inside App::userEvent. Nothing here
+// decides anything the model decides.
+
+#include "forms/controls.h"
+#include "forms/window.h"
+
+#include <QObject>
+#include <functional>
+#include <vector>
+
+class App;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace gui {
+
+class Binder : public QObject {
+public:
+    Binder(App& app, QObject* parent = nullptr);
+    ~Binder() override;
+
+    // Stops following the model (its window is being unloaded).
+    void detach();
+
+    void bind(forms::TextBox& model, QLineEdit* widget);
+    // A multi-line text shown read-only; a trailing line end is left out of the drawing.
+    void bind(forms::TextBox& model, QPlainTextEdit* widget);
+    // A label; when the model has a click handler the label acts as a link.
+    void bind(forms::Label& model, QLabel* widget);
+    void bind(forms::CheckBox& model, QCheckBox* widget);
+    void bind(forms::OptionButton& model, QRadioButton* widget);
+    void bind(forms::CommandButton& model, QPushButton* widget);
+    void bind(forms::Frame& model, QWidget* widget);
+    void bind(forms::ListBox& model, QListWidget* widget);
+    void bind(forms::ComboBox& model, QComboBox* widget);
+    void bind(forms::Image& model, QLabel* widget);
+    // A coloured mark: the widget is painted with the model's back colour.
+    void bind(forms::Shape& model, QWidget* widget);
+    // A real timer that follows the model's enabled state and interval.
+    void bind(forms::Timer& model);
+    // Caption, visibility, position, stay-on-top.
+    void bindWindow(forms::Window& model, QWidget* widget);
+
+    // Runs a user action on the model, then ends the program if the model asked for it.
+    void userEvent(const std::function<void()>& action);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void follow(forms::Control& model, std::function<void()> redraw);
+    void common(forms::Control& model, QWidget* widget);
+    void hoverable(forms::Control& model, QWidget* widget);
+
+    App& app_;
+    struct Subscription {
+        forms::Control* control;
+        forms::Window* window;
+        int id;
+    };
+    std::vector<Subscription> subscriptions_;
+    std::vector<std::pair<QObject*, std::function<void()>>> hoverActions_;
+    std::vector<std::pair<QObject*, std::function<void()>>> clickActions_;
+};
+
+// Paints a widget's text and background with model colours.
+void applyColors(QWidget* widget, forms::Color fore, forms::Color back, bool paintBack);
+
+// Open modal message boxes; timers hold their ticks while one is open.
+int& modalDepth();
+
+} // namespace gui
