@@ -1,8 +1,191 @@
 #include "exam_taking/results_window.h"
 
+#include "exam_taking/exam_report.h"
+#include "exam_taking/picture_viewer.h"
+#include "exam_taking/ticket_window.h"
 #include "forms/app.h"
+#include "forms/captions.h"
+#include "forms/decimal.h"
+#include "shell/settings_file.h"
+#include "shell/start_window.h"
+#include "shell/window_utilities.h"
 
-Form5::Form5(App& app) : Window(app, "Form5") {}
+namespace {
 
-void Form5::load() {}
-void Form5::fillFromTicketWindow() {}
+constexpr int kNarrowWidth = 4920; // twips: the question lines alone
+constexpr int kWideWidth = 9510;   // twips: room for the detail line beside them
+
+// What precedes the evaluation on question line N.
+const char* const kOrdinalsRussian[20] = {
+    "Первый вопрос, оценка  ",         "Второй вопрос, оценка  ",
+    "Третий вопрос, оценка  ",         "Четвертый вопрос, оценка  ",
+    "Пятый вопрос, оценка  ",          "Шестой вопрос, оценка  ",
+    "Седьмой вопрос, оценка  ",        "Восьмой вопрос, оценка  ",
+    "Девятый вопрос, оценка  ",        "Десятый вопрос, оценка  ",
+    "Одинадцатый вопрос, оценка  ",    "Двенадцатый вопрос, оценка  ",
+    "Тринадцатый вопрос, оценка  ",    "Четырнадцатый вопрос, оценка  ",
+    "Пятнадцатый вопрос, оценка  ",    "Шестьнадцатый вопрос, оценка  ",
+    "Семьнадцатый вопрос, оценка  ",   "Восемьнадцатый вопрос, оценка  ",
+    "Девятьнадцатый вопрос, оценка  ", "Дватцатый вопрос, оценка  ",
+};
+
+// An evaluation of "2" or "5" means the question was answered; "0" or anything that is
+// not a number means it was not.
+bool answered(const QString& evaluation) {
+    const std::optional<Decimal> value = Decimal::parse(evaluation);
+    return value && !value->isZero();
+}
+
+} // namespace
+
+Form5::Form5(App& app) : Window(app, "Form5") {
+    setCaption(QStringLiteral("Проверон"));
+    Check2.setCaption(QStringLiteral("Показывать вопросы"));
+    Check1.setCaption(QStringLiteral("Сохранить в отчет"));
+    Command2.setCaption(QStringLiteral("Закрыть"));
+    // The report is the teacher's only record of the exam: saving is what a closed
+    // results window does unless someone deliberately unticks it.
+    Check1.setValue(1);
+
+    for (int n = 1; n <= 20; ++n) {
+        l(n).setContainer(&Frame1);
+        v(n).setContainer(&Frame3);
+        o(n).setContainer(&Frame4);
+    }
+
+    Check2.onClick = [this] { showQuestionsChanged(); };
+    for (int n = 1; n <= 20; ++n)
+        l(n).onMouseMove = [this, n] { showDetail(n); };
+    Frame1.onMouseMove = [this] { hideDetail(); };
+    Label2.onMouseMove = [this] { hideDetail(); };
+    Label3.onChange = [this] { verdictChanged(); };
+    Command2.onClick = [this] { close(); };
+}
+
+void Form5::load() {
+    Label5.setCaption(GetValueString(app(), "test", "re", app().settingsFile()));
+    setWidth(kNarrowWidth);
+    DisableXbutton(*this);
+
+    // The exam's date and time: this window is created at the first answer check.
+    const QDateTime now = app().services().clock.now();
+    Label6.setCaption(app().locale().shortDate(now.date()));
+    Label7.setCaption(app().locale().longTime(now.time()));
+
+    Frame3.hide();
+    Frame4.hide();
+    Label1.setCaption(QString());
+    Label2.setCaption(QString());
+    Label3.setCaption(QString());
+
+    Form1& start = app().form1();
+    Label1.setCaption(start.Frame9.caption() + QStringLiteral("  ") + start.Text9.text());
+
+    forms::applyCaptions(Label5.caption(),
+                         {
+                             {&Check2, "Показывать вопросы", "To Show questions"},
+                             {&Check1, "Сохранить в отчет", "To Save in the report"},
+                             {&Command2, "Закрыть", "To Close"},
+                         });
+}
+
+void Form5::fillFromTicketWindow() {
+    auto* ticket = static_cast<Form2*>(app().loadedWindow(QStringLiteral("Form2")));
+    if (ticket) {
+        const QString& language = Label5.caption();
+        Label2.setCaption(ticket->Label17.caption());
+        for (int n = 1; n <= 20; ++n) {
+            const QString& evaluation = ticket->txt(n).text();
+            if (!answered(evaluation)) continue;
+            if (language == forms::kRussian) {
+                l(n).setCaption(QString::fromUtf8(kOrdinalsRussian[n - 1]) + evaluation);
+            } else if (language == forms::kEnglish) {
+                l(n).setCaption(QStringLiteral("%1 question, evaluation  ").arg(n) + evaluation);
+            }
+            q(n).setCaption(ticket->q(n).caption());
+        }
+        Label3.setCaption(ticket->Label5.caption());
+    }
+    show();
+    if (ticket) app().unload(*ticket);
+    if (auto* viewer = app().loadedWindow(QStringLiteral("Form3"))) app().unload(*viewer);
+}
+
+void Form5::showQuestionsChanged() {
+    if (Check2.checked()) {
+        for (int n = 1; n <= 20; ++n)
+            l(n).setForeColor(forms::colors::Blue);
+    } else {
+        for (int n = 1; n <= 20; ++n)
+            l(n).setForeColor(forms::colors::ButtonText);
+        Label4.setCaption(QString());
+        setWidth(kNarrowWidth);
+    }
+}
+
+void Form5::showDetail(int n) {
+    if (!Check2.checked() || l(n).caption().isEmpty()) return;
+    Label4.setCaption(q(n).caption() + QStringLiteral(" Ответ ") + v(n).caption() +
+                      QStringLiteral(" Правильный ответ ") + o(n).caption());
+    setWidth(kWideWidth);
+}
+
+void Form5::hideDetail() {
+    Label4.setCaption(QString());
+    setWidth(kNarrowWidth);
+}
+
+void Form5::verdictChanged() {
+    const QString& language = Label5.caption();
+    const QString& verdict = Label3.caption();
+    if (language == forms::kRussian) {
+        Label3.setBackColor(verdict == QStringLiteral("Зачет") ? forms::colors::Green
+                                                               : forms::colors::Red);
+    } else if (language == forms::kEnglish) {
+        Label3.setBackColor(verdict == QStringLiteral("Delivered") ? forms::colors::Green
+                                                                   : forms::colors::Red);
+    }
+}
+
+void Form5::close() {
+    if (Check1.checked()) saveReport();
+
+    Form1& start = app().form1();
+    start.show();
+    app().unload(*this);
+
+    // Ready for the next student.
+    start.Frame9.show();
+    start.Frame1.hide();
+    start.Frame2.hide();
+    start.Text9.setText(QString());
+    start.Text10.setText(QString());
+    start.Text11.setText(QString());
+    start.Text13.setText(QString());
+}
+
+void Form5::saveReport() {
+    Form1& start = app().form1();
+    ExamReport report;
+    report.language = Label5.caption();
+    report.date = Label6.caption();
+    report.time = Label7.caption();
+    report.nameLine = Label1.caption();
+    report.ticketCaption = Label2.caption();
+    for (int n = 1; n <= 20; ++n)
+        report.questionLines[std::size_t(n - 1)] = l(n).caption();
+    report.verdict = Label3.caption();
+    report.data1 = start.Text10.text();
+    report.data2 = start.Text11.text();
+    report.data3 = start.Text13.text();
+
+    const QString reportFile = app().path(QStringLiteral("s/oth.txt"));
+    if (appendExamReport(reportFile, report)) return;
+    // The student is gone once this window closes; the teacher must learn that the
+    // result was not recorded.
+    const bool english = Label5.caption() == forms::kEnglish;
+    app().message((english ? QStringLiteral("Could not save the result in the report:\n")
+                           : QStringLiteral("Не удалось сохранить результат в отчет:\n")) +
+                      reportFile,
+                  QStringLiteral("Проверон"));
+}

@@ -31,4 +31,12 @@ public:
     forms::ControlArray<forms::Label, 20> v{*this, "v"}; // answer given to question N
     forms::ControlArray<forms::Label, 20> o{*this, "o"}; // correct answer of question N
     forms::ControlArray<forms::Label, 20> q{*this, "q"}; // text of question N
+
+private:
+    void showQuestionsChanged();
+    void showDetail(int n);
+    void hideDetail();
+    void verdictChanged();
+    void close();
+    void saveReport();
 };

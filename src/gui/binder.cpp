@@ -63,6 +63,11 @@ void Binder::follow(forms::Control& model, std::function<void()> redraw) {
     subscriptions_.push_back({&model, nullptr, model.subscribe(std::move(redraw))});
 }
 
+void Binder::followWindow(forms::Window& model, std::function<void()> redraw) {
+    redraw();
+    subscriptions_.push_back({nullptr, &model, model.subscribe(std::move(redraw))});
+}
+
 void Binder::common(forms::Control& model, QWidget* widget) {
     widget->setVisible(model.visible());
     widget->setEnabled(model.enabled());

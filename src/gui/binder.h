@@ -54,11 +54,15 @@ public:
     // Runs a user action on the model, then ends the program if the model asked for it.
     void userEvent(const std::function<void()>& action);
 
+    // Runs `redraw` now and on every change of the control (or window) until detach(),
+    // for what a view draws beyond the bindings above.
+    void follow(forms::Control& model, std::function<void()> redraw);
+    void followWindow(forms::Window& model, std::function<void()> redraw);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void follow(forms::Control& model, std::function<void()> redraw);
     void common(forms::Control& model, QWidget* widget);
     void hoverable(forms::Control& model, QWidget* widget);
 

@@ -6,6 +6,8 @@ class Form4;
 
 namespace gui {
 
+// The teacher's set-up: the main panel with every setting, the confirmation panel and
+// the evaluation panel with its twenty fields.
 class SettingsWindowView : public View {
 public:
     SettingsWindowView(App& app, Form4& model);

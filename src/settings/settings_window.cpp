@@ -18,7 +18,7 @@ constexpr int kMaxTimerMinutes = 546;
 } // namespace
 
 Form4::Form4(App& app) : Window(app, "Form4") {
-    setCaption(QStringLiteral("Настройка"));
+    setCaption(QStringLiteral("Проверон"));
     move(0, 0, 9000, 7000);
 
     place(Frame3, {&Frame2, &Frame5, &Frame6, &Frame1, &Frame10, &Frame8, &Frame11, &Frame7,

@@ -1,0 +1,222 @@
+// The window toolkit's rules: a changed value runs its handler at once and nested, the
+// same value runs nothing; option groups; reachability through frames; deferred unload.
+
+#include "forms/app.h"
+#include "forms/captions.h"
+#include "forms/controls.h"
+#include "forms/window.h"
+#include "platform/fake_services.h"
+#include "settings/settings_window.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace forms;
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir folder;
+    platform::FakeDesktop desktop;
+    App app{folder.path(), platform::Services{desktop, desktop, desktop, desktop, desktop, desktop,
+                                              platform::UserLocale::russian()}};
+};
+
+class TestWindow : public Window {
+public:
+    explicit TestWindow(App& app) : Window(app, "Test") {}
+    Frame Frame1{*this, "Frame1"};
+    Frame Frame2{*this, "Frame2"};
+    TextBox Text1{*this, "Text1"};
+    TextBox Text2{*this, "Text2"};
+    Label Label1{*this, "Label1"};
+    CheckBox Check1{*this, "Check1"};
+    OptionButton Option1{*this, "Option1"};
+    OptionButton Option2{*this, "Option2"};
+    OptionButton Option3{*this, "Option3"};
+    CommandButton Command1{*this, "Command1"};
+    ListBox List1{*this, "List1"};
+};
+
+} // namespace
+
+TEST(Toolkit, ChangedValuesRunHandlersNestedAndSameValuesRunNothing) {
+    Fixture f;
+    TestWindow w(f.app);
+    std::vector<QString> trace;
+    w.Text1.onChange = [&] {
+        trace.push_back("Text1:" + w.Text1.text());
+        w.Label1.setCaption("b" + w.Text1.text()); // a chain, as the ticket choice uses
+        trace.push_back("Text1 done");
+    };
+    w.Label1.onChange = [&] { trace.push_back("Label1:" + w.Label1.caption()); };
+
+    w.Text1.setText("7");
+    EXPECT_EQ(trace, (std::vector<QString>{"Text1:7", "Label1:b7", "Text1 done"}));
+
+    trace.clear();
+    w.Text1.setText("7");
+    w.Label1.setCaption("b7");
+    EXPECT_TRUE(trace.empty());
+
+    // A handler that changes its own control's value runs again, nested, and settles.
+    int runs = 0;
+    w.Text2.onChange = [&] {
+        ++runs;
+        if (w.Text2.text() != "1") w.Text2.setText("1");
+    };
+    w.Text2.setText("abc");
+    EXPECT_EQ(w.Text2.text(), "1");
+    EXPECT_EQ(runs, 2);
+}
+
+TEST(Toolkit, CheckBoxesListsAndButtonsRunTheirClickHandlers) {
+    Fixture f;
+    TestWindow w(f.app);
+    int checks = 0, presses = 0, picks = 0;
+    w.Check1.onClick = [&] { ++checks; };
+    w.Command1.onClick = [&] { ++presses; };
+    w.List1.onClick = [&] { ++picks; };
+
+    w.Check1.setValue(0);
+    EXPECT_EQ(checks, 0);
+    w.Check1.click();
+    w.Check1.setValue(1);
+    EXPECT_EQ(w.Check1.value(), 1);
+    EXPECT_EQ(checks, 1);
+    // A handler may refuse the change; that second change runs the handler again.
+    w.Check1.onClick = [&] {
+        ++checks;
+        w.Check1.setValue(0);
+    };
+    w.Check1.setValue(0);
+    EXPECT_EQ(checks, 2);
+    w.Check1.setValue(1);
+    EXPECT_EQ(w.Check1.value(), 0);
+    EXPECT_EQ(checks, 4);
+
+    w.Command1.press();
+    w.Command1.press();
+    EXPECT_EQ(presses, 2);
+
+    w.List1.addItem("a");
+    w.List1.addItem("b");
+    w.List1.setListIndex(1);
+    w.List1.setListIndex(1);
+    EXPECT_EQ(picks, 1);
+    EXPECT_EQ(w.List1.selectedText(), "b");
+    w.List1.clear();
+    EXPECT_EQ(w.List1.listIndex(), -1);
+    EXPECT_EQ(picks, 1);
+    w.List1.setListIndex(5); // out of range selects nothing
+    EXPECT_EQ(w.List1.listIndex(), -1);
+}
+
+TEST(Toolkit, OptionButtonsFormGroupsByContainer) {
+    Fixture f;
+    TestWindow w(f.app);
+    w.Option1.setContainer(&w.Frame1);
+    w.Option2.setContainer(&w.Frame1);
+    w.Option3.setContainer(&w.Frame2);
+    int clicks1 = 0, clicks2 = 0;
+    w.Option1.onClick = [&] { ++clicks1; };
+    w.Option2.onClick = [&] { ++clicks2; };
+
+    w.Option3.setValue(true);
+    w.Option1.setValue(true);
+    w.Option2.click();
+    EXPECT_FALSE(w.Option1.value());
+    EXPECT_TRUE(w.Option2.value());
+    EXPECT_TRUE(w.Option3.value()) << "another frame is another group";
+    EXPECT_EQ(clicks1, 1) << "being switched off runs nothing";
+    w.Option2.click();
+    EXPECT_EQ(clicks2, 1) << "selecting the selected option runs nothing";
+}
+
+TEST(Toolkit, ControlsAreUsableOnlyWhenTheyTheirFramesAndWindowAreShownAndEnabled) {
+    Fixture f;
+    TestWindow w(f.app);
+    w.Frame2.setContainer(&w.Frame1);
+    w.Text1.setContainer(&w.Frame2);
+    EXPECT_FALSE(w.Text1.usable()) << "the window is hidden";
+    w.show();
+    EXPECT_TRUE(w.Text1.usable());
+    w.Frame1.setEnabled(false);
+    EXPECT_FALSE(w.Text1.usable());
+    w.Frame1.setEnabled(true);
+    w.Frame2.hide();
+    EXPECT_FALSE(w.Text1.usable());
+    EXPECT_TRUE(w.Text1.visible()) << "visible reads the control's own flag";
+    EXPECT_EQ(w.control("text1"), &w.Text1);
+    EXPECT_EQ(w.control("Nothing"), nullptr);
+}
+
+TEST(Toolkit, ObserversFollowChangesAndPropertiesReadAsText) {
+    Fixture f;
+    TestWindow w(f.app);
+    int redraws = 0;
+    const int id = w.Label1.subscribe([&] { ++redraws; });
+    w.Label1.setForeColor(colors::Red);
+    w.Label1.setForeColor(colors::Red);
+    w.Label1.setCaption("x");
+    EXPECT_EQ(redraws, 2);
+    w.Label1.unsubscribe(id);
+    w.Label1.setCaption("y");
+    EXPECT_EQ(redraws, 2);
+
+    EXPECT_EQ(*w.Label1.property("forecolor"), "0x000000FF");
+    EXPECT_EQ(*w.Label1.property("caption"), "y");
+    EXPECT_EQ(*w.Check1.property("value"), "0");
+    EXPECT_EQ(*w.Option1.property("value"), "false");
+    EXPECT_FALSE(w.Text1.property("listcount").has_value());
+    w.List1.addItem("first");
+    EXPECT_EQ(*w.List1.property("list(0)"), "first");
+    EXPECT_EQ(*w.List1.property("listcount"), "1");
+    EXPECT_EQ(colorText(colors::WindowText), "0x80000008");
+}
+
+TEST(Toolkit, CaptionsFollowOnlyTheTwoKnownLanguages) {
+    Fixture f;
+    TestWindow w(f.app);
+    w.Label1.setCaption("built in");
+    applyCaptions("RUS", {{&w.Label1, "по-русски", "in English"}});
+    EXPECT_EQ(w.Label1.caption(), "built in");
+    applyCaptions("eng", {{&w.Label1, "по-русски", "in English"}, {&w.Command1, "Да", "Yes"}});
+    EXPECT_EQ(w.Label1.caption(), "in English");
+    EXPECT_EQ(w.Command1.caption(), "Yes");
+}
+
+TEST(App, UnloadFromAHandlerOfTheSameWindowDefersDestructionToTheEventsEnd) {
+    Fixture f;
+    Form4& first = f.app.form4();
+    f.desktop.messages.clear(); // the minutes message of a missing test.ini
+    bool sawWindowAfterUnload = false;
+    first.Command9.onClick = [&] {
+        f.app.unload(first);
+        // The object lives on until the event is over, so the handler can go on.
+        first.Text3.setText("42");
+        sawWindowAfterUnload = first.Text3.text() == "42";
+        EXPECT_EQ(f.app.loadedWindow("Form4"), nullptr);
+    };
+    f.app.userEvent([&] { first.Command9.press(); });
+    EXPECT_TRUE(sawWindowAfterUnload);
+    EXPECT_EQ(f.app.loadedWindow("Form4"), nullptr);
+
+    Form4& second = f.app.form4();
+    f.desktop.messages.clear();
+    EXPECT_EQ(second.Text3.text(), "") << "a new window loads afresh";
+    EXPECT_EQ(f.app.loadedWindow("Form4"), &second);
+}
+
+TEST(App, EndUnloadsEveryWindowAndPathsStayInsideTheFolder) {
+    Fixture f;
+    f.app.form4();
+    f.desktop.messages.clear();
+    int unloaded = 0;
+    f.app.windowUnloading.push_back([&](Window&) { ++unloaded; });
+    f.app.userEvent([&] { f.app.end(); });
+    EXPECT_TRUE(f.app.ended());
+    EXPECT_EQ(unloaded, 1);
+    EXPECT_TRUE(f.app.loadedWindows().empty());
+    EXPECT_EQ(f.app.path("s/oth.txt"), QDir::toNativeSeparators(f.folder.path() + "/s/oth.txt"));
+}
