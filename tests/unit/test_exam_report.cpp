@@ -104,7 +104,7 @@ TEST(ExamReport, AppendWritesAnsiRecordsInClosingOrder) {
     // "Дата: " in Windows-1251, and the ends of a record's last lines.
     EXPECT_TRUE(bytes.startsWith("\xC4\xE0\xF2\xE0: 15.01.2026"));
     EXPECT_TRUE(bytes.endsWith("=\r\r\n\r\n\r\n"));
-    EXPECT_EQ(bytes.count("\r\r\n"), 2 * 7);
+    EXPECT_EQ(bytes.count("\r\r\n"), 2 * 6);
 }
 
 TEST(ExamReport, AppendThatCannotWriteSaysSo) {
