@@ -26,4 +26,10 @@ public:
     forms::Label Label14{*this, "Label14"};           // "х" between width and height
     forms::CommandButton Command2{*this, "Command2"}; // close
     forms::Timer Timer1{*this, "Timer1"};             // one-shot 100 ms: applies the picture
+
+private:
+    void applyPicture();
+    void showFixedSize();
+    void fixedSizeChanged();
+    void close();
 };

@@ -43,11 +43,16 @@ Form5::Form5(App& app) : Window(app, "Form5") {
     Check2.setCaption(QStringLiteral("Показывать вопросы"));
     Check1.setCaption(QStringLiteral("Сохранить в отчет"));
     Command2.setCaption(QStringLiteral("Закрыть"));
+    Label1.setBold(true);
+    Label3.setBold(true);
     // The report is the teacher's only record of the exam: saving is what a closed
     // results window does unless someone deliberately unticks it.
     Check1.setValue(1);
 
+    // State holders, never shown.
+    Label5.hide();
     for (int n = 1; n <= 20; ++n) {
+        q(n).hide();
         l(n).setContainer(&Frame1);
         v(n).setContainer(&Frame3);
         o(n).setContainer(&Frame4);

@@ -1,7 +1,420 @@
 #include "exam_taking/ticket_window.h"
 
+#include "exam_content/exam_folder.h"
+#include "exam_taking/grading.h"
+#include "exam_taking/picture_viewer.h"
+#include "exam_taking/results_window.h"
 #include "forms/app.h"
+#include "forms/captions.h"
+#include "forms/decimal.h"
+#include "settings/settings_window.h"
+#include "shell/settings_file.h"
+#include "shell/start_window.h"
+#include "shell/window_utilities.h"
 
-Form2::Form2(App& app) : Window(app, "Form2") {}
+#include <limits>
 
-void Form2::load() {}
+using namespace forms;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Проверон");
+
+Form3* pictureViewer(App& app) {
+    return static_cast<Form3*>(app.loadedWindow(QStringLiteral("Form3")));
+}
+
+// Hidden evaluations hold "0" until answered; text that is no number counts as unanswered.
+bool unanswered(const QString& evaluation) {
+    return Decimal::parse(evaluation).value_or(Decimal()).isZero();
+}
+
+} // namespace
+
+Form2::Form2(App& app) : Window(app, "Form2") {
+    setCaption(kTitle);
+    move(0, 0, 10500, 8400);
+
+    for (int n = 1; n <= 20; ++n) {
+        Option(n).setContainer(&Frame2);
+        Shape(n).setContainer(&Frame2);
+        txt(n).setContainer(&Frame1);
+        txt(n).setText(QStringLiteral("0"));
+    }
+    place(Frame1, {&txtV, &txtZ, &Text5});
+
+    // Built-in captions, as the window was designed.
+    Frame2.setCaption(QStringLiteral("Вопросы"));
+    Label12.setCaption(QStringLiteral("Вопрос"));
+    Label13.setCaption(QStringLiteral("Выбрать ответ"));
+    Command4.setCaption(QStringLiteral("Ответ"));
+    Command1.setCaption(QStringLiteral("Оценка "));
+    Command2.setCaption(QStringLiteral("Закрыть"));
+    Label14.setCaption(QStringLiteral("Время "));
+    txtV.setText(QStringLiteral("5"));
+
+    Text3.setMultiLine(true);
+    Text3.setLocked(true);
+    Text2.setLocked(true);
+    Label5.setBold(true);
+    Label28.setBold(true);
+    // A holder only: the picture viewer beside this window shows the picture.
+    Image1.hide();
+    Timer2.setInterval(1000);
+    Timer2.setEnabled(false);
+    Timer3.setInterval(1000);
+    Timer3.setEnabled(false);
+
+    // Event table.
+    for (int n = 1; n <= 20; ++n)
+        Option(n).onClick = [this, n] { selectQuestion(n); };
+    List1.onClick = [this] { chooseAnswer(); };
+    Text2.onChange = [this] { Command4.setEnabled(!Text2.text().isEmpty()); };
+    Command4.onClick = [this] { checkAnswer(); };
+    Command1.onClick = [this] { grade(); };
+    txtZ.onChange = [this] { showVerdict(); };
+    Timer2.onTick = [this] { ticketTimerTick(); };
+    Timer3.onTick = [this] { questionTimerTick(); };
+    Command2.onClick = [this] { close(); };
+}
+
+void Form2::load() {
+    DisableXbutton(*this);
+    KeepOnTop(*this, true);
+
+    Label15.setCaption(
+        GetValueString(app(), QStringLiteral("test"), QStringLiteral("re"), app().settingsFile()));
+
+    Form1& start = app().form1();
+    Form4& settings = app().form4();
+    Text1.setText(start.Text1.text());
+    Frame1.hide();
+    Command3.hide();
+    List2.hide();
+    Label27.setCaption(start.Label8.caption());
+    Command4.setEnabled(false);
+
+    const bool timed = settings.Check1.checked() || settings.Check2.checked();
+    Label14.setVisible(timed);
+    Label28.setVisible(timed);
+
+    const QString folder = ticketFolder();
+    for (int n = 1; n <= 20; ++n)
+        v(n).setCaption(exam_folder::lookUpQuestionFile(folder, 'v', n));
+    for (int n = 1; n <= 20; ++n)
+        o(n).setCaption(exam_folder::lookUpQuestionFile(folder, 'o', n));
+    for (int n = 1; n <= 20; ++n)
+        q(n).setCaption(exam_folder::lookUpQuestionFile(folder, 'q', n));
+
+    Text5.setText(settings.Text5.text());
+    txtV.setText(settings.Combo1.text());
+
+    for (int n = 2; n <= 20; ++n)
+        Option(n).setEnabled(false);
+
+    for (int n = 1; n <= 20; ++n) {
+        const bool incomplete = o(n).caption().isEmpty() || v(n).caption().isEmpty();
+        if (incomplete) {
+            Shape(n).setBackColor(colors::WindowText);
+            Option(n).setBackColor(colors::WindowText);
+        }
+        if (n == 1) {
+            if (incomplete) {
+                Option(1).setValue(false);
+                Option(1).setEnabled(false);
+            } else {
+                Option(1).setValue(true); // selects question 1
+                Option(1).setEnabled(true);
+            }
+        }
+    }
+
+    if (settings.Check1.checked()) {
+        Timer2.setEnabled(true);
+        countdown_ = std::int16_t(settings.timerSeconds());
+        Label28.setCaption(QString::number(countdown_));
+    } else {
+        Timer2.setEnabled(false);
+    }
+    startQuestionTimer();
+
+    const QString& language = Label15.caption();
+    applyCaptions(language, {
+                                {&Frame2, "Вопросы", "Questions"},
+                                {&Label12, "Вопрос", "Question"},
+                                {&Label13, "Выбрать ответ", "To Choose an answer"},
+                                {&Command4, "Ответ", "Ответ"},
+                                {&Command1, "Оценка", "Evaluation"},
+                                {&Command2, "Закрыть", "To Close"},
+                                {&Label14, "Время", "Time"},
+                            });
+    // The ticket caption goes into the results and the exam report, so it is set in any
+    // language; the built-in one is Russian.
+    const QString ticket =
+        language == kEnglish ? QStringLiteral("Ticket № ") : QStringLiteral("Билет № ");
+    Label17.setCaption(ticket + start.Label1.caption());
+}
+
+QString Form2::ticketFolder() const {
+    return exam_folder::ticketFolderPath(app().form4().Text6.text(),
+                                         exam_folder::ticketFolderName(Text1.text()));
+}
+
+void Form2::tell(const QString& russian, const QString& english) {
+    app().message(Label15.caption() == kEnglish ? english : russian, kTitle);
+}
+
+void Form2::selectQuestion(int n) {
+    Form3* viewer = pictureViewer(app());
+    if (n >= 2) {
+        List1.setEnabled(true);
+        if (viewer) viewer->Image1.clearPicture();
+    }
+    const QString folder = ticketFolder();
+    Text4.setText(exam_folder::lookUpQuestionFile(folder, 'k', n));
+
+    // Looked up again for a later question: its flag was taken at load, and a question
+    // text deleted since then ends the exam like one that never was there.
+    const bool textPresent =
+        n == 1 ? !o(1).caption().isEmpty() && !v(1).caption().isEmpty() && !q(1).caption().isEmpty()
+               : !q(n).caption().isEmpty() &&
+                     !exam_folder::lookUpQuestionFile(folder, 'q', n).isEmpty();
+    if (n >= 2 && !textPresent) {
+        abandonExam();
+        return;
+    }
+
+    // Everything is read before anything is shown, so that a file that cannot be read
+    // leaves no half-loaded question behind.
+    const std::optional<QStringList> variants = exam_folder::readVariants(folder, n);
+    const std::optional<QStringList> answers = exam_folder::readAnswerLines(folder, n);
+    QImage picture;
+    if (!Text4.text().isEmpty()) picture = exam_folder::loadPicture(folder, n);
+    std::optional<QString> text;
+    if (textPresent) text = exam_folder::readQuestionText(folder, n);
+
+    QString unreadable;
+    if (!variants) {
+        unreadable = exam_folder::questionFileName('v', n);
+    } else if (!answers) {
+        unreadable = exam_folder::questionFileName('o', n);
+    } else if (textPresent && !text) {
+        unreadable = exam_folder::questionFileName('q', n);
+    }
+    if (!unreadable.isEmpty() || (!Text4.text().isEmpty() && picture.isNull())) {
+        List1.clear();
+        List2.clear();
+        Text3.setText(QString());
+        const QString number = QString::number(n);
+        if (!unreadable.isEmpty()) {
+            tell(QStringLiteral("Не удалось прочитать файл %1. Вопрос %2 не загружен.")
+                     .arg(unreadable, number),
+                 QStringLiteral("Cannot read the file %1. Question %2 is not loaded.")
+                     .arg(unreadable, number));
+        } else {
+            tell(QStringLiteral("Не удалось открыть картинку %1. Вопрос %2 не загружен.")
+                     .arg(Text4.text(), number),
+                 QStringLiteral("Cannot open the picture %1. Question %2 is not loaded.")
+                     .arg(Text4.text(), number));
+        }
+        Text4.setText(QString());
+        return;
+    }
+
+    List1.clear();
+    for (const QString& line : *variants)
+        List1.addItem(line);
+    List2.clear();
+    for (const QString& line : *answers)
+        List2.addItem(line);
+    List2.setListIndex(0);
+
+    if (!Text4.text().isEmpty()) {
+        Image1.setPicture(picture);
+        if (n >= 2 && viewer) viewer->Image1.setPicture(picture);
+    }
+
+    if (textPresent) {
+        Text3.setText(*text);
+    } else {
+        if (viewer) viewer->Frame8.hide();
+        app().message(QStringLiteral("Нет вопроса! Нажмите ОК и затем кнопку Закрыть. Создайте "
+                                     "вопрос в настройках!"),
+                      kTitle);
+    }
+
+    startQuestionTimer();
+    widenAnswerList();
+}
+
+void Form2::abandonExam() {
+    app().message(QStringLiteral("Нет вопроса"), kTitle);
+    app().form1().show();
+    if (Form3* viewer = pictureViewer(app())) app().unload(*viewer);
+    if (auto* results = app().loadedWindow(QStringLiteral("Form5"))) app().unload(*results);
+    app().unload(*this);
+}
+
+void Form2::widenAnswerList() {
+    platform::Screen& screen = app().services().screen;
+    for (const QString& item : List1.items())
+        widestVariant_ = std::max(widestVariant_, screen.textWidthPixels(item + QLatin1Char(' ')));
+    List1.setHorizontalExtent(widestVariant_);
+}
+
+void Form2::chooseAnswer() { Text2.setText(List1.selectedText()); }
+
+void Form2::checkAnswer() {
+    List1.setEnabled(false);
+
+    int n = 0;
+    for (int i = 1; i <= 20 && n == 0; ++i) {
+        if (Option(i).value()) n = i;
+    }
+    if (n != 0) {
+        const QString chosen = List1.selectedText();
+        const QString correct = List2.selectedText();
+        // Exact on purpose: case and spaces are part of the answer.
+        const bool right = chosen == correct;
+        txt(n).setText(right ? QStringLiteral("5") : QStringLiteral("2"));
+        const Color mark = right ? colors::Green : colors::Red;
+        Shape(n).setBackColor(mark);
+        Option(n).setBackColor(mark);
+
+        Form5& results = app().form5();
+        results.v(n).setCaption(chosen);
+        results.o(n).setCaption(correct);
+
+        if (n < 20) {
+            const bool nextExists = !v(n + 1).caption().isEmpty() &&
+                                    !o(n + 1).caption().isEmpty() && !q(n + 1).caption().isEmpty();
+            if (nextExists) {
+                const std::optional<Decimal> count = Decimal::parse(txtV.text());
+                if (count && *count > Decimal::fromInt(n)) {
+                    Option(n).setEnabled(false);
+                    Option(n + 1).setEnabled(true);
+                }
+            } else {
+                endOfTicket();
+            }
+        } else {
+            endOfTicket();
+            Command1.press();
+        }
+        q(n).setCaption(Text3.text());
+    }
+
+    if (app().form4().Check2.checked()) Timer3.setEnabled(false);
+    Text2.setText(QString());
+}
+
+void Form2::endOfTicket() {
+    if (auto text = byLanguage(Label15.caption(), "Проверон закончен", "Proveron legal")) {
+        app().message(*text, QString());
+        Command1.press();
+    }
+}
+
+void Form2::grade() {
+    const QString& passingText = app().form4().Text5.text();
+    const std::optional<Decimal> passing = Decimal::parse(passingText);
+    if (!passing && !passingText.trimmed().isEmpty()) {
+        tell(QStringLiteral("Проходной балл в Настройках должен быть числом. Установите в "
+                            "Настройках оценку"),
+             QStringLiteral("The passing score in Adjustment must be a number. Install an "
+                            "evaluation in Adjustment"));
+        txtZ.setText(QStringLiteral("0"));
+        return;
+    }
+    if (!passing || passing->isZero()) {
+        app().message(Label15.caption() == kRussian
+                          ? QStringLiteral("Не установлена оценка. Установите в Настройках оценку")
+                          : QStringLiteral("Not installed evaluation. Install an evaluation in "
+                                           "Adjustment"),
+                      kTitle);
+        txtZ.setText(QStringLiteral("0"));
+        return;
+    }
+
+    QStringList evaluations;
+    for (int n = 1; n <= 20; ++n)
+        evaluations << txt(n).text();
+    const std::optional<Decimal> sum = grading::sumEvaluations(evaluations);
+    if (!sum) {
+        tell(QStringLiteral("Оценки вопросов должны быть числами. Оценка не выставлена"),
+             QStringLiteral("The evaluations of the questions must be numbers. No evaluation "
+                            "is given"));
+        return;
+    }
+    const std::optional<Decimal> average =
+        grading::questionCount(txtV.text()) ? grading::average(*sum, txtV.text()) : std::nullopt;
+    if (!average) {
+        tell(QStringLiteral("Не установлено число вопросов. Установите в Настройках число "
+                            "вопросов от 1 до 20"),
+             QStringLiteral("Not installed number of questions. Install a number of questions "
+                            "from 1 to 20 in Adjustment"));
+        return;
+    }
+    txtZ.setText(average->toText(app().locale().decimalSeparator()));
+}
+
+void Form2::showVerdict() {
+    const std::optional<Decimal> passing = Decimal::parse(app().form4().Text5.text());
+    if (!passing || passing->isZero()) return;
+
+    const std::optional<Decimal> average = Decimal::parse(txtZ.text());
+    const std::optional<Decimal> copied = Decimal::parse(Text5.text());
+    const bool pass = average && copied && grading::passes(*average, *copied);
+    Label5.setForeColor(pass ? colors::Green : colors::Red);
+    const auto caption = pass ? byLanguage(Label15.caption(), "Зачет", "Delivered")
+                              : byLanguage(Label15.caption(), "Не зачет", "Not deliver");
+    if (caption) Label5.setCaption(*caption);
+}
+
+void Form2::startQuestionTimer() {
+    Form4& settings = app().form4();
+    if (settings.Check2.checked()) {
+        Timer3.setEnabled(true);
+        countdown_ = std::int16_t(settings.timerSeconds());
+        Label28.setCaption(QString::number(countdown_));
+    } else {
+        Timer3.setEnabled(false);
+    }
+}
+
+void Form2::countDown() {
+    // A question timer that runs on after every question is answered keeps counting
+    // below zero; it stops at the bottom of its 16 bits instead of wrapping round.
+    if (countdown_ > std::numeric_limits<std::int16_t>::min()) --countdown_;
+    Label28.setCaption(QString::number(countdown_));
+}
+
+void Form2::ticketTimerTick() {
+    countDown();
+    if (countdown_ != 0) return;
+    List1.setEnabled(false);
+    Timer2.setEnabled(false);
+    failOnTime();
+}
+
+void Form2::questionTimerTick() {
+    countDown();
+    if (countdown_ != 0) return;
+    bool open = false;
+    for (int n = 1; n <= 20 && !open; ++n)
+        open = unanswered(txt(n).text());
+    if (!open) return;
+    Timer3.setEnabled(false);
+    List1.setEnabled(false);
+    failOnTime();
+}
+
+void Form2::failOnTime() {
+    Label5.setForeColor(colors::Red);
+    if (auto caption =
+            byLanguage(Label15.caption(), "Не зачет по времени", "Not deliver on time")) {
+        Label5.setCaption(*caption);
+    }
+}
+
+void Form2::close() { app().form5().fillFromTicketWindow(); }

@@ -54,6 +54,25 @@ public:
     int widestVariant() const { return widestVariant_; }
 
 private:
+    void selectQuestion(int n);
+    void chooseAnswer();
+    void checkAnswer();
+    void grade();
+    void showVerdict();
+    void ticketTimerTick();
+    void questionTimerTick();
+    void close();
+
+    QString ticketFolder() const;
+    void startQuestionTimer();
+    void countDown();
+    void failOnTime();
+    void endOfTicket();
+    void abandonExam();
+    void widenAnswerList();
+    // A message in the interface language; Russian for any other language.
+    void tell(const QString& russian, const QString& english);
+
     std::int16_t countdown_ = 0;
     int widestVariant_ = 0;
 };

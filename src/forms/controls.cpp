@@ -13,6 +13,11 @@ QString boolText(bool value) { return value ? QStringLiteral("true") : QStringLi
 
 Control::Control(Window& window, QString name, ControlKind kind)
     : window_(window), name_(std::move(name)), kind_(kind) {
+    // Entry fields are drawn like the window's content, everything else like a button.
+    const bool entry = kind == ControlKind::TextBox || kind == ControlKind::ListBox ||
+                       kind == ControlKind::ComboBox || kind == ControlKind::Shape;
+    foreColor_ = entry ? colors::WindowText : colors::ButtonText;
+    backColor_ = entry ? colors::WindowBackground : colors::ButtonFace;
     window.registerControl(this);
 }
 

@@ -26,9 +26,12 @@ int& modalDepth() {
 void applyColors(QWidget* widget, forms::Color fore, forms::Color back, bool paintBack) {
     QPalette palette = widget->palette();
     const QColor foreColor = forms::toQColor(fore);
-    palette.setColor(QPalette::WindowText, foreColor);
-    palette.setColor(QPalette::Text, foreColor);
-    palette.setColor(QPalette::ButtonText, foreColor);
+    // The disabled group keeps the style's greyed text, so a disabled control looks it.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, foreColor);
+        palette.setColor(group, QPalette::Text, foreColor);
+        palette.setColor(group, QPalette::ButtonText, foreColor);
+    }
     if (paintBack) {
         const QColor backColor = forms::toQColor(back);
         palette.setColor(QPalette::Window, backColor);
@@ -147,7 +150,14 @@ void Binder::bind(forms::Label& model, QLabel* widget) {
         });
     }
     follow(model, [&model, widget, this, link] {
-        if (widget->text() != model.caption()) widget->setText(model.caption());
+        // A caption read from a file ends in its line end; drawn, that would be an empty
+        // last line.
+        QString caption = model.caption();
+        if (caption.endsWith(QLatin1String("\r\n")))
+            caption.chop(2);
+        else if (caption.endsWith(QLatin1Char('\n')))
+            caption.chop(1);
+        if (widget->text() != caption) widget->setText(caption);
         const forms::Color fore = link && model.foreColor() == forms::colors::ButtonText
                                       ? forms::colors::Blue
                                       : model.foreColor();

@@ -1,4 +1,6 @@
 #pragma once
+// The picture viewer on screen: full screen, the picture at its place and size, the size
+// panel and the Close button at the bottom.
 
 #include "gui/view.h"
 
@@ -9,6 +11,9 @@ namespace gui {
 class PictureViewerView : public View {
 public:
     PictureViewerView(App& app, Form3& model);
+
+    // Whenever the model shows the window it covers the whole screen.
+    void setVisible(bool visible) override;
 };
 
 } // namespace gui

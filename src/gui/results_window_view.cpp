@@ -26,6 +26,17 @@ constexpr int kNarrowTwips = 4920;
 
 int pixels(int twips) { return int(twips * kScale / forms::kTwipsPerPixel); }
 
+// A question line takes no room while it is empty (an unanswered question), so the
+// frame holds as many lines as the student answered.
+class QuestionLine : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize sizeHint() const override { return text().isEmpty() ? QSize() : QLabel::sizeHint(); }
+    QSize minimumSizeHint() const override {
+        return text().isEmpty() ? QSize() : QLabel::minimumSizeHint();
+    }
+};
+
 QLabel* label(QWidget* parent, bool wrap = false) {
     auto* widget = new QLabel(parent);
     widget->setWordWrap(wrap);
@@ -53,9 +64,6 @@ ResultsWindowView::ResultsWindowView(App& app, Form5& model) : View(app, model),
     outer->addWidget(results, 0, Qt::AlignTop);
 
     QLabel* name = label(results, true);
-    QFont strong = name->font();
-    strong.setBold(true);
-    name->setFont(strong);
     binder().bind(model.Label1, name);
     column->addWidget(name);
 
@@ -67,9 +75,8 @@ ResultsWindowView::ResultsWindowView(App& app, Form5& model) : View(app, model),
     auto* lineLayout = new QVBoxLayout(lines_);
     lineLayout->setSpacing(0);
     for (int n = 1; n <= 20; ++n) {
-        QLabel* line = label(lines_);
+        QLabel* line = new QuestionLine(lines_);
         line->setContentsMargins(2, 1, 2, 1);
-        line->setMouseTracking(true);
         binder().bind(model.l(n), line);
         lineLayout->addWidget(line);
         lineLabels_.push_back(line);
@@ -83,8 +90,8 @@ ResultsWindowView::ResultsWindowView(App& app, Form5& model) : View(app, model),
     QLabel* verdict = label(results);
     verdict->setAlignment(Qt::AlignCenter);
     verdict->setMargin(6);
-    QFont large = strong;
-    large.setPointSizeF(strong.pointSizeF() * 1.3);
+    QFont large = verdict->font();
+    large.setPointSizeF(large.pointSizeF() * 1.3);
     verdict->setFont(large);
     binder().bind(model.Label3, verdict);
     column->addWidget(verdict);

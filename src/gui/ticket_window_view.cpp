@@ -2,10 +2,141 @@
 
 #include "exam_taking/ticket_window.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
 namespace gui {
 
+namespace {
+
+QLabel* heading(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
 TicketWindowView::TicketWindowView(App& app, Form2& model) : View(app, model) {
+    QFont base = font();
+    if (base.pointSizeF() < 10) base.setPointSizeF(10);
+    setFont(base);
+
+    auto* root = new QVBoxLayout(this);
+
+    // Exam title and ticket caption.
+    auto* title = heading(this);
+    title->setWordWrap(true);
+    binder().bind(model.Label27, title);
+    auto* ticket = heading(this);
+    binder().bind(model.Label17, ticket);
+    root->addWidget(title);
+    root->addWidget(ticket);
+
+    auto* body = new QHBoxLayout;
+    root->addLayout(body, 1);
+
+    // The twenty question buttons, numbered, each with its coloured mark.
+    auto* questions = new QGroupBox(this);
+    auto* grid = new QGridLayout(questions);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    for (int n = 1; n <= 20; ++n) {
+        const int row = (n - 1) % 10;
+        const int column = (n - 1) / 10 * 3;
+        auto* number = new QLabel(QString::number(n), questions);
+        number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral("20")));
+        auto* mark = new QWidget(questions);
+        mark->setFixedSize(14, 14);
+        auto* button = new QRadioButton(questions);
+        grid->addWidget(number, row, column);
+        grid->addWidget(mark, row, column + 1);
+        grid->addWidget(button, row, column + 2);
+        binder().bind(model.Shape(n), mark);
+        binder().bind(model.Option(n), button);
+    }
+    grid->setRowStretch(10, 1);
+    binder().bind(model.Frame2, questions);
+    body->addWidget(questions);
+
+    // The current question and its answers.
+    auto* right = new QVBoxLayout;
+    body->addLayout(right, 1);
+
+    auto* questionHeading = heading(this);
+    binder().bind(model.Label12, questionHeading);
+    auto* question = new QPlainTextEdit(this);
+    question->setMinimumSize(360, 110);
+    binder().bind(model.Text3, question);
+    right->addWidget(questionHeading);
+    right->addWidget(question, 2);
+
+    auto* answersHeading = heading(this);
+    binder().bind(model.Label13, answersHeading);
+    auto* answers = new QListWidget(this);
+    answers->setMinimumHeight(100);
+    answers->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    answers->setTextElideMode(Qt::ElideNone);
+    answers->setWordWrap(false);
+    binder().bind(model.List1, answers);
+    right->addWidget(answersHeading);
+    right->addWidget(answers, 2);
+
+    auto* chosen = new QLineEdit(this);
+    binder().bind(model.Text2, chosen);
+    right->addWidget(chosen);
+
+    auto* commands = new QHBoxLayout;
+    auto* check = new QPushButton(this);
+    auto* grade = new QPushButton(this);
+    auto* close = new QPushButton(this);
+    binder().bind(model.Command4, check);
+    binder().bind(model.Command1, grade);
+    binder().bind(model.Command2, close);
+    commands->addWidget(check);
+    commands->addWidget(grade);
+    commands->addStretch(1);
+    commands->addWidget(close);
+    right->addLayout(commands);
+
+    // Countdown and verdict.
+    auto* status = new QHBoxLayout;
+    auto* timeHeading = new QLabel(this);
+    auto* seconds = new QLabel(this);
+    seconds->setMinimumWidth(seconds->fontMetrics().horizontalAdvance(QStringLiteral("-32768")));
+    binder().bind(model.Label14, timeHeading);
+    binder().bind(model.Label28, seconds);
+    auto* verdict = new QLabel(this);
+    QFont verdictFont = verdict->font();
+    verdictFont.setPointSizeF(verdictFont.pointSizeF() * 1.4);
+    verdict->setFont(verdictFont);
+    binder().bind(model.Label5, verdict);
+    status->addWidget(timeHeading);
+    status->addWidget(seconds);
+    status->addStretch(1);
+    status->addWidget(verdict);
+    right->addLayout(status);
+
+    // Held for the picture viewer; hidden unless the model shows it.
+    auto* picture = new QLabel(this);
+    binder().bind(model.Image1, picture);
+    root->addWidget(picture);
+
+    binder().bind(model.Timer2);
+    binder().bind(model.Timer3);
     binder().bindWindow(model, this);
+    resize(model.width() / forms::kTwipsPerPixel, model.height() / forms::kTwipsPerPixel);
 }
 
 } // namespace gui

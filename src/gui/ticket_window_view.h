@@ -1,4 +1,6 @@
 #pragma once
+// The ticket window on screen: the question buttons with their marks on the left, the
+// question, the answers, the commands, the countdown and the verdict on the right.
 
 #include "gui/view.h"
 

@@ -9,12 +9,25 @@
 #include "shell/start_window.h"
 #include "shell/window_utilities.h"
 
+#include <QDir>
+
 using namespace forms;
 
 namespace {
 const QString kSection = QStringLiteral("test");
 // The exam timers count seconds in 16 bits: 546 minutes is the most they can hold.
 constexpr int kMaxTimerMinutes = 546;
+
+// The exam folder in force is always a full path. A relative one in the file (the bundled
+// sample's "b/География") is taken from the application folder, so that folder can be
+// moved as a whole; a path written on Windows ("C:\...", "\\server\...") is left as is.
+QString examFolderInForce(const App& app, const QString& stored) {
+    if (stored.isEmpty() || QDir::isAbsolutePath(stored) || stored.contains(QLatin1Char(':')) ||
+        stored.startsWith(QLatin1Char('\\'))) {
+        return stored;
+    }
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir(app.folder()).filePath(stored)));
+}
 } // namespace
 
 Form4::Form4(App& app) : Window(app, "Form4") {
@@ -165,7 +178,7 @@ void Form4::load() {
     Text1.setText(read("h"));
     Label16.setCaption(read("k"));
     Label17.setCaption(read("re"));
-    Text6.setText(read("z"));
+    Text6.setText(examFolderInForce(app(), read("z")));
 
     Label15.hide();
     Label16.hide();
@@ -247,7 +260,9 @@ void Form4::applyLanguage(const QString& language) {
                     "Not installed evaluation for the ticket. Want to install?"},
                    {&Command7, "Да", "Yes"},
                    {&Command8, "Нет", "No"},
-                   {&Command11, "Установить 5", "to install 5"}});
+                   {&Command11, "Установить 5", "to install 5"},
+                   // Not in the original table, which left them Russian in English.
+                   {&Command9, "Закрыть", "To Close"}});
 }
 
 void Form4::switchLanguage(const QString& language) {

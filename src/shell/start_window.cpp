@@ -1,8 +1,381 @@
 #include "shell/start_window.h"
 
+#include "exam_content/exam_folder.h"
+#include "exam_taking/picture_viewer.h"
+#include "exam_taking/ticket_window.h"
 #include "forms/app.h"
+#include "forms/captions.h"
+#include "forms/decimal.h"
 #include "settings/settings_window.h"
+#include "shell/documents.h"
+#include "shell/settings_file.h"
+#include "shell/window_utilities.h"
 
-Form1::Form1(App& app) : Window(app, "Form1") {}
+#include <algorithm>
+#include <cmath>
 
-void Form1::load() { app().form4(); }
+using namespace forms;
+
+namespace {
+
+const QString kProduct = QStringLiteral("Проверон");
+
+// Window size in twips; the window opens in the middle of the screen.
+constexpr int kWidth = 9000;
+constexpr int kHeight = 7800;
+
+// The ticket count as a number of tickets to draw from; nothing when it is empty, not a
+// number, not whole or below one.
+std::optional<std::int64_t> ticketCount(const QString& text) {
+    const auto count = Decimal::parse(text);
+    if (!count || count->units() % Decimal::kScale != 0) return std::nullopt;
+    const std::int64_t whole = count->units() / Decimal::kScale;
+    if (whole < 1) return std::nullopt;
+    return whole;
+}
+
+// Int(count x r) + 1: every number 1 .. count is equally likely for r in [0, 1).
+std::int64_t drawTicket(std::int64_t count, double r) {
+    const auto drawn = static_cast<std::int64_t>(std::floor(double(count) * r)) + 1;
+    // r just below one times a huge count may round up to the count itself.
+    return std::clamp<std::int64_t>(drawn, 1, count);
+}
+
+} // namespace
+
+Form1::Form1(App& app) : Window(app, "Form1") {
+    setCaption(QStringLiteral("Проверон 2 в 1 v 3.5"));
+    const QSize screen = app.services().screen.sizePixels();
+    move(std::max(0, (screen.width() * kTwipsPerPixel - kWidth) / 2),
+         std::max(0, (screen.height() * kTwipsPerPixel - kHeight) / 2), kWidth, kHeight);
+
+    place(Frame3, {&Option1, &Option2, &Option3, &Command4});
+    place(Frame9, {&Text9, &Text10, &Text11, &Text13, &Label31, &Command14, &Label6});
+    place(Frame1, {&Command1, &Check1, &Text1, &Label1, &Label2, &Command3, &Label9});
+    place(Frame2, {&Label3, &Text2, &Command15});
+
+    // Built-in captions: the Russian ones, kept for any language but "rus" and "eng".
+    Frame3.setCaption("Выбор");
+    Option1.setCaption("Экзаменатор\\Тест");
+    Option2.setCaption("Тест");
+    Command4.setCaption("Выход");
+    Frame9.setCaption("Ф.И.О ,  Данные");
+    Label31.setCaption("Обязательно к заполнению");
+    Command14.setCaption("OK");
+    Label6.setCaption("Вернуться к выбору");
+    Frame1.setCaption("Выбор билета");
+    Command1.setCaption("Выбрать билет");
+    Check1.setCaption("Ввод в ручную № билета.  Вводятся только цифры");
+    Label2.setCaption("Сброс");
+    Command3.setCaption("Открыть билет");
+    Label9.setCaption("Вернуться к выбору");
+    Frame2.setCaption("Перейти к настройке");
+    Label3.setCaption("Ввод пароля");
+    Command15.setCaption("Настройка");
+    Command2.setCaption("Выход");
+    Command10.setCaption("Помощь");
+    Label13.setCaption("rus");
+    Label7.setCaption("eng");
+
+    Option1.setToolTip("Переключится на экзамен");
+    Option2.setToolTip("Переключится на тест");
+    Command4.setToolTip("Закрыть программу");
+    Text9.setToolTip("Введите Ф.И.О");
+    Text10.setToolTip("Введите данные1");
+    Text11.setToolTip("Введите данные2");
+    Text13.setToolTip("Введите данные3");
+    Command14.setToolTip("Открыть окно Выбора билета");
+    Command1.setToolTip("Выбрать билет");
+    Command3.setToolTip("Открыть выбранный билет");
+    Text2.setToolTip("Введите пароль для входа в окно Настройка");
+    Command15.setToolTip("Открыть окно Настройка");
+    Command2.setToolTip("Выйти из программы");
+    Command10.setToolTip("Помощь к программе");
+
+    // State holders are never shown.
+    for (Control* holder : std::initializer_list<Control*>{&q1, &o1, &v1, &Label4})
+        holder->hide();
+    Timer1.setInterval(500);
+    Label8.setBold(true);
+    Label1.setBold(true);
+
+    // Event table.
+    Option1.onClick = [this] { chooseExamMode(); };
+    Option2.onClick = [this] { chooseTestMode(); };
+    Command14.onClick = [this] { confirmName(); };
+    Label6.onClick = [this] { backFromNamePanel(); };
+    Label9.onClick = [this] { backFromTicketPanel(); };
+    Command1.onClick = [this] { drawRandomTicket(); };
+    Check1.onClick = [this] { manualEntrySwitched(); };
+    Text1.onChange = [this] { ticketNumberChanged(); };
+    Label1.onChange = [this] { chosenTicketChanged(); };
+    Timer1.onTick = [this] { delayElapsed(); };
+    Label2.onClick = [this] { Label1.setCaption(QString()); };
+    Command3.onClick = [this] { openTicket(); };
+    Command15.onClick = [this] { openSettings(); };
+    Command10.onClick = [this] { openHelp(this->app()); };
+    Command2.onClick = [this] { exitProgram(); };
+    Command4.onClick = [this] { exitProgram(); };
+    Label13.onClick = [this] { switchLanguage(kRussian); };
+    Label7.onClick = [this] { switchLanguage(kEnglish); };
+    Text4.onChange = [this] { Label8.setCaption(Text4.text()); };
+}
+
+void Form1::load() {
+    const QString file = app().settingsFile();
+    Label10.setCaption(GetValueString(app(), "reg", "reg", file));
+    DisableXbutton(*this);
+    app().services().random.seedFromClock();
+    Option3.hide();
+
+    Form4& settings = app().form4();
+    Text3.setText(settings.Text3.text());
+    Text12.setText(GetValueString(app(), "test", "pass", file));
+    Label4.setCaption(GetValueString(app(), "test", "re", file));
+    Timer1.setEnabled(false);
+
+    // A folder without a readable marker file simply has no title.
+    Text4.setText(exam_folder::readExamTitle(settings.Text6.text()).value_or(QString()));
+
+    for (Control* hidden : std::initializer_list<Control*>{&Text4, &Label8, &Text1, &Frame1,
+                                                           &Frame2, &Text3, &Text12, &Label10}) {
+        hidden->hide();
+    }
+    Command3.setEnabled(false);
+    Frame9.show();
+
+    applyLanguage();
+}
+
+void Form1::applyLanguage() {
+    applyCaptions(Label4.caption(),
+                  {{&Frame3, "Выбор", "Choice"},
+                   {&Option1, "Экзаменатор\\Тест", "Exam"},
+                   {&Option2, "Тест", "Test"},
+                   {&Command4, "Выход", "Output"},
+                   {&Frame9, "Ф.И.О ,  Данные", "Surname a Name, additional data"},
+                   {&Label31, "Обязательно к заполнению", "To filling Without fall"},
+                   {&Command14, "OK", "OK"},
+                   {&Label6, "Вернуться к выбору", "Returned to the choice"},
+                   {&Frame1, "Выбор билета", "Choice of ticket"},
+                   {&Command1, "Выбрать билет", "To Choose a ticket"},
+                   {&Check1, "Ввод в ручную № билета.  Вводятся только цифры",
+                    "Entering in manual № ticket. Only numerals"},
+                   {&Label2, "Сброс", "Unset"},
+                   {&Command3, "Открыть билет", "To Open a ticket"},
+                   {&Label9, "Вернуться к выбору", "Returned to the choice"},
+                   {&Frame2, "Перейти к настройке", "To Go Over To adjustment"},
+                   {&Label3, "Ввод пароля", "Entering a password"},
+                   {&Command15, "Настройка", "Adjustment"},
+                   {&Command2, "Выход", "Output"},
+                   {&Command10, "Помощь", "Help"},
+                   {&Label13, "rus", "rus"},
+                   {&Label7, "eng", "eng"}});
+}
+
+void Form1::say(const char* russian, const char* english, const QString& suffix,
+                const QString& title) {
+    // Only the two interface languages have messages; any other value stays silent.
+    if (auto text = byLanguage(Label4.caption(), russian, english)) {
+        app().message(*text + suffix, title);
+    }
+}
+
+void Form1::showWrongPassword() {
+    say("Не правильный пароль!", "Not correct password!", QString(), kProduct);
+}
+
+// Mode choice.
+
+void Form1::chooseExamMode() {
+    Frame3.hide();
+    Frame9.show();
+    Frame1.hide();
+    Text9.setText(QString());
+}
+
+void Form1::chooseTestMode() {
+    // The test window opens here once it exists: show it, hide this window and the mode
+    // panel. Until then the start window stays as it is and exam mode can still be chosen.
+}
+
+void Form1::confirmName() {
+    if (Text9.text().isEmpty()) {
+        say("Введите имя! (обязательно к заполению *)", "Enter a name! (will without fall enter *)",
+            QString(), kProduct);
+        return;
+    }
+    Frame9.hide();
+    Frame1.show();
+    Frame2.show();
+    Text1.setText(QString());
+    leaveManualEntry();
+    Label1.setCaption(QString());
+    Label8.show();
+}
+
+void Form1::backFromNamePanel() {
+    Frame3.show();
+    Option3.setValue(true);
+}
+
+void Form1::backFromTicketPanel() {
+    Frame3.show();
+    Frame9.show();
+    Frame1.hide();
+    Text9.setText(QString());
+    Option3.setValue(true);
+    Label8.hide();
+}
+
+// Ticket choice.
+
+void Form1::drawRandomTicket() {
+    Form4& settings = app().form4();
+    const QString examFolder = settings.Text6.text();
+    if (examFolder.isEmpty()) {
+        const QString title =
+            byLanguage(Label4.caption(), "Внимание!", "Attention!").value_or(QString());
+        say("У вас не выбрана папка с билетами экзамена!",
+            "Beside you not choose file with tickets of exam!", QString(), title);
+        // The exam folder chooser opens here once it exists: its folder list starts at
+        // "b" of the application folder, it is shown and this window is hidden. Until then
+        // the student stays here.
+        return;
+    }
+    const auto count = ticketCount(Text3.text());
+    if (!count) {
+        // Drawing from a broken count would only pick tickets that do not exist.
+        say("Число билетов в настройке должно быть целым числом больше нуля. Обратитесь к "
+            "преподавателю.",
+            "The number of tickets in the settings must be a whole number greater than zero. "
+            "Ask the teacher.",
+            QString(), kProduct);
+        return;
+    }
+    const std::int64_t number = drawTicket(*count, app().services().random.next());
+    Text1.setText(QString::number(number));
+    Label1.setCaption(exam_folder::lookUpEntry(
+        examFolder, exam_folder::ticketFolderName(QString::number(number))));
+    Timer1.setEnabled(true);
+}
+
+void Form1::ticketNumberChanged() {
+    Label1.setCaption(exam_folder::ticketFolderName(Text1.text()));
+}
+
+void Form1::chosenTicketChanged() {
+    if (Label1.caption().isEmpty()) {
+        Command3.setEnabled(false);
+        return;
+    }
+    // A name that is no plain folder name ("b../b1") has no folder, hence no files.
+    const QString ticketFolder =
+        exam_folder::ticketFolderPath(app().form4().Text6.text(), Label1.caption());
+    v1.setCaption(exam_folder::lookUpQuestionFile(ticketFolder, 'v', 1));
+    o1.setCaption(exam_folder::lookUpQuestionFile(ticketFolder, 'o', 1));
+    q1.setCaption(exam_folder::lookUpQuestionFile(ticketFolder, 'q', 1));
+    Command3.setEnabled(true);
+}
+
+void Form1::delayElapsed() {
+    if (!Label1.caption().isEmpty()) {
+        Command3.setEnabled(true);
+    } else {
+        Label1.setCaption(QString());
+    }
+    Timer1.setEnabled(false);
+}
+
+void Form1::manualEntrySwitched() {
+    if (quietSwitch_) return;
+    if (Text2.text() != Text12.text()) {
+        const bool wasManual = Text1.visible();
+        untickQuietly();
+        // A refused untick still unticks: the panel follows the box back to the draw.
+        if (wasManual) showDrawControls();
+        showWrongPassword();
+        return;
+    }
+    if (Check1.checked()) {
+        Text1.show();
+        Command1.setEnabled(false);
+        Label2.setEnabled(false);
+    } else {
+        showDrawControls();
+    }
+}
+
+void Form1::showDrawControls() {
+    Text1.hide();
+    Command1.setEnabled(true);
+    Label2.setEnabled(true);
+    Text1.setText(QString());
+}
+
+void Form1::untickQuietly() {
+    // Our own untick must not run the switch again: one refusal, one message.
+    quietSwitch_ = true;
+    Check1.setValue(0);
+    quietSwitch_ = false;
+}
+
+void Form1::leaveManualEntry() {
+    // The program resetting the panel needs no password: the student did not touch the
+    // box, and the panel must come back to the random draw.
+    if (!Check1.checked()) return;
+    untickQuietly();
+    showDrawControls();
+}
+
+void Form1::openTicket() {
+    if (!q1.caption().isEmpty() && !o1.caption().isEmpty() && !v1.caption().isEmpty()) {
+        Form3& viewer = app().form3();
+        viewer.show();
+        Form2& ticket = app().form2();
+        ticket.show();
+        hide();
+        ticket.move(viewer.Image1.width() + 100, 0);
+    } else {
+        // The number as the user knew it, before the reset below clears it.
+        const QString reference = Text1.text();
+        Text1.setText(QString());
+        Label1.setCaption(QString());
+        leaveManualEntry();
+        say("Нет вопроса в билете № ", "No question in the ticket № ", reference, kProduct);
+    }
+    q1.setCaption(QString());
+    o1.setCaption(QString());
+    v1.setCaption(QString());
+    Label8.hide();
+}
+
+// Settings, documents, languages.
+
+void Form1::openSettings() {
+    if (Text2.text() == Text12.text()) {
+        app().form4().show();
+        hide();
+    } else {
+        showWrongPassword();
+    }
+    Text2.setText(QString());
+}
+
+void Form1::exitProgram() {
+    app().services().shell.open(app().path(QStringLiteral("plt.txt")));
+    app().end();
+}
+
+void Form1::switchLanguage(const QString& language) {
+    App& application = app();
+    hide();
+    application.unload(*this);
+
+    Form4& settings = application.form4();
+    (language == kRussian ? settings.Command2 : settings.Command4).press();
+    settings.Label17.setCaption(language);
+    // The new start window reads the language in its load.
+    application.form1().show();
+    SetValue(application, "test", "re", settings.Label17.caption(), application.settingsFile());
+}

@@ -61,4 +61,32 @@ public:
     forms::Label Label4{*this, "Label4"};   // interface language, hidden
     forms::Label Label10{*this, "Label10"}; // registration flag, hidden
     forms::Timer Timer1{*this, "Timer1"};   // one-shot 500 ms delay after a draw
+
+private:
+    void applyLanguage();
+    // Shows a message in the interface language; silent for any other language.
+    void say(const char* russian, const char* english, const QString& suffix, const QString& title);
+    void showWrongPassword();
+
+    void chooseExamMode();
+    void chooseTestMode();
+    void confirmName();
+    void backFromNamePanel();
+    void backFromTicketPanel();
+
+    void drawRandomTicket();
+    void ticketNumberChanged();
+    void chosenTicketChanged();
+    void delayElapsed();
+    void manualEntrySwitched();
+    void showDrawControls();
+    void untickQuietly();
+    void leaveManualEntry();
+    void openTicket();
+
+    void openSettings();
+    void exitProgram();
+    void switchLanguage(const QString& language);
+
+    bool quietSwitch_ = false; // Check1 is being unticked by the window itself
 };
