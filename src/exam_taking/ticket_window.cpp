@@ -56,6 +56,8 @@ Form2::Form2(App& app) : Window(app, "Form2") {
     Text3.setMultiLine(true);
     Text3.setLocked(true);
     Text2.setLocked(true);
+    Label17.setBold(true);
+    Label27.setBold(true);
     Label5.setBold(true);
     Label28.setBold(true);
     // A holder only: the picture viewer beside this window shows the picture.

@@ -83,6 +83,10 @@ PictureViewerView::PictureViewerView(App& app, Form3& model) : View(app, model) 
     binder().bindWindow(model, this);
 }
 
+QSize PictureViewerView::sizeHint() const {
+    return {model().width() / forms::kTwipsPerPixel, model().height() / forms::kTwipsPerPixel};
+}
+
 void PictureViewerView::setVisible(bool visible) {
     if (visible) setWindowState(windowState() | Qt::WindowFullScreen);
     View::setVisible(visible);

@@ -14,6 +14,9 @@ public:
 
     // Whenever the model shows the window it covers the whole screen.
     void setVisible(bool visible) override;
+    // The screen the model measured, so that a window drawn at its natural size shows
+    // what the student sees.
+    QSize sizeHint() const override;
 };
 
 } // namespace gui

@@ -2,6 +2,7 @@
 
 #include "exam_taking/ticket_window.h"
 
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -57,7 +58,8 @@ TicketWindowView::TicketWindowView(App& app, Form2& model) : View(app, model) {
         auto* number = new QLabel(QString::number(n), questions);
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral("20")));
-        auto* mark = new QWidget(questions);
+        auto* mark = new QFrame(questions);
+        mark->setFrameShape(QFrame::Box);
         mark->setFixedSize(14, 14);
         auto* button = new QRadioButton(questions);
         grid->addWidget(number, row, column);

@@ -1,0 +1,254 @@
+// The bundled application folder must make a working sample, and the start window's Qt
+// view must follow its model both ways.
+
+#include "exam_content/exam_folder.h"
+#include "forms/app.h"
+#include "forms/decimal.h"
+#include "gui/start_window_view.h"
+#include "platform/fake_services.h"
+#include "platform/folders.h"
+#include "platform/profile_file.h"
+#include "platform/text_files.h"
+#include "settings/settings_window.h"
+#include "shell/start_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kData = QStringLiteral(PROVERON_DATA_DIR);
+
+QString setting(const QString& key) {
+    return platform::readProfileString(QDir(kData).filePath("test.ini"), "test", key);
+}
+
+} // namespace
+
+TEST(SampleData, SettingsPointAtAWorkingExam) {
+    EXPECT_EQ(setting("re"), "rus");
+    EXPECT_EQ(setting("pass"), "");
+    EXPECT_EQ(setting("k"), "2");
+    const int tickets = setting("bilet").toInt();
+    const int questions = setting("vopros").toInt();
+    ASSERT_GE(tickets, 3);
+    ASSERT_GE(questions, 1);
+    ASSERT_LE(questions, exam_folder::kMaxQuestions);
+    // The passing score lies on the scale of the grades: 2 (all wrong) to 5 (all right).
+    const auto score = Decimal::parse(setting("ball"));
+    ASSERT_TRUE(score);
+    EXPECT_GT(*score, Decimal::fromInt(2));
+    EXPECT_LE(*score, Decimal::fromInt(5));
+
+    // The exam folder is given relative to the application folder.
+    const QString z = setting("z");
+    ASSERT_FALSE(z.isEmpty());
+    ASSERT_TRUE(QDir::isRelativePath(z));
+    const QString exam = QDir(kData).filePath(z);
+    const auto title = exam_folder::readExamTitle(exam);
+    ASSERT_TRUE(title);
+    EXPECT_TRUE(title->endsWith("\r\n"));
+    EXPECT_GT(title->size(), 2);
+
+    int pictures = 0;
+    for (int t = 1; t <= tickets; ++t) {
+        const QString name =
+            exam_folder::lookUpEntry(exam, exam_folder::ticketFolderName(QString::number(t)));
+        ASSERT_EQ(name, QStringLiteral("b%1").arg(t));
+        const QString ticket = exam_folder::ticketFolderPath(exam, name);
+        for (int n = 1; n <= questions; ++n) {
+            SCOPED_TRACE(QStringLiteral("b%1 question %2").arg(t).arg(n).toStdString());
+            const auto text = exam_folder::readQuestionText(ticket, n);
+            const auto variants = exam_folder::readVariants(ticket, n);
+            const auto answer = exam_folder::readAnswerLines(ticket, n);
+            ASSERT_TRUE(text && variants && answer);
+            EXPECT_TRUE(text->endsWith("\r\n"));
+            // Cyrillic survived the round trip through Windows-1251.
+            EXPECT_TRUE(text->contains(QRegularExpression("[А-Яа-яЁё]")));
+            ASSERT_GE(variants->size(), 2);
+            ASSERT_FALSE(answer->isEmpty());
+            EXPECT_EQ(variants->count(answer->first()), 1) << "the answer is one variant";
+            EXPECT_FALSE(variants->contains(QString()));
+            if (!exam_folder::lookUpQuestionFile(ticket, 'k', n).isEmpty()) {
+                EXPECT_FALSE(exam_folder::loadPicture(ticket, n).isNull());
+                ++pictures;
+            }
+        }
+    }
+    EXPECT_GE(pictures, 1);
+}
+
+TEST(SampleData, TextFilesAreWindows1251WithCrLf) {
+    QStringList files{QDir(kData).filePath("test.ini"), QDir(kData).filePath("plt.txt")};
+    platform::walkFiles(QDir(kData).filePath("b"), [&](const QString& path) {
+        if (path.endsWith(".txt") || path.endsWith(".lzm")) files << path;
+    });
+    ASSERT_GT(files.size(), 40);
+    for (const QString& path : files) {
+        SCOPED_TRACE(path.toStdString());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        ASSERT_TRUE(bytes.endsWith("\r\n"));
+        EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n")) << "every line ends in CR LF";
+        EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF")) << "no UTF-8 mark";
+        // Text with Cyrillic in it is no valid UTF-8 when it is Windows-1251.
+        if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; })) {
+            EXPECT_TRUE(QString::fromUtf8(bytes).contains(QChar::ReplacementCharacter));
+        }
+    }
+}
+
+namespace {
+
+// A copy of the bundled application folder, as the build stages it next to the program.
+bool copyFolder(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(path));
+        if (it.fileInfo().isDir()) {
+            if (!QDir().mkpath(target)) return false;
+        } else if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(path, target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(SampleData, StudentOpensADrawnTicket) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(copyFolder(kData, folder.path()));
+    platform::FakeDesktop desktop;
+    App app(folder.path(), platform::Services{desktop, desktop, desktop, desktop, desktop, desktop,
+                                              platform::UserLocale::russian()});
+    app.userEvent([&] { app.form1().show(); });
+    Form1& start = app.form1();
+    EXPECT_EQ(start.Label8.caption(), "География\r\n");
+    EXPECT_EQ(start.Command1.caption(), "Выбрать билет");
+
+    desktop.randomValues = {0.0};
+    app.userEvent([&] { start.Option1.click(); });
+    app.userEvent([&] { start.Text9.setText("Иванов"); });
+    app.userEvent([&] { start.Command14.press(); });
+    app.userEvent([&] { start.Command1.press(); });
+    app.userEvent([&] { start.Timer1.tick(); });
+    EXPECT_EQ(start.Label1.caption(), "b1");
+    ASSERT_TRUE(start.Command3.enabled());
+    app.userEvent([&] { start.Command3.press(); });
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_FALSE(start.visible());
+    ASSERT_NE(app.loadedWindow("Form2"), nullptr);
+    EXPECT_TRUE(app.loadedWindow("Form2")->visible());
+}
+
+namespace {
+
+QApplication* widgetsApplication() {
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "proveron_tests";
+        static char* argv[] = {name, nullptr};
+        static QApplication application(argc, argv);
+    }
+    return qobject_cast<QApplication*>(QCoreApplication::instance());
+}
+
+struct ViewFixture {
+    QTemporaryDir folder;
+    platform::FakeDesktop desktop;
+    App app{folder.path(), platform::Services{desktop, desktop, desktop, desktop, desktop, desktop,
+                                              platform::UserLocale::russian()}};
+};
+
+template <class W> W* withText(QWidget& view, const QString& text) {
+    for (W* widget : view.findChildren<W*>()) {
+        if (widget->text() == text) return widget;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(StartWindowView, FollowsTheModelBothWays) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    ViewFixture f;
+    platform::writeProfileString(f.app.settingsFile(), "test", "re", "rus");
+    platform::writeProfileString(f.app.settingsFile(), "test", "time", "5");
+    platform::writeProfileString(f.app.settingsFile(), "test", "pass", "секрет");
+    Form1& model = f.app.form1();
+    gui::StartWindowView view(f.app, model);
+
+    // The password is never shown.
+    QLineEdit* password = nullptr;
+    for (QLineEdit* edit : view.findChildren<QLineEdit*>()) {
+        if (edit->echoMode() == QLineEdit::Password) password = edit;
+    }
+    ASSERT_TRUE(password);
+    EXPECT_EQ(password->toolTip(), model.Text2.toolTip());
+
+    // Typing a name reaches the model; the confirmation shows the ticket panel.
+    QLineEdit* name = nullptr;
+    for (QLineEdit* edit : view.findChildren<QLineEdit*>()) {
+        if (edit->toolTip() == model.Text9.toolTip()) name = edit;
+    }
+    ASSERT_TRUE(name);
+    emit name->textEdited(QStringLiteral("Иванов"));
+    EXPECT_EQ(model.Text9.text(), "Иванов");
+    QPushButton* ok = withText<QPushButton>(view, "OK");
+    ASSERT_TRUE(ok);
+    ok->click();
+    QGroupBox* ticketPanel = nullptr;
+    for (QGroupBox* box : view.findChildren<QGroupBox*>()) {
+        if (box->title() == model.Frame1.caption()) ticketPanel = box;
+    }
+    ASSERT_TRUE(ticketPanel);
+    EXPECT_FALSE(ticketPanel->isHidden());
+    EXPECT_TRUE(name->isHidden() || !name->parentWidget()->isVisibleTo(&view));
+
+    // A refused tick leaves the box unticked on screen as in the model.
+    QCheckBox* manual = withText<QCheckBox>(view, model.Check1.caption());
+    ASSERT_TRUE(manual);
+    manual->click();
+    EXPECT_FALSE(manual->isChecked());
+    EXPECT_EQ(model.Check1.value(), 0);
+    ASSERT_EQ(f.desktop.messages.size(), 1u);
+    EXPECT_EQ(f.desktop.messages.front().text, "Не правильный пароль!");
+    f.desktop.messages.clear();
+
+    emit password->textEdited(QStringLiteral("секрет"));
+    manual->click();
+    EXPECT_TRUE(manual->isChecked());
+    EXPECT_EQ(model.Check1.value(), 1);
+    EXPECT_TRUE(f.desktop.messages.empty());
+
+    // The delay timer runs a real timer exactly while the model's is enabled.
+    auto activeTimers = [&] {
+        int active = 0;
+        for (QTimer* timer : view.findChildren<QTimer*>())
+            if (timer->isActive() && timer->interval() == 500) ++active;
+        return active;
+    };
+    EXPECT_EQ(activeTimers(), 0);
+    model.Timer1.setEnabled(true);
+    EXPECT_EQ(activeTimers(), 1);
+    model.Timer1.setEnabled(false);
+    EXPECT_EQ(activeTimers(), 0);
+    view.detach();
+}
