@@ -169,7 +169,8 @@ void Form2::tell(const QString& russian, const QString& english) {
 void Form2::selectQuestion(int n) {
     Form3* viewer = pictureViewer(app());
     if (n >= 2) {
-        List1.setEnabled(true);
+        // Once the ticket's time is up, no further question can be answered.
+        if (!ticketTimeUp_) List1.setEnabled(true);
         if (viewer) viewer->Image1.clearPicture();
     }
     const QString folder = ticketFolder();
@@ -251,6 +252,9 @@ void Form2::selectQuestion(int n) {
 
 void Form2::abandonExam() {
     app().message(QStringLiteral("Нет вопроса"), kTitle);
+    // The start window would otherwise keep this ticket chosen with its flags already
+    // cleared, and drawing the same number again could not open anything.
+    app().form1().Label1.setCaption(QString());
     app().form1().show();
     if (Form3* viewer = pictureViewer(app())) app().unload(*viewer);
     if (auto* results = app().loadedWindow(QStringLiteral("Form5"))) app().unload(*results);
@@ -394,6 +398,7 @@ void Form2::countDown() {
 void Form2::ticketTimerTick() {
     countDown();
     if (countdown_ != 0) return;
+    ticketTimeUp_ = true;
     List1.setEnabled(false);
     Timer2.setEnabled(false);
     failOnTime();

@@ -75,4 +75,5 @@ private:
 
     std::int16_t countdown_ = 0;
     int widestVariant_ = 0;
+    bool ticketTimeUp_ = false;
 };

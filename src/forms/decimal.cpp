@@ -147,7 +147,24 @@ std::optional<Decimal> Decimal::add(Decimal a, Decimal b) {
 std::optional<Decimal> Decimal::divide(Decimal a, Decimal b) {
     if (b.units_ == 0) return std::nullopt;
     // The scales cancel, so the quotient of the unit counts is the quotient of the values.
-    return fromDouble(static_cast<double>(a.units_) / static_cast<double>(b.units_));
+    // Worked in 128-bit integers, a half is a half and rounds to even exactly.
+    const __int128 numerator = static_cast<__int128>(a.units_) * kScale;
+    const __int128 denominator = b.units_;
+    __int128 quotient = numerator / denominator;
+    __int128 remainder = numerator % denominator;
+    if (remainder != 0) {
+        const __int128 twice = (remainder < 0 ? -remainder : remainder) * 2;
+        const __int128 divisor = denominator < 0 ? -denominator : denominator;
+        const bool negative = (numerator < 0) != (denominator < 0);
+        if (twice > divisor || (twice == divisor && quotient % 2 != 0)) {
+            quotient += negative ? -1 : 1;
+        }
+    }
+    if (quotient > std::numeric_limits<std::int64_t>::max() ||
+        quotient < std::numeric_limits<std::int64_t>::min()) {
+        return std::nullopt;
+    }
+    return Decimal(static_cast<std::int64_t>(quotient));
 }
 
 std::optional<Decimal> Decimal::fromDouble(double value) {

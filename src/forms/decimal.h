@@ -33,7 +33,7 @@ public:
 
     // Exact sum; empty optional on overflow.
     static std::optional<Decimal> add(Decimal a, Decimal b);
-    // a / b computed in double precision, then rounded to four places, halves to even.
+    // a / b rounded to four places, halves to even (worked exactly, so a half is a half).
     // Empty optional when b is zero or the result is out of range.
     static std::optional<Decimal> divide(Decimal a, Decimal b);
     // A double rounded to four places, halves to even; empty optional when out of range

@@ -139,3 +139,17 @@ TEST(Decimal, Int16RoundsHalfToEvenWithinRange) {
     EXPECT_EQ(int16("-32769"), std::nullopt);
     EXPECT_EQ(toInt16(Decimal::fromUnits(kMinUnits)), std::nullopt);
 }
+
+TEST(Decimal, DivisionRoundsTrueHalvesToEven) {
+    auto divided = [](std::int64_t unitsA, std::int64_t unitsB) {
+        return Decimal::divide(Decimal::fromUnits(unitsA), Decimal::fromUnits(unitsB))->units();
+    };
+    // 0.0003 / 2 = 0.00015: a true half, to the even 0.0002 (a double quotient misses it).
+    EXPECT_EQ(divided(3, 20000), 2);
+    EXPECT_EQ(divided(1, 20000), 0);
+    EXPECT_EQ(divided(5, 20000), 2);
+    EXPECT_EQ(divided(-3, 20000), -2);
+    EXPECT_EQ(divided(3, -20000), -2);
+    EXPECT_EQ(divided(kMaxUnits, 10000), kMaxUnits);
+    EXPECT_EQ(divided(kMinUnits, 10000), kMinUnits);
+}
