@@ -122,6 +122,7 @@ Form4::Form4(App& app) : Window(app, "Form4") {
     txtV.setText("5");
     txtZ.setText("0");
     txtZ.setBold(true);
+    txtZ.setLocked(true); // computed, never typed
     Label15.setCaption("1");
 
     Timer1.setInterval(500);

@@ -11,6 +11,7 @@
 #include "platform/text_files.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
+#include "test_support.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -157,38 +158,9 @@ TEST(SampleData, StudentOpensADrawnTicket) {
     EXPECT_TRUE(app.loadedWindow("Form2")->visible());
 }
 
-namespace {
-
-QApplication* widgetsApplication() {
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "proveron_tests";
-        static char* argv[] = {name, nullptr};
-        static QApplication application(argc, argv);
-    }
-    return qobject_cast<QApplication*>(QCoreApplication::instance());
-}
-
-struct ViewFixture {
-    QTemporaryDir folder;
-    platform::FakeDesktop desktop;
-    App app{folder.path(), platform::Services{desktop, desktop, desktop, desktop, desktop, desktop,
-                                              platform::UserLocale::russian()}};
-};
-
-template <class W> W* withText(QWidget& view, const QString& text) {
-    for (W* widget : view.findChildren<W*>()) {
-        if (widget->text() == text) return widget;
-    }
-    return nullptr;
-}
-
-} // namespace
-
 TEST(StartWindowView, FollowsTheModelBothWays) {
     if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
-    ViewFixture f;
+    AppFixture f;
     platform::writeProfileString(f.app.settingsFile(), "test", "re", "rus");
     platform::writeProfileString(f.app.settingsFile(), "test", "time", "5");
     platform::writeProfileString(f.app.settingsFile(), "test", "pass", "секрет");

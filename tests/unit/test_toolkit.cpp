@@ -7,6 +7,7 @@
 #include "forms/window.h"
 #include "platform/fake_services.h"
 #include "settings/settings_window.h"
+#include "test_support.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -15,12 +16,7 @@ using namespace forms;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir folder;
-    platform::FakeDesktop desktop;
-    App app{folder.path(), platform::Services{desktop, desktop, desktop, desktop, desktop, desktop,
-                                              platform::UserLocale::russian()}};
-};
+using Fixture = AppFixture;
 
 class TestWindow : public Window {
 public:

@@ -1,0 +1,37 @@
+#pragma once
+// What several unit tests share: an App on a fresh temporary application folder with the
+// scripted desktop services, and a widgets application for the views.
+
+#include "forms/app.h"
+#include "platform/fake_services.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QWidget>
+
+struct AppFixture {
+    QTemporaryDir folder;
+    platform::FakeDesktop desktop;
+    App app{folder.path(), platform::Services{desktop, desktop, desktop, desktop, desktop, desktop,
+                                              platform::UserLocale::russian()}};
+};
+
+// The one QApplication of the test program, drawing offscreen.
+inline QApplication* widgetsApplication() {
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "proveron_tests";
+        static char* argv[] = {name, nullptr};
+        static QApplication application(argc, argv);
+    }
+    return qobject_cast<QApplication*>(QCoreApplication::instance());
+}
+
+// The first child widget of type W showing `text`.
+template <class W> W* withText(QWidget& view, const QString& text) {
+    for (W* widget : view.findChildren<W*>()) {
+        if (widget->text() == text) return widget;
+    }
+    return nullptr;
+}

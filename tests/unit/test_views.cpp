@@ -1,0 +1,128 @@
+// The Qt front end: every view builds offscreen and follows its model, and views come and
+// go with the windows App loads and unloads.
+
+#include "exam_taking/results_window.h"
+#include "exam_taking/ticket_window.h"
+#include "gui/view.h"
+#include "platform/profile_file.h"
+#include "platform/text_files.h"
+#include "settings/settings_window.h"
+#include "shell/start_window.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+void writeExam(const QString& folder) {
+    QDir().mkpath(folder + "/b/exam/b1");
+    platform::writeWholeFile(folder + "/b/exam/lzm.lzm", "Экзамен");
+    platform::writeWholeFile(folder + "/b/exam/b1/q1.txt", "Вопрос?");
+    platform::writeWholeFile(folder + "/b/exam/b1/v1.txt", "да\r\nнет");
+    platform::writeWholeFile(folder + "/b/exam/b1/o1.txt", "да");
+    const QString ini = folder + "/test.ini";
+    for (auto [key, value] :
+         {std::pair{"re", "rus"}, {"time", "1"}, {"bilet", "1"}, {"vopros", "1"}, {"ball", "3"}}) {
+        platform::writeProfileString(ini, "test", key, value);
+    }
+    platform::writeProfileString(ini, "test", "z", folder + "/b/exam");
+}
+
+} // namespace
+
+TEST(Views, EveryWindowOfAnExamDrawsOffscreen) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    AppFixture f;
+    writeExam(f.folder.path());
+    Form1& start = f.app.form1();
+    f.app.userEvent([&] {
+        start.show();
+        start.Option1.click();
+        start.Text9.setText("Иванов");
+        start.Command14.press();
+        start.Check1.click();
+        start.Text1.setText("1");
+        start.Command3.press();
+    });
+    ASSERT_NE(f.app.loadedWindow("Form2"), nullptr);
+    Form2& ticket = f.app.form2();
+    f.app.userEvent([&] {
+        ticket.List1.setListIndex(0);
+        ticket.Command4.press();
+    });
+    f.desktop.messages.clear();
+    for (const char* name : {"Form1", "Form2", "Form3", "Form4", "Form5"}) {
+        forms::Window* window = f.app.loadedWindow(name);
+        ASSERT_NE(window, nullptr) << name;
+        auto view = gui::createView(f.app, *window);
+        ASSERT_TRUE(view) << name;
+        view->setAttribute(Qt::WA_DontShowOnScreen, true);
+        view->show();
+        EXPECT_FALSE(view->grab().isNull()) << name;
+        EXPECT_EQ(view->windowTitle(), window->caption()) << name;
+    }
+}
+
+TEST(Views, SettingsViewFollowsTheModelBothWays) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    AppFixture f;
+    platform::writeProfileString(f.app.settingsFile(), "test", "time", "1");
+    Form4& settings = f.app.form4();
+    auto view = gui::createView(f.app, settings);
+    ASSERT_TRUE(view);
+
+    QLineEdit* score = nullptr;
+    for (QLineEdit* edit : view->findChildren<QLineEdit*>()) {
+        if (edit->text() == settings.txtZ.text() && edit->isReadOnly()) score = edit;
+    }
+    ASSERT_TRUE(score);
+    f.app.userEvent([&] { settings.txtZ.setText("4,7"); });
+    EXPECT_EQ(score->text(), "4,7");
+
+    // A typed minutes text the rule refuses comes back as "1" on screen too.
+    QLineEdit* minutes = nullptr;
+    for (QLineEdit* edit : view->findChildren<QLineEdit*>()) {
+        if (edit->toolTip() == settings.Text2.toolTip()) minutes = edit;
+    }
+    ASSERT_TRUE(minutes);
+    minutes->setText("abc");
+    emit minutes->textEdited("abc");
+    EXPECT_EQ(settings.Text2.text(), "1");
+    EXPECT_EQ(minutes->text(), "1");
+    EXPECT_EQ(f.desktop.messages.size(), 1u);
+
+    // Buttons reach the model: "Закрыть" with no passing score asks for one.
+    QPushButton* close = withText<QPushButton>(*view, settings.Command6.caption());
+    ASSERT_TRUE(close);
+    close->click();
+    EXPECT_TRUE(settings.Frame12.visible());
+}
+
+TEST(Views, ViewsComeAndGoWithTheirWindows) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    AppFixture f;
+    platform::writeProfileString(f.app.settingsFile(), "test", "time", "1");
+    auto views = [] {
+        int count = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            count += bool(dynamic_cast<gui::View*>(widget));
+        return count;
+    };
+    const int before = views();
+    {
+        gui::ViewManager manager(f.app);
+        f.app.userEvent([&] { f.app.form1().show(); });
+        EXPECT_EQ(views(), before + 2); // start + settings
+        // The language switch discards the start window from its own handler.
+        f.app.userEvent([&] { f.app.form1().Label7.click(); });
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(views(), before + 2);
+        EXPECT_TRUE(f.app.form1().visible());
+        f.app.userEvent([&] { f.app.end(); });
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(views(), before);
+    }
+}
