@@ -91,16 +91,16 @@ std::optional<QString> Control::property(const QString& name) const {
     return std::nullopt;
 }
 
-int Control::subscribe(Observer observer) {
+int Observable::subscribe(Observer observer) {
     observers_.emplace_back(nextObserver_, std::move(observer));
     return nextObserver_++;
 }
 
-void Control::unsubscribe(int id) {
+void Observable::unsubscribe(int id) {
     std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
 }
 
-void Control::changed() {
+void Observable::changed() {
     // A copy, so an observer may unsubscribe while we notify.
     auto observers = observers_;
     for (auto& entry : observers)

@@ -42,7 +42,22 @@ inline constexpr int kTwipsPerPixel = 15;
 
 using Handler = std::function<void()>;
 
-class Control {
+// Views subscribe to redraw on every property change of a control or a window.
+class Observable {
+public:
+    using Observer = std::function<void()>;
+    int subscribe(Observer observer);
+    void unsubscribe(int id);
+
+protected:
+    void changed();
+
+private:
+    std::vector<std::pair<int, Observer>> observers_;
+    int nextObserver_ = 1;
+};
+
+class Control : public Observable {
 public:
     Control(Window& window, QString name, ControlKind kind);
     virtual ~Control();
@@ -89,17 +104,11 @@ public:
     // "backcolor", "list(2)", ...). Empty optional for a property this kind lacks.
     virtual std::optional<QString> property(const QString& name) const;
 
-    // Views subscribe to redraw on every property change.
-    using Observer = std::function<void()>;
-    int subscribe(Observer observer);
-    void unsubscribe(int id);
-
     // Mouse movement over the control.
     Handler onMouseMove;
     void hover() { run(onMouseMove); }
 
 protected:
-    void changed();
     static void run(const Handler& handler) {
         if (handler) handler();
     }
@@ -118,8 +127,6 @@ private:
     QString toolTip_;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     Frame* container_ = nullptr;
-    std::vector<std::pair<int, Observer>> observers_;
-    int nextObserver_ = 1;
 };
 
 class TextBox : public Control {

@@ -79,21 +79,6 @@ bool Window::knownProperty(const QString& name) {
     return names.contains(name);
 }
 
-int Window::subscribe(Control::Observer observer) {
-    observers_.emplace_back(nextObserver_, std::move(observer));
-    return nextObserver_++;
-}
-
-void Window::unsubscribe(int id) {
-    std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
-}
-
-void Window::changed() {
-    auto observers = observers_;
-    for (auto& entry : observers)
-        entry.second();
-}
-
 void Window::place(Frame& frame, std::initializer_list<Control*> members) {
     for (Control* member : members)
         member->setContainer(&frame);

@@ -12,7 +12,7 @@ class App;
 
 namespace forms {
 
-class Window {
+class Window : public Observable {
 public:
     Window(App& app, const char* name);
     virtual ~Window();
@@ -51,17 +51,11 @@ public:
     // True for the names property() answers.
     static bool knownProperty(const QString& name);
 
-    // Views subscribe to redraw on window-level changes.
-    int subscribe(Control::Observer observer);
-    void unsubscribe(int id);
-
 protected:
     // Puts each control into `frame`.
     static void place(Frame& frame, std::initializer_list<Control*> members);
 
 private:
-    void changed();
-
     App& app_;
     QString name_;
     QString caption_;
@@ -70,8 +64,6 @@ private:
     bool closable_ = true;
     bool topmost_ = false;
     std::vector<Control*> controls_;
-    std::vector<std::pair<int, Control::Observer>> observers_;
-    int nextObserver_ = 1;
 };
 
 } // namespace forms

@@ -8,24 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 #include <unistd.h>
 
 using namespace platform;
-
-namespace {
-
-void putBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-} // namespace
 
 TEST(ProfileFile, LookupToleratesHandMadeFiles) {
     const QByteArray ini = "\xEF\xBB\xBF[Main]\n"

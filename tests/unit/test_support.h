@@ -6,8 +6,10 @@
 #include "platform/fake_services.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 struct AppFixture {
     QTemporaryDir folder;
@@ -34,4 +36,15 @@ template <class W> W* withText(QWidget& view, const QString& text) {
         if (widget->text() == text) return widget;
     }
     return nullptr;
+}
+
+inline void putBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+inline QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }

@@ -6,24 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 #include <unistd.h>
 
 using namespace platform;
-
-namespace {
-
-void putBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-} // namespace
 
 TEST(TextFiles, ReadKeepsEveryByte) {
     QTemporaryDir dir;
