@@ -47,10 +47,7 @@ Binder::Binder(App& app, QObject* parent) : QObject(parent), app_(app) {}
 Binder::~Binder() { detach(); }
 
 void Binder::detach() {
-    for (const Subscription& s : subscriptions_) {
-        if (s.control) s.control->unsubscribe(s.id);
-        if (s.window) s.window->unsubscribe(s.id);
-    }
+    for (const auto& [model, id] : subscriptions_) model->unsubscribe(id);
     subscriptions_.clear();
     hoverActions_.clear();
     clickActions_.clear();
@@ -61,14 +58,9 @@ void Binder::userEvent(const std::function<void()>& action) {
     if (app_.ended()) QCoreApplication::quit();
 }
 
-void Binder::follow(forms::Control& model, std::function<void()> redraw) {
+void Binder::follow(forms::Observable& model, std::function<void()> redraw) {
     redraw();
-    subscriptions_.push_back({&model, nullptr, model.subscribe(std::move(redraw))});
-}
-
-void Binder::followWindow(forms::Window& model, std::function<void()> redraw) {
-    redraw();
-    subscriptions_.push_back({nullptr, &model, model.subscribe(std::move(redraw))});
+    subscriptions_.emplace_back(&model, model.subscribe(std::move(redraw)));
 }
 
 void Binder::common(forms::Control& model, QWidget* widget) {
@@ -319,7 +311,7 @@ void Binder::bindWindow(forms::Window& model, QWidget* widget) {
         if (widget->isVisible() != model.visible()) widget->setVisible(model.visible());
     };
     redraw();
-    subscriptions_.push_back({nullptr, &model, model.subscribe(redraw)});
+    subscriptions_.emplace_back(&model, model.subscribe(redraw));
 }
 
 } // namespace gui

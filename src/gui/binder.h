@@ -56,8 +56,8 @@ public:
 
     // Runs `redraw` now and on every change of the control (or window) until detach(),
     // for what a view draws beyond the bindings above.
-    void follow(forms::Control& model, std::function<void()> redraw);
-    void followWindow(forms::Window& model, std::function<void()> redraw);
+    // Redraws now and on every change of the control or window.
+    void follow(forms::Observable& model, std::function<void()> redraw);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,12 +67,7 @@ private:
     void hoverable(forms::Control& model, QWidget* widget);
 
     App& app_;
-    struct Subscription {
-        forms::Control* control;
-        forms::Window* window;
-        int id;
-    };
-    std::vector<Subscription> subscriptions_;
+    std::vector<std::pair<forms::Observable*, int>> subscriptions_;
     std::vector<std::pair<QObject*, std::function<void()>>> hoverActions_;
     std::vector<std::pair<QObject*, std::function<void()>>> clickActions_;
 };

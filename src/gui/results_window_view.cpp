@@ -134,7 +134,7 @@ ResultsWindowView::ResultsWindowView(App& app, Form5& model) : View(app, model),
             line->setCursor(model_.Check2.checked() ? Qt::PointingHandCursor : Qt::ArrowCursor);
     });
     binder().bindWindow(model, this);
-    binder().followWindow(model, [this] { followWidth(); });
+    binder().follow(model, [this] { followWidth(); });
 }
 
 void ResultsWindowView::followWidth() {
