@@ -47,7 +47,8 @@ Binder::Binder(App& app, QObject* parent) : QObject(parent), app_(app) {}
 Binder::~Binder() { detach(); }
 
 void Binder::detach() {
-    for (const auto& [model, id] : subscriptions_) model->unsubscribe(id);
+    for (const auto& [model, id] : subscriptions_)
+        model->unsubscribe(id);
     subscriptions_.clear();
     hoverActions_.clear();
     clickActions_.clear();
