@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 struct AppFixture {
     QTemporaryDir folder;
@@ -47,4 +48,29 @@ inline void putBytes(const QString& path, const QByteArray& bytes) {
 inline QByteArray bytesOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Root writes anywhere; to see a read-only folder refuse a write, the test drops to an
+// unprivileged user for as long as this lives.
+class AsUnprivilegedUser {
+public:
+    AsUnprivilegedUser() : dropped_(geteuid() == 0 && seteuid(65534) == 0) {}
+    ~AsUnprivilegedUser() {
+        if (dropped_) {
+            EXPECT_EQ(seteuid(0), 0);
+        }
+    }
+    AsUnprivilegedUser(const AsUnprivilegedUser&) = delete;
+    AsUnprivilegedUser& operator=(const AsUnprivilegedUser&) = delete;
+
+private:
+    bool dropped_;
+};
+
+// A folder that everyone may enter and read but nobody (except root) may write into.
+inline void makeReadOnlyFolder(const QString& parent, const QString& folder) {
+    const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                      QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(parent, open);
+    QFile::setPermissions(folder, open & ~QFile::WriteOwner);
 }
