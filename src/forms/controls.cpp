@@ -23,41 +23,17 @@ Control::Control(Window& window, QString name, ControlKind kind)
 
 Control::~Control() = default;
 
-void Control::setVisible(bool visible) {
-    if (visible_ == visible) return;
-    visible_ = visible;
-    changed();
-}
+void Control::setVisible(bool visible) { update(visible_, visible); }
 
-void Control::setEnabled(bool enabled) {
-    if (enabled_ == enabled) return;
-    enabled_ = enabled;
-    changed();
-}
+void Control::setEnabled(bool enabled) { update(enabled_, enabled); }
 
-void Control::setForeColor(Color color) {
-    if (foreColor_ == color) return;
-    foreColor_ = color;
-    changed();
-}
+void Control::setForeColor(Color color) { update(foreColor_, color); }
 
-void Control::setBackColor(Color color) {
-    if (backColor_ == color) return;
-    backColor_ = color;
-    changed();
-}
+void Control::setBackColor(Color color) { update(backColor_, color); }
 
-void Control::setToolTip(const QString& toolTip) {
-    if (toolTip_ == toolTip) return;
-    toolTip_ = toolTip;
-    changed();
-}
+void Control::setToolTip(const QString& toolTip) { update(toolTip_, toolTip); }
 
-void Control::setBold(bool bold) {
-    if (bold_ == bold) return;
-    bold_ = bold;
-    changed();
-}
+void Control::setBold(bool bold) { update(bold_, bold); }
 
 void Control::move(int left, int top) { move(left, top, width_, height_); }
 
@@ -108,17 +84,10 @@ void Observable::changed() {
 }
 
 void Control::assign(QString& field, const QString& value, const Handler& handler) {
-    if (field == value) return;
-    field = value;
-    changed();
-    run(handler);
+    if (update(field, value)) run(handler);
 }
 
-void TextBox::setLocked(bool locked) {
-    if (locked_ == locked) return;
-    locked_ = locked;
-    changed();
-}
+void TextBox::setLocked(bool locked) { update(locked_, locked); }
 
 std::optional<QString> TextBox::property(const QString& name) const {
     if (name == "text") return text_;
@@ -131,17 +100,10 @@ std::optional<QString> Label::property(const QString& name) const {
     return Control::property(name);
 }
 
-void CheckBox::setCaption(const QString& caption) {
-    if (caption_ == caption) return;
-    caption_ = caption;
-    changed();
-}
+void CheckBox::setCaption(const QString& caption) { update(caption_, caption); }
 
 void CheckBox::setValue(int value) {
-    if (value_ == value) return;
-    value_ = value;
-    changed();
-    run(onClick);
+    if (update(value_, value)) run(onClick);
 }
 
 std::optional<QString> CheckBox::property(const QString& name) const {
@@ -150,11 +112,7 @@ std::optional<QString> CheckBox::property(const QString& name) const {
     return Control::property(name);
 }
 
-void OptionButton::setCaption(const QString& caption) {
-    if (caption_ == caption) return;
-    caption_ = caption;
-    changed();
-}
+void OptionButton::setCaption(const QString& caption) { update(caption_, caption); }
 
 void OptionButton::setValue(bool value) {
     if (value_ == value) return;
@@ -181,22 +139,14 @@ std::optional<QString> OptionButton::property(const QString& name) const {
     return Control::property(name);
 }
 
-void CommandButton::setCaption(const QString& caption) {
-    if (caption_ == caption) return;
-    caption_ = caption;
-    changed();
-}
+void CommandButton::setCaption(const QString& caption) { update(caption_, caption); }
 
 std::optional<QString> CommandButton::property(const QString& name) const {
     if (name == "caption") return caption_;
     return Control::property(name);
 }
 
-void Frame::setCaption(const QString& caption) {
-    if (caption_ == caption) return;
-    caption_ = caption;
-    changed();
-}
+void Frame::setCaption(const QString& caption) { update(caption_, caption); }
 
 std::optional<QString> Frame::property(const QString& name) const {
     if (name == "caption") return caption_;
@@ -221,17 +171,10 @@ void ListBox::clear() {
 
 void ListBox::setListIndex(int index) {
     if (index < -1 || index >= items_.size()) index = -1;
-    if (listIndex_ == index) return;
-    listIndex_ = index;
-    changed();
-    run(onClick);
+    if (update(listIndex_, index)) run(onClick);
 }
 
-void ListBox::setHorizontalExtent(int pixels) {
-    if (horizontalExtent_ == pixels) return;
-    horizontalExtent_ = pixels;
-    changed();
-}
+void ListBox::setHorizontalExtent(int pixels) { update(horizontalExtent_, pixels); }
 
 namespace {
 // "list(3)" -> 3
@@ -266,9 +209,7 @@ void ComboBox::addItem(const QString& item) {
 
 void ComboBox::setListIndex(int index) {
     if (index < -1 || index >= items_.size()) index = -1;
-    if (listIndex_ == index) return;
-    listIndex_ = index;
-    changed();
+    if (!update(listIndex_, index)) return;
     if (index >= 0) setText(items_.at(index));
     run(onClick);
 }
@@ -305,11 +246,7 @@ std::optional<QString> Image::property(const QString& name) const {
     return Control::property(name);
 }
 
-void Timer::setInterval(int milliseconds) {
-    if (interval_ == milliseconds) return;
-    interval_ = milliseconds;
-    changed();
-}
+void Timer::setInterval(int milliseconds) { update(interval_, milliseconds); }
 
 std::optional<QString> Timer::property(const QString& name) const {
     if (name == "interval") return QString::number(interval_);

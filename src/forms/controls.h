@@ -51,6 +51,13 @@ public:
 
 protected:
     void changed();
+    // Stores a property and tells the views, when it actually changes; true if it did.
+    template <class T> bool update(T& field, const T& value) {
+        if (field == value) return false;
+        field = value;
+        changed();
+        return true;
+    }
 
 private:
     std::vector<std::pair<int, Observer>> observers_;

@@ -12,11 +12,7 @@ Window::Window(App& app, const char* name) : app_(app), name_(QString::fromLatin
 
 Window::~Window() = default;
 
-void Window::setCaption(const QString& caption) {
-    if (caption_ == caption) return;
-    caption_ = caption;
-    changed();
-}
+void Window::setCaption(const QString& caption) { update(caption_, caption); }
 
 void Window::show() {
     if (visible_) return;
@@ -41,17 +37,9 @@ void Window::move(int left, int top, int width, int height) {
     changed();
 }
 
-void Window::setClosable(bool closable) {
-    if (closable_ == closable) return;
-    closable_ = closable;
-    changed();
-}
+void Window::setClosable(bool closable) { update(closable_, closable); }
 
-void Window::setTopmost(bool topmost) {
-    if (topmost_ == topmost) return;
-    topmost_ = topmost;
-    changed();
-}
+void Window::setTopmost(bool topmost) { update(topmost_, topmost); }
 
 Control* Window::control(const QString& name) const {
     for (Control* c : controls_) {
