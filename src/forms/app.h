@@ -5,6 +5,7 @@
 #include "platform/services.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <memory>
@@ -46,10 +47,9 @@ public:
 
     // The window if it exists now, else null. Names are "Form1" ... "Form9".
     forms::Window* loadedWindow(const QString& name) const;
-    // Creates the window by name; null for a name that is no window of this program.
-    forms::Window* window(const QString& name);
-    // Every window name this program has.
+    // Every window name this program has, and whether its window exists in this build.
     static const QStringList& windowNames();
+    static bool windowBuilt(const QString& name);
     std::vector<forms::Window*> loadedWindows() const;
 
     // Detaches the window at once (the next use creates a new one) and destroys it once

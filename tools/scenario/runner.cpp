@@ -87,7 +87,7 @@ forms::Window* Session::loadedWindow(const QString& name, bool mustExist) {
     forms::Window* window = app_.loadedWindow(name);
     if (!window && mustExist) {
         // Creating it would run its load, which the user cannot do; only tell which.
-        if (name == "Form6" || name == "Form7" || name == "Form9") {
+        if (!App::windowBuilt(name)) {
             error(QStringLiteral("window %1 is not built yet").arg(name));
         }
         fail(QStringLiteral("%1 is not loaded").arg(name));
