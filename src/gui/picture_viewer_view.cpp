@@ -15,9 +15,6 @@
 namespace gui {
 
 PictureViewerView::PictureViewerView(App& app, Form3& model) : View(app, model) {
-    QFont base = font();
-    if (base.pointSizeF() < 10) base.setPointSizeF(10);
-    setFont(base);
 
     // The picture lies where the model puts it, outside any layout; created first so
     // that the panel below stays above a picture that reaches down to it.

@@ -69,9 +69,7 @@ QLabel* marker(const QString& text, QWidget* parent, bool mandatory = false) {
 } // namespace
 
 StartWindowView::StartWindowView(App& app, Form1& model) : View(app, model) {
-    QFont base = font();
-    if (base.pointSizeF() < 10.5) base.setPointSizeF(10.5);
-    setFont(base);
+    useReadableFont(10.5);
 
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 12);

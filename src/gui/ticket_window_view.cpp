@@ -29,9 +29,6 @@ QLabel* heading(QWidget* parent) {
 } // namespace
 
 TicketWindowView::TicketWindowView(App& app, Form2& model) : View(app, model) {
-    QFont base = font();
-    if (base.pointSizeF() < 10) base.setPointSizeF(10);
-    setFont(base);
 
     auto* root = new QVBoxLayout(this);
 

@@ -9,6 +9,13 @@ namespace gui {
 View::View(App& app, forms::Window& model)
     : QWidget(nullptr), app_(app), model_(model), binder_(app, this) {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    useReadableFont(10);
+}
+
+void View::useReadableFont(qreal pointSize) {
+    QFont base = font();
+    if (base.pointSizeF() < pointSize) base.setPointSizeF(pointSize);
+    setFont(base);
 }
 
 View::~View() { binder_.detach(); }

@@ -22,6 +22,8 @@ public:
 
 protected:
     Binder& binder() { return binder_; }
+    // Every view reads at least this large, whatever the desktop's default.
+    void useReadableFont(qreal pointSize);
     // The window manager's close: ignored while the model has no Close command, else the
     // model window is unloaded.
     void closeEvent(QCloseEvent* event) override;
