@@ -70,6 +70,7 @@ QLabel* marker(const QString& text, QWidget* parent, bool mandatory = false) {
 
 StartWindowView::StartWindowView(App& app, Form1& model) : View(app, model) {
     useReadableFont(10.5);
+    const QFont base = font();
 
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 12);
