@@ -21,6 +21,13 @@ QLineEdit* lineEdit(int width = 0) {
     if (width > 0) edit->setFixedWidth(width);
     return edit;
 }
+// A push button for the model's button, added to a row.
+QPushButton* addButton(Binder& binder, QHBoxLayout* row, forms::CommandButton& model) {
+    auto* button = new QPushButton;
+    binder.bind(model, button);
+    row->addWidget(button);
+    return button;
+}
 } // namespace
 
 SettingsWindowView::SettingsWindowView(App& app, Form4& m) : View(app, m) {
@@ -37,13 +44,9 @@ SettingsWindowView::SettingsWindowView(App& app, Form4& m) : View(app, m) {
         b.bind(m.Label20, question);
         layout->addWidget(question);
         auto* buttons = new QHBoxLayout;
-        auto* yes = new QPushButton;
-        auto* no = new QPushButton;
-        b.bind(m.Command7, yes);
-        b.bind(m.Command8, no);
         buttons->addStretch();
-        buttons->addWidget(yes);
-        buttons->addWidget(no);
+        addButton(b, buttons, m.Command7);
+        addButton(b, buttons, m.Command8);
         layout->addLayout(buttons);
         QPalette palette = confirm->palette();
         palette.setColor(QPalette::Window, QColor(255, 244, 214));
@@ -188,17 +191,10 @@ SettingsWindowView::SettingsWindowView(App& app, Form4& m) : View(app, m) {
         b.bind(m.Check3, save);
         grid->addWidget(save, 6, 0);
         auto* buttons = new QHBoxLayout;
-        auto* report = new QPushButton;
-        auto* help = new QPushButton;
-        auto* close = new QPushButton;
-        b.bind(m.Command3, report);
-        b.bind(m.Command10, help);
-        b.bind(m.Command6, close);
-        close->setDefault(true);
         buttons->addStretch();
-        buttons->addWidget(report);
-        buttons->addWidget(help);
-        buttons->addWidget(close);
+        addButton(b, buttons, m.Command3);
+        addButton(b, buttons, m.Command10);
+        addButton(b, buttons, m.Command6)->setDefault(true);
         grid->addLayout(buttons, 6, 1);
     }
     b.bind(m.Frame3, main);
@@ -255,16 +251,10 @@ SettingsWindowView::SettingsWindowView(App& app, Form4& m) : View(app, m) {
         numbers->setColumnStretch(2, 1);
         layout->addLayout(numbers);
         auto* buttons = new QHBoxLayout;
-        auto* allFive = new QPushButton;
-        auto* ok = new QPushButton;
-        auto* close = new QPushButton;
-        b.bind(m.Command11, allFive);
-        b.bind(m.Command1, ok);
-        b.bind(m.Command9, close);
-        buttons->addWidget(allFive);
+        addButton(b, buttons, m.Command11);
         buttons->addStretch();
-        buttons->addWidget(ok);
-        buttons->addWidget(close);
+        addButton(b, buttons, m.Command1);
+        addButton(b, buttons, m.Command9);
         layout->addLayout(buttons);
     }
     b.bind(m.Frame4, table);
