@@ -4,8 +4,8 @@
 #include "forms/app.h"
 #include "gui/qt_dialogs.h"
 #include "gui/view.h"
+#include "gui/window_table.h"
 #include "platform/system_services.h"
-#include "shell/start_window.h"
 
 #include <QApplication>
 
@@ -24,9 +24,9 @@ int main(int argc, char** argv) {
     App app(QCoreApplication::applicationDirPath(),
             platform::Services{dialogs, shell, clipboard, clock, random, screen,
                                platform::UserLocale::system()});
-    gui::ViewManager views(app);
+    gui::ViewManager views(app, gui::programWindows());
 
-    app.userEvent([&app] { app.form1().show(); });
+    app.userEvent([&app] { gui::programWindows().start(app); });
     if (app.ended()) return 0;
     return application.exec();
 }

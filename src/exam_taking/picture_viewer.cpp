@@ -1,11 +1,11 @@
 #include "exam_taking/picture_viewer.h"
 
+#include "common/settings_file.h"
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
 #include "forms/decimal.h"
 #include "settings/settings_window.h"
-#include "shell/settings_file.h"
 
 #include <cmath>
 
@@ -39,19 +39,12 @@ bool stretchTo(Image& image, const QString& width, const QString& height) {
 
 } // namespace
 
-Form3::Form3(App& app) : Window(app, "Form3") {
+Form3::Form3(App& app) : Window(app, kName) {
     setCaption(QStringLiteral("Проверон"));
     place(Frame8,
           {&Text4, &Text1, &Option1, &Option2, &Check1, &Label2, &Label3, &Label12, &Label14});
 
-    // Built-in captions, as the window was designed.
-    Frame8.setCaption(QStringLiteral("Размер картинки"));
-    Option1.setCaption(QStringLiteral("Реальный размер картинки изменен на постоянный размер"));
-    Option2.setCaption(QStringLiteral("Размер соответствует реальному размеру картинки"));
-    Label12.setCaption(QStringLiteral("пик"));
-    Label14.setCaption(QStringLiteral("х"));
-    Check1.setCaption(QStringLiteral("Ввести"));
-    Command2.setCaption(QStringLiteral("Закрыть"));
+    captions_.applyDesign();
     Label1.setCaption(QStringLiteral("0"));
 
     Timer1.setInterval(100);
@@ -67,8 +60,7 @@ Form3::Form3(App& app) : Window(app, "Form3") {
 }
 
 void Form3::load() {
-    Label4.setCaption(
-        GetValueString(app(), QStringLiteral("test"), QStringLiteral("re"), app().settingsFile()));
+    Label4.setCaption(interfaceLanguage(app()));
     const QSize screen = app().services().screen.sizePixels();
     move(0, 0, screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel);
     Image1.move(kPictureMargin, kPictureMargin, Image1.width(), Image1.height());
@@ -76,24 +68,13 @@ void Form3::load() {
     Label4.hide();
     Timer1.setEnabled(true);
 
-    Form4& settings = app().form4();
+    Form4& settings = app().window<Form4>();
     Text4.setText(settings.Text4.text());
     Text1.setText(settings.Text1.text());
     // TICKET EDITOR: once the ticket editor exists, its two picture size texts go here:
     // Label2 := its width text & " ", Label3 := its height text & "  пик".
 
-    applyCaptions(Label4.caption(),
-                  {
-                      {&Frame8, "Размер картинки", "Size of picture"},
-                      {&Option1, "Реальный размер картинки изменен на постоянный размер",
-                       "Real size of picture is changed on the constant size"},
-                      {&Option2, "Размер соответствует реальному размеру картинки",
-                       "Size corresponds a real the size pictures"},
-                      {&Label12, "пик", "pixel"},
-                      {&Label14, "х", "х"},
-                      {&Check1, "Ввести", "To Enter"},
-                      {&Command2, "Закрыть", "To Close"},
-                  });
+    captions_.apply(Label4.caption());
 
     // The size panel starts in the mode in force, so that taking the sizes over does not
     // switch the mode behind the teacher's back.
@@ -116,10 +97,10 @@ void Form3::applyPicture() {
 
     Frame8.hide();
     // Only a ticket window that is open hands its picture over; none is opened from here.
-    auto* ticket = static_cast<Form2*>(app().loadedWindow(QStringLiteral("Form2")));
+    Form2* ticket = app().loaded<Form2>();
     Image1.setPicture(ticket ? ticket->Image1.picture() : QImage());
 
-    Form4& settings = app().form4();
+    Form4& settings = app().window<Form4>();
     if (settings.Label16.caption() == QStringLiteral("1")) {
         if (!stretchTo(Image1, settings.Text4.text(), settings.Text1.text())) return;
     } else {
@@ -137,7 +118,7 @@ void Form3::fixedSizeChanged() {
 void Form3::close() {
     Label1.setCaption(QStringLiteral("0"));
     if (Check1.checked()) {
-        Form4& settings = app().form4();
+        Form4& settings = app().window<Form4>();
         settings.Text4.setText(Text4.text());
         settings.Text1.setText(Text1.text());
         if (Option1.value()) {

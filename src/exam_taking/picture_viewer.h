@@ -3,11 +3,13 @@
 // size or at the fixed size of the settings, beside the ticket window. Opened from the
 // ticket editor it also lets the teacher set that fixed size.
 
+#include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
 
 class Form3 : public forms::Window {
 public:
+    static constexpr char kName[] = "Form3";
     explicit Form3(App& app);
     void load() override;
 
@@ -32,4 +34,18 @@ private:
     void showFixedSize();
     void fixedSizeChanged();
     void close();
+
+    const forms::CaptionTable captions_{
+        {&Frame8, "Размер картинки", "Размер картинки", "Size of picture"},
+        {&Option1, "Реальный размер картинки изменен на постоянный размер",
+         "Реальный размер картинки изменен на постоянный размер",
+         "Real size of picture is changed on the constant size"},
+        {&Option2, "Размер соответствует реальному размеру картинки",
+         "Размер соответствует реальному размеру картинки",
+         "Size corresponds a real the size pictures"},
+        {&Label12, "пик", "пик", "pixel"},
+        {&Label14, "х", "х", "х"},
+        {&Check1, "Ввести", "Ввести", "To Enter"},
+        {&Command2, "Закрыть", "Закрыть", "To Close"},
+    };
 };

@@ -1,19 +1,16 @@
 #include "exam_taking/results_window.h"
 
+#include "common/settings_file.h"
+#include "common/window_utilities.h"
 #include "exam_taking/exam_report.h"
 #include "exam_taking/picture_viewer.h"
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
 #include "forms/decimal.h"
-#include "shell/settings_file.h"
 #include "shell/start_window.h"
-#include "shell/window_utilities.h"
 
 namespace {
-
-constexpr int kNarrowWidth = 4920; // twips: the question lines alone
-constexpr int kWideWidth = 9510;   // twips: room for the detail line beside them
 
 // What precedes the evaluation on question line N.
 const char* const kOrdinalsRussian[20] = {
@@ -38,11 +35,9 @@ bool answered(const QString& evaluation) {
 
 } // namespace
 
-Form5::Form5(App& app) : Window(app, "Form5") {
+Form5::Form5(App& app) : Window(app, kName) {
     setCaption(QStringLiteral("Проверон"));
-    Check2.setCaption(QStringLiteral("Показывать вопросы"));
-    Check1.setCaption(QStringLiteral("Сохранить в отчет"));
-    Command2.setCaption(QStringLiteral("Закрыть"));
+    captions_.applyDesign();
     Label1.setBold(true);
     Label3.setBold(true);
     // The report is the teacher's only record of the exam: saving is what a closed
@@ -68,7 +63,7 @@ Form5::Form5(App& app) : Window(app, "Form5") {
 }
 
 void Form5::load() {
-    Label5.setCaption(GetValueString(app(), "test", "re", app().settingsFile()));
+    Label5.setCaption(interfaceLanguage(app()));
     setWidth(kNarrowWidth);
     DisableXbutton(*this);
 
@@ -83,19 +78,14 @@ void Form5::load() {
     Label2.setCaption(QString());
     Label3.setCaption(QString());
 
-    Form1& start = app().form1();
+    Form1& start = app().window<Form1>();
     Label1.setCaption(start.Frame9.caption() + QStringLiteral("  ") + start.Text9.text());
 
-    forms::applyCaptions(Label5.caption(),
-                         {
-                             {&Check2, "Показывать вопросы", "To Show questions"},
-                             {&Check1, "Сохранить в отчет", "To Save in the report"},
-                             {&Command2, "Закрыть", "To Close"},
-                         });
+    captions_.apply(Label5.caption());
 }
 
 void Form5::fillFromTicketWindow() {
-    auto* ticket = static_cast<Form2*>(app().loadedWindow(QStringLiteral("Form2")));
+    Form2* ticket = app().loaded<Form2>();
     if (ticket) {
         const QString& language = Label5.caption();
         Label2.setCaption(ticket->Label17.caption());
@@ -113,7 +103,7 @@ void Form5::fillFromTicketWindow() {
     }
     show();
     if (ticket) app().unload(*ticket);
-    if (auto* viewer = app().loadedWindow(QStringLiteral("Form3"))) app().unload(*viewer);
+    if (Form3* viewer = app().loaded<Form3>()) app().unload(*viewer);
 }
 
 void Form5::showQuestionsChanged() {
@@ -155,7 +145,7 @@ void Form5::verdictChanged() {
 void Form5::close() {
     if (Check1.checked()) saveReport();
 
-    Form1& start = app().form1();
+    Form1& start = app().window<Form1>();
     start.show();
     app().unload(*this);
 
@@ -170,7 +160,7 @@ void Form5::close() {
 }
 
 void Form5::saveReport() {
-    Form1& start = app().form1();
+    Form1& start = app().window<Form1>();
     ExamReport report;
     report.language = Label5.caption();
     report.date = Label6.caption();

@@ -2,11 +2,16 @@
 // The results window: the end of an exam. One line per answered question, the verdict,
 // the question details on hover, and the record in the exam report on close.
 
+#include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
 
 class Form5 : public forms::Window {
 public:
+    static constexpr char kName[] = "Form5";
+    static constexpr int kNarrowWidth = 4920; // twips: the question lines alone
+    static constexpr int kWideWidth = 9510;   // twips: room for the detail line beside them
+
     explicit Form5(App& app);
     void load() override;
 
@@ -39,4 +44,10 @@ private:
     void verdictChanged();
     void close();
     void saveReport();
+
+    const forms::CaptionTable captions_{
+        {&Check2, "Показывать вопросы", "Показывать вопросы", "To Show questions"},
+        {&Check1, "Сохранить в отчет", "Сохранить в отчет", "To Save in the report"},
+        {&Command2, "Закрыть", "Закрыть", "To Close"},
+    };
 };

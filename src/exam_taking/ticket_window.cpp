@@ -1,16 +1,16 @@
 #include "exam_taking/ticket_window.h"
 
+#include "common/grading.h"
+#include "common/settings_file.h"
+#include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
-#include "exam_taking/grading.h"
 #include "exam_taking/picture_viewer.h"
 #include "exam_taking/results_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
 #include "forms/decimal.h"
 #include "settings/settings_window.h"
-#include "shell/settings_file.h"
 #include "shell/start_window.h"
-#include "shell/window_utilities.h"
 
 #include <limits>
 
@@ -20,10 +20,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Проверон");
 
-Form3* pictureViewer(App& app) {
-    return static_cast<Form3*>(app.loadedWindow(QStringLiteral("Form3")));
-}
-
 // Hidden evaluations hold "0" until answered; text that is no number counts as unanswered.
 bool unanswered(const QString& evaluation) {
     return Decimal::parse(evaluation).value_or(Decimal()).isZero();
@@ -31,7 +27,7 @@ bool unanswered(const QString& evaluation) {
 
 } // namespace
 
-Form2::Form2(App& app) : Window(app, "Form2") {
+Form2::Form2(App& app) : Window(app, kName) {
     setCaption(kTitle);
     move(0, 0, 10500, 8400);
 
@@ -43,14 +39,7 @@ Form2::Form2(App& app) : Window(app, "Form2") {
     }
     place(Frame1, {&txtV, &txtZ, &Text5});
 
-    // Built-in captions, as the window was designed.
-    Frame2.setCaption(QStringLiteral("Вопросы"));
-    Label12.setCaption(QStringLiteral("Вопрос"));
-    Label13.setCaption(QStringLiteral("Выбрать ответ"));
-    Command4.setCaption(QStringLiteral("Ответ"));
-    Command1.setCaption(QStringLiteral("Оценка "));
-    Command2.setCaption(QStringLiteral("Закрыть"));
-    Label14.setCaption(QStringLiteral("Время "));
+    captions_.applyDesign();
     txtV.setText(QStringLiteral("5"));
 
     Text3.setMultiLine(true);
@@ -84,11 +73,10 @@ void Form2::load() {
     DisableXbutton(*this);
     KeepOnTop(*this, true);
 
-    Label15.setCaption(
-        GetValueString(app(), QStringLiteral("test"), QStringLiteral("re"), app().settingsFile()));
+    Label15.setCaption(interfaceLanguage(app()));
 
-    Form1& start = app().form1();
-    Form4& settings = app().form4();
+    Form1& start = app().window<Form1>();
+    Form4& settings = app().window<Form4>();
     Text1.setText(start.Text1.text());
     Frame1.hide();
     Command3.hide();
@@ -141,15 +129,7 @@ void Form2::load() {
     startQuestionTimer();
 
     const QString& language = Label15.caption();
-    applyCaptions(language, {
-                                {&Frame2, "Вопросы", "Questions"},
-                                {&Label12, "Вопрос", "Question"},
-                                {&Label13, "Выбрать ответ", "To Choose an answer"},
-                                {&Command4, "Ответ", "Ответ"},
-                                {&Command1, "Оценка", "Evaluation"},
-                                {&Command2, "Закрыть", "To Close"},
-                                {&Label14, "Время", "Time"},
-                            });
+    captions_.apply(language);
     // The ticket caption goes into the results and the exam report, so it is set in any
     // language; the built-in one is Russian.
     const QString ticket =
@@ -158,7 +138,7 @@ void Form2::load() {
 }
 
 QString Form2::ticketFolder() const {
-    return exam_folder::ticketFolderPath(app().form4().Text6.text(),
+    return exam_folder::ticketFolderPath(app().window<Form4>().Text6.text(),
                                          exam_folder::ticketFolderName(Text1.text()));
 }
 
@@ -167,7 +147,7 @@ void Form2::tell(const QString& russian, const QString& english) {
 }
 
 void Form2::selectQuestion(int n) {
-    Form3* viewer = pictureViewer(app());
+    Form3* viewer = app().loaded<Form3>();
     if (n >= 2) {
         // Once the ticket's time is up, no further question can be answered.
         if (!ticketTimeUp_) List1.setEnabled(true);
@@ -205,31 +185,12 @@ void Form2::selectQuestion(int n) {
         unreadable = exam_folder::questionFileName('q', n);
     }
     if (!unreadable.isEmpty() || (!Text4.text().isEmpty() && picture.isNull())) {
-        List1.clear();
-        List2.clear();
-        Text3.setText(QString());
-        const QString number = QString::number(n);
-        if (!unreadable.isEmpty()) {
-            tell(QStringLiteral("Не удалось прочитать файл %1. Вопрос %2 не загружен.")
-                     .arg(unreadable, number),
-                 QStringLiteral("Cannot read the file %1. Question %2 is not loaded.")
-                     .arg(unreadable, number));
-        } else {
-            tell(QStringLiteral("Не удалось открыть картинку %1. Вопрос %2 не загружен.")
-                     .arg(Text4.text(), number),
-                 QStringLiteral("Cannot open the picture %1. Question %2 is not loaded.")
-                     .arg(Text4.text(), number));
-        }
-        Text4.setText(QString());
+        refuseQuestion(n, unreadable);
         return;
     }
 
-    List1.clear();
-    for (const QString& line : *variants)
-        List1.addItem(line);
-    List2.clear();
-    for (const QString& line : *answers)
-        List2.addItem(line);
+    List1.setItems(*variants);
+    List2.setItems(*answers);
     List2.setListIndex(0);
 
     if (!Text4.text().isEmpty()) {
@@ -250,14 +211,33 @@ void Form2::selectQuestion(int n) {
     widenAnswerList();
 }
 
+void Form2::refuseQuestion(int n, const QString& unreadableFile) {
+    List1.clear();
+    List2.clear();
+    Text3.setText(QString());
+    const QString number = QString::number(n);
+    if (!unreadableFile.isEmpty()) {
+        tell(QStringLiteral("Не удалось прочитать файл %1. Вопрос %2 не загружен.")
+                 .arg(unreadableFile, number),
+             QStringLiteral("Cannot read the file %1. Question %2 is not loaded.")
+                 .arg(unreadableFile, number));
+    } else {
+        tell(QStringLiteral("Не удалось открыть картинку %1. Вопрос %2 не загружен.")
+                 .arg(Text4.text(), number),
+             QStringLiteral("Cannot open the picture %1. Question %2 is not loaded.")
+                 .arg(Text4.text(), number));
+    }
+    Text4.setText(QString());
+}
+
 void Form2::abandonExam() {
     app().message(QStringLiteral("Нет вопроса"), kTitle);
     // The start window would otherwise keep this ticket chosen with its flags already
     // cleared, and drawing the same number again could not open anything.
-    app().form1().Label1.setCaption(QString());
-    app().form1().show();
-    if (Form3* viewer = pictureViewer(app())) app().unload(*viewer);
-    if (auto* results = app().loadedWindow(QStringLiteral("Form5"))) app().unload(*results);
+    app().window<Form1>().Label1.setCaption(QString());
+    app().window<Form1>().show();
+    if (Form3* viewer = app().loaded<Form3>()) app().unload(*viewer);
+    if (Form5* results = app().loaded<Form5>()) app().unload(*results);
     app().unload(*this);
 }
 
@@ -287,7 +267,7 @@ void Form2::checkAnswer() {
         Shape(n).setBackColor(mark);
         Option(n).setBackColor(mark);
 
-        Form5& results = app().form5();
+        Form5& results = app().window<Form5>();
         results.v(n).setCaption(chosen);
         results.o(n).setCaption(correct);
 
@@ -310,7 +290,7 @@ void Form2::checkAnswer() {
         q(n).setCaption(Text3.text());
     }
 
-    if (app().form4().Check2.checked()) Timer3.setEnabled(false);
+    if (app().window<Form4>().Check2.checked()) Timer3.setEnabled(false);
     Text2.setText(QString());
 }
 
@@ -322,7 +302,7 @@ void Form2::endOfTicket() {
 }
 
 void Form2::grade() {
-    const QString& passingText = app().form4().Text5.text();
+    const QString& passingText = app().window<Form4>().Text5.text();
     const std::optional<Decimal> passing = Decimal::parse(passingText);
     if (!passing && !passingText.trimmed().isEmpty()) {
         tell(QStringLiteral("Проходной балл в Настройках должен быть числом. Установите в "
@@ -365,7 +345,7 @@ void Form2::grade() {
 }
 
 void Form2::showVerdict() {
-    const std::optional<Decimal> passing = Decimal::parse(app().form4().Text5.text());
+    const std::optional<Decimal> passing = Decimal::parse(app().window<Form4>().Text5.text());
     if (!passing || passing->isZero()) return;
 
     const std::optional<Decimal> average = Decimal::parse(txtZ.text());
@@ -378,7 +358,7 @@ void Form2::showVerdict() {
 }
 
 void Form2::startQuestionTimer() {
-    Form4& settings = app().form4();
+    Form4& settings = app().window<Form4>();
     if (settings.Check2.checked()) {
         Timer3.setEnabled(true);
         countdown_ = std::int16_t(settings.timerSeconds());
@@ -424,4 +404,4 @@ void Form2::failOnTime() {
     }
 }
 
-void Form2::close() { app().form5().fillFromTicketWindow(); }
+void Form2::close() { app().window<Form5>().fillFromTicketWindow(); }

@@ -3,6 +3,7 @@
 // their marks, the current question, its answer variants, the check, the grade, the
 // verdict and the exam timers.
 
+#include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
 
@@ -10,6 +11,7 @@
 
 class Form2 : public forms::Window {
 public:
+    static constexpr char kName[] = "Form2";
     explicit Form2(App& app);
     void load() override;
 
@@ -68,6 +70,9 @@ private:
     void countDown();
     void failOnTime();
     void endOfTicket();
+    // A question whose file (or, with an empty name, picture) cannot be read stays
+    // unloaded, and the student is told.
+    void refuseQuestion(int n, const QString& unreadableFile);
     void abandonExam();
     void widenAnswerList();
     // A message in the interface language; Russian for any other language.
@@ -76,4 +81,14 @@ private:
     std::int16_t countdown_ = 0;
     int widestVariant_ = 0;
     bool ticketTimeUp_ = false;
+
+    const forms::CaptionTable captions_{
+        {&Frame2, "Вопросы", "Вопросы", "Questions"},
+        {&Label12, "Вопрос", "Вопрос", "Question"},
+        {&Label13, "Выбрать ответ", "Выбрать ответ", "To Choose an answer"},
+        {&Command4, "Ответ", "Ответ", "Ответ"},
+        {&Command1, "Оценка ", "Оценка", "Evaluation"},
+        {&Command2, "Закрыть", "Закрыть", "To Close"},
+        {&Label14, "Время ", "Время", "Time"},
+    };
 };

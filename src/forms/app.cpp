@@ -35,14 +35,22 @@ std::vector<forms::Window*> App::loadedWindows() const {
     return result;
 }
 
+void App::adopt(std::unique_ptr<forms::Window> created) {
+    forms::Window& window = *created;
+    const QString name = window.name();
+    windows_[name] = std::move(created);
+    window.load();
+    // The load may have ended the program or discarded the window again.
+    if (loadedWindow(name) == &window) windowLoaded.notify(window);
+}
+
 void App::unload(forms::Window& window) {
     auto found = windows_.find(window.name());
     if (found == windows_.end() || found->second.get() != &window) return;
     std::unique_ptr<forms::Window> owned = std::move(found->second);
     windows_.erase(found);
     owned->hide();
-    for (auto& listener : windowUnloading)
-        listener(*owned);
+    windowUnloading.notify(*owned);
     unloaded_.push_back(std::move(owned));
     if (eventDepth_ == 0) flush();
 }

@@ -1,11 +1,15 @@
 #pragma once
 // App owns the windows and the services. Windows reach each other only through it: a
 // window is created on first use (running its load) and discarded with unload().
+//
+// The toolkit knows no window of the program: a window class names itself with a
+// constant (`static constexpr char kName[] = "Form4";`) and is reached with
+// `app.window<Form4>()`.
 
+#include "forms/signal.h"
 #include "platform/services.h"
 
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,12 +18,6 @@
 namespace forms {
 class Window;
 }
-
-class Form1;
-class Form2;
-class Form3;
-class Form4;
-class Form5;
 
 class App {
 public:
@@ -38,18 +36,20 @@ public:
     const platform::UserLocale& locale() const { return services_.locale; }
     void message(const QString& text, const QString& title, bool informationIcon = false);
 
-    // The windows, created on first use.
-    Form1& form1();
-    Form2& form2();
-    Form3& form3();
-    Form4& form4();
-    Form5& form5();
-
-    // The window if it exists now, else null. Names are "Form1" ... "Form9".
+    // The window of class W, created (and loaded) on first use.
+    template <class W> W& window() {
+        if (W* existing = loaded<W>()) return *existing;
+        auto created = std::make_unique<W>(*this);
+        W& result = *created;
+        adopt(std::move(created));
+        return result;
+    }
+    // The window of class W if it exists now, else null.
+    template <class W> W* loaded() const {
+        return static_cast<W*>(loadedWindow(QLatin1String(W::kName)));
+    }
+    // The window of that name if it exists now, else null.
     forms::Window* loadedWindow(const QString& name) const;
-    // Every window name this program has, and whether its window exists in this build.
-    static const QStringList& windowNames();
-    static bool windowBuilt(const QString& name);
     std::vector<forms::Window*> loadedWindows() const;
 
     // Detaches the window at once (the next use creates a new one) and destroys it once
@@ -65,12 +65,14 @@ public:
     // it unloaded.
     void userEvent(const std::function<void()>& event);
 
-    // Front ends follow the windows' lives through these.
-    std::vector<std::function<void(forms::Window&)>> windowLoaded;
-    std::vector<std::function<void(forms::Window&)>> windowUnloading;
+    // Front ends follow the windows' lives through these; a listener unsubscribes with
+    // its id before it goes away.
+    forms::Signal<forms::Window&> windowLoaded;
+    forms::Signal<forms::Window&> windowUnloading;
 
 private:
-    template <class W> W& ensure(const QString& name);
+    // Takes a new window over and runs its load.
+    void adopt(std::unique_ptr<forms::Window> window);
     void flush();
 
     QString folder_;

@@ -9,40 +9,24 @@ std::optional<QString> byLanguage(const QString& language, const char* russian,
     return std::nullopt;
 }
 
-void setCaptionOf(Control& control, const QString& caption) {
-    switch (control.kind()) {
-    case ControlKind::TextBox:
-        static_cast<TextBox&>(control).setText(caption);
-        break;
-    case ControlKind::Label:
-        static_cast<Label&>(control).setCaption(caption);
-        break;
-    case ControlKind::CheckBox:
-        static_cast<CheckBox&>(control).setCaption(caption);
-        break;
-    case ControlKind::OptionButton:
-        static_cast<OptionButton&>(control).setCaption(caption);
-        break;
-    case ControlKind::CommandButton:
-        static_cast<CommandButton&>(control).setCaption(caption);
-        break;
-    case ControlKind::Frame:
-        static_cast<Frame&>(control).setCaption(caption);
-        break;
-    case ControlKind::ComboBox:
-        static_cast<ComboBox&>(control).setText(caption);
-        break;
-    default:
-        break;
+void CaptionTable::applyDesign() const {
+    for (const CaptionRow& row : rows_) {
+        if (row.design) row.control->setDisplayedText(QString::fromUtf8(row.design));
     }
 }
 
-void applyCaptions(const QString& language, std::initializer_list<CaptionRow> rows) {
+void CaptionTable::apply(const QString& language) const {
     if (!isKnownLanguage(language)) return;
     const bool russian = language == kRussian;
-    for (const CaptionRow& row : rows) {
-        setCaptionOf(*row.control, QString::fromUtf8(russian ? row.russian : row.english));
+    for (const CaptionRow& row : rows_) {
+        const char* caption = russian ? row.russian : row.english;
+        if (caption) row.control->setDisplayedText(QString::fromUtf8(caption));
     }
+}
+
+void setToolTips(std::initializer_list<ToolTipRow> rows) {
+    for (const ToolTipRow& row : rows)
+        row.control->setToolTip(QString::fromUtf8(row.toolTip));
 }
 
 } // namespace forms

@@ -1,12 +1,13 @@
 #pragma once
-// Captions by interface language. Every window keeps its built-in (Russian) captions
-// unless the language is exactly "rus" or "eng".
+// Captions by interface language. Every window keeps its built-in (Russian design)
+// captions unless the language is exactly "rus" or "eng".
 
 #include "forms/controls.h"
 
 #include <QString>
 #include <initializer_list>
 #include <optional>
+#include <vector>
 
 namespace forms {
 
@@ -21,16 +22,33 @@ inline bool isKnownLanguage(const QString& language) {
 std::optional<QString> byLanguage(const QString& language, const char* russian,
                                   const char* english);
 
-// Sets the caption (or text) of a control, whatever its kind.
-void setCaptionOf(Control& control, const QString& caption);
-
+// One control's captions: the one it is built with, and the ones for "rus" and "eng".
+// A null design caption leaves the built control as it is; null language captions mean
+// the control keeps its design caption in every language.
 struct CaptionRow {
     Control* control;
+    const char* design;
     const char* russian;
     const char* english;
 };
 
-// Applies one column of a caption table; does nothing for another language.
-void applyCaptions(const QString& language, std::initializer_list<CaptionRow> rows);
+// A window's captions, kept once as data: the constructor applies the design column,
+// the language switch (and anything else that relabels the window) a language column.
+class CaptionTable {
+public:
+    CaptionTable(std::initializer_list<CaptionRow> rows) : rows_(rows) {}
+    void applyDesign() const;
+    // The column of the language; nothing for any other language.
+    void apply(const QString& language) const;
+
+private:
+    std::vector<CaptionRow> rows_;
+};
+
+struct ToolTipRow {
+    Control* control;
+    const char* toolTip;
+};
+void setToolTips(std::initializer_list<ToolTipRow> rows);
 
 } // namespace forms

@@ -67,27 +67,27 @@ std::optional<QString> Control::property(const QString& name) const {
     return std::nullopt;
 }
 
-int Observable::subscribe(Observer observer) {
-    observers_.emplace_back(nextObserver_, std::move(observer));
-    return nextObserver_++;
-}
-
-void Observable::unsubscribe(int id) {
-    std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
-}
-
-void Observable::changed() {
-    // A copy, so an observer may unsubscribe while we notify.
-    auto observers = observers_;
-    for (auto& entry : observers)
-        entry.second();
-}
-
 void Control::assign(QString& field, const QString& value, const Handler& handler) {
     if (update(field, value)) run(handler);
 }
 
+void TextBox::assignAndRun(const QString& text) {
+    update(text_, text);
+    run(onChange);
+}
+
 void TextBox::setLocked(bool locked) { update(locked_, locked); }
+
+bool TextBox::type(const QString& text) {
+    setText(text);
+    return true;
+}
+
+bool Label::click() {
+    if (!onClick) return false;
+    run(onClick);
+    return true;
+}
 
 std::optional<QString> TextBox::property(const QString& name) const {
     if (name == "text") return text_;
@@ -159,6 +159,13 @@ QString ListBox::item(int index) const {
 
 void ListBox::addItem(const QString& item) {
     items_.append(item);
+    changed();
+}
+
+void ListBox::setItems(const QStringList& items) {
+    if (items_ == items && listIndex_ == -1) return;
+    items_ = items;
+    listIndex_ = -1;
     changed();
 }
 
@@ -258,8 +265,18 @@ std::optional<QString> FolderList::property(const QString& name) const {
     return Control::property(name);
 }
 
+void DriveList::setDrives(const std::vector<Drive>& drives) {
+    if (drives_ == drives) return;
+    drives_ = drives;
+    changed();
+}
+
 std::optional<QString> DriveList::property(const QString& name) const {
     if (name == "drive" || name == "path") return drive_;
+    QStringList paths;
+    for (const Drive& drive : drives_)
+        paths << drive.path;
+    if (auto value = listProperty(name, paths, int(paths.indexOf(drive_)))) return value;
     return Control::property(name);
 }
 

@@ -7,6 +7,7 @@
 // nested inside the assignment; assigning the value it already has runs nothing.
 
 #include "forms/colors.h"
+#include "forms/signal.h"
 
 #include <QImage>
 #include <QString>
@@ -46,11 +47,11 @@ using Handler = std::function<void()>;
 class Observable {
 public:
     using Observer = std::function<void()>;
-    int subscribe(Observer observer);
-    void unsubscribe(int id);
+    int subscribe(Observer observer) { return observers_.subscribe(std::move(observer)); }
+    void unsubscribe(int id) { observers_.unsubscribe(id); }
 
 protected:
-    void changed();
+    void changed() { observers_.notify(); }
     // Stores a property and tells the views, when it actually changes; true if it did.
     template <class T> bool update(T& field, const T& value) {
         if (field == value) return false;
@@ -60,8 +61,7 @@ protected:
     }
 
 private:
-    std::vector<std::pair<int, Observer>> observers_;
-    int nextObserver_ = 1;
+    Signal<> observers_;
 };
 
 class Control : public Observable {
@@ -115,9 +115,31 @@ public:
     Handler onMouseMove;
     void hover() { run(onMouseMove); }
 
+    // What a user can do to a control, for the scenario runner and the front end; each
+    // answers false where this kind of control does not take that action.
+    virtual bool click() { return false; }
+    virtual bool type(const QString& text) {
+        (void)text;
+        return false;
+    }
+    // Entries a user can choose from (list and combo boxes); -1 for other kinds.
+    virtual int entryCount() const { return -1; }
+    virtual bool choose(int index) {
+        (void)index;
+        return false;
+    }
+    // Moves a folder or drive list to `path`.
+    virtual bool browse(const QString& path) {
+        (void)path;
+        return false;
+    }
+    // Sets what the control shows as its text: a caption, or the text of a text box.
+    virtual void setDisplayedText(const QString& text) { (void)text; }
+
 protected:
-    static void run(const Handler& handler) {
-        if (handler) handler();
+    // Runs a handler unless a HandlerBlocker holds this control.
+    void run(const Handler& handler) const {
+        if (handler && blocked_ == 0) handler();
     }
     // Stores `value` and, when it differs, notifies views and runs `handler`.
     void assign(QString& field, const QString& value, const Handler& handler);
@@ -134,6 +156,22 @@ private:
     QString toolTip_;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     Frame* container_ = nullptr;
+    int blocked_ = 0;
+    friend class HandlerBlocker;
+};
+
+// The one exception to the change rule: while a blocker lives, the control's changes
+// still happen and still redraw, but run none of its handlers. For a window changing
+// its own control back without taking that as the user's action.
+class HandlerBlocker {
+public:
+    explicit HandlerBlocker(Control& control) : control_(control) { ++control_.blocked_; }
+    ~HandlerBlocker() { --control_.blocked_; }
+    HandlerBlocker(const HandlerBlocker&) = delete;
+    HandlerBlocker& operator=(const HandlerBlocker&) = delete;
+
+private:
+    Control& control_;
 };
 
 class TextBox : public Control {
@@ -142,11 +180,20 @@ public:
         : Control(window, std::move(name), ControlKind::TextBox) {}
     const QString& text() const { return text_; }
     void setText(const QString& text) { assign(text_, text, onChange); }
+    // Sets the text and runs the change handler even when the text is the same: for a
+    // load that must apply its rule to whatever the field holds.
+    void assignAndRun(const QString& text);
     bool locked() const { return locked_; }
     void setLocked(bool locked);
     bool multiLine() const { return multiLine_; }
     void setMultiLine(bool multiLine) { multiLine_ = multiLine; }
+    // A field whose change handler refuses partial input ("-" on the way to "-3") takes
+    // the user's text when editing finishes (focus leaves, Enter), not per keystroke.
+    bool commitOnFinish() const { return commitOnFinish_; }
+    void setCommitOnFinish(bool commit) { commitOnFinish_ = commit; }
     std::optional<QString> property(const QString& name) const override;
+    bool type(const QString& text) override;
+    void setDisplayedText(const QString& text) override { setText(text); }
 
     Handler onChange;
 
@@ -154,6 +201,7 @@ private:
     QString text_;
     bool locked_ = false;
     bool multiLine_ = false;
+    bool commitOnFinish_ = false;
 };
 
 class Label : public Control {
@@ -161,8 +209,11 @@ public:
     Label(Window& window, QString name) : Control(window, std::move(name), ControlKind::Label) {}
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption) { assign(caption_, caption, onChange); }
-    void click() { run(onClick); }
+    // A label is clickable only when it acts as a link.
+    bool click() override;
+    bool isLink() const { return bool(onClick); }
     std::optional<QString> property(const QString& name) const override;
+    void setDisplayedText(const QString& text) override { setCaption(text); }
 
     Handler onChange;
     Handler onClick; // set for labels that act as links
@@ -181,8 +232,12 @@ public:
     bool checked() const { return value_ == 1; }
     // A changed value runs the click handler, as a user's click would.
     void setValue(int value);
-    void click() { setValue(value_ == 1 ? 0 : 1); }
+    bool click() override {
+        setValue(value_ == 1 ? 0 : 1);
+        return true;
+    }
     std::optional<QString> property(const QString& name) const override;
+    void setDisplayedText(const QString& text) override { setCaption(text); }
 
     Handler onClick;
 
@@ -202,8 +257,12 @@ public:
     bool value() const { return value_; }
     // Switching on runs the click handler; switching off runs nothing.
     void setValue(bool value);
-    void click() { setValue(true); }
+    bool click() override {
+        setValue(true);
+        return true;
+    }
     std::optional<QString> property(const QString& name) const override;
+    void setDisplayedText(const QString& text) override { setCaption(text); }
 
     Handler onClick;
 
@@ -219,7 +278,12 @@ public:
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
     void press() { run(onClick); }
+    bool click() override {
+        press();
+        return true;
+    }
     std::optional<QString> property(const QString& name) const override;
+    void setDisplayedText(const QString& text) override { setCaption(text); }
 
     Handler onClick;
 
@@ -233,6 +297,7 @@ public:
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
     std::optional<QString> property(const QString& name) const override;
+    void setDisplayedText(const QString& text) override { setCaption(text); }
 
 private:
     QString caption_;
@@ -246,6 +311,8 @@ public:
     int listCount() const { return int(items_.size()); }
     QString item(int index) const;
     void addItem(const QString& item);
+    // Replaces every entry in one step (one redraw, however long the list).
+    void setItems(const QStringList& items);
     // Empties the list; the selection goes with it, without running the handler.
     void clear();
     int listIndex() const { return listIndex_; }
@@ -257,6 +324,11 @@ public:
     int horizontalExtent() const { return horizontalExtent_; }
     void setHorizontalExtent(int pixels);
     std::optional<QString> property(const QString& name) const override;
+    int entryCount() const override { return listCount(); }
+    bool choose(int index) override {
+        setListIndex(index);
+        return true;
+    }
 
     Handler onClick;
 
@@ -279,6 +351,16 @@ public:
     // Picking an entry sets the text to it, then runs the click handler.
     void setListIndex(int index);
     std::optional<QString> property(const QString& name) const override;
+    bool type(const QString& text) override {
+        setText(text);
+        return true;
+    }
+    int entryCount() const override { return int(items_.size()); }
+    bool choose(int index) override {
+        setListIndex(index);
+        return true;
+    }
+    void setDisplayedText(const QString& text) override { setText(text); }
 
     Handler onChange;
     Handler onClick;
@@ -299,7 +381,10 @@ public:
     void clearPicture() { setPicture(QImage()); }
     bool stretch() const { return stretch_; }
     void setStretch(bool stretch);
-    void click() { run(onClick); }
+    bool click() override {
+        run(onClick);
+        return true;
+    }
     std::optional<QString> property(const QString& name) const override;
 
     Handler onClick;
@@ -331,7 +416,8 @@ private:
     int interval_ = 0;
 };
 
-// A list of the sub-folders of a path; setting the path runs the change handler.
+// A folder browser showing folders only; its path is the folder shown. Setting the path
+// runs the change handler.
 class FolderList : public Control {
 public:
     FolderList(Window& window, QString name)
@@ -339,6 +425,10 @@ public:
     const QString& path() const { return path_; }
     void setPath(const QString& path) { assign(path_, path, onChange); }
     std::optional<QString> property(const QString& name) const override;
+    bool browse(const QString& path) override {
+        setPath(path);
+        return true;
+    }
 
     Handler onChange;
 
@@ -346,18 +436,32 @@ private:
     QString path_;
 };
 
+// The drives and mounted volumes to browse: each a root path with a readable name.
 class DriveList : public Control {
 public:
+    struct Drive {
+        QString path;
+        QString label;
+        friend bool operator==(const Drive&, const Drive&) = default;
+    };
+
     DriveList(Window& window, QString name)
         : Control(window, std::move(name), ControlKind::DriveList) {}
     const QString& drive() const { return drive_; }
     void setDrive(const QString& drive) { assign(drive_, drive, onChange); }
+    const std::vector<Drive>& drives() const { return drives_; }
+    void setDrives(const std::vector<Drive>& drives);
     std::optional<QString> property(const QString& name) const override;
+    bool browse(const QString& path) override {
+        setDrive(path);
+        return true;
+    }
 
     Handler onChange;
 
 private:
     QString drive_;
+    std::vector<Drive> drives_;
 };
 
 // A family of like controls named Prefix1 .. PrefixN ("txt1" .. "txt20"), 1-based.

@@ -1,7 +1,9 @@
 #include "forms/decimal.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -41,6 +43,46 @@ double roundHalfEven(double x) {
     if (rest > 0.5) return down + 1;
     if (rest < 0.5) return down;
     return std::fmod(down, 2.0) == 0 ? down : down + 1;
+}
+
+// The decimal digits (no leading zeros) times 10^shift, rounded half to even where the
+// shift drops digits; empty when it does not fit 64 bits.
+std::optional<std::uint64_t> scaledMagnitude(const QString& digits, std::int64_t shift) {
+    const auto length = static_cast<std::int64_t>(digits.size());
+    std::uint64_t magnitude = 0;
+    if (shift >= 0) {
+        // The smallest number of that many digits already exceeds 64 bits.
+        if (length + shift > 20) return std::nullopt;
+        for (const QChar c : digits) {
+            if (!appendDigit(magnitude, c.unicode() - '0')) return std::nullopt;
+        }
+        for (std::int64_t k = 0; k < shift; ++k) {
+            if (!appendDigit(magnitude, 0)) return std::nullopt;
+        }
+    } else {
+        const std::int64_t dropped = -shift;
+        const std::int64_t kept = length > dropped ? length - dropped : 0;
+        if (kept > 20) return std::nullopt;
+        for (std::int64_t k = 0; k < kept; ++k) {
+            if (!appendDigit(magnitude, digits[k].unicode() - '0')) return std::nullopt;
+        }
+        // Dropped digits starting below the first digit of the text are less than a half.
+        if (dropped <= length) {
+            const QChar first = digits[kept];
+            bool up = first > QLatin1Char('5');
+            if (first == QLatin1Char('5')) {
+                bool restNonZero = false;
+                for (std::int64_t k = kept + 1; k < length && !restNonZero; ++k)
+                    restNonZero = digits[k] != QLatin1Char('0');
+                up = restNonZero || (magnitude % 2 == 1);
+            }
+            if (up) {
+                if (magnitude == std::numeric_limits<std::uint64_t>::max()) return std::nullopt;
+                ++magnitude;
+            }
+        }
+    }
+    return magnitude;
 }
 
 } // namespace
@@ -96,43 +138,11 @@ std::optional<Decimal> Decimal::parse(const QString& text) {
 
     // The value in units is digits * 10^shift.
     const std::int64_t shift = exponent - fractionDigits + kFractionDigits;
-    const auto length = static_cast<std::int64_t>(digits.size());
     if (digits.isEmpty()) return Decimal(0);
 
-    std::uint64_t magnitude = 0;
-    if (shift >= 0) {
-        // The smallest number of that many digits already exceeds 64 bits.
-        if (length + shift > 20) return std::nullopt;
-        for (const QChar c : digits) {
-            if (!appendDigit(magnitude, c.unicode() - '0')) return std::nullopt;
-        }
-        for (std::int64_t k = 0; k < shift; ++k) {
-            if (!appendDigit(magnitude, 0)) return std::nullopt;
-        }
-    } else {
-        const std::int64_t dropped = -shift;
-        const std::int64_t kept = length > dropped ? length - dropped : 0;
-        if (kept > 20) return std::nullopt;
-        for (std::int64_t k = 0; k < kept; ++k) {
-            if (!appendDigit(magnitude, digits[k].unicode() - '0')) return std::nullopt;
-        }
-        // Dropped digits starting below the first digit of the text are less than a half.
-        if (dropped <= length) {
-            const QChar first = digits[kept];
-            bool up = first > QLatin1Char('5');
-            if (first == QLatin1Char('5')) {
-                bool restNonZero = false;
-                for (std::int64_t k = kept + 1; k < length && !restNonZero; ++k)
-                    restNonZero = digits[k] != QLatin1Char('0');
-                up = restNonZero || (magnitude % 2 == 1);
-            }
-            if (up) {
-                if (magnitude == std::numeric_limits<std::uint64_t>::max()) return std::nullopt;
-                ++magnitude;
-            }
-        }
-    }
-    const std::optional<std::int64_t> units = signedUnits(magnitude, negative);
+    const std::optional<std::uint64_t> magnitude = scaledMagnitude(digits, shift);
+    if (!magnitude) return std::nullopt;
+    const std::optional<std::int64_t> units = signedUnits(*magnitude, negative);
     if (!units) return std::nullopt;
     return Decimal(*units);
 }
@@ -144,27 +154,69 @@ std::optional<Decimal> Decimal::add(Decimal a, Decimal b) {
     return Decimal(a.units_ + b.units_);
 }
 
+namespace {
+
+// An unsigned 128-bit number as two halves: just enough to divide a scaled 64-bit count
+// exactly without leaving standard C++.
+struct Wide {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+};
+
+std::uint64_t magnitude(std::int64_t value) {
+    return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+}
+
+Wide multiply(std::uint64_t a, std::uint32_t b) {
+    const std::uint64_t lowPart = (a & 0xFFFFFFFFu) * b;
+    const std::uint64_t highPart = (a >> 32) * b;
+    Wide result;
+    result.low = lowPart + (highPart << 32);
+    result.high = (highPart >> 32) + (result.low < lowPart ? 1 : 0);
+    return result;
+}
+
+// Quotient and remainder of n / d, bit by bit.
+std::pair<Wide, std::uint64_t> divideWide(Wide n, std::uint64_t d) {
+    Wide quotient;
+    std::uint64_t remainder = 0;
+    for (int bit = 127; bit >= 0; --bit) {
+        const std::uint64_t next = bit >= 64 ? (n.high >> (bit - 64)) & 1u : (n.low >> bit) & 1u;
+        const bool carry = (remainder >> 63) != 0;
+        remainder = (remainder << 1) | next;
+        if (carry || remainder >= d) {
+            remainder -= d;
+            if (bit >= 64)
+                quotient.high |= std::uint64_t(1) << (bit - 64);
+            else
+                quotient.low |= std::uint64_t(1) << bit;
+        }
+    }
+    return {quotient, remainder};
+}
+
+} // namespace
+
 std::optional<Decimal> Decimal::divide(Decimal a, Decimal b) {
     if (b.units_ == 0) return std::nullopt;
     // The scales cancel, so the quotient of the unit counts is the quotient of the values.
-    // Worked in 128-bit integers, a half is a half and rounds to even exactly.
-    const __int128 numerator = static_cast<__int128>(a.units_) * kScale;
-    const __int128 denominator = b.units_;
-    __int128 quotient = numerator / denominator;
-    __int128 remainder = numerator % denominator;
-    if (remainder != 0) {
-        const __int128 twice = (remainder < 0 ? -remainder : remainder) * 2;
-        const __int128 divisor = denominator < 0 ? -denominator : denominator;
-        const bool negative = (numerator < 0) != (denominator < 0);
-        if (twice > divisor || (twice == divisor && quotient % 2 != 0)) {
-            quotient += negative ? -1 : 1;
-        }
-    }
-    if (quotient > std::numeric_limits<std::int64_t>::max() ||
-        quotient < std::numeric_limits<std::int64_t>::min()) {
+    // Worked exactly on magnitudes, a half is a half and rounds to even.
+    const std::uint64_t divisor = magnitude(b.units_);
+    auto [quotient, remainder] = divideWide(multiply(magnitude(a.units_), kScale), divisor);
+    const bool negative = (a.units_ < 0) != (b.units_ < 0);
+    if (quotient.high != 0 || quotient.low == std::numeric_limits<std::uint64_t>::max())
         return std::nullopt;
-    }
-    return Decimal(static_cast<std::int64_t>(quotient));
+    std::uint64_t result = quotient.low;
+    // remainder < divisor, so twice the remainder compares without overflow this way.
+    if (remainder > divisor - remainder || (remainder == divisor - remainder && result % 2 != 0))
+        ++result;
+    const std::uint64_t limit = negative
+                                    ? std::uint64_t(std::numeric_limits<std::int64_t>::max()) + 1
+                                    : std::uint64_t(std::numeric_limits<std::int64_t>::max());
+    if (result > limit) return std::nullopt;
+    if (!negative) return Decimal(static_cast<std::int64_t>(result));
+    return Decimal(result == limit ? std::numeric_limits<std::int64_t>::min()
+                                   : -static_cast<std::int64_t>(result));
 }
 
 std::optional<Decimal> Decimal::fromDouble(double value) {

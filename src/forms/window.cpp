@@ -1,5 +1,7 @@
 #include "forms/window.h"
 
+#include "forms/app.h"
+
 #include <algorithm>
 
 namespace forms {
@@ -35,6 +37,10 @@ void Window::move(int left, int top, int width, int height) {
     width_ = width;
     height_ = height;
     changed();
+}
+
+void Window::closeRequested() {
+    if (closable_) app_.unload(*this);
 }
 
 void Window::setClosable(bool closable) { update(closable_, closable); }

@@ -24,6 +24,10 @@ public:
 
     // Runs once, right after App created the window.
     virtual void load() {}
+    // The window manager asks to close the window (its title-bar button, a shortcut).
+    // A window without its Close command ignores that; any other is unloaded, unless it
+    // overrides this.
+    virtual void closeRequested();
 
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);

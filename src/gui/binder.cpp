@@ -2,9 +2,11 @@
 
 #include "forms/app.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTimer>
 
 namespace gui {
@@ -65,7 +68,9 @@ void Binder::follow(forms::Observable& model, std::function<void()> redraw) {
 }
 
 void Binder::common(forms::Control& model, QWidget* widget) {
-    widget->setVisible(model.visible());
+    // A widget bound before it has its parent would become a window of its own if shown;
+    // it shows with its parent instead. Hiding is remembered across the reparenting.
+    if (!widget->isWindow() || !model.visible()) widget->setVisible(model.visible());
     widget->setEnabled(model.enabled());
     widget->setToolTip(model.toolTip());
     QFont font = widget->font();
@@ -80,6 +85,13 @@ void Binder::hoverable(forms::Control& model, QWidget* widget) {
     widget->installEventFilter(this);
     hoverActions_.emplace_back(widget, [this, &model] {
         if (model.usable()) userEvent([&model] { model.hover(); });
+    });
+}
+
+void Binder::clickable(forms::Control& model, QWidget* widget) {
+    widget->installEventFilter(this);
+    clickActions_.emplace_back(widget, [this, &model] {
+        if (model.usable()) userEvent([&model] { model.click(); });
     });
 }
 
@@ -105,42 +117,55 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Binder::bind(forms::TextBox& model, QLineEdit* widget) {
-    follow(model, [&model, widget] {
+    follow(model, [&model, widget, this] {
         if (widget->text() != model.text()) widget->setText(model.text());
         widget->setReadOnly(model.locked());
         applyColors(widget, model.foreColor(), model.backColor(), true);
         widget->setAutoFillBackground(false);
+        common(model, widget);
     });
-    follow(model, [&model, widget, this] { common(model, widget); });
-    connect(widget, &QLineEdit::textEdited, this, [this, &model](const QString& text) {
-        userEvent([&model, text] { model.setText(text); });
-    });
+    if (model.commitOnFinish()) {
+        connect(widget, &QLineEdit::editingFinished, this, [this, &model, widget] {
+            const QString text = widget->text();
+            if (text != model.text()) userEvent([&model, text] { model.setText(text); });
+        });
+    } else {
+        connect(widget, &QLineEdit::textEdited, this, [this, &model](const QString& text) {
+            userEvent([&model, text] { model.setText(text); });
+        });
+    }
 }
 
 void Binder::bind(forms::TextBox& model, QPlainTextEdit* widget) {
-    widget->setReadOnly(true);
     follow(model, [&model, widget, this] {
         QString text = model.text();
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
-        if (widget->toPlainText() != text) widget->setPlainText(text);
+        if (model.locked() && text.endsWith(QLatin1Char('\n'))) text.chop(1);
+        if (widget->toPlainText() != text) {
+            QSignalBlocker block(widget);
+            widget->setPlainText(text);
+        }
+        widget->setReadOnly(model.locked());
         applyColors(widget, model.foreColor(), model.backColor(), true);
         common(model, widget);
+    });
+    connect(widget, &QPlainTextEdit::textChanged, this, [this, &model, widget] {
+        if (model.locked()) return;
+        QString text = widget->toPlainText();
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        if (text != model.text()) userEvent([&model, text] { model.setText(text); });
     });
 }
 
 void Binder::bind(forms::Label& model, QLabel* widget) {
     widget->setTextFormat(Qt::PlainText);
-    const bool link = bool(model.onClick);
+    const bool link = model.isLink();
     if (link) {
         widget->setCursor(Qt::PointingHandCursor);
         QFont font = widget->font();
         font.setUnderline(true);
         widget->setFont(font);
-        widget->installEventFilter(this);
-        clickActions_.emplace_back(widget, [this, &model] {
-            if (model.usable()) userEvent([&model] { model.click(); });
-        });
+        clickable(model, widget);
     }
     follow(model, [&model, widget, this, link] {
         // A caption read from a file ends in its line end; drawn, that would be an empty
@@ -265,12 +290,7 @@ void Binder::bind(forms::Image& model, QLabel* widget) {
         }
         common(model, widget);
     });
-    if (model.onClick) {
-        widget->installEventFilter(this);
-        clickActions_.emplace_back(widget, [this, &model] {
-            if (model.usable()) userEvent([&model] { model.click(); });
-        });
-    }
+    if (model.onClick) clickable(model, widget);
 }
 
 void Binder::bind(forms::Shape& model, QWidget* widget) {
@@ -280,6 +300,70 @@ void Binder::bind(forms::Shape& model, QWidget* widget) {
         widget->setPalette(palette);
         widget->setAutoFillBackground(true);
         common(model, widget);
+    });
+}
+
+void Binder::bind(forms::FolderList& model, QListWidget* widget) {
+    widget->setSelectionMode(QAbstractItemView::SingleSelection);
+    follow(model, [&model, widget, this] {
+        QSignalBlocker block(widget);
+        widget->clear();
+        const QIcon closed = widget->style()->standardIcon(QStyle::SP_DirClosedIcon);
+        const QIcon open = widget->style()->standardIcon(QStyle::SP_DirOpenIcon);
+        // The way down from the root, each level indented further...
+        QStringList chain;
+        for (QDir level(model.path()); !model.path().isEmpty();) {
+            chain.prepend(level.absolutePath());
+            if (!level.cdUp()) break;
+        }
+        int depth = 0;
+        QListWidgetItem* current = nullptr;
+        for (const QString& path : chain) {
+            const QString name = QDir(path).dirName().isEmpty() ? path : QDir(path).dirName();
+            current = new QListWidgetItem(open, QString(depth * 3, QLatin1Char(' ')) + name);
+            current->setData(Qt::UserRole, QDir::toNativeSeparators(path));
+            widget->addItem(current);
+            ++depth;
+        }
+        // ...then the folders inside the one shown.
+        const QDir shown(model.path());
+        const QStringList children =
+            model.path().isEmpty()
+                ? QStringList()
+                : shown.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+        for (const QString& child : children) {
+            auto* item = new QListWidgetItem(closed, QString(depth * 3, QLatin1Char(' ')) + child);
+            item->setData(Qt::UserRole, QDir::toNativeSeparators(shown.filePath(child)));
+            widget->addItem(item);
+        }
+        if (current) widget->setCurrentItem(current);
+        common(model, widget);
+    });
+    auto go = [this, &model](QListWidgetItem* item) {
+        const QString path = item->data(Qt::UserRole).toString();
+        if (path != model.path() && model.usable())
+            userEvent([&model, path] { model.setPath(path); });
+    };
+    connect(widget, &QListWidget::itemClicked, this, go);
+    connect(widget, &QListWidget::itemActivated, this, go);
+}
+
+void Binder::bind(forms::DriveList& model, QComboBox* widget) {
+    widget->setEditable(false);
+    follow(model, [&model, widget, this] {
+        QSignalBlocker block(widget);
+        widget->clear();
+        int current = -1;
+        for (const forms::DriveList::Drive& drive : model.drives()) {
+            if (drive.path == model.drive()) current = widget->count();
+            widget->addItem(drive.label, drive.path);
+        }
+        widget->setCurrentIndex(current);
+        common(model, widget);
+    });
+    connect(widget, &QComboBox::activated, this, [this, &model, widget](int index) {
+        const QString path = widget->itemData(index).toString();
+        if (model.usable()) userEvent([&model, path] { model.setDrive(path); });
     });
 }
 
@@ -303,9 +387,14 @@ void Binder::bind(forms::Timer& model) {
 void Binder::bindWindow(forms::Window& model, QWidget* widget) {
     auto redraw = [&model, widget] {
         widget->setWindowTitle(model.caption());
-        const bool onTop = widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-        if (onTop != model.topmost())
-            widget->setWindowFlag(Qt::WindowStaysOnTopHint, model.topmost());
+        // A window left only through its own buttons shows no close button at all, rather
+        // than one that does nothing.
+        Qt::WindowFlags flags = Qt::Window;
+        if (!model.closable()) {
+            flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint;
+        }
+        if (model.topmost()) flags |= Qt::WindowStaysOnTopHint;
+        if (widget->windowFlags() != flags) widget->setWindowFlags(flags);
         const QPoint place(model.left() / forms::kTwipsPerPixel,
                            model.top() / forms::kTwipsPerPixel);
         if (widget->pos() != place) widget->move(place);

@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
+class QTreeView;
 class QPushButton;
 class QRadioButton;
 class QWidget;
@@ -32,8 +33,12 @@ public:
     // Stops following the model (its window is being unloaded).
     void detach();
 
+    // Takes the user's text per keystroke, or when editing finishes for a text box that
+    // commits on finish.
     void bind(forms::TextBox& model, QLineEdit* widget);
-    // A multi-line text shown read-only; a trailing line end is left out of the drawing.
+    // A multi-line text, CR LF in the model and plain line feeds on screen. Editable, it
+    // is lossless: what the user types comes back exactly. Locked (read-only), a file's
+    // final line end is left out of the drawing rather than shown as an empty last line.
     void bind(forms::TextBox& model, QPlainTextEdit* widget);
     // A label; when the model has a click handler the label acts as a link.
     void bind(forms::Label& model, QLabel* widget);
@@ -46,9 +51,15 @@ public:
     void bind(forms::Image& model, QLabel* widget);
     // A coloured mark: the widget is painted with the model's back colour.
     void bind(forms::Shape& model, QWidget* widget);
+    // A folder browser: the folders from the root down to the model's path, then the
+    // folders inside it. A click or Enter on an entry moves the model there.
+    void bind(forms::FolderList& model, QListWidget* widget);
+    // The drives and volumes by their readable names; picking one moves the model there.
+    void bind(forms::DriveList& model, QComboBox* widget);
     // A real timer that follows the model's enabled state and interval.
     void bind(forms::Timer& model);
-    // Caption, visibility, position, stay-on-top.
+    // Caption, visibility, position, stay-on-top, and a title bar without a close button
+    // while the model has no Close command.
     void bindWindow(forms::Window& model, QWidget* widget);
 
     // Runs a user action on the model, then ends the program if the model asked for it.
@@ -56,7 +67,6 @@ public:
 
     // Runs `redraw` now and on every change of the control (or window) until detach(),
     // for what a view draws beyond the bindings above.
-    // Redraws now and on every change of the control or window.
     void follow(forms::Observable& model, std::function<void()> redraw);
 
 protected:
@@ -65,6 +75,8 @@ protected:
 private:
     void common(forms::Control& model, QWidget* widget);
     void hoverable(forms::Control& model, QWidget* widget);
+    // A widget that acts on a mouse click (a link label, a clickable picture).
+    void clickable(forms::Control& model, QWidget* widget);
 
     App& app_;
     std::vector<std::pair<forms::Observable*, int>> subscriptions_;

@@ -21,9 +21,6 @@ namespace {
 // the longest Russian question line in a readable font, and the wide one leaves room for
 // a question text beside the lines.
 constexpr double kScale = 1.5;
-// The model's width while no detail line is shown.
-constexpr int kNarrowTwips = 4920;
-
 int pixels(int twips) { return int(twips * kScale / forms::kTwipsPerPixel); }
 
 // A question line takes no room while it is empty (an unanswered question), so the
@@ -46,19 +43,14 @@ QLabel* label(QWidget* parent, bool wrap = false) {
 } // namespace
 
 ResultsWindowView::ResultsWindowView(App& app, Form5& model) : View(app, model), model_(model) {
-    // The window is left through its own button only.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-
-    QFont base = font();
-    base.setPointSizeF(std::max(base.pointSizeF(), 10.5));
-    setFont(base);
+    useReadableFont(10.5);
 
     auto* outer = new QHBoxLayout(this);
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
     auto* results = new QWidget(this);
     const QMargins margins = outer->contentsMargins();
-    results->setFixedWidth(pixels(kNarrowTwips) - margins.left() - margins.right());
+    results->setFixedWidth(pixels(Form5::kNarrowWidth) - margins.left() - margins.right());
     auto* column = new QVBoxLayout(results);
     column->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(results, 0, Qt::AlignTop);
@@ -71,21 +63,7 @@ ResultsWindowView::ResultsWindowView(App& app, Form5& model) : View(app, model),
     binder().bind(model.Label2, ticket);
     column->addWidget(ticket);
 
-    lines_ = new QGroupBox(results);
-    auto* lineLayout = new QVBoxLayout(lines_);
-    lineLayout->setSpacing(0);
-    for (int n = 1; n <= 20; ++n) {
-        QLabel* line = new QuestionLine(lines_);
-        line->setContentsMargins(2, 1, 2, 1);
-        binder().bind(model.l(n), line);
-        lineLayout->addWidget(line);
-        lineLabels_.push_back(line);
-    }
-    binder().bind(model.Frame1, lines_);
-    // Moving over the frame between the lines hides the detail again; the binder only
-    // reports entering the frame from outside.
-    lines_->installEventFilter(this);
-    column->addWidget(lines_);
+    column->addWidget(questionLines(results));
 
     QLabel* verdict = label(results);
     verdict->setAlignment(Qt::AlignCenter);
@@ -137,10 +115,29 @@ ResultsWindowView::ResultsWindowView(App& app, Form5& model) : View(app, model),
     binder().follow(model, [this] { followWidth(); });
 }
 
+QWidget* ResultsWindowView::questionLines(QWidget* parent) {
+    lines_ = new QGroupBox(parent);
+    auto* lineLayout = new QVBoxLayout(lines_);
+    lineLayout->setSpacing(0);
+    for (int n = 1; n <= 20; ++n) {
+        QLabel* line = new QuestionLine(lines_);
+        line->setContentsMargins(2, 1, 2, 1);
+        binder().bind(model_.l(n), line);
+        lineLayout->addWidget(line);
+        lineLabels_.push_back(line);
+    }
+    binder().bind(model_.Frame1, lines_);
+    // Moving over the frame between the lines hides the detail again; the binder only
+    // reports entering the frame from outside.
+    lines_->installEventFilter(this);
+
+    return lines_;
+}
+
 void ResultsWindowView::followWidth() {
     // The layout has a fixed size: the window is as wide as the results column, plus the
     // detail pane when the model is wider than its normal width.
-    const int extra = pixels(model_.width()) - pixels(kNarrowTwips) - layout()->spacing();
+    const int extra = pixels(model_.width()) - pixels(Form5::kNarrowWidth) - layout()->spacing();
     detailPane_->setVisible(extra > 0);
     if (extra > 0) detailPane_->setFixedWidth(extra);
 }

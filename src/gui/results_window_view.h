@@ -21,6 +21,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* questionLines(QWidget* parent);
     void followWidth();
 
     Form5& model_;

@@ -11,6 +11,17 @@ namespace gui {
 class SettingsWindowView : public View {
 public:
     SettingsWindowView(App& app, Form4& model);
+
+private:
+    QWidget* confirmationPanel();
+    QWidget* mainPanel();
+    QWidget* scorePanel();
+    QWidget* timersPanel();
+    QWidget* picturePanel();
+    QWidget* folderPanel();
+    QWidget* evaluationPanel();
+
+    Form4& model_;
 };
 
 } // namespace gui

@@ -68,15 +68,53 @@ QLabel* marker(const QString& text, QWidget* parent, bool mandatory = false) {
 
 } // namespace
 
-StartWindowView::StartWindowView(App& app, Form1& model) : View(app, model) {
+StartWindowView::StartWindowView(App& app, Form1& model) : View(app, model), model_(model) {
     useReadableFont(10.5);
-    const QFont base = font();
-
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 12);
     root->setSpacing(0);
+    root->addWidget(header());
+    auto* rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    root->addWidget(rule);
+    root->addSpacing(12);
 
-    // Header: emblem, product and exam title, the language links.
+    // Body: the mode panel beside the name, ticket and password panels.
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(16, 0, 16, 0);
+    body->setSpacing(14);
+    root->addLayout(body, 1);
+    root->addSpacing(12);
+    body->addWidget(modePanel(), 0);
+    auto* column = new QVBoxLayout;
+    column->setSpacing(12);
+    body->addLayout(column, 1);
+    column->addWidget(namePanel());
+    column->addWidget(ticketPanel());
+    column->addWidget(settingsPanel());
+    column->addStretch(1);
+
+    // Footer: help and exit.
+    auto* footer = new QHBoxLayout;
+    footer->setContentsMargins(16, 0, 16, 0);
+    auto* help = button(this, 110);
+    auto* exit = button(this, 110);
+    footer->addWidget(help);
+    footer->addStretch(1);
+    footer->addWidget(exit);
+    root->addLayout(footer);
+    binder().bind(model.Command10, help);
+    binder().bind(model.Command2, exit);
+
+    setMinimumWidth(720);
+    binder().bind(model.Timer1);
+    // Last: binding the window may show it, and it should appear with its texts in place.
+    binder().bindWindow(model, this);
+}
+
+QWidget* StartWindowView::header() {
+    // Emblem, product and exam title, the language links.
     auto* header = new QFrame(this);
     {
         // A palette brush rather than a style sheet, so the bound labels inside keep
@@ -90,216 +128,185 @@ StartWindowView::StartWindowView(App& app, Form1& model) : View(app, model) {
         header->setPalette(palette);
         header->setAutoFillBackground(true);
     }
-    auto* headerLayout = new QHBoxLayout(header);
-    headerLayout->setContentsMargins(16, 10, 16, 10);
-    headerLayout->setSpacing(12);
+    auto* layout = new QHBoxLayout(header);
+    layout->setContentsMargins(16, 10, 16, 10);
+    layout->setSpacing(12);
     auto* picture = new QLabel(header);
     picture->setPixmap(emblem(48));
-    headerLayout->addWidget(picture, 0, Qt::AlignVCenter);
+    layout->addWidget(picture, 0, Qt::AlignVCenter);
 
     auto* titles = new QVBoxLayout;
     titles->setSpacing(2);
-    auto* product = new QLabel(model.caption(), header);
-    product->setFont(scaled(base, 0.95, false));
+    auto* product = new QLabel(model_.caption(), header);
+    product->setFont(scaled(font(), 0.95, false));
     titles->addWidget(product);
     auto* examTitle = new QLabel(header);
-    examTitle->setFont(scaled(base, 1.6, true));
+    examTitle->setFont(scaled(font(), 1.6, true));
     examTitle->setWordWrap(true);
     examTitle->setMinimumWidth(360);
     titles->addWidget(examTitle);
-    headerLayout->addLayout(titles, 1);
+    layout->addLayout(titles, 1);
 
     auto* decorationLeft = new QLabel(header);
     auto* decorationRight = new QLabel(header);
-    headerLayout->addWidget(decorationLeft);
-    headerLayout->addWidget(decorationRight);
+    layout->addWidget(decorationLeft);
+    layout->addWidget(decorationRight);
 
     auto* languages = new QHBoxLayout;
     languages->setSpacing(8);
     auto* russian = new QLabel(header);
-    auto* slash = new QLabel(QStringLiteral("|"), header);
     auto* english = new QLabel(header);
     languages->addWidget(russian);
-    languages->addWidget(slash);
+    languages->addWidget(new QLabel(QStringLiteral("|"), header));
     languages->addWidget(english);
     auto* languageColumn = new QVBoxLayout;
     languageColumn->addLayout(languages);
     languageColumn->addStretch(1);
-    headerLayout->addLayout(languageColumn);
-    root->addWidget(header);
-    auto* rule = new QFrame(this);
-    rule->setFrameShape(QFrame::HLine);
-    rule->setFrameShadow(QFrame::Sunken);
-    root->addWidget(rule);
-    root->addSpacing(12);
+    layout->addLayout(languageColumn);
 
-    // Body: the mode panel beside the name, ticket and password panels.
-    auto* body = new QHBoxLayout;
-    body->setContentsMargins(16, 0, 16, 0);
-    body->setSpacing(14);
-    root->addLayout(body, 1);
-    root->addSpacing(12);
+    Binder& b = binder();
+    b.bind(model_.Label8, examTitle);
+    b.bind(model_.Image1, decorationLeft);
+    b.bind(model_.Image2, decorationRight);
+    b.bind(model_.Label13, russian);
+    b.bind(model_.Label7, english);
+    return header;
+}
 
-    auto* modePanel = new QGroupBox(this);
-    auto* modeLayout = new QVBoxLayout(modePanel);
-    modeLayout->setSpacing(8);
-    auto* examMode = new QRadioButton(modePanel);
-    auto* testMode = new QRadioButton(modePanel);
-    auto* noMode = new QRadioButton(modePanel);
-    auto* modeExit = button(modePanel, 110);
-    modeLayout->addWidget(examMode);
-    modeLayout->addWidget(testMode);
-    modeLayout->addWidget(noMode);
-    modeLayout->addStretch(1);
-    modeLayout->addWidget(modeExit, 0, Qt::AlignLeft);
-    modePanel->setMinimumWidth(190);
-    body->addWidget(modePanel, 0);
+QWidget* StartWindowView::modePanel() {
+    auto* panel = new QGroupBox(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setSpacing(8);
+    auto* examMode = new QRadioButton(panel);
+    auto* testMode = new QRadioButton(panel);
+    auto* noMode = new QRadioButton(panel);
+    auto* exit = button(panel, 110);
+    layout->addWidget(examMode);
+    layout->addWidget(testMode);
+    layout->addWidget(noMode);
+    layout->addStretch(1);
+    layout->addWidget(exit, 0, Qt::AlignLeft);
+    panel->setMinimumWidth(190);
 
-    auto* column = new QVBoxLayout;
-    column->setSpacing(12);
-    body->addLayout(column, 1);
+    Binder& b = binder();
+    b.bind(model_.Frame3, panel);
+    b.bind(model_.Option1, examMode);
+    b.bind(model_.Option2, testMode);
+    b.bind(model_.Option3, noMode);
+    b.bind(model_.Command4, exit);
+    return panel;
+}
 
-    // Name panel.
-    auto* namePanel = new QGroupBox(this);
-    auto* nameLayout = new QGridLayout(namePanel);
-    nameLayout->setHorizontalSpacing(8);
-    nameLayout->setVerticalSpacing(8);
-    auto* name = new QLineEdit(namePanel);
-    auto* data1 = new QLineEdit(namePanel);
-    auto* data2 = new QLineEdit(namePanel);
-    auto* data3 = new QLineEdit(namePanel);
+QWidget* StartWindowView::namePanel() {
+    auto* panel = new QGroupBox(this);
+    auto* layout = new QGridLayout(panel);
+    layout->setHorizontalSpacing(8);
+    layout->setVerticalSpacing(8);
+    auto* name = new QLineEdit(panel);
     name->setMinimumWidth(320);
-    name->setFont(scaled(base, 1.15, false));
-    nameLayout->addWidget(marker(QStringLiteral("*"), namePanel, true), 0, 0);
-    nameLayout->addWidget(name, 0, 1, 1, 2);
+    name->setFont(scaled(font(), 1.15, false));
+    layout->addWidget(marker(QStringLiteral("*"), panel, true), 0, 0);
+    layout->addWidget(name, 0, 1, 1, 2);
+    binder().bind(model_.Text9, name);
     int row = 1;
-    for (QLineEdit* field : {data1, data2, data3}) {
-        nameLayout->addWidget(marker(QString::number(row), namePanel), row, 0);
-        nameLayout->addWidget(field, row, 1, 1, 2);
+    for (forms::TextBox* extra : {&model_.Text10, &model_.Text11, &model_.Text13}) {
+        auto* field = new QLineEdit(panel);
+        layout->addWidget(marker(QString::number(row), panel), row, 0);
+        layout->addWidget(field, row, 1, 1, 2);
+        binder().bind(*extra, field);
         ++row;
     }
     auto* noteRow = new QHBoxLayout;
     noteRow->setSpacing(4);
-    noteRow->addWidget(marker(QStringLiteral("*"), namePanel, true));
-    auto* mandatoryNote = new QLabel(namePanel);
-    mandatoryNote->setFont(scaled(base, 0.9, false));
+    noteRow->addWidget(marker(QStringLiteral("*"), panel, true));
+    auto* mandatoryNote = new QLabel(panel);
+    mandatoryNote->setFont(scaled(font(), 0.9, false));
     noteRow->addWidget(mandatoryNote);
     noteRow->addStretch(1);
-    nameLayout->addLayout(noteRow, row, 1);
-    auto* confirm = button(namePanel, 110);
+    layout->addLayout(noteRow, row, 1);
+    auto* confirm = button(panel, 110);
     confirm->setDefault(true);
-    nameLayout->addWidget(confirm, row, 2, Qt::AlignRight);
-    auto* nameBack = new QLabel(namePanel);
-    nameLayout->addWidget(nameBack, row + 1, 1, 1, 2, Qt::AlignLeft);
-    nameLayout->setColumnStretch(1, 1);
-    column->addWidget(namePanel);
+    layout->addWidget(confirm, row, 2, Qt::AlignRight);
+    auto* back = new QLabel(panel);
+    layout->addWidget(back, row + 1, 1, 1, 2, Qt::AlignLeft);
+    layout->setColumnStretch(1, 1);
 
-    // Ticket panel.
-    auto* ticketPanel = new QGroupBox(this);
-    auto* ticketLayout = new QGridLayout(ticketPanel);
-    ticketLayout->setHorizontalSpacing(12);
-    ticketLayout->setVerticalSpacing(10);
-    auto* draw = button(ticketPanel, 180);
+    Binder& b = binder();
+    b.bind(model_.Frame9, panel);
+    b.bind(model_.Label31, mandatoryNote);
+    b.bind(model_.Command14, confirm);
+    b.bind(model_.Label6, back);
+    return panel;
+}
+
+QWidget* StartWindowView::ticketPanel() {
+    auto* panel = new QGroupBox(this);
+    auto* layout = new QGridLayout(panel);
+    layout->setHorizontalSpacing(12);
+    layout->setVerticalSpacing(10);
+    auto* draw = button(panel, 180);
     draw->setMinimumHeight(40);
-    draw->setFont(scaled(base, 1.1, true));
-    auto* chosen = new QLabel(ticketPanel);
-    chosen->setFont(scaled(base, 2.0, true));
+    draw->setFont(scaled(font(), 1.1, true));
+    auto* chosen = new QLabel(panel);
+    chosen->setFont(scaled(font(), 2.0, true));
     chosen->setMinimumWidth(120);
     chosen->setAlignment(Qt::AlignCenter);
     chosen->setFrameShape(QFrame::StyledPanel);
     chosen->setMinimumHeight(52);
-    ticketLayout->addWidget(draw, 0, 0);
-    ticketLayout->addWidget(chosen, 0, 1, 2, 1);
-    auto* reset = new QLabel(ticketPanel);
-    ticketLayout->addWidget(reset, 1, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(draw, 0, 0);
+    layout->addWidget(chosen, 0, 1, 2, 1);
+    auto* reset = new QLabel(panel);
+    layout->addWidget(reset, 1, 0, Qt::AlignLeft | Qt::AlignTop);
 
     auto* manualRow = new QHBoxLayout;
     manualRow->setSpacing(10);
-    auto* manual = new QCheckBox(ticketPanel);
-    auto* number = new QLineEdit(ticketPanel);
+    auto* manual = new QCheckBox(panel);
+    auto* number = new QLineEdit(panel);
     number->setMaximumWidth(110);
-    number->setFont(scaled(base, 1.15, true));
+    number->setFont(scaled(font(), 1.15, true));
     manualRow->addWidget(manual, 1);
     manualRow->addWidget(number);
-    ticketLayout->addLayout(manualRow, 2, 0, 1, 2);
+    layout->addLayout(manualRow, 2, 0, 1, 2);
 
-    auto* open = button(ticketPanel, 180);
+    auto* open = button(panel, 180);
     open->setMinimumHeight(40);
-    open->setFont(scaled(base, 1.1, true));
-    ticketLayout->addWidget(open, 3, 0, 1, 2, Qt::AlignRight);
-    auto* ticketBack = new QLabel(ticketPanel);
-    ticketLayout->addWidget(ticketBack, 4, 0, 1, 2, Qt::AlignLeft);
-    ticketLayout->setColumnStretch(0, 1);
-    column->addWidget(ticketPanel);
-
-    // Settings access.
-    auto* settingsPanel = new QGroupBox(this);
-    auto* settingsLayout = new QHBoxLayout(settingsPanel);
-    settingsLayout->setSpacing(10);
-    auto* prompt = new QLabel(settingsPanel);
-    auto* password = new QLineEdit(settingsPanel);
-    password->setEchoMode(QLineEdit::Password);
-    password->setMinimumWidth(140);
-    auto* settings = button(settingsPanel, 120);
-    settingsLayout->addWidget(prompt);
-    settingsLayout->addWidget(password, 1);
-    settingsLayout->addWidget(settings);
-    column->addWidget(settingsPanel);
-    column->addStretch(1);
-
-    // Footer: help and exit.
-    auto* footer = new QHBoxLayout;
-    footer->setContentsMargins(16, 0, 16, 0);
-    auto* help = button(this, 110);
-    auto* exit = button(this, 110);
-    footer->addWidget(help);
-    footer->addStretch(1);
-    footer->addWidget(exit);
-    root->addLayout(footer);
-
-    setMinimumWidth(720);
+    open->setFont(scaled(font(), 1.1, true));
+    layout->addWidget(open, 3, 0, 1, 2, Qt::AlignRight);
+    auto* back = new QLabel(panel);
+    layout->addWidget(back, 4, 0, 1, 2, Qt::AlignLeft);
+    layout->setColumnStretch(0, 1);
 
     Binder& b = binder();
-    b.bind(model.Label8, examTitle);
-    b.bind(model.Image1, decorationLeft);
-    b.bind(model.Image2, decorationRight);
-    b.bind(model.Label13, russian);
-    b.bind(model.Label7, english);
+    b.bind(model_.Frame1, panel);
+    b.bind(model_.Command1, draw);
+    b.bind(model_.Check1, manual);
+    b.bind(model_.Text1, number);
+    b.bind(model_.Label1, chosen);
+    b.bind(model_.Label2, reset);
+    b.bind(model_.Command3, open);
+    b.bind(model_.Label9, back);
+    return panel;
+}
 
-    b.bind(model.Frame3, modePanel);
-    b.bind(model.Option1, examMode);
-    b.bind(model.Option2, testMode);
-    b.bind(model.Option3, noMode);
-    b.bind(model.Command4, modeExit);
+QWidget* StartWindowView::settingsPanel() {
+    auto* panel = new QGroupBox(this);
+    auto* layout = new QHBoxLayout(panel);
+    layout->setSpacing(10);
+    auto* prompt = new QLabel(panel);
+    auto* password = new QLineEdit(panel);
+    password->setEchoMode(QLineEdit::Password);
+    password->setMinimumWidth(140);
+    auto* settings = button(panel, 120);
+    layout->addWidget(prompt);
+    layout->addWidget(password, 1);
+    layout->addWidget(settings);
 
-    b.bind(model.Frame9, namePanel);
-    b.bind(model.Text9, name);
-    b.bind(model.Text10, data1);
-    b.bind(model.Text11, data2);
-    b.bind(model.Text13, data3);
-    b.bind(model.Label31, mandatoryNote);
-    b.bind(model.Command14, confirm);
-    b.bind(model.Label6, nameBack);
-
-    b.bind(model.Frame1, ticketPanel);
-    b.bind(model.Command1, draw);
-    b.bind(model.Check1, manual);
-    b.bind(model.Text1, number);
-    b.bind(model.Label1, chosen);
-    b.bind(model.Label2, reset);
-    b.bind(model.Command3, open);
-    b.bind(model.Label9, ticketBack);
-
-    b.bind(model.Frame2, settingsPanel);
-    b.bind(model.Label3, prompt);
-    b.bind(model.Text2, password);
-    b.bind(model.Command15, settings);
-
-    b.bind(model.Command10, help);
-    b.bind(model.Command2, exit);
-    b.bind(model.Timer1);
-    // Last: binding the window may show it, and it should appear with its texts in place.
-    b.bindWindow(model, this);
+    Binder& b = binder();
+    b.bind(model_.Frame2, panel);
+    b.bind(model_.Label3, prompt);
+    b.bind(model_.Text2, password);
+    b.bind(model_.Command15, settings);
+    return panel;
 }
 
 } // namespace gui

@@ -9,6 +9,15 @@ namespace gui {
 class StartWindowView : public View {
 public:
     StartWindowView(App& app, Form1& model);
+
+private:
+    QWidget* header();
+    QWidget* modePanel();
+    QWidget* namePanel();
+    QWidget* ticketPanel();
+    QWidget* settingsPanel();
+
+    Form1& model_;
 };
 
 } // namespace gui

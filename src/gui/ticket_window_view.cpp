@@ -28,8 +28,7 @@ QLabel* heading(QWidget* parent) {
 
 } // namespace
 
-TicketWindowView::TicketWindowView(App& app, Form2& model) : View(app, model) {
-
+TicketWindowView::TicketWindowView(App& app, Form2& model) : View(app, model), model_(model) {
     auto* root = new QVBoxLayout(this);
 
     // Exam title and ticket caption.
@@ -43,7 +42,21 @@ TicketWindowView::TicketWindowView(App& app, Form2& model) : View(app, model) {
 
     auto* body = new QHBoxLayout;
     root->addLayout(body, 1);
+    body->addWidget(questionButtons());
+    body->addLayout(questionPanel(), 1);
 
+    // Held for the picture viewer; hidden unless the model shows it.
+    auto* picture = new QLabel(this);
+    binder().bind(model.Image1, picture);
+    root->addWidget(picture);
+
+    binder().bind(model.Timer2);
+    binder().bind(model.Timer3);
+    binder().bindWindow(model, this);
+    resize(model.width() / forms::kTwipsPerPixel, model.height() / forms::kTwipsPerPixel);
+}
+
+QWidget* TicketWindowView::questionButtons() {
     // The twenty question buttons, numbered, each with its coloured mark.
     auto* questions = new QGroupBox(this);
     auto* grid = new QGridLayout(questions);
@@ -62,80 +75,70 @@ TicketWindowView::TicketWindowView(App& app, Form2& model) : View(app, model) {
         grid->addWidget(number, row, column);
         grid->addWidget(mark, row, column + 1);
         grid->addWidget(button, row, column + 2);
-        binder().bind(model.Shape(n), mark);
-        binder().bind(model.Option(n), button);
+        binder().bind(model_.Shape(n), mark);
+        binder().bind(model_.Option(n), button);
     }
     grid->setRowStretch(10, 1);
-    binder().bind(model.Frame2, questions);
-    body->addWidget(questions);
+    binder().bind(model_.Frame2, questions);
+    return questions;
+}
 
-    // The current question and its answers.
+QLayout* TicketWindowView::questionPanel() {
+    // The current question, its answers, the commands, the countdown and the verdict.
     auto* right = new QVBoxLayout;
-    body->addLayout(right, 1);
-
     auto* questionHeading = heading(this);
-    binder().bind(model.Label12, questionHeading);
+    binder().bind(model_.Label12, questionHeading);
     auto* question = new QPlainTextEdit(this);
     question->setMinimumSize(360, 110);
-    binder().bind(model.Text3, question);
+    binder().bind(model_.Text3, question);
     right->addWidget(questionHeading);
     right->addWidget(question, 2);
 
     auto* answersHeading = heading(this);
-    binder().bind(model.Label13, answersHeading);
+    binder().bind(model_.Label13, answersHeading);
     auto* answers = new QListWidget(this);
     answers->setMinimumHeight(100);
     answers->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     answers->setTextElideMode(Qt::ElideNone);
     answers->setWordWrap(false);
-    binder().bind(model.List1, answers);
+    binder().bind(model_.List1, answers);
     right->addWidget(answersHeading);
     right->addWidget(answers, 2);
 
     auto* chosen = new QLineEdit(this);
-    binder().bind(model.Text2, chosen);
+    binder().bind(model_.Text2, chosen);
     right->addWidget(chosen);
 
     auto* commands = new QHBoxLayout;
     auto* check = new QPushButton(this);
     auto* grade = new QPushButton(this);
     auto* close = new QPushButton(this);
-    binder().bind(model.Command4, check);
-    binder().bind(model.Command1, grade);
-    binder().bind(model.Command2, close);
+    binder().bind(model_.Command4, check);
+    binder().bind(model_.Command1, grade);
+    binder().bind(model_.Command2, close);
     commands->addWidget(check);
     commands->addWidget(grade);
     commands->addStretch(1);
     commands->addWidget(close);
     right->addLayout(commands);
 
-    // Countdown and verdict.
     auto* status = new QHBoxLayout;
     auto* timeHeading = new QLabel(this);
     auto* seconds = new QLabel(this);
     seconds->setMinimumWidth(seconds->fontMetrics().horizontalAdvance(QStringLiteral("-32768")));
-    binder().bind(model.Label14, timeHeading);
-    binder().bind(model.Label28, seconds);
+    binder().bind(model_.Label14, timeHeading);
+    binder().bind(model_.Label28, seconds);
     auto* verdict = new QLabel(this);
     QFont verdictFont = verdict->font();
     verdictFont.setPointSizeF(verdictFont.pointSizeF() * 1.4);
     verdict->setFont(verdictFont);
-    binder().bind(model.Label5, verdict);
+    binder().bind(model_.Label5, verdict);
     status->addWidget(timeHeading);
     status->addWidget(seconds);
     status->addStretch(1);
     status->addWidget(verdict);
     right->addLayout(status);
-
-    // Held for the picture viewer; hidden unless the model shows it.
-    auto* picture = new QLabel(this);
-    binder().bind(model.Image1, picture);
-    root->addWidget(picture);
-
-    binder().bind(model.Timer2);
-    binder().bind(model.Timer3);
-    binder().bindWindow(model, this);
-    resize(model.width() / forms::kTwipsPerPixel, model.height() / forms::kTwipsPerPixel);
+    return right;
 }
 
 } // namespace gui

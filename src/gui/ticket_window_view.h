@@ -11,6 +11,12 @@ namespace gui {
 class TicketWindowView : public View {
 public:
     TicketWindowView(App& app, Form2& model);
+
+private:
+    QWidget* questionButtons();
+    QLayout* questionPanel();
+
+    Form2& model_;
 };
 
 } // namespace gui

@@ -1,6 +1,7 @@
 #include "gui/view.h"
 
 #include "forms/app.h"
+#include "gui/window_table.h"
 
 #include <QCloseEvent>
 
@@ -21,36 +22,44 @@ void View::useReadableFont(qreal pointSize) {
 View::~View() { binder_.detach(); }
 
 void View::closeEvent(QCloseEvent* event) {
+    // The model decides; if it unloads itself, the view goes with it.
     event->ignore();
-    if (!model_.closable()) return;
-    binder_.userEvent([this] { app_.unload(model_); });
+    binder_.userEvent([this] { model_.closeRequested(); });
 }
 
-ViewManager::ViewManager(App& app) : app_(app) {
-    app_.windowLoaded.push_back([this](forms::Window& window) {
-        if (auto view = createView(app_, window)) {
-            view->setVisible(window.visible());
-            views_.push_back(view.release());
-        }
-    });
-    app_.windowUnloading.push_back([this](forms::Window& window) {
-        for (auto it = views_.begin(); it != views_.end(); ++it) {
-            if (&(*it)->model() == &window) {
-                View* view = *it;
-                views_.erase(it);
-                view->detach();
-                view->hide();
-                view->deleteLater();
-                break;
-            }
-        }
-    });
+ViewManager::ViewManager(App& app, const WindowTable& windows) : app_(app), windows_(windows) {
+    loadedSubscription_ =
+        app_.windowLoaded.subscribe([this](forms::Window& window) { windowLoaded(window); });
+    unloadingSubscription_ =
+        app_.windowUnloading.subscribe([this](forms::Window& window) { windowUnloading(window); });
 }
 
 ViewManager::~ViewManager() {
+    app_.windowLoaded.unsubscribe(loadedSubscription_);
+    app_.windowUnloading.unsubscribe(unloadingSubscription_);
     for (View* view : views_) {
         view->detach();
         delete view;
+    }
+}
+
+void ViewManager::windowLoaded(forms::Window& window) {
+    if (auto view = windows_.createView(app_, window)) {
+        view->setVisible(window.visible());
+        views_.push_back(view.release());
+    }
+}
+
+void ViewManager::windowUnloading(forms::Window& window) {
+    for (auto it = views_.begin(); it != views_.end(); ++it) {
+        if (&(*it)->model() == &window) {
+            View* view = *it;
+            views_.erase(it);
+            view->detach();
+            view->hide();
+            view->deleteLater();
+            break;
+        }
     }
 }
 

@@ -10,6 +10,8 @@ class App;
 
 namespace gui {
 
+class WindowTable;
+
 class View : public QWidget {
 public:
     View(App& app, forms::Window& model);
@@ -24,8 +26,7 @@ protected:
     Binder& binder() { return binder_; }
     // Every view reads at least this large, whatever the desktop's default.
     void useReadableFont(qreal pointSize);
-    // The window manager's close: ignored while the model has no Close command, else the
-    // model window is unloaded.
+    // The window manager's close is a request the model answers.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -34,18 +35,23 @@ private:
     Binder binder_;
 };
 
-// The view of a model window; null for a window without a view yet.
-std::unique_ptr<View> createView(App& app, forms::Window& model);
-
 // Creates and discards views as App loads and unloads windows.
 class ViewManager {
 public:
-    explicit ViewManager(App& app);
+    ViewManager(App& app, const WindowTable& windows);
     ~ViewManager();
+    ViewManager(const ViewManager&) = delete;
+    ViewManager& operator=(const ViewManager&) = delete;
 
 private:
+    void windowLoaded(forms::Window& window);
+    void windowUnloading(forms::Window& window);
+
     App& app_;
+    const WindowTable& windows_;
     std::vector<View*> views_;
+    int loadedSubscription_ = 0;
+    int unloadingSubscription_ = 0;
 };
 
 } // namespace gui

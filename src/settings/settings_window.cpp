@@ -1,20 +1,21 @@
 #include "settings/settings_window.h"
 
+#include "common/documents.h"
+#include "common/grading.h"
+#include "common/settings_file.h"
+#include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
-#include "exam_taking/grading.h"
 #include "forms/app.h"
 #include "forms/captions.h"
-#include "shell/documents.h"
-#include "shell/settings_file.h"
 #include "shell/start_window.h"
-#include "shell/window_utilities.h"
 
 #include <QDir>
 
 using namespace forms;
 
+namespace keys = settings_keys;
+
 namespace {
-const QString kSection = QStringLiteral("test");
 // The exam timers count seconds in 16 bits: 546 minutes is the most they can hold.
 constexpr int kMaxTimerMinutes = 546;
 
@@ -30,84 +31,26 @@ QString examFolderInForce(const App& app, const QString& stored) {
 }
 } // namespace
 
-Form4::Form4(App& app) : Window(app, "Form4") {
+Form4::Form4(App& app) : Window(app, kName) {
     setCaption(QStringLiteral("Проверон"));
     move(0, 0, 9000, 7000);
 
-    place(Frame3, {&Frame2, &Frame5, &Frame6, &Frame1, &Frame10, &Frame8, &Frame11, &Frame7,
-                   &Frame9, &Check3, &Command6, &Command3, &Command10});
-    place(Frame2, {&Text3});
-    place(Frame5, {&Combo1});
-    place(Frame6, {&Text5, &Label2, &Label6, &Command5});
-    place(Frame1,
-          {&Check1, &Check2, &Text2, &Label11, &Label13, &Label15, &Label10, &Label35, &Label36});
-    place(Frame10, {&Text12, &Label32});
-    place(Frame8, {&Option1, &Option2, &Text4, &Label14, &Text1, &Label12, &Label16});
-    place(Frame11, {&Text6, &Label19, &Label18});
-    place(Frame7, {&Label8});
-    place(Frame9, {&Command2, &Command4, &Label17});
-    place(Frame12, {&Label20, &Command7, &Command8});
-    place(Frame4, {&txtV, &txtZ, &Command11, &Command1, &Command9, &Label4, &Label1, &Label7,
-                   &Label3, &Label5});
-    for (int i = 1; i <= 20; ++i)
-        txt(i).setContainer(&Frame4);
-
-    // Built-in captions, as the window was designed.
-    Frame3.setCaption("Настройка ");
-    Frame4.setCaption("Настройка проходного балла");
-    Frame12.setCaption("Внимание!");
-    Frame9.setCaption("Язык");
-    Frame1.setCaption("Установка таймера");
-    Label10.setCaption("Время            Дата ");
-    Check1.setCaption("Активировать таймер  билета");
-    Check2.setCaption("Активировать таймер вопросов");
-    Frame2.setCaption("Число билетов");
-    Frame5.setCaption("Число вопросов");
-    Frame6.setCaption("Оценка билета");
-    Label6.setCaption("Настроить проходной балл");
-    Frame10.setCaption("Пароль");
-    Label32.setCaption("Ввод");
-    Frame8.setCaption("Размер картинки");
-    Option1.setCaption("Реальный размер картинки изменен на постоянный размер");
-    Option2.setCaption("Размер соответствует реальному размеру  картинки");
-    Label12.setCaption("пик");
-    Label14.setCaption("х");
-    Check3.setCaption("Сохранить настройки");
-    Label11.setCaption("Установить минуты ");
-    Label2.setCaption("Проходной балл");
-    Label8.setCaption("Создать/Редактировать билет");
-    Command6.setCaption("Закрыть");
-    Command3.setCaption("Отчет");
-    Command10.setCaption("Помощь");
-    Label4.setCaption("Оценка билета");
-    Label1.setCaption("2 - неуд ");
-    Label7.setCaption("5 - зачет");
-    Label3.setCaption("Количество вопросов");
-    Label5.setCaption("Выбран проходной балл");
-    Frame11.setCaption("Выбор");
-    Label18.setCaption("Выбрать папку с экзаменом или тестом");
-    Label19.setCaption("Выбранная папка ");
-    Label20.setCaption("Не установлена оценка за билет. Хотите установить?");
-    Command7.setCaption("Да");
-    Command8.setCaption("Нет");
-    Command11.setCaption("Установить 5");
-    Command1.setCaption("ОК");
-    Command9.setCaption("Закрыть");
-    Command2.setCaption("rus");
-    Command4.setCaption("eng");
-    Command5.setCaption("Command5");
-
-    Check1.setToolTip("Установить таймер на весь билет");
-    Check2.setToolTip("Установить таймер на каждый вопрос");
-    Text2.setToolTip("Введите целые числа, обозначающие минуты таймера");
-    Label35.setToolTip("Текущее время");
-    Label36.setToolTip("Текущая дата");
-    Text12.setToolTip("Ввод пароля для входа в окно Настройка");
-    Command6.setToolTip("Закрыть окно");
-    Command3.setToolTip("Открыть отчет");
-    Command10.setToolTip("Помощь к программе");
-    Command1.setToolTip("Открыть окно Выбора билета");
-    Command9.setToolTip("Закрыть настройку проходного бала");
+    arrangePanels();
+    captions_.applyDesign();
+    setToolTips({{&Check1, "Установить таймер на весь билет"},
+                 {&Check2, "Установить таймер на каждый вопрос"},
+                 {&Text2, "Введите целые числа, обозначающие минуты таймера"},
+                 {&Label35, "Текущее время"},
+                 {&Label36, "Текущая дата"},
+                 {&Text12, "Ввод пароля для входа в окно Настройка"},
+                 {&Command6, "Закрыть окно"},
+                 {&Command3, "Открыть отчет"},
+                 {&Command10, "Помощь к программе"},
+                 {&Command1, "Открыть окно Выбора билета"},
+                 {&Command9, "Закрыть настройку проходного бала"}});
+    // The minutes rule refuses partial input, so the field takes what was typed only
+    // once the teacher has finished typing it.
+    Text2.setCommitOnFinish(true);
 
     for (int i = 1; i <= 20; ++i)
         Combo1.addItem(QString::number(i));
@@ -145,8 +88,8 @@ Form4::Form4(App& app) : Window(app, "Form4") {
     Command10.onClick = [this] { openHelp(this->app()); };
     Option1.onClick = [this] { Label16.setCaption("1"); };
     Option2.onClick = [this] { Label16.setCaption("2"); };
-    Check1.onClick = [this] { ticketTimerClicked(); };
-    Check2.onClick = [this] { questionTimerClicked(); };
+    Check1.onClick = [this] { timerSwitchClicked(Check1, Check2); };
+    Check2.onClick = [this] { timerSwitchClicked(Check2, Check1); };
     Text2.onChange = [this] { applyMinutesRule(); };
     Timer1.onTick = [this] { clockTick(); };
     for (int i = 1; i <= 20; ++i)
@@ -157,29 +100,41 @@ Form4::Form4(App& app) : Window(app, "Form4") {
     Command9.onClick = [this] { closeEvaluationPanel(); };
 }
 
+void Form4::arrangePanels() {
+    place(Frame3, {&Frame2, &Frame5, &Frame6, &Frame1, &Frame10, &Frame8, &Frame11, &Frame7,
+                   &Frame9, &Check3, &Command6, &Command3, &Command10});
+    place(Frame2, {&Text3});
+    place(Frame5, {&Combo1});
+    place(Frame6, {&Text5, &Label2, &Label6, &Command5});
+    place(Frame1,
+          {&Check1, &Check2, &Text2, &Label11, &Label13, &Label15, &Label10, &Label35, &Label36});
+    place(Frame10, {&Text12, &Label32});
+    place(Frame8, {&Option1, &Option2, &Text4, &Label14, &Text1, &Label12, &Label16});
+    place(Frame11, {&Text6, &Label19, &Label18});
+    place(Frame7, {&Label8});
+    place(Frame9, {&Command2, &Command4, &Label17});
+    place(Frame12, {&Label20, &Command7, &Command8});
+    place(Frame4, {&txtV, &txtZ, &Command11, &Command1, &Command9, &Label4, &Label1, &Label7,
+                   &Label3, &Label5});
+    for (int i = 1; i <= 20; ++i)
+        txt(i).setContainer(&Frame4);
+}
+
 void Form4::load() {
     DisableXbutton(*this);
 
-    const QString file = app().settingsFile();
-    auto read = [&](const char* key) {
-        return GetValueString(app(), kSection, QString::fromLatin1(key), file);
-    };
-    Text3.setText(read("bilet"));
-    Combo1.setText(read("vopros"));
-    Text5.setText(read("ball"));
-    const QString minutes = read("time");
+    auto read = [this](const QString& key) { return readSetting(app(), key); };
+    Text3.setText(read(keys::kTickets));
+    Combo1.setText(read(keys::kQuestions));
+    Text5.setText(read(keys::kPassingScore));
     // The minutes rule runs on this assignment even when the text does not change.
-    if (Text2.text() == minutes) {
-        applyMinutesRule();
-    } else {
-        Text2.setText(minutes);
-    }
-    Text12.setText(read("pass"));
-    Text4.setText(read("l"));
-    Text1.setText(read("h"));
-    Label16.setCaption(read("k"));
-    Label17.setCaption(read("re"));
-    Text6.setText(examFolderInForce(app(), read("z")));
+    Text2.assignAndRun(read(keys::kMinutes));
+    Text12.setText(read(keys::kPassword));
+    Text4.setText(read(keys::kPictureWidth));
+    Text1.setText(read(keys::kPictureHeight));
+    Label16.setCaption(read(keys::kPictureMode));
+    Label17.setCaption(read(keys::kLanguage));
+    Text6.setText(examFolderInForce(app(), read(keys::kExamFolder)));
 
     Label15.hide();
     Label16.hide();
@@ -219,57 +174,12 @@ int Form4::timerSeconds() const {
     return *whole * 60;
 }
 
-void Form4::applyLanguage(const QString& language) {
-    applyCaptions(language,
-                  {{&Frame3, "Настройка", "Adjustment"},
-                   {&Frame1, "Установка таймера", "Installing a timer"},
-                   {&Label10, "Время            Дата", "Time            Date"},
-                   {&Check1, "Активировать таймер билета", "To Actuate a timer of ticket"},
-                   {&Check2, "Активировать таймер вопросов", "To Actuate a timer of questions"},
-                   {&Frame2, "Число билетов", "Number of tickets"},
-                   {&Frame5, "Число вопросов", "Number of questions"},
-                   {&Frame6, "Оценка билета", "Evaluation of ticket"},
-                   {&Label6, "Настроить проходной балл", "To Adjust a communicating ballet"},
-                   {&Frame10, "Пароль", "Password"},
-                   {&Label32, "Ввод", "Entering"},
-                   {&Frame8, "Размер картинки", "Size of picture"},
-                   {&Option1, "Реальный размер картинки изменен на постоянный размер",
-                    "Real size of picture is changed on the constant size"},
-                   {&Option2, "Размер соответствует реальному размеру  картинки",
-                    "Size corresponds a real the size pictures"},
-                   {&Label12, "пик", "pik"},
-                   {&Frame9, "Язык", "Language"},
-                   {&Check3, "Сохранить настройки", "To Save adjustment"},
-                   {&Label11, "Установить минуты", "To Install a minute"},
-                   {&Label2, "Проходной балл", "Communicating ballet"},
-                   {&Label8, "Создать\\Редактировать билет", "To Create ticket"},
-                   {&Command6, "Закрыть", "To Close"},
-                   {&Command3, "Отчет", "Report"},
-                   {&Command10, "Помощь", "Help"},
-                   {&Frame4, "Настройка проходного балла", "Adjustment communicating ballet"},
-                   {&Label4, "Оценка билета", "Evaluation of ticket"},
-                   {&Label1, "2 - неуд", "2 - bad"},
-                   {&Label7, "5 - зачет", "5 - well"},
-                   {&Label3, "Количество вопросов", "Amount of questions"},
-                   {&Label5, "Выбран проходной балл", "Choose communicating ballet"},
-                   {&Frame11, "Выбор", "To Choose Proveron"},
-                   {&Label18, "Выбрать папку с экзаменом или тестом",
-                    "To Choose a file with the exam or test"},
-                   {&Label19, "Выбранная папка", "Chosen file"},
-                   {&Frame12, "Внимание!", "Attention!"},
-                   {&Label20, "Не установлена оценка за билет. Хотите установить?",
-                    "Not installed evaluation for the ticket. Want to install?"},
-                   {&Command7, "Да", "Yes"},
-                   {&Command8, "Нет", "No"},
-                   {&Command11, "Установить 5", "to install 5"},
-                   // Not in the original table, which left them Russian in English.
-                   {&Command9, "Закрыть", "To Close"}});
-}
+void Form4::applyLanguage(const QString& language) { captions_.apply(language); }
 
 void Form4::switchLanguage(const QString& language) {
     Label17.setCaption(language);
     // The language is kept at once, whether or not the other settings are saved.
-    SetValue(app(), kSection, QStringLiteral("re"), language, app().settingsFile());
+    storeSetting(app(), keys::kLanguage, language);
     applyLanguage(language);
 }
 
@@ -284,41 +194,23 @@ void Form4::close() {
 }
 
 void Form4::finishClose() {
-    Form1& start = app().form1();
+    Form1& start = app().window<Form1>();
     start.show();
 
     if (Check3.checked()) {
-        const QString file = app().settingsFile();
-        const std::pair<const char*, QString> keys[] = {
-            {"bilet", Text3.text()}, {"vopros", Combo1.text()}, {"ball", Text5.text()},
-            {"time", Text2.text()},  {"pass", Text12.text()},   {"l", Text4.text()},
-            {"h", Text1.text()},     {"k", Label16.caption()},  {"z", Text6.text()}};
-        for (const auto& [key, value] : keys) {
-            SetValue(app(), kSection, QString::fromLatin1(key), value, file);
-        }
+        const std::pair<QString, QString> stored[] = {
+            {keys::kTickets, Text3.text()},       {keys::kQuestions, Combo1.text()},
+            {keys::kPassingScore, Text5.text()},  {keys::kMinutes, Text2.text()},
+            {keys::kPassword, Text12.text()},     {keys::kPictureWidth, Text4.text()},
+            {keys::kPictureHeight, Text1.text()}, {keys::kPictureMode, Label16.caption()},
+            {keys::kExamFolder, Text6.text()}};
+        for (const auto& [key, value] : stored)
+            storeSetting(app(), key, value);
     }
 
     const QString language = Label17.caption();
-    applyCaptions(language,
-                  {{&start.Frame1, "Выбор билета", "Choice of ticket"},
-                   {&start.Label2, "Сброс", "Unset"},
-                   {&start.Command1, "Выбрать билет", "To Choose a ticket"},
-                   {&start.Command3, "Открыть билет", "To Open a ticket"},
-                   {&start.Check1, "Ввод в ручную № билета.  Вводятся только цифры",
-                    "Entering in manual № ticket. Only numerals"},
-                   {&start.Frame2, "Перейти к настройке", "To Go Over To adjustment"},
-                   {&start.Label3, "Ввод пароля", "Entering a password"},
-                   {&start.Command15, "Настройка", "Adjustment"},
-                   {&start.Command2, "Выход", "Output"},
-                   {&start.Command10, "Помощь", "Help"},
-                   {&start.Frame9, "Ф.И.О ,  Данные", "Surname a Name, additional data"},
-                   {&start.Label31, "Обязательно к заполнению", "To filling Without fall"},
-                   {&Frame12, "Внимание!", "Attention!"},
-                   {&Label20, "Не установлена оценка за билет. Хотите установить?",
-                    "Not installed evaluation for the ticket. Want to install?"},
-                   {&Command7, "Да", "Yes"},
-                   {&Command8, "Нет", "No"},
-                   {&Command11, "Установить 5", "to install 5"}});
+    start.relabel(language);
+    applyLanguage(language);
 
     // A folder without a readable marker file simply has no title.
     start.Text4.setText(exam_folder::readExamTitle(Text6.text()).value_or(QString()));
@@ -339,28 +231,10 @@ void Form4::confirmYes() {
     Frame12.hide();
 }
 
-void Form4::ticketTimerClicked() {
-    if (Check1.checked()) {
-        Check2.setEnabled(false);
-        Check1.setEnabled(true);
-        Label13.setCaption(QStringLiteral("Таймер включен"));
-    } else {
-        Check1.setEnabled(true);
-        Check2.setEnabled(true);
-        Label13.setCaption(QString());
-    }
-}
-
-void Form4::questionTimerClicked() {
-    if (Check2.checked()) {
-        Check1.setEnabled(false);
-        Check2.setEnabled(true);
-        Label13.setCaption(QStringLiteral("Таймер включен"));
-    } else {
-        Check1.setEnabled(true);
-        Check2.setEnabled(true);
-        Label13.setCaption(QString());
-    }
+void Form4::timerSwitchClicked(CheckBox& clicked, CheckBox& other) {
+    clicked.setEnabled(true);
+    other.setEnabled(!clicked.checked());
+    Label13.setCaption(clicked.checked() ? QStringLiteral("Таймер включен") : QString());
 }
 
 void Form4::clockTick() {

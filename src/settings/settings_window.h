@@ -4,11 +4,13 @@
 // Text2, Label15, Text12, Text4, Text1, Label16, Text6, Label17, Check1, Check2) while it
 // is hidden. It also holds the evaluation table that yields the passing score.
 
+#include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
 
 class Form4 : public forms::Window {
 public:
+    static constexpr char kName[] = "Form4";
     explicit Form4(App& app);
     void load() override;
 
@@ -92,13 +94,15 @@ public:
     int timerSeconds() const;
 
 private:
+    // Puts every control into its frame.
+    void arrangePanels();
     void switchLanguage(const QString& language);
     void close();
     void finishClose();
     void confirmNo();
     void confirmYes();
-    void ticketTimerClicked();
-    void questionTimerClicked();
+    // One timer switch clicked; the timers exclude each other.
+    void timerSwitchClicked(forms::CheckBox& clicked, forms::CheckBox& other);
     void clockTick();
     void openEvaluationPanel();
     void evaluationChanged(int n);
@@ -108,4 +112,63 @@ private:
     void closeEvaluationPanel();
     void showNoValues();
     void showBadCount();
+
+    const forms::CaptionTable captions_{
+        {&Frame3, "Настройка ", "Настройка", "Adjustment"},
+        {&Frame1, "Установка таймера", "Установка таймера", "Installing a timer"},
+        {&Label10, "Время            Дата ", "Время            Дата", "Time            Date"},
+        {&Check1, "Активировать таймер  билета", "Активировать таймер билета",
+         "To Actuate a timer of ticket"},
+        {&Check2, "Активировать таймер вопросов", "Активировать таймер вопросов",
+         "To Actuate a timer of questions"},
+        {&Frame2, "Число билетов", "Число билетов", "Number of tickets"},
+        {&Frame5, "Число вопросов", "Число вопросов", "Number of questions"},
+        {&Frame6, "Оценка билета", "Оценка билета", "Evaluation of ticket"},
+        {&Label6, "Настроить проходной балл", "Настроить проходной балл",
+         "To Adjust a communicating ballet"},
+        {&Frame10, "Пароль", "Пароль", "Password"},
+        {&Label32, "Ввод", "Ввод", "Entering"},
+        {&Frame8, "Размер картинки", "Размер картинки", "Size of picture"},
+        {&Option1, "Реальный размер картинки изменен на постоянный размер",
+         "Реальный размер картинки изменен на постоянный размер",
+         "Real size of picture is changed on the constant size"},
+        {&Option2, "Размер соответствует реальному размеру  картинки",
+         "Размер соответствует реальному размеру  картинки",
+         "Size corresponds a real the size pictures"},
+        {&Label12, "пик", "пик", "pik"},
+        {&Label14, "х", nullptr, nullptr},
+        {&Frame9, "Язык", "Язык", "Language"},
+        {&Check3, "Сохранить настройки", "Сохранить настройки", "To Save adjustment"},
+        {&Label11, "Установить минуты ", "Установить минуты", "To Install a minute"},
+        {&Label2, "Проходной балл", "Проходной балл", "Communicating ballet"},
+        {&Label8, "Создать/Редактировать билет", "Создать\\Редактировать билет",
+         "To Create ticket"},
+        {&Command6, "Закрыть", "Закрыть", "To Close"},
+        {&Command3, "Отчет", "Отчет", "Report"},
+        {&Command10, "Помощь", "Помощь", "Help"},
+        {&Frame4, "Настройка проходного балла", "Настройка проходного балла",
+         "Adjustment communicating ballet"},
+        {&Label4, "Оценка билета", "Оценка билета", "Evaluation of ticket"},
+        {&Label1, "2 - неуд ", "2 - неуд", "2 - bad"},
+        {&Label7, "5 - зачет", "5 - зачет", "5 - well"},
+        {&Label3, "Количество вопросов", "Количество вопросов", "Amount of questions"},
+        {&Label5, "Выбран проходной балл", "Выбран проходной балл", "Choose communicating ballet"},
+        {&Frame11, "Выбор", "Выбор", "To Choose Proveron"},
+        {&Label18, "Выбрать папку с экзаменом или тестом", "Выбрать папку с экзаменом или тестом",
+         "To Choose a file with the exam or test"},
+        {&Label19, "Выбранная папка ", "Выбранная папка", "Chosen file"},
+        {&Frame12, "Внимание!", "Внимание!", "Attention!"},
+        {&Label20, "Не установлена оценка за билет. Хотите установить?",
+         "Не установлена оценка за билет. Хотите установить?",
+         "Not installed evaluation for the ticket. Want to install?"},
+        {&Command7, "Да", "Да", "Yes"},
+        {&Command8, "Нет", "Нет", "No"},
+        {&Command11, "Установить 5", "Установить 5", "to install 5"},
+        {&Command1, "ОК", nullptr, nullptr},
+        // The close of the evaluation panel is relabelled too, not left Russian in English.
+        {&Command9, "Закрыть", "Закрыть", "To Close"},
+        {&Command2, "rus", nullptr, nullptr},
+        {&Command4, "eng", nullptr, nullptr},
+        {&Command5, "Command5", nullptr, nullptr},
+    };
 };

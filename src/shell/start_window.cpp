@@ -1,5 +1,8 @@
 #include "shell/start_window.h"
 
+#include "common/documents.h"
+#include "common/settings_file.h"
+#include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
 #include "exam_taking/picture_viewer.h"
 #include "exam_taking/ticket_window.h"
@@ -7,9 +10,6 @@
 #include "forms/captions.h"
 #include "forms/decimal.h"
 #include "settings/settings_window.h"
-#include "shell/documents.h"
-#include "shell/settings_file.h"
-#include "shell/window_utilities.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,7 +43,7 @@ std::int64_t drawTicket(std::int64_t count, double r) {
 
 } // namespace
 
-Form1::Form1(App& app) : Window(app, "Form1") {
+Form1::Form1(App& app) : Window(app, kName) {
     setCaption(QStringLiteral("Проверон 2 в 1 v 3.5"));
     const QSize screen = app.services().screen.sizePixels();
     move(std::max(0, (screen.width() * kTwipsPerPixel - kWidth) / 2),
@@ -54,43 +54,21 @@ Form1::Form1(App& app) : Window(app, "Form1") {
     place(Frame1, {&Command1, &Check1, &Text1, &Label1, &Label2, &Command3, &Label9});
     place(Frame2, {&Label3, &Text2, &Command15});
 
-    // Built-in captions: the Russian ones, kept for any language but "rus" and "eng".
-    Frame3.setCaption("Выбор");
-    Option1.setCaption("Экзаменатор\\Тест");
-    Option2.setCaption("Тест");
-    Command4.setCaption("Выход");
-    Frame9.setCaption("Ф.И.О ,  Данные");
-    Label31.setCaption("Обязательно к заполнению");
-    Command14.setCaption("OK");
-    Label6.setCaption("Вернуться к выбору");
-    Frame1.setCaption("Выбор билета");
-    Command1.setCaption("Выбрать билет");
-    Check1.setCaption("Ввод в ручную № билета.  Вводятся только цифры");
-    Label2.setCaption("Сброс");
-    Command3.setCaption("Открыть билет");
-    Label9.setCaption("Вернуться к выбору");
-    Frame2.setCaption("Перейти к настройке");
-    Label3.setCaption("Ввод пароля");
-    Command15.setCaption("Настройка");
-    Command2.setCaption("Выход");
-    Command10.setCaption("Помощь");
-    Label13.setCaption("rus");
-    Label7.setCaption("eng");
-
-    Option1.setToolTip("Переключится на экзамен");
-    Option2.setToolTip("Переключится на тест");
-    Command4.setToolTip("Закрыть программу");
-    Text9.setToolTip("Введите Ф.И.О");
-    Text10.setToolTip("Введите данные1");
-    Text11.setToolTip("Введите данные2");
-    Text13.setToolTip("Введите данные3");
-    Command14.setToolTip("Открыть окно Выбора билета");
-    Command1.setToolTip("Выбрать билет");
-    Command3.setToolTip("Открыть выбранный билет");
-    Text2.setToolTip("Введите пароль для входа в окно Настройка");
-    Command15.setToolTip("Открыть окно Настройка");
-    Command2.setToolTip("Выйти из программы");
-    Command10.setToolTip("Помощь к программе");
+    captions_.applyDesign();
+    setToolTips({{&Option1, "Переключится на экзамен"},
+                 {&Option2, "Переключится на тест"},
+                 {&Command4, "Закрыть программу"},
+                 {&Text9, "Введите Ф.И.О"},
+                 {&Text10, "Введите данные1"},
+                 {&Text11, "Введите данные2"},
+                 {&Text13, "Введите данные3"},
+                 {&Command14, "Открыть окно Выбора билета"},
+                 {&Command1, "Выбрать билет"},
+                 {&Command3, "Открыть выбранный билет"},
+                 {&Text2, "Введите пароль для входа в окно Настройка"},
+                 {&Command15, "Открыть окно Настройка"},
+                 {&Command2, "Выйти из программы"},
+                 {&Command10, "Помощь к программе"}});
 
     // State holders are never shown.
     for (Control* holder : std::initializer_list<Control*>{&q1, &o1, &v1, &Label4})
@@ -123,15 +101,16 @@ Form1::Form1(App& app) : Window(app, "Form1") {
 
 void Form1::load() {
     const QString file = app().settingsFile();
-    Label10.setCaption(GetValueString(app(), "reg", "reg", file));
+    Label10.setCaption(GetValueString(app(), settings_keys::kRegistrationSection,
+                                      settings_keys::kRegistration, file));
     DisableXbutton(*this);
     app().services().random.seedFromClock();
     Option3.hide();
 
-    Form4& settings = app().form4();
+    Form4& settings = app().window<Form4>();
     Text3.setText(settings.Text3.text());
-    Text12.setText(GetValueString(app(), "test", "pass", file));
-    Label4.setCaption(GetValueString(app(), "test", "re", file));
+    Text12.setText(readSetting(app(), settings_keys::kPassword));
+    Label4.setCaption(interfaceLanguage(app()));
     Timer1.setEnabled(false);
 
     // A folder without a readable marker file simply has no title.
@@ -144,33 +123,7 @@ void Form1::load() {
     Command3.setEnabled(false);
     Frame9.show();
 
-    applyLanguage();
-}
-
-void Form1::applyLanguage() {
-    applyCaptions(Label4.caption(),
-                  {{&Frame3, "Выбор", "Choice"},
-                   {&Option1, "Экзаменатор\\Тест", "Exam"},
-                   {&Option2, "Тест", "Test"},
-                   {&Command4, "Выход", "Output"},
-                   {&Frame9, "Ф.И.О ,  Данные", "Surname a Name, additional data"},
-                   {&Label31, "Обязательно к заполнению", "To filling Without fall"},
-                   {&Command14, "OK", "OK"},
-                   {&Label6, "Вернуться к выбору", "Returned to the choice"},
-                   {&Frame1, "Выбор билета", "Choice of ticket"},
-                   {&Command1, "Выбрать билет", "To Choose a ticket"},
-                   {&Check1, "Ввод в ручную № билета.  Вводятся только цифры",
-                    "Entering in manual № ticket. Only numerals"},
-                   {&Label2, "Сброс", "Unset"},
-                   {&Command3, "Открыть билет", "To Open a ticket"},
-                   {&Label9, "Вернуться к выбору", "Returned to the choice"},
-                   {&Frame2, "Перейти к настройке", "To Go Over To adjustment"},
-                   {&Label3, "Ввод пароля", "Entering a password"},
-                   {&Command15, "Настройка", "Adjustment"},
-                   {&Command2, "Выход", "Output"},
-                   {&Command10, "Помощь", "Help"},
-                   {&Label13, "rus", "rus"},
-                   {&Label7, "eng", "eng"}});
+    relabel(Label4.caption());
 }
 
 void Form1::say(const char* russian, const char* english, const QString& suffix,
@@ -231,7 +184,7 @@ void Form1::backFromTicketPanel() {
 // Ticket choice.
 
 void Form1::drawRandomTicket() {
-    Form4& settings = app().form4();
+    Form4& settings = app().window<Form4>();
     const QString examFolder = settings.Text6.text();
     if (examFolder.isEmpty()) {
         const QString title =
@@ -271,7 +224,7 @@ void Form1::chosenTicketChanged() {
     }
     // A name that is no plain folder name ("b../b1") has no folder, hence no files.
     const QString ticketFolder =
-        exam_folder::ticketFolderPath(app().form4().Text6.text(), Label1.caption());
+        exam_folder::ticketFolderPath(app().window<Form4>().Text6.text(), Label1.caption());
     v1.setCaption(exam_folder::lookUpQuestionFile(ticketFolder, 'v', 1));
     o1.setCaption(exam_folder::lookUpQuestionFile(ticketFolder, 'o', 1));
     q1.setCaption(exam_folder::lookUpQuestionFile(ticketFolder, 'q', 1));
@@ -288,7 +241,6 @@ void Form1::delayElapsed() {
 }
 
 void Form1::manualEntrySwitched() {
-    if (quietSwitch_) return;
     if (Text2.text() != Text12.text()) {
         const bool wasManual = Text1.visible();
         untickQuietly();
@@ -315,9 +267,8 @@ void Form1::showDrawControls() {
 
 void Form1::untickQuietly() {
     // Our own untick must not run the switch again: one refusal, one message.
-    quietSwitch_ = true;
+    HandlerBlocker quiet(Check1);
     Check1.setValue(0);
-    quietSwitch_ = false;
 }
 
 void Form1::leaveManualEntry() {
@@ -330,9 +281,9 @@ void Form1::leaveManualEntry() {
 
 void Form1::openTicket() {
     if (!q1.caption().isEmpty() && !o1.caption().isEmpty() && !v1.caption().isEmpty()) {
-        Form3& viewer = app().form3();
+        Form3& viewer = app().window<Form3>();
         viewer.show();
-        Form2& ticket = app().form2();
+        Form2& ticket = app().window<Form2>();
         ticket.show();
         hide();
         ticket.move(viewer.Image1.width() + 100, 0);
@@ -354,7 +305,7 @@ void Form1::openTicket() {
 
 void Form1::openSettings() {
     if (Text2.text() == Text12.text()) {
-        app().form4().show();
+        app().window<Form4>().show();
         hide();
     } else {
         showWrongPassword();
@@ -372,10 +323,10 @@ void Form1::switchLanguage(const QString& language) {
     hide();
     application.unload(*this);
 
-    Form4& settings = application.form4();
+    Form4& settings = application.window<Form4>();
     (language == kRussian ? settings.Command2 : settings.Command4).press();
     settings.Label17.setCaption(language);
     // The new start window reads the language in its load.
-    application.form1().show();
-    SetValue(application, "test", "re", settings.Label17.caption(), application.settingsFile());
+    application.window<Form1>().show();
+    storeSetting(application, settings_keys::kLanguage, settings.Label17.caption());
 }

@@ -2,13 +2,17 @@
 // The start window: the first window of every run and the hub it returns to. Mode
 // choice, the student's name, the ticket draw, the password, the languages, exit.
 
+#include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
 
 class Form1 : public forms::Window {
 public:
+    static constexpr char kName[] = "Form1";
     explicit Form1(App& app);
     void load() override;
+    // Sets the captions of the language ("rus" or "eng"; nothing for another).
+    void relabel(const QString& language) { captions_.apply(language); }
 
     // Mode choice.
     forms::Frame Frame3{*this, "Frame3"};             // mode panel
@@ -63,7 +67,6 @@ public:
     forms::Timer Timer1{*this, "Timer1"};   // one-shot 500 ms delay after a draw
 
 private:
-    void applyLanguage();
     // Shows a message in the interface language; silent for any other language.
     void say(const char* russian, const char* english, const QString& suffix, const QString& title);
     void showWrongPassword();
@@ -88,5 +91,30 @@ private:
     void exitProgram();
     void switchLanguage(const QString& language);
 
-    bool quietSwitch_ = false; // Check1 is being unticked by the window itself
+    const forms::CaptionTable captions_{
+        {&Frame3, "Выбор", "Выбор", "Choice"},
+        {&Option1, "Экзаменатор\\Тест", "Экзаменатор\\Тест", "Exam"},
+        {&Option2, "Тест", "Тест", "Test"},
+        {&Command4, "Выход", "Выход", "Output"},
+        {&Frame9, "Ф.И.О ,  Данные", "Ф.И.О ,  Данные", "Surname a Name, additional data"},
+        {&Label31, "Обязательно к заполнению", "Обязательно к заполнению",
+         "To filling Without fall"},
+        {&Command14, "OK", "OK", "OK"},
+        {&Label6, "Вернуться к выбору", "Вернуться к выбору", "Returned to the choice"},
+        {&Frame1, "Выбор билета", "Выбор билета", "Choice of ticket"},
+        {&Command1, "Выбрать билет", "Выбрать билет", "To Choose a ticket"},
+        {&Check1, "Ввод в ручную № билета.  Вводятся только цифры",
+         "Ввод в ручную № билета.  Вводятся только цифры",
+         "Entering in manual № ticket. Only numerals"},
+        {&Label2, "Сброс", "Сброс", "Unset"},
+        {&Command3, "Открыть билет", "Открыть билет", "To Open a ticket"},
+        {&Label9, "Вернуться к выбору", "Вернуться к выбору", "Returned to the choice"},
+        {&Frame2, "Перейти к настройке", "Перейти к настройке", "To Go Over To adjustment"},
+        {&Label3, "Ввод пароля", "Ввод пароля", "Entering a password"},
+        {&Command15, "Настройка", "Настройка", "Adjustment"},
+        {&Command2, "Выход", "Выход", "Output"},
+        {&Command10, "Помощь", "Помощь", "Help"},
+        {&Label13, "rus", "rus", "rus"},
+        {&Label7, "eng", "eng", "eng"},
+    };
 };

@@ -3,6 +3,8 @@
 
 #include "runner.h"
 
+#include "gui/window_table.h"
+
 #include <QApplication>
 #include <QTextStream>
 
@@ -30,7 +32,7 @@ int main(int argc, char** argv) {
     int passed = 0, failed = 0;
     bool anyError = false;
     for (const QString& file : files) {
-        const scenario::Result result = scenario::runFile(file, snapshots);
+        const scenario::Result result = scenario::runFile(file, snapshots, gui::programWindows());
         switch (result.outcome) {
         case scenario::Outcome::Pass:
             ++passed;

@@ -3,6 +3,10 @@
 
 #include <QString>
 
+namespace gui {
+class WindowTable;
+}
+
 namespace scenario {
 
 enum class Outcome { Pass, Fail, Error };
@@ -13,7 +17,12 @@ struct Result {
     QString what;
 };
 
-// `snapshotsFolder` empty: snapshot commands do nothing.
-Result runFile(const QString& path, const QString& snapshotsFolder);
+// `snapshotsFolder` empty: snapshot commands do nothing. `windows` are the program's
+// windows: the first is the one `start` loads.
+Result runFile(const QString& path, const QString& snapshotsFolder,
+               const gui::WindowTable& windows);
+// The same for a script given as text.
+Result runScript(const QString& text, const QString& snapshotsFolder,
+                 const gui::WindowTable& windows);
 
 } // namespace scenario

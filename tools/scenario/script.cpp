@@ -1,7 +1,5 @@
 #include "script.h"
 
-#include <QHash>
-
 namespace scenario {
 
 std::optional<std::vector<Word>> splitWords(const QString& line, QString* error) {
@@ -72,25 +70,6 @@ std::optional<std::vector<Word>> splitWords(const QString& line, QString* error)
     return words;
 }
 
-namespace {
-// How many words each command takes: {least, most}; -1 for no limit.
-const QHash<QString, QPair<int, int>>& arities() {
-    static const QHash<QString, QPair<int, int>> table{
-        {"folder", {1, 1}},        {"file", {2, 2}},         {"bytes", {1, -1}},
-        {"bitmap", {3, 3}},        {"remove", {1, 1}},       {"ini", {3, 3}},
-        {"clock", {1, 1}},         {"locale", {1, 1}},       {"random", {1, -1}},
-        {"dialog", {1, 1}},        {"start", {0, 0}},        {"type", {2, 2}},
-        {"click", {1, 1}},         {"choose", {2, 2}},       {"folderlist", {2, 2}},
-        {"hover", {1, 1}},         {"tick", {1, 2}},         {"expect", {2, 2}},
-        {"message", {1, 2}},       {"message-like", {1, 1}}, {"nomessage", {0, 0}},
-        {"shell", {1, 1}},         {"clipboard", {1, 1}},    {"expect-file", {2, 2}},
-        {"expect-bytes", {1, -1}}, {"contains", {2, 2}},     {"nofile", {1, 1}},
-        {"expect-ini", {3, 3}},    {"ended", {0, 0}},        {"snapshot", {1, 1}},
-    };
-    return table;
-}
-} // namespace
-
 Script parseScript(const QString& text) {
     Script script;
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -110,14 +89,14 @@ Script parseScript(const QString& text) {
         command.line = number;
         command.name = words->front().text;
         command.args.assign(words->begin() + 1, words->end());
-        auto arity = arities().find(command.name);
-        if (words->front().quoted || arity == arities().end()) {
+        const std::optional<Arity> arity = commandArity(command.name);
+        if (words->front().quoted || !arity) {
             script.error =
                 ParseError{number, QStringLiteral("unknown command \"%1\"").arg(command.name)};
             return script;
         }
         const int count = int(command.args.size());
-        if (count < arity->first || (arity->second >= 0 && count > arity->second)) {
+        if (count < arity->least || (arity->most >= 0 && count > arity->most)) {
             script.error = ParseError{
                 number, QStringLiteral("wrong number of words for \"%1\"").arg(command.name)};
             return script;

@@ -28,6 +28,14 @@ struct ParseError {
 // Splits one line into words; a ParseError (line 0) for a malformed quoted text.
 std::optional<std::vector<Word>> splitWords(const QString& line, QString* error);
 
+// How many words a command takes; -1 for no limit. Empty for an unknown command. The
+// runner's command table answers this, so the parser and the runner know one list.
+struct Arity {
+    int least = 0;
+    int most = 0;
+};
+std::optional<Arity> commandArity(const QString& name);
+
 // The commands of a whole file; the first error when a line cannot be read.
 struct Script {
     std::vector<Command> commands;

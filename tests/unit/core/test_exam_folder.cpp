@@ -7,16 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 using namespace exam_folder;
 
 namespace {
-
-void putBytes(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 // An exam folder with its marker and one ticket folder b1.
 class ExamFolder : public ::testing::Test {

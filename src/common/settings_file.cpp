@@ -1,4 +1,4 @@
-#include "shell/settings_file.h"
+#include "common/settings_file.h"
 
 #include "forms/app.h"
 #include "platform/profile_file.h"
@@ -33,3 +33,13 @@ bool SetValue(App& app, const QString& section, const QString& key, const QStrin
         return false;
     }
 }
+
+QString readSetting(App& app, const QString& key) {
+    return GetValueString(app, settings_keys::kSection, key, app.settingsFile());
+}
+
+bool storeSetting(App& app, const QString& key, const QString& value) {
+    return SetValue(app, settings_keys::kSection, key, value, app.settingsFile());
+}
+
+QString interfaceLanguage(App& app) { return readSetting(app, settings_keys::kLanguage); }

@@ -1,4 +1,4 @@
-#include "exam_taking/grading.h"
+#include "common/grading.h"
 
 namespace grading {
 

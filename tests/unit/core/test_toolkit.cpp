@@ -168,23 +168,48 @@ TEST(Toolkit, ObserversFollowChangesAndPropertiesReadAsText) {
     w.List1.addItem("first");
     EXPECT_EQ(*w.List1.property("list(0)"), "first");
     EXPECT_EQ(*w.List1.property("listcount"), "1");
-    EXPECT_EQ(colorText(colors::WindowText), "0x80000008");
 }
 
-TEST(Toolkit, CaptionsFollowOnlyTheTwoKnownLanguages) {
+TEST(Toolkit, CaptionTablesHoldTheDesignAndBothLanguages) {
     Fixture f;
     TestWindow w(f.app);
-    w.Label1.setCaption("built in");
-    applyCaptions("RUS", {{&w.Label1, "по-русски", "in English"}});
-    EXPECT_EQ(w.Label1.caption(), "built in");
-    applyCaptions("eng", {{&w.Label1, "по-русски", "in English"}, {&w.Command1, "Да", "Yes"}});
+    const CaptionTable captions{{&w.Label1, "как задумано ", "по-русски", "in English"},
+                                {&w.Command1, "Да", "Да", "Yes"},
+                                {&w.Text1, "поле", nullptr, nullptr}};
+    captions.applyDesign();
+    EXPECT_EQ(w.Label1.caption(), "как задумано ");
+    EXPECT_EQ(w.Text1.text(), "поле") << "a text box shows its caption as its text";
+    captions.apply("RUS");
+    EXPECT_EQ(w.Label1.caption(), "как задумано ") << "another language keeps the design";
+    captions.apply("eng");
     EXPECT_EQ(w.Label1.caption(), "in English");
     EXPECT_EQ(w.Command1.caption(), "Yes");
+    EXPECT_EQ(w.Text1.text(), "поле") << "a row without languages keeps its design caption";
+}
+
+TEST(Toolkit, ABlockerSilencesHandlersAndAssignAndRunRunsThemAlways) {
+    Fixture f;
+    TestWindow w(f.app);
+    int clicks = 0, changes = 0;
+    w.Check1.onClick = [&] { ++clicks; };
+    w.Text1.onChange = [&] { ++changes; };
+    {
+        HandlerBlocker quiet(w.Check1);
+        w.Check1.setValue(1);
+        EXPECT_EQ(w.Check1.value(), 1) << "the change itself happens";
+    }
+    EXPECT_EQ(clicks, 0);
+    w.Check1.setValue(0);
+    EXPECT_EQ(clicks, 1) << "the blocker is gone with its scope";
+
+    w.Text1.assignAndRun("5");
+    w.Text1.assignAndRun("5");
+    EXPECT_EQ(changes, 2) << "the same text runs the handler again";
 }
 
 TEST(App, UnloadFromAHandlerOfTheSameWindowDefersDestructionToTheEventsEnd) {
     Fixture f;
-    Form4& first = f.app.form4();
+    Form4& first = f.app.window<Form4>();
     f.desktop.messages.clear(); // the minutes message of a missing test.ini
     bool sawWindowAfterUnload = false;
     first.Command9.onClick = [&] {
@@ -198,21 +223,20 @@ TEST(App, UnloadFromAHandlerOfTheSameWindowDefersDestructionToTheEventsEnd) {
     EXPECT_TRUE(sawWindowAfterUnload);
     EXPECT_EQ(f.app.loadedWindow("Form4"), nullptr);
 
-    Form4& second = f.app.form4();
+    Form4& second = f.app.window<Form4>();
     f.desktop.messages.clear();
     EXPECT_EQ(second.Text3.text(), "") << "a new window loads afresh";
     EXPECT_EQ(f.app.loadedWindow("Form4"), &second);
 }
 
-TEST(App, EndUnloadsEveryWindowAndPathsStayInsideTheFolder) {
+TEST(App, EndUnloadsEveryWindow) {
     Fixture f;
-    f.app.form4();
+    f.app.window<Form4>();
     f.desktop.messages.clear();
     int unloaded = 0;
-    f.app.windowUnloading.push_back([&](Window&) { ++unloaded; });
+    f.app.windowUnloading.subscribe([&](Window&) { ++unloaded; });
     f.app.userEvent([&] { f.app.end(); });
     EXPECT_TRUE(f.app.ended());
     EXPECT_EQ(unloaded, 1);
     EXPECT_TRUE(f.app.loadedWindows().empty());
-    EXPECT_EQ(f.app.path("s/oth.txt"), QDir::toNativeSeparators(f.folder.path() + "/s/oth.txt"));
 }

@@ -3,16 +3,22 @@
 
 #include "exam_taking/results_window.h"
 #include "exam_taking/ticket_window.h"
+#include "gui/start_window_view.h"
 #include "gui/view.h"
+#include "gui/window_table.h"
+#include "gui_support.h"
 #include "platform/profile_file.h"
 #include "platform/text_files.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
 #include "test_support.h"
 
+#include <QCheckBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,7 +43,7 @@ TEST(Views, EveryWindowOfAnExamDrawsOffscreen) {
     if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
     AppFixture f;
     writeExam(f.folder.path());
-    Form1& start = f.app.form1();
+    Form1& start = f.app.window<Form1>();
     f.app.userEvent([&] {
         start.show();
         start.Option1.click();
@@ -48,7 +54,7 @@ TEST(Views, EveryWindowOfAnExamDrawsOffscreen) {
         start.Command3.press();
     });
     ASSERT_NE(f.app.loadedWindow("Form2"), nullptr);
-    Form2& ticket = f.app.form2();
+    Form2& ticket = f.app.window<Form2>();
     f.app.userEvent([&] {
         ticket.List1.setListIndex(0);
         ticket.Command4.press();
@@ -57,7 +63,7 @@ TEST(Views, EveryWindowOfAnExamDrawsOffscreen) {
     for (const char* name : {"Form1", "Form2", "Form3", "Form4", "Form5"}) {
         forms::Window* window = f.app.loadedWindow(name);
         ASSERT_NE(window, nullptr) << name;
-        auto view = gui::createView(f.app, *window);
+        auto view = gui::programWindows().createView(f.app, *window);
         ASSERT_TRUE(view) << name;
         view->setAttribute(Qt::WA_DontShowOnScreen, true);
         view->show();
@@ -70,8 +76,8 @@ TEST(Views, SettingsViewFollowsTheModelBothWays) {
     if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
     AppFixture f;
     platform::writeProfileString(f.app.settingsFile(), "test", "time", "1");
-    Form4& settings = f.app.form4();
-    auto view = gui::createView(f.app, settings);
+    Form4& settings = f.app.window<Form4>();
+    auto view = gui::programWindows().createView(f.app, settings);
     ASSERT_TRUE(view);
 
     QLineEdit* score = nullptr;
@@ -88,8 +94,11 @@ TEST(Views, SettingsViewFollowsTheModelBothWays) {
         if (edit->toolTip() == settings.Text2.toolTip()) minutes = edit;
     }
     ASSERT_TRUE(minutes);
+    // It refuses partial input, so it takes the text when editing finishes.
     minutes->setText("abc");
     emit minutes->textEdited("abc");
+    EXPECT_EQ(settings.Text2.text(), "1") << "not per keystroke";
+    emit minutes->editingFinished();
     EXPECT_EQ(settings.Text2.text(), "1");
     EXPECT_EQ(minutes->text(), "1");
     EXPECT_EQ(f.desktop.messages.size(), 1u);
@@ -113,16 +122,83 @@ TEST(Views, ViewsComeAndGoWithTheirWindows) {
     };
     const int before = views();
     {
-        gui::ViewManager manager(f.app);
-        f.app.userEvent([&] { f.app.form1().show(); });
+        gui::ViewManager manager(f.app, gui::programWindows());
+        f.app.userEvent([&] { gui::programWindows().start(f.app); });
         EXPECT_EQ(views(), before + 2); // start + settings
         // The language switch discards the start window from its own handler.
-        f.app.userEvent([&] { f.app.form1().Label7.click(); });
+        f.app.userEvent([&] { f.app.window<Form1>().Label7.click(); });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(views(), before + 2);
-        EXPECT_TRUE(f.app.form1().visible());
+        EXPECT_TRUE(f.app.window<Form1>().visible());
         f.app.userEvent([&] { f.app.end(); });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(views(), before);
     }
+}
+
+TEST(StartWindowView, FollowsTheModelBothWays) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    AppFixture f;
+    platform::writeProfileString(f.app.settingsFile(), "test", "re", "rus");
+    platform::writeProfileString(f.app.settingsFile(), "test", "time", "5");
+    platform::writeProfileString(f.app.settingsFile(), "test", "pass", "секрет");
+    Form1& model = f.app.window<Form1>();
+    gui::StartWindowView view(f.app, model);
+
+    // The password is never shown.
+    QLineEdit* password = nullptr;
+    for (QLineEdit* edit : view.findChildren<QLineEdit*>()) {
+        if (edit->echoMode() == QLineEdit::Password) password = edit;
+    }
+    ASSERT_TRUE(password);
+    EXPECT_EQ(password->toolTip(), model.Text2.toolTip());
+
+    // Typing a name reaches the model; the confirmation shows the ticket panel.
+    QLineEdit* name = nullptr;
+    for (QLineEdit* edit : view.findChildren<QLineEdit*>()) {
+        if (edit->toolTip() == model.Text9.toolTip()) name = edit;
+    }
+    ASSERT_TRUE(name);
+    emit name->textEdited(QStringLiteral("Иванов"));
+    EXPECT_EQ(model.Text9.text(), "Иванов");
+    QPushButton* ok = withText<QPushButton>(view, "OK");
+    ASSERT_TRUE(ok);
+    ok->click();
+    QGroupBox* ticketPanel = nullptr;
+    for (QGroupBox* box : view.findChildren<QGroupBox*>()) {
+        if (box->title() == model.Frame1.caption()) ticketPanel = box;
+    }
+    ASSERT_TRUE(ticketPanel);
+    EXPECT_FALSE(ticketPanel->isHidden());
+    EXPECT_TRUE(name->isHidden() || !name->parentWidget()->isVisibleTo(&view));
+
+    // A refused tick leaves the box unticked on screen as in the model.
+    QCheckBox* manual = withText<QCheckBox>(view, model.Check1.caption());
+    ASSERT_TRUE(manual);
+    manual->click();
+    EXPECT_FALSE(manual->isChecked());
+    EXPECT_EQ(model.Check1.value(), 0);
+    ASSERT_EQ(f.desktop.messages.size(), 1u);
+    EXPECT_EQ(f.desktop.messages.front().text, "Не правильный пароль!");
+    f.desktop.messages.clear();
+
+    emit password->textEdited(QStringLiteral("секрет"));
+    manual->click();
+    EXPECT_TRUE(manual->isChecked());
+    EXPECT_EQ(model.Check1.value(), 1);
+    EXPECT_TRUE(f.desktop.messages.empty());
+
+    // The delay timer runs a real timer exactly while the model's is enabled.
+    auto activeTimers = [&] {
+        int active = 0;
+        for (QTimer* timer : view.findChildren<QTimer*>())
+            if (timer->isActive() && timer->interval() == 500) ++active;
+        return active;
+    };
+    EXPECT_EQ(activeTimers(), 0);
+    model.Timer1.setEnabled(true);
+    EXPECT_EQ(activeTimers(), 1);
+    model.Timer1.setEnabled(false);
+    EXPECT_EQ(activeTimers(), 0);
+    view.detach();
 }

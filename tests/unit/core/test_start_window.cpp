@@ -1,10 +1,8 @@
-// The bundled application folder must make a working sample, and the start window's Qt
-// view must follow its model both ways.
+// The bundled application folder must make a working sample.
 
 #include "exam_content/exam_folder.h"
 #include "forms/app.h"
 #include "forms/decimal.h"
-#include "gui/start_window_view.h"
 #include "platform/fake_services.h"
 #include "platform/folders.h"
 #include "platform/profile_file.h"
@@ -13,18 +11,12 @@
 #include "shell/start_window.h"
 #include "test_support.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QGroupBox>
 #include <QImageReader>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -138,8 +130,8 @@ TEST(SampleData, StudentOpensADrawnTicket) {
     platform::FakeDesktop desktop;
     App app(folder.path(), platform::Services{desktop, desktop, desktop, desktop, desktop, desktop,
                                               platform::UserLocale::russian()});
-    app.userEvent([&] { app.form1().show(); });
-    Form1& start = app.form1();
+    app.userEvent([&] { app.window<Form1>().show(); });
+    Form1& start = app.window<Form1>();
     EXPECT_EQ(start.Label8.caption(), "География\r\n");
     EXPECT_EQ(start.Command1.caption(), "Выбрать билет");
 
@@ -156,71 +148,4 @@ TEST(SampleData, StudentOpensADrawnTicket) {
     EXPECT_FALSE(start.visible());
     ASSERT_NE(app.loadedWindow("Form2"), nullptr);
     EXPECT_TRUE(app.loadedWindow("Form2")->visible());
-}
-
-TEST(StartWindowView, FollowsTheModelBothWays) {
-    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
-    AppFixture f;
-    platform::writeProfileString(f.app.settingsFile(), "test", "re", "rus");
-    platform::writeProfileString(f.app.settingsFile(), "test", "time", "5");
-    platform::writeProfileString(f.app.settingsFile(), "test", "pass", "секрет");
-    Form1& model = f.app.form1();
-    gui::StartWindowView view(f.app, model);
-
-    // The password is never shown.
-    QLineEdit* password = nullptr;
-    for (QLineEdit* edit : view.findChildren<QLineEdit*>()) {
-        if (edit->echoMode() == QLineEdit::Password) password = edit;
-    }
-    ASSERT_TRUE(password);
-    EXPECT_EQ(password->toolTip(), model.Text2.toolTip());
-
-    // Typing a name reaches the model; the confirmation shows the ticket panel.
-    QLineEdit* name = nullptr;
-    for (QLineEdit* edit : view.findChildren<QLineEdit*>()) {
-        if (edit->toolTip() == model.Text9.toolTip()) name = edit;
-    }
-    ASSERT_TRUE(name);
-    emit name->textEdited(QStringLiteral("Иванов"));
-    EXPECT_EQ(model.Text9.text(), "Иванов");
-    QPushButton* ok = withText<QPushButton>(view, "OK");
-    ASSERT_TRUE(ok);
-    ok->click();
-    QGroupBox* ticketPanel = nullptr;
-    for (QGroupBox* box : view.findChildren<QGroupBox*>()) {
-        if (box->title() == model.Frame1.caption()) ticketPanel = box;
-    }
-    ASSERT_TRUE(ticketPanel);
-    EXPECT_FALSE(ticketPanel->isHidden());
-    EXPECT_TRUE(name->isHidden() || !name->parentWidget()->isVisibleTo(&view));
-
-    // A refused tick leaves the box unticked on screen as in the model.
-    QCheckBox* manual = withText<QCheckBox>(view, model.Check1.caption());
-    ASSERT_TRUE(manual);
-    manual->click();
-    EXPECT_FALSE(manual->isChecked());
-    EXPECT_EQ(model.Check1.value(), 0);
-    ASSERT_EQ(f.desktop.messages.size(), 1u);
-    EXPECT_EQ(f.desktop.messages.front().text, "Не правильный пароль!");
-    f.desktop.messages.clear();
-
-    emit password->textEdited(QStringLiteral("секрет"));
-    manual->click();
-    EXPECT_TRUE(manual->isChecked());
-    EXPECT_EQ(model.Check1.value(), 1);
-    EXPECT_TRUE(f.desktop.messages.empty());
-
-    // The delay timer runs a real timer exactly while the model's is enabled.
-    auto activeTimers = [&] {
-        int active = 0;
-        for (QTimer* timer : view.findChildren<QTimer*>())
-            if (timer->isActive() && timer->interval() == 500) ++active;
-        return active;
-    };
-    EXPECT_EQ(activeTimers(), 0);
-    model.Timer1.setEnabled(true);
-    EXPECT_EQ(activeTimers(), 1);
-    model.Timer1.setEnabled(false);
-    EXPECT_EQ(activeTimers(), 0);
-    view.detach();
 }

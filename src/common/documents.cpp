@@ -1,4 +1,4 @@
-#include "shell/documents.h"
+#include "common/documents.h"
 
 #include "forms/app.h"
 #include "platform/folders.h"

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace {
 
 // A Russian exam of three questions, 5, 2, 5, passed.
@@ -23,11 +25,6 @@ ExamReport russianExam() {
     report.questionLines[2] = QStringLiteral("Третий вопрос, оценка  5");
     report.verdict = QStringLiteral("Зачет");
     return report;
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 const QString kSeventeenSeparators = QString("; ").repeated(17);

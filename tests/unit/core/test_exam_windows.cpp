@@ -45,12 +45,12 @@ protected:
         app = std::make_unique<App>(dir.path(),
                                     platform::Services{desktop, desktop, desktop, desktop, desktop,
                                                        desktop, platform::UserLocale::russian()});
-        app->form1().Text1.setText("1");
+        app->window<Form1>().Text1.setText("1");
     }
 
     Form2& openTicketWithQuestionTimer() {
-        app->form4().Check2.setValue(1);
-        Form2& window = app->form2();
+        app->window<Form4>().Check2.setValue(1);
+        Form2& window = app->window<Form2>();
         EXPECT_TRUE(window.Timer3.enabled());
         EXPECT_EQ(window.countdown(), 60);
         return window;
@@ -58,7 +58,7 @@ protected:
 
     // The viewer as the ticket editor opens it, with the editor's picture handed over.
     Form3& openViewerFromEditor() {
-        Form3& viewer = app->form3();
+        Form3& viewer = app->window<Form3>();
         viewer.Label1.setCaption("1");
         viewer.Timer1.tick();
         viewer.Image1.setPicture(QImage(64, 48, QImage::Format_RGB32));
@@ -143,7 +143,7 @@ TEST_F(ExamWindows, ViewerClosedWithEnterTakesTheSizeAndModeOver) {
     viewer.Option1.click();
     viewer.Check1.click();
     app->userEvent([&] { viewer.Command2.press(); });
-    Form4& settings = app->form4();
+    Form4& settings = app->window<Form4>();
     EXPECT_EQ(settings.Text4.text(), "400");
     EXPECT_EQ(settings.Text1.text(), "300");
     EXPECT_TRUE(settings.Option1.value());
@@ -157,7 +157,7 @@ TEST_F(ExamWindows, ViewerClosedWithoutEnterChangesNothing) {
     viewer.Text1.setText("300");
     viewer.Option1.click();
     app->userEvent([&] { viewer.Command2.press(); });
-    Form4& settings = app->form4();
+    Form4& settings = app->window<Form4>();
     EXPECT_EQ(settings.Text4.text(), "300");
     EXPECT_EQ(settings.Text1.text(), "200");
     EXPECT_EQ(settings.Label16.caption(), "2");
@@ -165,7 +165,7 @@ TEST_F(ExamWindows, ViewerClosedWithoutEnterChangesNothing) {
 }
 
 TEST_F(ExamWindows, ViewerNeverOpensTheTicketWindow) {
-    Form3& viewer = app->form3();
+    Form3& viewer = app->window<Form3>();
     viewer.Timer1.tick();
     EXPECT_FALSE(viewer.Frame8.visible());
     EXPECT_TRUE(viewer.Image1.picture().isNull());

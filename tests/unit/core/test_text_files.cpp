@@ -1,4 +1,7 @@
+#include "platform/pictures.h"
 #include "platform/text_files.h"
+
+#include <QImage>
 
 #include <QDir>
 #include <QFile>
@@ -78,4 +81,22 @@ TEST(TextFiles, FailedWritesKeepTheOldFile) {
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_FALSE(written);
     EXPECT_EQ(bytesOf(path), QByteArray("old"));
+}
+
+TEST(Pictures, BitmapsAreWrittenAsBmpAndReadBackAlike) {
+    QTemporaryDir dir;
+    QImage picture(7, 5, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    picture.setPixel(6, 4, qRgb(250, 0, 0));
+    const QString path = dir.filePath("k1.bmp");
+    ASSERT_TRUE(platform::writeBitmap(path, picture));
+    EXPECT_TRUE(bytesOf(path).startsWith("BM"));
+    const QImage back(path, "BMP");
+    ASSERT_EQ(back.size(), picture.size());
+    EXPECT_EQ(back.pixel(6, 4), picture.pixel(6, 4));
+
+    putBytes(dir.filePath("plain"), "keep");
+    EXPECT_FALSE(platform::writeBitmap(dir.filePath("plain/k1.bmp"), picture));
+    EXPECT_FALSE(platform::writeBitmap(path, QImage())) << "an empty picture is no bitmap";
+    EXPECT_TRUE(bytesOf(path).startsWith("BM"));
 }

@@ -1,4 +1,4 @@
-#include "shell/window_utilities.h"
+#include "common/window_utilities.h"
 
 #include "forms/window.h"
 

@@ -1,0 +1,32 @@
+// Every window of the program, registered once.
+
+#include "gui/picture_viewer_view.h"
+#include "gui/results_window_view.h"
+#include "gui/settings_window_view.h"
+#include "gui/start_window_view.h"
+#include "gui/ticket_window_view.h"
+#include "gui/window_table.h"
+
+#include "exam_taking/picture_viewer.h"
+#include "exam_taking/results_window.h"
+#include "exam_taking/ticket_window.h"
+#include "settings/settings_window.h"
+#include "shell/start_window.h"
+
+namespace gui {
+
+const WindowTable& programWindows() {
+    static const WindowTable table{{
+        windowEntry<Form1, StartWindowView>(),
+        windowEntry<Form2, TicketWindowView>(),
+        windowEntry<Form3, PictureViewerView>(),
+        windowEntry<Form4, SettingsWindowView>(),
+        windowEntry<Form5, ResultsWindowView>(),
+        plannedWindow("Form6"),
+        plannedWindow("Form7"),
+        plannedWindow("Form9"),
+    }};
+    return table;
+}
+
+} // namespace gui
