@@ -1,10 +1,8 @@
 #include "exam_taking/exam_report.h"
 
+#include "common/reports.h"
 #include "forms/captions.h"
-#include "platform/folders.h"
-#include "platform/text_files.h"
 
-#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -35,8 +33,5 @@ QString ExamReport::record() const {
 }
 
 bool appendExamReport(const QString& reportFile, const ExamReport& report) {
-    // The report folder may have been removed by hand; the record still belongs somewhere.
-    const QString folder = QFileInfo(reportFile).absolutePath();
-    if (!platform::DoesFileExist(folder) && !platform::MakeDirPath(folder)) return false;
-    return platform::appendText(reportFile, report.record());
+    return appendReport(reportFile, report.record());
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -20,6 +21,19 @@ constexpr QDir::Filters kAllEntries =
 bool isPlainName(const QString& name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+bool isSafeNewName(const QString& name) {
+    if (!isPlainName(name) || name.trimmed().isEmpty() || name.size() > 255) return false;
+    if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.'))) return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c)) return false;
+    }
+    // Windows reserves these names, with or without an extension.
+    static const QRegularExpression device(
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return !device.match(name).hasMatch();
 }
 
 QString lookUpName(const QString& folder, const QString& name) {

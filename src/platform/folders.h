@@ -11,6 +11,12 @@ namespace platform {
 // True for a plain entry name: not empty, no '/' or '\\', not "." or "..".
 bool isPlainName(const QString& name);
 
+// True for a name a user may give a new folder or file that must stay where it is made
+// and open on Windows too: a plain name, not blank, no drive or wildcard, none of the
+// characters \ / : * ? " < > | nor control characters, not ending in a blank or a dot,
+// not a device name (CON, NUL, COM1, ...), at most 255 characters.
+bool isSafeNewName(const QString& name);
+
 // The stored name of the entry (file or folder) called `name` in `folder`, compared
 // without regard to case; an exact match wins over a case-folded one. Empty when there
 // is none, when the folder does not exist, or when `name` is not a plain name.

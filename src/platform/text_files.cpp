@@ -46,6 +46,12 @@ std::optional<QStringList> readLines(const QString& path) {
     return lines;
 }
 
+QString withoutFinalLineEnd(const QString& text) {
+    if (text.endsWith(QLatin1String("\r\n"))) return text.chopped(2);
+    if (text.endsWith(QLatin1Char('\n'))) return text.chopped(1);
+    return text;
+}
+
 bool writeBytesAtomically(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty() || QFileInfo(path).isDir()) return false;
     QSaveFile file(path);

@@ -18,6 +18,11 @@ std::optional<QString> readWholeFile(const QString& path);
 // entry after it. Empty optional when the file cannot be read.
 std::optional<QStringList> readLines(const QString& path);
 
+// The text without one final line end (CR LF, or a lone LF): what an editable field
+// shows of a file that was written as the field followed by CR LF, so that saving the
+// field unchanged gives the same file back.
+QString withoutFinalLineEnd(const QString& text);
+
 // Replaces the file atomically with `bytes`: a crash or a full disk leaves either the
 // old file or the new one, never half of it.
 bool writeBytesAtomically(const QString& path, const QByteArray& bytes);

@@ -78,3 +78,18 @@ TEST(Folders, ListingCreatingAndWalking) {
     EXPECT_EQ(seen, QStringList({dir.filePath("C.txt"), dir.filePath("a.txt"),
                                  dir.filePath("b/deep/er/x.bmp")}));
 }
+
+TEST(Folders, NewNamesStayWhereTheyAreMadeAndOpenOnWindows) {
+    for (const QString& name : {QStringLiteral("Физика"), QStringLiteral("Anketa 2"),
+                                QStringLiteral("a.b"), QString(200, QLatin1Char('x'))}) {
+        EXPECT_TRUE(isSafeNewName(name)) << name.toStdString();
+    }
+    for (const QString& name :
+         {QString(), QStringLiteral("   "), QStringLiteral(".."), QStringLiteral("../t"),
+          QStringLiteral("a/b"), QStringLiteral("a\\b"), QStringLiteral("C:"),
+          QStringLiteral("what?"), QStringLiteral("a*"), QStringLiteral("\"q\""),
+          QStringLiteral("name."), QStringLiteral("name "), QStringLiteral("con"),
+          QStringLiteral("LPT1.txt"), QStringLiteral("tab\there"), QString(256, 'x')}) {
+        EXPECT_FALSE(isSafeNewName(name)) << name.toStdString();
+    }
+}

@@ -100,3 +100,11 @@ TEST(Pictures, BitmapsAreWrittenAsBmpAndReadBackAlike) {
     EXPECT_FALSE(platform::writeBitmap(path, QImage())) << "an empty picture is no bitmap";
     EXPECT_TRUE(bytesOf(path).startsWith("BM"));
 }
+
+TEST(TextFiles, AFieldDropsExactlyOneFinalLineEnd) {
+    EXPECT_EQ(withoutFinalLineEnd("a\r\nb\r\n"), "a\r\nb");
+    EXPECT_EQ(withoutFinalLineEnd("a\r\n\r\n"), "a\r\n");
+    EXPECT_EQ(withoutFinalLineEnd("unix\n"), "unix");
+    EXPECT_EQ(withoutFinalLineEnd("none"), "none");
+    EXPECT_EQ(withoutFinalLineEnd(""), "");
+}
