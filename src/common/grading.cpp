@@ -14,12 +14,12 @@ std::optional<Decimal> sumEvaluations(const QStringList& evaluations) {
     return sum;
 }
 
-std::optional<int> questionCount(const QString& countText) {
+std::optional<std::int64_t> questionCount(const QString& countText) {
     auto count = Decimal::parse(countText);
     if (!count || count->units() % Decimal::kScale != 0) return std::nullopt;
     const auto whole = count->units() / Decimal::kScale;
-    if (whole < 1 || whole > 20) return std::nullopt;
-    return int(whole);
+    if (whole < 1) return std::nullopt;
+    return whole;
 }
 
 std::optional<Decimal> average(Decimal sum, const QString& countText) {

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 
 namespace grading {
@@ -13,8 +14,10 @@ namespace grading {
 // Sum of the evaluation texts; empty optional when one of them is not a number.
 std::optional<Decimal> sumEvaluations(const QStringList& evaluations);
 
-// The question count as a whole number 1 .. 20; empty optional for anything else.
-std::optional<int> questionCount(const QString& countText);
+// The question count as a whole number from 1 up; empty optional for anything else (an
+// empty text, zero, a negative, a fraction, no number). A ticket has at most 20
+// questions, but a larger count is divided by all the same.
+std::optional<std::int64_t> questionCount(const QString& countText);
 
 // sum / count, rounded to four places with halves to even; empty optional when the
 // count is not a number or is zero.

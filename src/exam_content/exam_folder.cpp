@@ -3,9 +3,18 @@
 #include "platform/folders.h"
 #include "platform/text_files.h"
 
+#include <QDir>
 #include <QImageReader>
 
 namespace exam_folder {
+
+QString resolveExamFolder(const QString& applicationFolder, const QString& stored) {
+    if (stored.isEmpty() || QDir::isAbsolutePath(stored) || stored.contains(QLatin1Char(':')) ||
+        stored.startsWith(QLatin1Char('\\'))) {
+        return stored;
+    }
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir(applicationFolder).filePath(stored)));
+}
 
 namespace {
 QString questionFilePath(const QString& ticketFolder, char kind, int question) {

@@ -13,6 +13,11 @@ namespace exam_folder {
 
 inline constexpr int kMaxQuestions = 20;
 
+// The exam folder as a full path. The settings may hold it relative to the application
+// folder (the bundled sample's "b/География"), so that folder can move as a whole; a
+// path written on Windows ("C:\...", "\\server\...") is left as it is.
+QString resolveExamFolder(const QString& applicationFolder, const QString& stored);
+
 // The whole marker file "lzm.lzm", line end included; empty optional when it cannot be
 // read (no folder, no marker file).
 std::optional<QString> readExamTitle(const QString& examFolder);

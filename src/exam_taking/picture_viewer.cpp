@@ -101,11 +101,11 @@ void Form3::applyPicture() {
     Image1.setPicture(ticket ? ticket->Image1.picture() : QImage());
 
     Form4& settings = app().window<Form4>();
-    if (settings.Label16.caption() == QStringLiteral("1")) {
-        if (!stretchTo(Image1, settings.Text4.text(), settings.Text1.text())) return;
-    } else {
+    // A fixed size that cannot be used (empty, no number, not positive, absurdly large)
+    // falls back to the real size, so the topmost ticket window never covers the picture.
+    const bool fixed = settings.Label16.caption() == QStringLiteral("1");
+    if (!fixed || !stretchTo(Image1, settings.Text4.text(), settings.Text1.text()))
         Image1.setStretch(false);
-    }
     if (ticket) ticket->move(Image1.width() + kTicketWindowGap, ticket->top());
 }
 

@@ -49,8 +49,6 @@ Form2::Form2(App& app) : Window(app, kName) {
     Label27.setBold(true);
     Label5.setBold(true);
     Label28.setBold(true);
-    // A holder only: the picture viewer beside this window shows the picture.
-    Image1.hide();
     Timer2.setInterval(1000);
     Timer2.setEnabled(false);
     Timer3.setInterval(1000);
@@ -138,7 +136,7 @@ void Form2::load() {
 }
 
 QString Form2::ticketFolder() const {
-    return exam_folder::ticketFolderPath(app().window<Form4>().Text6.text(),
+    return exam_folder::ticketFolderPath(app().window<Form4>().examFolder(),
                                          exam_folder::ticketFolderName(Text1.text()));
 }
 
@@ -193,10 +191,9 @@ void Form2::selectQuestion(int n) {
     List2.setItems(*answers);
     List2.setListIndex(0);
 
-    if (!Text4.text().isEmpty()) {
-        Image1.setPicture(picture);
-        if (n >= 2 && viewer) viewer->Image1.setPicture(picture);
-    }
+    // The question's picture, or none: never the last question's.
+    Image1.setPicture(picture);
+    if (n >= 2 && viewer && !picture.isNull()) viewer->Image1.setPicture(picture);
 
     if (textPresent) {
         Text3.setText(*text);
@@ -271,6 +268,9 @@ void Form2::checkAnswer() {
         results.v(n).setCaption(chosen);
         results.o(n).setCaption(correct);
 
+        // Once no further question can open, every question of the ticket is checked and
+        // the ticket's time no longer runs: a grade given cannot be failed on time later.
+        bool nextOpens = false;
         if (n < 20) {
             const bool nextExists = !v(n + 1).caption().isEmpty() &&
                                     !o(n + 1).caption().isEmpty() && !q(n + 1).caption().isEmpty();
@@ -279,6 +279,7 @@ void Form2::checkAnswer() {
                 if (count && *count > Decimal::fromInt(n)) {
                     Option(n).setEnabled(false);
                     Option(n + 1).setEnabled(true);
+                    nextOpens = true;
                 }
             } else {
                 endOfTicket();
@@ -287,6 +288,7 @@ void Form2::checkAnswer() {
             endOfTicket();
             Command1.press();
         }
+        if (!nextOpens) Timer2.setEnabled(false);
         q(n).setCaption(Text3.text());
     }
 
@@ -336,9 +338,9 @@ void Form2::grade() {
         grading::questionCount(txtV.text()) ? grading::average(*sum, txtV.text()) : std::nullopt;
     if (!average) {
         tell(QStringLiteral("Не установлено число вопросов. Установите в Настройках число "
-                            "вопросов от 1 до 20"),
+                            "вопросов больше нуля"),
              QStringLiteral("Not installed number of questions. Install a number of questions "
-                            "from 1 to 20 in Adjustment"));
+                            "above zero in Adjustment"));
         return;
     }
     txtZ.setText(average->toText(app().locale().decimalSeparator()));

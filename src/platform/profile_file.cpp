@@ -205,10 +205,13 @@ QByteArray profileStore(const QByteArray& content, const QString& section, const
     const Layout layout = findKey(content, trimmedName(section), trimmedName(key));
 
     if (layout.keyFound) {
-        // Only the text of the line changes; its own line end stays as it was.
+        // Only the value changes: the name keeps its spelling as it stands in the file
+        // ("BILET" stays "BILET"), and the line keeps its own line end.
         QByteArray result = content;
         const Span text = layout.keyLine.text;
-        result.replace(text.begin, text.end - text.begin, entry);
+        const QByteArray line = content.mid(text.begin, text.end - text.begin);
+        const QByteArray storedName = line.left(line.indexOf('=')).trimmed();
+        result.replace(text.begin, text.end - text.begin, storedName + '=' + oneLine(value));
         return result;
     }
 

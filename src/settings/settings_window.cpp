@@ -19,16 +19,6 @@ namespace {
 // The exam timers count seconds in 16 bits: 546 minutes is the most they can hold.
 constexpr int kMaxTimerMinutes = 546;
 
-// The exam folder in force is always a full path. A relative one in the file (the bundled
-// sample's "b/География") is taken from the application folder, so that folder can be
-// moved as a whole; a path written on Windows ("C:\...", "\\server\...") is left as is.
-QString examFolderInForce(const App& app, const QString& stored) {
-    if (stored.isEmpty() || QDir::isAbsolutePath(stored) || stored.contains(QLatin1Char(':')) ||
-        stored.startsWith(QLatin1Char('\\'))) {
-        return stored;
-    }
-    return QDir::toNativeSeparators(QDir::cleanPath(QDir(app.folder()).filePath(stored)));
-}
 } // namespace
 
 Form4::Form4(App& app) : Window(app, kName) {
@@ -134,7 +124,9 @@ void Form4::load() {
     Text1.setText(read(keys::kPictureHeight));
     Label16.setCaption(read(keys::kPictureMode));
     Label17.setCaption(read(keys::kLanguage));
-    Text6.setText(examFolderInForce(app(), read(keys::kExamFolder)));
+    // Kept as stored: a folder relative to the application folder stays relative, so the
+    // application folder can move as a whole; examFolder() resolves it where it is used.
+    Text6.setText(read(keys::kExamFolder));
 
     Label15.hide();
     Label16.hide();
@@ -158,7 +150,8 @@ void Form4::load() {
 void Form4::applyMinutesRule() {
     const auto minutes = Decimal::parse(Text2.text());
     const auto whole = minutes ? toInt16(*minutes) : std::nullopt;
-    if (whole && *whole >= -kMaxTimerMinutes && *whole <= kMaxTimerMinutes) {
+    // A negative number of minutes would give a countdown that never reaches zero.
+    if (whole && *whole >= 0 && *whole <= kMaxTimerMinutes) {
         Label15.setCaption(*whole == 0 ? QStringLiteral("1") : QString::number(*whole));
         return;
     }
@@ -167,10 +160,14 @@ void Form4::applyMinutesRule() {
     Text2.setText(QStringLiteral("1"));
 }
 
+QString Form4::examFolder() const {
+    return exam_folder::resolveExamFolder(app().folder(), Text6.text());
+}
+
 int Form4::timerSeconds() const {
     const auto minutes = Decimal::parse(Label15.caption());
     const auto whole = minutes ? toInt16(*minutes) : std::nullopt;
-    if (!whole || *whole < -kMaxTimerMinutes || *whole > kMaxTimerMinutes) return 60;
+    if (!whole || *whole < 1 || *whole > kMaxTimerMinutes) return 60;
     return *whole * 60;
 }
 
@@ -213,7 +210,7 @@ void Form4::finishClose() {
     applyLanguage(language);
 
     // A folder without a readable marker file simply has no title.
-    start.Text4.setText(exam_folder::readExamTitle(Text6.text()).value_or(QString()));
+    start.Text4.setText(exam_folder::readExamTitle(examFolder()).value_or(QString()));
     start.Text3.setText(Text3.text());
 
     start.show();
@@ -261,22 +258,31 @@ void Form4::openEvaluationPanel() {
     Frame4.move(1800, 120, 5055, 4095);
     Frame4.show();
     txtV.setText(Combo1.text());
-    if (auto count = grading::questionCount(Combo1.text())) paintFields(*this, *count, true);
+    if (auto count = grading::questionCount(Combo1.text()))
+        paintFields(*this, int(std::min<std::int64_t>(*count, 20)), true);
 }
 
 namespace {
+// Why the table gives no passing score, or the score it gives.
+struct TableScore {
+    std::optional<Decimal> score;
+    bool badCount = false; // the question count is no whole number above zero
+    int badField = 0;      // the first field in use that holds no number
+};
+
 // The passing score of the table: the average of the fields in use. Fields beyond the
 // question count keep their text but stay out of the sum, so a lowered count cannot
-// give a score above 5. Empty optional when there is no score to show.
-std::optional<Decimal> tableScore(Form4& window) {
-    auto count = grading::questionCount(window.txtV.text());
-    if (!count) return std::nullopt;
+// give a score above 5.
+TableScore tableScore(Form4& window) {
+    const auto count = grading::questionCount(window.txtV.text());
+    if (!count) return {std::nullopt, true, 0};
     QStringList inUse;
-    for (int i = 1; i <= *count; ++i)
+    for (int i = 1; i <= std::min<std::int64_t>(*count, 20); ++i) {
+        if (!Decimal::isNumeric(window.txt(i).text())) return {std::nullopt, false, i};
         inUse << window.txt(i).text();
-    auto sum = grading::sumEvaluations(inUse);
-    if (!sum) return std::nullopt;
-    return grading::average(*sum, window.txtV.text());
+    }
+    const auto sum = grading::sumEvaluations(inUse);
+    return {sum ? grading::average(*sum, window.txtV.text()) : std::nullopt, !sum, 0};
 }
 
 bool anyFieldEmpty(const Form4& window) {
@@ -288,19 +294,26 @@ bool anyFieldEmpty(const Form4& window) {
 } // namespace
 
 void Form4::evaluationChanged(int n) {
+    const auto value = Decimal::parse(txt(n).text());
+    const bool valid = value && (*value == Decimal::fromInt(2) || *value == Decimal::fromInt(5));
+    if (!anyFieldEmpty(*this) && !valid) {
+        app().message(QStringLiteral("2 или/or 5"), QString());
+        txt(n).setText(QString());
+        return;
+    }
+    if (!anyFieldEmpty(*this))
+        txt(n).setForeColor(*value == Decimal::fromInt(2) ? colors::Red : colors::Green);
+    showScore();
+}
+
+void Form4::showScore() {
     Decimal score;
     if (!anyFieldEmpty(*this)) {
-        const auto value = Decimal::parse(txt(n).text());
-        if (value && (*value == Decimal::fromInt(2) || *value == Decimal::fromInt(5))) {
-            if (auto computed = tableScore(*this)) {
-                score = *computed;
-            } else {
-                showBadCount();
-            }
-            txt(n).setForeColor(*value == Decimal::fromInt(2) ? colors::Red : colors::Green);
+        const TableScore computed = tableScore(*this);
+        if (computed.score) {
+            score = *computed.score;
         } else {
-            app().message(QStringLiteral("2 или/or 5"), QString());
-            txt(n).setText(QString());
+            showTableFault(computed.badField);
         }
     }
     txtZ.setText(score.toText(app().locale().decimalSeparator()));
@@ -310,11 +323,14 @@ void Form4::countChanged() {
     if (txtV.text() == "0") return;
     Decimal score;
     if (!anyFieldEmpty(*this)) {
-        if (auto computed = tableScore(*this)) {
-            score = *computed;
-            paintFields(*this, *grading::questionCount(txtV.text()), false);
+        const TableScore computed = tableScore(*this);
+        if (computed.score) {
+            score = *computed.score;
+            paintFields(*this,
+                        int(std::min<std::int64_t>(*grading::questionCount(txtV.text()), 20)),
+                        false);
         } else {
-            showBadCount();
+            showTableFault(computed.badField);
         }
     } else {
         showNoValues();
@@ -330,8 +346,14 @@ void Form4::setAllToFive() {
         if (!txt(i).locked()) return; // the locks form no pattern
     }
     if (unlocked < 2) return;
-    for (int i = 2; i <= unlocked; ++i)
+    // One action, one score: the fields are filled quietly and the score follows once,
+    // with at most one message.
+    for (int i = 2; i <= unlocked; ++i) {
+        HandlerBlocker quiet(txt(i));
         txt(i).setText(QStringLiteral("5"));
+        txt(i).setForeColor(colors::Green);
+    }
+    showScore();
 }
 
 void Form4::takeOver() {
@@ -355,10 +377,18 @@ void Form4::showNoValues() {
     }
 }
 
-void Form4::showBadCount() {
-    const QString text =
-        byLanguage(Label17.caption(), "Количество вопросов должно быть целым числом от 1 до 20",
-                   "The number of questions must be a whole number from 1 to 20")
-            .value_or(QStringLiteral("Количество вопросов должно быть целым числом от 1 до 20"));
+void Form4::showTableFault(int badField) {
+    const QString language = Label17.caption();
+    QString text;
+    if (badField > 0) {
+        text =
+            (language == kEnglish ? QStringLiteral("The evaluation of question %1 must be 2 or 5")
+                                  : QStringLiteral("Оценка вопроса %1 должна быть 2 или 5"))
+                .arg(badField);
+    } else {
+        text = language == kEnglish
+                   ? QStringLiteral("The number of questions must be a whole number above zero")
+                   : QStringLiteral("Количество вопросов должно быть целым числом больше нуля");
+    }
     app().message(text, QStringLiteral("Проверон"));
 }

@@ -92,6 +92,9 @@ public:
     void applyLanguage(const QString& language);
     // The start value of the exam timers in seconds, from the minutes in force.
     int timerSeconds() const;
+    // The exam folder in use as a full path: the folder field, taken from the application
+    // folder when it is relative.
+    QString examFolder() const;
 
 private:
     // Puts every control into its frame.
@@ -110,8 +113,12 @@ private:
     void setAllToFive();
     void takeOver();
     void closeEvaluationPanel();
+    // The score of the table from the fields as they stand, or the reason there is none.
+    void showScore();
     void showNoValues();
-    void showBadCount();
+    // The table gives no score: a field in use that holds no number (its number), or
+    // else a question count that is no whole number above zero.
+    void showTableFault(int badField);
 
     const forms::CaptionTable captions_{
         {&Frame3, "Настройка ", "Настройка", "Adjustment"},

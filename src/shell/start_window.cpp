@@ -114,7 +114,7 @@ void Form1::load() {
     Timer1.setEnabled(false);
 
     // A folder without a readable marker file simply has no title.
-    Text4.setText(exam_folder::readExamTitle(settings.Text6.text()).value_or(QString()));
+    Text4.setText(exam_folder::readExamTitle(settings.examFolder()).value_or(QString()));
 
     for (Control* hidden : std::initializer_list<Control*>{&Text4, &Label8, &Text1, &Frame1,
                                                            &Frame2, &Text3, &Text12, &Label10}) {
@@ -185,7 +185,7 @@ void Form1::backFromTicketPanel() {
 
 void Form1::drawRandomTicket() {
     Form4& settings = app().window<Form4>();
-    const QString examFolder = settings.Text6.text();
+    const QString examFolder = settings.examFolder();
     if (examFolder.isEmpty()) {
         const QString title =
             byLanguage(Label4.caption(), "Внимание!", "Attention!").value_or(QString());
@@ -224,7 +224,7 @@ void Form1::chosenTicketChanged() {
     }
     // A name that is no plain folder name ("b../b1") has no folder, hence no files.
     const QString ticketFolder =
-        exam_folder::ticketFolderPath(app().window<Form4>().Text6.text(), Label1.caption());
+        exam_folder::ticketFolderPath(app().window<Form4>().examFolder(), Label1.caption());
     v1.setCaption(exam_folder::lookUpQuestionFile(ticketFolder, 'v', 1));
     o1.setCaption(exam_folder::lookUpQuestionFile(ticketFolder, 'o', 1));
     q1.setCaption(exam_folder::lookUpQuestionFile(ticketFolder, 'q', 1));

@@ -51,10 +51,12 @@ TEST(ProfileFile, StoreChangesOnlyWhatItMust) {
                            "[Empty]\n"
                            "[B]\n"
                            "z=3";
-    // Replaced in place with the key as passed; the LF-only line end of the next line and
-    // everything else stay.
+    // Replaced in place, the name spelt as it stands in the file; the LF-only line end of
+    // the next line and everything else stay.
     EXPECT_EQ(profileStore(ini, "a", "X", "9"),
-              QByteArray("; top\r\n[A]\r\nX=9\r\nX=dup\ny=2\r\n\r\n\r\n[Empty]\n[B]\nz=3"));
+              QByteArray("; top\r\n[A]\r\nx=9\r\nX=dup\ny=2\r\n\r\n\r\n[Empty]\n[B]\nz=3"));
+    EXPECT_EQ(profileStore("[test]\r\nBILET=4\r\n", "test", "bilet", "9"),
+              QByteArray("[test]\r\nBILET=9\r\n"));
     // A new key goes after the last entry, before the blank lines that part the sections.
     EXPECT_EQ(profileStore(ini, "A", "New", " v "),
               QByteArray("; top\r\n[A]\r\nx = 1 \r\nX=dup\ny=2\r\nNew= v \r\n\r\n\r\n"
