@@ -82,6 +82,7 @@ void Form5::load() {
     Label1.setCaption(start.Frame9.caption() + QStringLiteral("  ") + start.Text9.text());
 
     captions_.apply(Label5.caption());
+    requestFocus(Command2);
 }
 
 void Form5::fillFromTicketWindow() {
@@ -157,6 +158,7 @@ void Form5::close() {
     start.Text10.setText(QString());
     start.Text11.setText(QString());
     start.Text13.setText(QString());
+    start.requestFocus(start.Text9);
 }
 
 void Form5::saveReport() {

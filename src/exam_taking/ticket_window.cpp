@@ -29,9 +29,11 @@ bool unanswered(const QString& evaluation) {
 
 Form2::Form2(App& app) : Window(app, kName) {
     setCaption(kTitle);
-    move(0, 0, 10500, 8400);
+    resize(10500, 8400);
 
     for (int n = 1; n <= 20; ++n) {
+        // The number is the button's own caption, so clicking it selects the question.
+        Option(n).setCaption(QString::number(n));
         Option(n).setContainer(&Frame2);
         Shape(n).setContainer(&Frame2);
         txt(n).setContainer(&Frame1);
@@ -206,6 +208,7 @@ void Form2::selectQuestion(int n) {
 
     startQuestionTimer();
     widenAnswerList();
+    requestFocus(List1);
 }
 
 void Form2::refuseQuestion(int n, const QString& unreadableFile) {
@@ -280,6 +283,7 @@ void Form2::checkAnswer() {
                     Option(n).setEnabled(false);
                     Option(n + 1).setEnabled(true);
                     nextOpens = true;
+                    requestFocus(Option(n + 1));
                 }
             } else {
                 endOfTicket();
@@ -288,7 +292,10 @@ void Form2::checkAnswer() {
             endOfTicket();
             Command1.press();
         }
-        if (!nextOpens) Timer2.setEnabled(false);
+        if (!nextOpens) {
+            Timer2.setEnabled(false);
+            requestFocus(Command2);
+        }
         q(n).setCaption(Text3.text());
     }
 

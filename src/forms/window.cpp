@@ -31,11 +31,25 @@ void Window::hide() {
 void Window::move(int left, int top) { move(left, top, width_, height_); }
 
 void Window::move(int left, int top, int width, int height) {
-    if (left_ == left && top_ == top && width_ == width && height_ == height) return;
+    if (placed_ && left_ == left && top_ == top && width_ == width && height_ == height) return;
+    placed_ = true;
     left_ = left;
     top_ = top;
     width_ = width;
     height_ = height;
+    changed();
+}
+
+void Window::resize(int width, int height) {
+    if (width_ == width && height_ == height) return;
+    width_ = width;
+    height_ = height;
+    changed();
+}
+
+void Window::requestFocus(Control& control) {
+    focusRequest_ = &control;
+    ++focusRequests_;
     changed();
 }
 
@@ -64,12 +78,13 @@ std::optional<QString> Window::property(const QString& name) const {
     if (name == "height") return QString::number(height_);
     if (name == "closable") return boolText(closable_);
     if (name == "topmost") return boolText(topmost_);
+    if (name == "focus") return focusRequest_ ? focusRequest_->name() : QString();
     return std::nullopt;
 }
 
 bool Window::knownProperty(const QString& name) {
-    static const QStringList names{"loaded", "visible", "caption",  "left",   "top",
-                                   "width",  "height",  "closable", "topmost"};
+    static const QStringList names{"loaded", "visible", "caption",  "left",    "top",
+                                   "width",  "height",  "closable", "topmost", "focus"};
     return names.contains(name);
 }
 

@@ -38,14 +38,25 @@ public:
     int top() const { return top_; }
     int width() const { return width_; }
     int height() const { return height_; }
+    // Placing the window (either form of move) takes its position over from the screen's
+    // default; resize() changes the size alone.
     void move(int left, int top);
     void move(int left, int top, int width, int height);
-    void setWidth(int width) { move(left_, top_, width, height_); }
+    void resize(int width, int height);
+    void setWidth(int width) { resize(width, height_); }
+    // True once the window was placed: its left and top count. Otherwise the front end
+    // opens it in the middle of the screen.
+    bool placed() const { return placed_; }
     // False once the window's Close command is removed.
     bool closable() const { return closable_; }
     void setClosable(bool closable);
     bool topmost() const { return topmost_; }
     void setTopmost(bool topmost);
+    // Where the keyboard focus goes next, as the flow of the window has it (the name field
+    // for a new student, the answers when a question opens). Asking again moves it again.
+    void requestFocus(Control& control);
+    Control* focusRequest() const { return focusRequest_; }
+    int focusRequests() const { return focusRequests_; }
 
     const std::vector<Control*>& controls() const { return controls_; }
     Control* control(const QString& name) const;
@@ -67,6 +78,9 @@ private:
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool closable_ = true;
     bool topmost_ = false;
+    bool placed_ = false;
+    Control* focusRequest_ = nullptr;
+    int focusRequests_ = 0;
     std::vector<Control*> controls_;
 };
 

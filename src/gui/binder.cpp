@@ -1,6 +1,7 @@
 #include "gui/binder.h"
 
 #include "forms/app.h"
+#include "gui/view.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -55,11 +57,23 @@ void Binder::detach() {
     subscriptions_.clear();
     hoverActions_.clear();
     clickActions_.clear();
+    keyActions_.clear();
+    enterActions_.clear();
+    widgets_.clear();
 }
 
 void Binder::userEvent(const std::function<void()>& action) {
     app_.userEvent(action);
-    if (app_.ended()) QCoreApplication::quit();
+    if (!app_.ended()) return;
+    // A document opened on the way out (the closing note in the report viewer) stays
+    // until its own window is closed; the windows of the program are gone already.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && !dynamic_cast<View*>(window)) {
+            QGuiApplication::setQuitOnLastWindowClosed(true);
+            return;
+        }
+    }
+    QCoreApplication::quit();
 }
 
 void Binder::follow(forms::Observable& model, std::function<void()> redraw) {
@@ -68,6 +82,7 @@ void Binder::follow(forms::Observable& model, std::function<void()> redraw) {
 }
 
 void Binder::common(forms::Control& model, QWidget* widget) {
+    if (!widgetOf(model)) widgets_.emplace_back(&model, widget);
     // A widget bound before it has its parent would become a window of its own if shown;
     // it shows with its parent instead. Hiding is remembered across the reparenting.
     if (!widget->isWindow() || !model.visible()) widget->setVisible(model.visible());
@@ -85,35 +100,73 @@ void Binder::hoverable(forms::Control& model, QWidget* widget) {
     widget->installEventFilter(this);
     hoverActions_.emplace_back(widget, [this, &model] {
         if (model.usable()) userEvent([&model] { model.hover(); });
+        return true;
     });
 }
 
 void Binder::clickable(forms::Control& model, QWidget* widget) {
     widget->installEventFilter(this);
-    clickActions_.emplace_back(widget, [this, &model] {
+    auto click = [this, &model] {
         if (model.usable()) userEvent([&model] { model.click(); });
+        return true;
+    };
+    clickActions_.emplace_back(widget, click);
+    // Reachable with Tab and worked with Space or Enter, like a button.
+    widget->setFocusPolicy(Qt::StrongFocus);
+    keyActions_.emplace_back(widget, click);
+}
+
+namespace {
+bool isActivationKey(const QEvent* event, bool spaceToo) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || (spaceToo && key == Qt::Key_Space);
+}
+
+// Runs the action registered for `watched`; true when there was one.
+bool runFor(const std::vector<std::pair<QObject*, std::function<bool()>>>& actions,
+            QObject* watched) {
+    for (const auto& [object, action] : actions) {
+        if (object == watched) {
+            auto run = action; // the action may change the list
+            return run();
+        }
+    }
+    return false;
+}
+} // namespace
+
+bool Binder::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Enter:
+        runFor(hoverActions_, watched);
+        break;
+    case QEvent::MouseButtonRelease:
+        if (runFor(clickActions_, watched)) return true;
+        break;
+    case QEvent::KeyPress:
+        if (isActivationKey(event, true) && runFor(keyActions_, watched)) return true;
+        if (isActivationKey(event, false) && runFor(enterActions_, watched)) return true;
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Binder::pressOnEnter(QWidget* widget, forms::CommandButton& button) {
+    widget->installEventFilter(this);
+    enterActions_.emplace_back(widget, [this, &button] {
+        if (button.usable()) userEvent([&button] { button.press(); });
+        return true;
     });
 }
 
-bool Binder::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Enter) {
-        for (auto& [object, action] : hoverActions_) {
-            if (object == watched) {
-                auto run = action;
-                run();
-                break;
-            }
-        }
-    } else if (event->type() == QEvent::MouseButtonRelease) {
-        for (auto& [object, action] : clickActions_) {
-            if (object == watched) {
-                auto run = action;
-                run();
-                return true;
-            }
-        }
+QWidget* Binder::widgetOf(const forms::Control& control) const {
+    for (const auto& [model, widget] : widgets_) {
+        if (model == &control) return widget;
     }
-    return QObject::eventFilter(watched, event);
+    return nullptr;
 }
 
 void Binder::bind(forms::TextBox& model, QLineEdit* widget) {
@@ -165,6 +218,9 @@ void Binder::bind(forms::Label& model, QLabel* widget) {
         QFont font = widget->font();
         font.setUnderline(true);
         widget->setFont(font);
+        // A focused link shows it; the transparent border keeps the layout still.
+        widget->setStyleSheet(QStringLiteral("QLabel { border: 1px solid transparent; }"
+                                             "QLabel:focus { border: 1px dotted palette(text); }"));
         clickable(model, widget);
     }
     follow(model, [&model, widget, this, link] {
@@ -241,13 +297,28 @@ void Binder::bind(forms::ListBox& model, QListWidget* widget) {
             widget->clear();
             widget->addItems(model.items());
         }
-        widget->setCurrentRow(model.listIndex());
+        if (model.listIndex() < 0) {
+            widget->clearSelection();
+        } else {
+            widget->setCurrentRow(model.listIndex());
+        }
         applyColors(widget, model.foreColor(), model.backColor(), true);
         widget->setAutoFillBackground(false);
         common(model, widget);
     });
-    connect(widget, &QListWidget::currentRowChanged, this, [this, &model](int row) {
-        if (row >= 0) userEvent([&model, row] { model.setListIndex(row); });
+    // Only an explicit choice chooses: a click, or Space or Enter on the entry the arrow
+    // keys moved to. Tabbing into the list or moving through it chooses nothing.
+    connect(widget, &QListWidget::itemClicked, this, [this, &model, widget](QListWidgetItem* item) {
+        const int row = widget->row(item);
+        if (row >= 0 && model.usable()) userEvent([&model, row] { model.setListIndex(row); });
+    });
+    widget->installEventFilter(this);
+    keyActions_.emplace_back(widget, [this, &model, widget] {
+        const int row = widget->currentRow();
+        // Enter on the entry already chosen goes on to the window's default button.
+        if (row < 0 || row == model.listIndex() || !model.usable()) return false;
+        userEvent([&model, row] { model.setListIndex(row); });
+        return true;
     });
 }
 
@@ -273,17 +344,22 @@ void Binder::bind(forms::ComboBox& model, QComboBox* widget) {
     });
 }
 
-void Binder::bind(forms::Image& model, QLabel* widget) {
+void Binder::bind(forms::Image& model, QLabel* widget, QSize fitInto) {
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    follow(model, [&model, widget, this] {
+    follow(model, [&model, widget, fitInto, this] {
         if (model.picture().isNull()) {
             widget->clear();
+            widget->setFixedSize(0, 0);
         } else {
             QPixmap pixmap = QPixmap::fromImage(model.picture());
             if (model.stretch()) {
                 pixmap = pixmap.scaled(model.width() / forms::kTwipsPerPixel,
                                        model.height() / forms::kTwipsPerPixel,
                                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            }
+            if (fitInto.isValid() &&
+                (pixmap.width() > fitInto.width() || pixmap.height() > fitInto.height())) {
+                pixmap = pixmap.scaled(fitInto, Qt::KeepAspectRatio, Qt::SmoothTransformation);
             }
             widget->setPixmap(pixmap);
             widget->setFixedSize(pixmap.size());
@@ -395,9 +471,6 @@ void Binder::bindWindow(forms::Window& model, QWidget* widget) {
         }
         if (model.topmost()) flags |= Qt::WindowStaysOnTopHint;
         if (widget->windowFlags() != flags) widget->setWindowFlags(flags);
-        const QPoint place(model.left() / forms::kTwipsPerPixel,
-                           model.top() / forms::kTwipsPerPixel);
-        if (widget->pos() != place) widget->move(place);
         if (widget->isVisible() != model.visible()) widget->setVisible(model.visible());
     };
     redraw();

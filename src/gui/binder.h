@@ -7,6 +7,7 @@
 #include "forms/window.h"
 
 #include <QObject>
+#include <QSize>
 #include <functional>
 #include <vector>
 
@@ -48,7 +49,8 @@ public:
     void bind(forms::Frame& model, QWidget* widget);
     void bind(forms::ListBox& model, QListWidget* widget);
     void bind(forms::ComboBox& model, QComboBox* widget);
-    void bind(forms::Image& model, QLabel* widget);
+    // A picture; with `fitInto`, a larger picture is drawn scaled down to fit it.
+    void bind(forms::Image& model, QLabel* widget, QSize fitInto = QSize());
     // A coloured mark: the widget is painted with the model's back colour.
     void bind(forms::Shape& model, QWidget* widget);
     // A folder browser: the folders from the root down to the model's path, then the
@@ -58,9 +60,14 @@ public:
     void bind(forms::DriveList& model, QComboBox* widget);
     // A real timer that follows the model's enabled state and interval.
     void bind(forms::Timer& model);
-    // Caption, visibility, position, stay-on-top, and a title bar without a close button
-    // while the model has no Close command.
+    // Caption, visibility, stay-on-top, and a title bar without a close button while the
+    // model has no Close command. (Views place their windows on the screen.)
     void bindWindow(forms::Window& model, QWidget* widget);
+
+    // Enter in `widget` presses `button` (when the user can use it).
+    void pressOnEnter(QWidget* widget, forms::CommandButton& button);
+    // The widget bound to a control, or null.
+    QWidget* widgetOf(const forms::Control& control) const;
 
     // Runs a user action on the model, then ends the program if the model asked for it.
     void userEvent(const std::function<void()>& action);
@@ -78,10 +85,15 @@ private:
     // A widget that acts on a mouse click (a link label, a clickable picture).
     void clickable(forms::Control& model, QWidget* widget);
 
+    using Actions = std::vector<std::pair<QObject*, std::function<bool()>>>;
+
     App& app_;
     std::vector<std::pair<forms::Observable*, int>> subscriptions_;
-    std::vector<std::pair<QObject*, std::function<void()>>> hoverActions_;
-    std::vector<std::pair<QObject*, std::function<void()>>> clickActions_;
+    Actions hoverActions_;
+    Actions clickActions_;
+    Actions keyActions_;   // Space and Enter
+    Actions enterActions_; // Enter alone
+    std::vector<std::pair<const forms::Control*, QWidget*>> widgets_;
 };
 
 // Paints a widget's text and background with model colours.

@@ -3,6 +3,8 @@
 
 #include "platform/services.h"
 
+#include <QMessageBox>
+
 namespace gui {
 
 class QtDialogs final : public platform::Dialogs {
@@ -11,5 +13,10 @@ public:
     QString openFile(const QString& title, const QString& filter,
                      const QString& startFolder) override;
 };
+
+// A modal message box with an OK button only, wide enough for its title and text to show
+// whole; timers hold their ticks while it is open.
+void showMessageBox(QWidget* parent, const QString& title, const QString& text,
+                    QMessageBox::Icon icon = QMessageBox::NoIcon);
 
 } // namespace gui

@@ -111,6 +111,7 @@ ResultsWindowView::ResultsWindowView(App& app, Form5& model) : View(app, model),
         for (QLabel* line : lineLabels_)
             line->setCursor(model_.Check2.checked() ? Qt::PointingHandCursor : Qt::ArrowCursor);
     });
+    setDefaultButtons({&model.Command2});
     binder().bindWindow(model, this);
     binder().follow(model, [this] { followWidth(); });
 }

@@ -1,5 +1,6 @@
 #include "gui/start_window_view.h"
 
+#include "gui/icon.h"
 #include "shell/start_window.h"
 
 #include <QCheckBox>
@@ -9,36 +10,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace gui {
 
 namespace {
-
-// The emblem of the header: a ticket with a tick, drawn so it needs no image file.
-QPixmap emblem(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF card(size * 0.08, size * 0.18, size * 0.84, size * 0.64);
-    painter.setPen(QPen(QColor(0x1f, 0x4e, 0x8c), size * 0.05));
-    painter.setBrush(QColor(0xff, 0xff, 0xff));
-    painter.drawRoundedRect(card, size * 0.08, size * 0.08);
-    QPainterPath tick;
-    tick.moveTo(size * 0.30, size * 0.50);
-    tick.lineTo(size * 0.45, size * 0.64);
-    tick.lineTo(size * 0.72, size * 0.34);
-    painter.setPen(
-        QPen(QColor(0x2e, 0x8b, 0x3a), size * 0.09, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(tick);
-    return pixmap;
-}
 
 QFont scaled(QFont font, double factor, bool bold) {
     font.setPointSizeF(font.pointSizeF() * factor);
@@ -108,6 +87,10 @@ StartWindowView::StartWindowView(App& app, Form1& model) : View(app, model), mod
     binder().bind(model.Command2, exit);
 
     setMinimumWidth(720);
+    // The window is as large as its visible panels, each time it comes back.
+    root->setSizeConstraint(QLayout::SetFixedSize);
+    // Enter takes each step: the name, opening the drawn ticket, drawing one.
+    setDefaultButtons({&model.Command14, &model.Command3, &model.Command1});
     binder().bind(model.Timer1);
     // Last: binding the window may show it, and it should appear with its texts in place.
     binder().bindWindow(model, this);
@@ -263,6 +246,9 @@ QWidget* StartWindowView::ticketPanel() {
     auto* manual = new QCheckBox(panel);
     auto* number = new QLineEdit(panel);
     number->setMaximumWidth(110);
+    // "Вводятся только цифры": only digits can be typed (the model's rules stay as they are).
+    number->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), number));
     number->setFont(scaled(font(), 1.15, true));
     manualRow->addWidget(manual, 1);
     manualRow->addWidget(number);
@@ -306,6 +292,7 @@ QWidget* StartWindowView::settingsPanel() {
     b.bind(model_.Label3, prompt);
     b.bind(model_.Text2, password);
     b.bind(model_.Command15, settings);
+    b.pressOnEnter(password, model_.Command15);
     return panel;
 }
 

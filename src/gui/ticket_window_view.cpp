@@ -31,27 +31,26 @@ QLabel* heading(QWidget* parent) {
 TicketWindowView::TicketWindowView(App& app, Form2& model) : View(app, model), model_(model) {
     auto* root = new QVBoxLayout(this);
 
-    // Exam title and ticket caption.
+    // Exam title and ticket caption on one line, so the questions get the height.
+    auto* titles = new QHBoxLayout;
     auto* title = heading(this);
     title->setWordWrap(true);
     binder().bind(model.Label27, title);
     auto* ticket = heading(this);
     binder().bind(model.Label17, ticket);
-    root->addWidget(title);
-    root->addWidget(ticket);
+    titles->addWidget(title, 1);
+    titles->addWidget(ticket);
+    root->addLayout(titles);
 
     auto* body = new QHBoxLayout;
     root->addLayout(body, 1);
-    body->addWidget(questionButtons());
+    body->addWidget(questionButtons(), 0, Qt::AlignTop);
     body->addLayout(questionPanel(), 1);
-
-    // Held for the picture viewer; hidden unless the model shows it.
-    auto* picture = new QLabel(this);
-    binder().bind(model.Image1, picture);
-    root->addWidget(picture);
 
     binder().bind(model.Timer2);
     binder().bind(model.Timer3);
+    // Enter sends the chosen answer.
+    setDefaultButtons({&model.Command4});
     binder().bindWindow(model, this);
     resize(model.width() / forms::kTwipsPerPixel, model.height() / forms::kTwipsPerPixel);
 }
@@ -64,17 +63,14 @@ QWidget* TicketWindowView::questionButtons() {
     grid->setVerticalSpacing(4);
     for (int n = 1; n <= 20; ++n) {
         const int row = (n - 1) % 10;
-        const int column = (n - 1) / 10 * 3;
-        auto* number = new QLabel(QString::number(n), questions);
-        number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral("20")));
+        const int column = (n - 1) / 10 * 2;
         auto* mark = new QFrame(questions);
         mark->setFrameShape(QFrame::Box);
         mark->setFixedSize(14, 14);
+        // The question's number is the button's caption: clicking it selects the question.
         auto* button = new QRadioButton(questions);
-        grid->addWidget(number, row, column);
-        grid->addWidget(mark, row, column + 1);
-        grid->addWidget(button, row, column + 2);
+        grid->addWidget(mark, row, column);
+        grid->addWidget(button, row, column + 1);
         binder().bind(model_.Shape(n), mark);
         binder().bind(model_.Option(n), button);
     }
@@ -89,15 +85,21 @@ QLayout* TicketWindowView::questionPanel() {
     auto* questionHeading = heading(this);
     binder().bind(model_.Label12, questionHeading);
     auto* question = new QPlainTextEdit(this);
-    question->setMinimumSize(360, 110);
+    question->setMinimumSize(300, 60);
     binder().bind(model_.Text3, question);
+    // The question's picture beside its text, small; the viewer shows it large.
+    auto* picture = new QLabel(this);
+    binder().bind(model_.Image1, picture, QSize(220, 160));
+    auto* questionRow = new QHBoxLayout;
+    questionRow->addWidget(question, 1);
+    questionRow->addWidget(picture, 0, Qt::AlignTop);
     right->addWidget(questionHeading);
-    right->addWidget(question, 2);
+    right->addLayout(questionRow, 2);
 
     auto* answersHeading = heading(this);
     binder().bind(model_.Label13, answersHeading);
     auto* answers = new QListWidget(this);
-    answers->setMinimumHeight(100);
+    answers->setMinimumHeight(70);
     answers->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     answers->setTextElideMode(Qt::ElideNone);
     answers->setWordWrap(false);

@@ -1,9 +1,19 @@
 #include "gui/view.h"
 
+#include "common/settings_file.h"
 #include "forms/app.h"
+#include "forms/captions.h"
 #include "gui/window_table.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QToolTip>
+#include <algorithm>
 
 namespace gui {
 
@@ -11,6 +21,92 @@ View::View(App& app, forms::Window& model)
     : QWidget(nullptr), app_(app), model_(model), binder_(app, this) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     useReadableFont(10);
+    binder_.follow(model_, [this] {
+        followPlace();
+        followFocus();
+    });
+}
+
+namespace {
+QScreen* homeScreen(const QWidget* self) {
+    // The window the user works in (the start window, as a rule) tells which screen.
+    const QWidget* active = QApplication::activeWindow();
+    if (active && active != self && active->screen()) return active->screen();
+    return QGuiApplication::primaryScreen();
+}
+} // namespace
+
+void View::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    fitToScreen();
+    followFocus();
+    // The window manager's frame is known only once the window is on the screen.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) fitToScreen();
+    });
+}
+
+void View::followFocus() {
+    if (model_.focusRequests() == appliedFocus_ || !model_.focusRequest()) return;
+    if (QWidget* widget = binder_.widgetOf(*model_.focusRequest())) {
+        appliedFocus_ = model_.focusRequests();
+        widget->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void View::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter) {
+        // Escape, among others, does nothing here: it never ends an exam.
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(focusWidget())) {
+        button->animateClick();
+        return;
+    }
+    for (forms::CommandButton* button : defaultButtons_) {
+        if (button->usable()) {
+            binder_.userEvent([button] { button->press(); });
+            return;
+        }
+    }
+}
+
+void View::followPlace() {
+    const QPoint place(model_.left(), model_.top());
+    if (isVisible() && model_.placed() && place != appliedPlace_) fitToScreen();
+}
+
+void View::fitToScreen() {
+    if (windowState().testFlag(Qt::WindowFullScreen)) return;
+    QScreen* screen = homeScreen(this);
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    QMargins frame(frameGeometry().left() - geometry().left(),
+                   geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(),
+                   frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull()) {
+        // Not yet framed: a title bar and thin borders, as window managers draw them.
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        frame = QMargins(4, std::max(title, 24) + 4, 4, 4);
+    }
+    const QSize room(area.width() - frame.left() - frame.right(),
+                     area.height() - frame.top() - frame.bottom());
+    if (width() > room.width() || height() > room.height())
+        resize(size().boundedTo(room).expandedTo(minimumSize()));
+    const QSize outer(width() + frame.left() + frame.right(),
+                      height() + frame.top() + frame.bottom());
+    QPoint corner = model_.placed() ? area.topLeft() + QPoint(model_.left(), model_.top()) /
+                                                           forms::kTwipsPerPixel
+                                    : area.center() - QPoint(outer.width() / 2, outer.height() / 2);
+    // Title bar and buttons on the screen: the right and bottom edges first, then the
+    // left and top, which matter most.
+    corner.setX(std::max(area.left(), std::min(corner.x(), area.right() + 1 - outer.width())));
+    corner.setY(std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - outer.height())));
+    move(corner);
+    appliedPlace_ = QPoint(model_.left(), model_.top());
 }
 
 void View::useReadableFont(qreal pointSize) {
@@ -24,7 +120,16 @@ View::~View() { binder_.detach(); }
 void View::closeEvent(QCloseEvent* event) {
     // The model decides; if it unloads itself, the view goes with it.
     event->ignore();
+    const bool closable = model_.closable();
     binder_.userEvent([this] { model_.closeRequested(); });
+    if (!closable) {
+        // Some window managers draw a close button whatever the window asks for; the user
+        // learns why it does nothing.
+        const QString text = interfaceLanguage(app_) == forms::kEnglish
+                                 ? QStringLiteral("This window closes with its own buttons")
+                                 : QStringLiteral("Это окно закрывается своими кнопками");
+        QToolTip::showText(mapToGlobal(QPoint(width() / 2, 0)), text, this);
+    }
 }
 
 ViewManager::ViewManager(App& app, const WindowTable& windows) : app_(app), windows_(windows) {

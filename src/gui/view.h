@@ -26,13 +26,31 @@ protected:
     Binder& binder() { return binder_; }
     // Every view reads at least this large, whatever the desktop's default.
     void useReadableFont(qreal pointSize);
+    // The buttons Enter presses, in order: the first one the user can use at the time (so
+    // each step of the window has its default). A focused button is pressed by Enter
+    // itself.
+    void setDefaultButtons(std::vector<forms::CommandButton*> buttons) {
+        defaultButtons_ = std::move(buttons);
+    }
     // The window manager's close is a request the model answers.
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Opens the window on the screen that holds the active window: where the model placed
+    // it, or in the middle; never larger than the free area, so that its title bar and
+    // buttons are always on the screen.
+    void fitToScreen();
+    void followPlace();
+    void followFocus();
+
     App& app_;
     forms::Window& model_;
     Binder binder_;
+    QPoint appliedPlace_{-1, -1}; // the model's place last applied, in twips
+    int appliedFocus_ = 0;        // the model's focus requests followed so far
+    std::vector<forms::CommandButton*> defaultButtons_;
 };
 
 // Creates and discards views as App loads and unloads windows.

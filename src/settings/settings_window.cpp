@@ -23,7 +23,7 @@ constexpr int kMaxTimerMinutes = 546;
 
 Form4::Form4(App& app) : Window(app, kName) {
     setCaption(QStringLiteral("Проверон"));
-    move(0, 0, 9000, 7000);
+    resize(9000, 7000);
 
     arrangePanels();
     captions_.applyDesign();

@@ -20,7 +20,7 @@ namespace {
 
 const QString kProduct = QStringLiteral("Проверон");
 
-// Window size in twips; the window opens in the middle of the screen.
+// Window size in twips.
 constexpr int kWidth = 9000;
 constexpr int kHeight = 7800;
 
@@ -45,9 +45,7 @@ std::int64_t drawTicket(std::int64_t count, double r) {
 
 Form1::Form1(App& app) : Window(app, kName) {
     setCaption(QStringLiteral("Проверон 2 в 1 v 3.5"));
-    const QSize screen = app.services().screen.sizePixels();
-    move(std::max(0, (screen.width() * kTwipsPerPixel - kWidth) / 2),
-         std::max(0, (screen.height() * kTwipsPerPixel - kHeight) / 2), kWidth, kHeight);
+    resize(kWidth, kHeight); // opened in the middle of the screen
 
     place(Frame3, {&Option1, &Option2, &Option3, &Command4});
     place(Frame9, {&Text9, &Text10, &Text11, &Text13, &Label31, &Command14, &Label6});
@@ -124,6 +122,7 @@ void Form1::load() {
     Frame9.show();
 
     relabel(Label4.caption());
+    requestFocus(Text9);
 }
 
 void Form1::say(const char* russian, const char* english, const QString& suffix,
@@ -145,6 +144,7 @@ void Form1::chooseExamMode() {
     Frame9.show();
     Frame1.hide();
     Text9.setText(QString());
+    requestFocus(Text9);
 }
 
 void Form1::chooseTestMode() {
@@ -165,6 +165,7 @@ void Form1::confirmName() {
     leaveManualEntry();
     Label1.setCaption(QString());
     Label8.show();
+    requestFocus(Command1);
 }
 
 void Form1::backFromNamePanel() {
@@ -179,6 +180,7 @@ void Form1::backFromTicketPanel() {
     Text9.setText(QString());
     Option3.setValue(true);
     Label8.hide();
+    requestFocus(Text9);
 }
 
 // Ticket choice.
@@ -234,6 +236,7 @@ void Form1::chosenTicketChanged() {
 void Form1::delayElapsed() {
     if (!Label1.caption().isEmpty()) {
         Command3.setEnabled(true);
+        requestFocus(Command3);
     } else {
         Label1.setCaption(QString());
     }

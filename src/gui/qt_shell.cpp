@@ -1,0 +1,86 @@
+#include "gui/qt_shell.h"
+
+#include "forms/captions.h"
+#include "gui/qt_dialogs.h"
+#include "platform/ansi_codec.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace gui {
+
+QString reportText(const QByteArray& bytes) {
+    QString text = platform::fromAnsi(bytes);
+    text.replace(QLatin1String("\r\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QString QtShell::say(const char* russian, const char* english) const {
+    return QString::fromUtf8(language_() == forms::kEnglish ? english : russian);
+}
+
+void QtShell::open(const QString& path) {
+    QWidget* parent = QApplication::activeWindow();
+    if (QFileInfo(path).suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) != 0) {
+        openWithDesktop(path, parent);
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showMessageBox(parent, QStringLiteral("Проверон"),
+                       say("Файла ещё нет или его нельзя прочитать:\n",
+                           "The file does not exist yet or cannot be read:\n") +
+                           path);
+        return;
+    }
+
+    // A window of its own, not modal: the teacher may keep the report open while working.
+    auto* viewer = new QDialog(nullptr);
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" — Проверон"));
+    auto* layout = new QVBoxLayout(viewer);
+    auto* text = new QPlainTextEdit(viewer);
+    text->setReadOnly(true);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    text->setPlainText(reportText(file.readAll()));
+    layout->addWidget(text);
+    auto* buttons = new QHBoxLayout;
+    auto* external = new QPushButton(say("Открыть в редакторе", "Open in the editor"), viewer);
+    auto* close = new QPushButton(say("Закрыть", "Close"), viewer);
+    close->setDefault(true);
+    buttons->addWidget(external);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    QObject::connect(close, &QPushButton::clicked, viewer, &QDialog::close);
+    QObject::connect(external, &QPushButton::clicked, viewer,
+                     [this, path, viewer] { openWithDesktop(path, viewer); });
+    viewer->resize(720, 420);
+    viewer->show();
+    // The newest records are at the end.
+    text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
+}
+
+void QtShell::openWithDesktop(const QString& path, QWidget* parent) {
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    showMessageBox(parent, QStringLiteral("Проверон"),
+                   say("Нет программы, которая открыла бы файл:\n",
+                       "No program is there to open the file:\n") +
+                       path);
+}
+
+} // namespace gui

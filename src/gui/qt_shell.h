@@ -1,0 +1,33 @@
+#pragma once
+// Opening documents for the user. The program's own text files (the reports and the
+// closing note) are Windows-1251 with CR CR LF lines that desktop editors here take for
+// UTF-8 with blank lines: they open in a small read-only viewer of our own instead, with
+// a button to open them in the system's editor after all. Anything else goes to the
+// desktop; when nothing can open it, the user is told.
+
+#include "platform/services.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace gui {
+
+class QtShell final : public platform::Shell {
+public:
+    // `language` answers the interface language ("rus", "eng", ...) at the time of use.
+    explicit QtShell(std::function<QString()> language) : language_(std::move(language)) {}
+    void open(const QString& path) override;
+
+private:
+    void openWithDesktop(const QString& path, QWidget* parent);
+    QString say(const char* russian, const char* english) const;
+
+    std::function<QString()> language_;
+};
+
+// The text of a report as the viewer shows it: decoded, every kind of line end (CR CR LF,
+// CR LF, LF, a lone CR) one line end.
+QString reportText(const QByteArray& bytes);
+
+} // namespace gui
