@@ -55,6 +55,14 @@ void Binder::detach() {
     for (const auto& [model, id] : subscriptions_)
         model->unsubscribe(id);
     subscriptions_.clear();
+    // A view is deleted later than its model: nothing it holds may reach the model after
+    // this, neither a widget's signal nor a timer's tick.
+    for (const QPointer<QObject>& sender : senders_) {
+        if (!sender) continue;
+        if (auto* timer = qobject_cast<QTimer*>(sender.data())) timer->stop();
+        sender->disconnect(this);
+    }
+    senders_.clear();
     hoverActions_.clear();
     clickActions_.clear();
     keyActions_.clear();
@@ -178,12 +186,12 @@ void Binder::bind(forms::TextBox& model, QLineEdit* widget) {
         common(model, widget);
     });
     if (model.commitOnFinish()) {
-        connect(widget, &QLineEdit::editingFinished, this, [this, &model, widget] {
+        on(widget, &QLineEdit::editingFinished, [this, &model, widget] {
             const QString text = widget->text();
             if (text != model.text()) userEvent([&model, text] { model.setText(text); });
         });
     } else {
-        connect(widget, &QLineEdit::textEdited, this, [this, &model](const QString& text) {
+        on(widget, &QLineEdit::textEdited, [this, &model](const QString& text) {
             userEvent([&model, text] { model.setText(text); });
         });
     }
@@ -202,7 +210,7 @@ void Binder::bind(forms::TextBox& model, QPlainTextEdit* widget) {
         applyColors(widget, model.foreColor(), model.backColor(), true);
         common(model, widget);
     });
-    connect(widget, &QPlainTextEdit::textChanged, this, [this, &model, widget] {
+    on(widget, &QPlainTextEdit::textChanged, [this, &model, widget] {
         if (model.locked()) return;
         QString text = widget->toPlainText();
         text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
@@ -247,7 +255,7 @@ void Binder::bind(forms::CheckBox& model, QCheckBox* widget) {
         widget->setChecked(model.checked());
         common(model, widget);
     });
-    connect(widget, &QCheckBox::clicked, this, [this, &model, widget] {
+    on(widget, &QCheckBox::clicked, [this, &model, widget] {
         userEvent([&model] { model.click(); });
         // The model may refuse the change (a wrong password, say).
         if (!app_.ended()) widget->setChecked(model.checked());
@@ -263,7 +271,7 @@ void Binder::bind(forms::OptionButton& model, QRadioButton* widget) {
                     !forms::isSystemColor(model.backColor()));
         common(model, widget);
     });
-    connect(widget, &QRadioButton::clicked, this, [this, &model, widget] {
+    on(widget, &QRadioButton::clicked, [this, &model, widget] {
         userEvent([&model] { model.click(); });
         if (!app_.ended()) widget->setChecked(model.value());
     });
@@ -274,8 +282,7 @@ void Binder::bind(forms::CommandButton& model, QPushButton* widget) {
         widget->setText(model.caption());
         common(model, widget);
     });
-    connect(widget, &QPushButton::clicked, this,
-            [this, &model] { userEvent([&model] { model.press(); }); });
+    on(widget, &QPushButton::clicked, [this, &model] { userEvent([&model] { model.press(); }); });
 }
 
 void Binder::bind(forms::Frame& model, QWidget* widget) {
@@ -308,7 +315,7 @@ void Binder::bind(forms::ListBox& model, QListWidget* widget) {
     });
     // Only an explicit choice chooses: a click, or Space or Enter on the entry the arrow
     // keys moved to. Tabbing into the list or moving through it chooses nothing.
-    connect(widget, &QListWidget::itemClicked, this, [this, &model, widget](QListWidgetItem* item) {
+    on(widget, &QListWidget::itemClicked, [this, &model, widget](QListWidgetItem* item) {
         const int row = widget->row(item);
         if (row >= 0 && model.usable()) userEvent([&model, row] { model.setListIndex(row); });
     });
@@ -336,12 +343,10 @@ void Binder::bind(forms::ComboBox& model, QComboBox* widget) {
         if (widget->currentText() != model.text()) widget->setEditText(model.text());
         common(model, widget);
     });
-    connect(widget->lineEdit(), &QLineEdit::textEdited, this, [this, &model](const QString& text) {
-        userEvent([&model, text] { model.setText(text); });
-    });
-    connect(widget, &QComboBox::activated, this, [this, &model](int index) {
-        userEvent([&model, index] { model.setListIndex(index); });
-    });
+    on(widget->lineEdit(), &QLineEdit::textEdited,
+       [this, &model](const QString& text) { userEvent([&model, text] { model.setText(text); }); });
+    on(widget, &QComboBox::activated,
+       [this, &model](int index) { userEvent([&model, index] { model.setListIndex(index); }); });
 }
 
 void Binder::bind(forms::Image& model, QLabel* widget, QSize fitInto) {
@@ -420,8 +425,8 @@ void Binder::bind(forms::FolderList& model, QListWidget* widget) {
         if (path != model.path() && model.usable())
             userEvent([&model, path] { model.setPath(path); });
     };
-    connect(widget, &QListWidget::itemClicked, this, go);
-    connect(widget, &QListWidget::itemActivated, this, go);
+    on(widget, &QListWidget::itemClicked, go);
+    on(widget, &QListWidget::itemActivated, go);
 }
 
 void Binder::bind(forms::DriveList& model, QComboBox* widget) {
@@ -437,7 +442,7 @@ void Binder::bind(forms::DriveList& model, QComboBox* widget) {
         widget->setCurrentIndex(current);
         common(model, widget);
     });
-    connect(widget, &QComboBox::activated, this, [this, &model, widget](int index) {
+    on(widget, &QComboBox::activated, [this, &model, widget](int index) {
         const QString path = widget->itemData(index).toString();
         if (model.usable()) userEvent([&model, path] { model.setDrive(path); });
     });
@@ -453,7 +458,7 @@ void Binder::bind(forms::Timer& model) {
             timer->stop();
         }
     });
-    connect(timer, &QTimer::timeout, this, [this, &model] {
+    on(timer, &QTimer::timeout, [this, &model] {
         // Ticks come between user events, never inside a modal message.
         if (modalDepth() > 0) return;
         userEvent([&model] { model.tick(); });

@@ -7,6 +7,7 @@
 #include "forms/window.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QSize>
 #include <functional>
 #include <vector>
@@ -80,6 +81,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Connects a widget's signal to an action of ours, remembered so detach() can cut it.
+    template <class Sender, class Signal, class Action>
+    void on(Sender* sender, Signal signal, Action action) {
+        senders_.emplace_back(sender);
+        connect(sender, signal, this, std::move(action));
+    }
     void common(forms::Control& model, QWidget* widget);
     void hoverable(forms::Control& model, QWidget* widget);
     // A widget that acts on a mouse click (a link label, a clickable picture).
@@ -94,6 +101,7 @@ private:
     Actions keyActions_;   // Space and Enter
     Actions enterActions_; // Enter alone
     std::vector<std::pair<const forms::Control*, QWidget*>> widgets_;
+    std::vector<QPointer<QObject>> senders_;
 };
 
 // Paints a widget's text and background with model colours.

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -137,8 +138,10 @@ QWidget* ResultsWindowView::questionLines(QWidget* parent) {
 
 void ResultsWindowView::followWidth() {
     // The layout has a fixed size: the window is as wide as the results column, plus the
-    // detail pane when the model is wider than its normal width.
-    const int extra = pixels(model_.width()) - pixels(Form5::kNarrowWidth) - layout()->spacing();
+    // detail pane when the model is wider than its normal width, within the screen.
+    const int room = screen() ? screen()->availableGeometry().width() - 24 : pixels(model_.width());
+    const int extra =
+        std::min(pixels(model_.width()), room) - pixels(Form5::kNarrowWidth) - layout()->spacing();
     detailPane_->setVisible(extra > 0);
     if (extra > 0) detailPane_->setFixedWidth(extra);
 }

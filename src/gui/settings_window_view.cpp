@@ -42,17 +42,19 @@ QGroupBox* oneFieldPanel(Binder& binder, forms::Frame& frame, QWidget* field) {
 SettingsWindowView::SettingsWindowView(App& app, Form4& model) : View(app, model), model_(model) {
     auto* outer = new QVBoxLayout(this);
     outer->setSizeConstraint(QLayout::SetFixedSize);
-    outer->addWidget(confirmationPanel());
-    outer->addWidget(mainPanel());
+    QWidget* main = mainPanel();
+    outer->addWidget(main);
     outer->addWidget(evaluationPanel());
+    confirmationPanel(main);
     binder().bind(model.Timer1);
     binder().bindWindow(model, this);
 }
 
-QWidget* SettingsWindowView::confirmationPanel() {
-    // Shown over the main panel when no passing score is set.
+void SettingsWindowView::confirmationPanel(QWidget* over) {
+    // Shown over the main panel when no passing score is set, as a panel on top of it
+    // rather than beside it, so the window keeps its size.
     Binder& b = binder();
-    auto* panel = new QGroupBox;
+    auto* panel = new QGroupBox(over);
     auto* layout = new QVBoxLayout(panel);
     auto* question = new QLabel;
     question->setWordWrap(true);
@@ -67,52 +69,68 @@ QWidget* SettingsWindowView::confirmationPanel() {
     palette.setColor(QPalette::Window, QColor(255, 244, 214));
     panel->setPalette(palette);
     panel->setAutoFillBackground(true);
+    panel->setMaximumWidth(420);
     b.bind(model_.Frame12, panel);
-    return panel;
+    b.follow(model_.Frame12, [panel, over] {
+        panel->adjustSize();
+        panel->move((over->width() - panel->width()) / 2, (over->height() - panel->height()) / 3);
+        panel->raise();
+    });
 }
 
 QWidget* SettingsWindowView::mainPanel() {
+    // Two columns, so that the whole set-up fits a small screen at a large scale: the
+    // numbers, the password and the picture on the left, the timers and the folders on
+    // the right.
     Binder& b = binder();
     auto* panel = new QGroupBox;
     auto* grid = new QGridLayout(panel);
     grid->setHorizontalSpacing(12);
 
+    auto* counts = new QHBoxLayout;
     auto* tickets = lineEdit(80);
     b.bind(model_.Text3, tickets);
-    grid->addWidget(oneFieldPanel(b, model_.Frame2, tickets), 0, 0);
+    counts->addWidget(oneFieldPanel(b, model_.Frame2, tickets));
     auto* questions = new QComboBox;
     questions->setFixedWidth(80);
     b.bind(model_.Combo1, questions);
-    grid->addWidget(oneFieldPanel(b, model_.Frame5, questions), 0, 1);
-    grid->addWidget(scorePanel(), 1, 0);
+    counts->addWidget(oneFieldPanel(b, model_.Frame5, questions));
+    auto* left = new QVBoxLayout;
+    left->addLayout(counts);
+    left->addWidget(scorePanel());
     auto* password = lineEdit(160);
     b.bind(model_.Text12, password);
     auto* passwordPanel = oneFieldPanel(b, model_.Frame10, password);
     auto* enter = new QLabel;
     b.bind(model_.Label32, enter);
     static_cast<QHBoxLayout*>(passwordPanel->layout())->insertWidget(0, enter);
-    grid->addWidget(passwordPanel, 1, 1);
-    grid->addWidget(timersPanel(), 2, 0, 1, 2);
-    grid->addWidget(picturePanel(), 3, 0, 1, 2);
-    grid->addWidget(folderPanel(), 4, 0, 1, 2);
+    left->addWidget(passwordPanel);
+    left->addWidget(picturePanel());
+    left->addStretch();
+    grid->addLayout(left, 0, 0);
 
+    auto* right = new QVBoxLayout;
+    right->addWidget(timersPanel());
+    right->addWidget(folderPanel());
     auto* editor = new QGroupBox;
     auto* editorLayout = new QHBoxLayout(editor);
     auto* edit = new QLabel;
     b.bind(model_.Label8, edit);
     editorLayout->addWidget(edit);
     b.bind(model_.Frame7, editor);
-    grid->addWidget(editor, 5, 0, 1, 2);
+    right->addWidget(editor);
+    right->addStretch();
+    grid->addLayout(right, 0, 1);
 
     auto* save = new QCheckBox;
     b.bind(model_.Check3, save);
-    grid->addWidget(save, 6, 0);
+    grid->addWidget(save, 1, 0);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     addButton(b, buttons, model_.Command3);
     addButton(b, buttons, model_.Command10);
     addButton(b, buttons, model_.Command6)->setDefault(true);
-    grid->addLayout(buttons, 6, 1);
+    grid->addLayout(buttons, 1, 1);
     b.bind(model_.Frame3, panel);
     return panel;
 }
@@ -160,13 +178,14 @@ QWidget* SettingsWindowView::timersPanel() {
     layout->addWidget(minutesLabel, 2, 0);
     layout->addWidget(minutes, 2, 1, Qt::AlignLeft);
     layout->addWidget(status, 3, 0, 1, 2);
-    layout->addWidget(clockHeading, 0, 2);
     auto* clock = new QHBoxLayout;
+    clock->addWidget(clockHeading);
     clock->addWidget(time);
     clock->addSpacing(16);
     clock->addWidget(date);
-    layout->addLayout(clock, 1, 2);
-    layout->setColumnStretch(2, 1);
+    clock->addStretch();
+    layout->addLayout(clock, 4, 0, 1, 2);
+    layout->setColumnStretch(1, 1);
     b.bind(model_.Frame1, panel);
     return panel;
 }
@@ -204,14 +223,14 @@ QWidget* SettingsWindowView::folderPanel() {
     auto* layout = new QGridLayout(panel);
     auto* chosen = new QLabel;
     auto* path = lineEdit();
-    path->setMinimumWidth(420);
+    path->setMinimumWidth(300);
     auto* choose = new QLabel;
     b.bind(model_.Label19, chosen);
     b.bind(model_.Text6, path);
     b.bind(model_.Label18, choose);
     layout->addWidget(chosen, 0, 0);
-    layout->addWidget(path, 0, 1);
-    layout->addWidget(choose, 1, 0, 1, 2);
+    layout->addWidget(path, 1, 0);
+    layout->addWidget(choose, 2, 0);
     b.bind(model_.Frame11, panel);
     return panel;
 }

@@ -13,7 +13,7 @@ public:
     SettingsWindowView(App& app, Form4& model);
 
 private:
-    QWidget* confirmationPanel();
+    void confirmationPanel(QWidget* over);
     QWidget* mainPanel();
     QWidget* scorePanel();
     QWidget* timersPanel();

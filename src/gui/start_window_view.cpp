@@ -86,7 +86,6 @@ StartWindowView::StartWindowView(App& app, Form1& model) : View(app, model), mod
     binder().bind(model.Command10, help);
     binder().bind(model.Command2, exit);
 
-    setMinimumWidth(720);
     // The window is as large as its visible panels, each time it comes back.
     root->setSizeConstraint(QLayout::SetFixedSize);
     // Enter takes each step: the name, opening the drawn ticket, drawing one.

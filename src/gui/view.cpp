@@ -46,6 +46,21 @@ void View::showEvent(QShowEvent* event) {
     });
 }
 
+void View::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (isVisible()) keepOnScreen();
+}
+
+void View::keepOnScreen() {
+    if (windowState().testFlag(Qt::WindowFullScreen) || !screen()) return;
+    const QRect area = screen()->availableGeometry();
+    const QRect outer = frameGeometry();
+    QPoint corner = outer.topLeft();
+    corner.setX(std::max(area.left(), std::min(corner.x(), area.right() + 1 - outer.width())));
+    corner.setY(std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - outer.height())));
+    if (corner != outer.topLeft()) move(corner);
+}
+
 void View::followFocus() {
     if (model_.focusRequests() == appliedFocus_ || !model_.focusRequest()) return;
     if (QWidget* widget = binder_.widgetOf(*model_.focusRequest())) {

@@ -35,6 +35,7 @@ protected:
     // The window manager's close is a request the model answers.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -42,6 +43,9 @@ private:
     // it, or in the middle; never larger than the free area, so that its title bar and
     // buttons are always on the screen.
     void fitToScreen();
+    // A window that grew past the screen's edge moves back just enough; one that fits
+    // stays where it is.
+    void keepOnScreen();
     void followPlace();
     void followFocus();
 

@@ -21,28 +21,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace {
-
-void writeExam(const QString& folder) {
-    QDir().mkpath(folder + "/b/exam/b1");
-    platform::writeWholeFile(folder + "/b/exam/lzm.lzm", "Экзамен");
-    platform::writeWholeFile(folder + "/b/exam/b1/q1.txt", "Вопрос?");
-    platform::writeWholeFile(folder + "/b/exam/b1/v1.txt", "да\r\nнет");
-    platform::writeWholeFile(folder + "/b/exam/b1/o1.txt", "да");
-    const QString ini = folder + "/test.ini";
-    for (auto [key, value] :
-         {std::pair{"re", "rus"}, {"time", "1"}, {"bilet", "1"}, {"vopros", "1"}, {"ball", "3"}}) {
-        platform::writeProfileString(ini, "test", key, value);
-    }
-    platform::writeProfileString(ini, "test", "z", folder + "/b/exam");
-}
-
-} // namespace
-
 TEST(Views, EveryWindowOfAnExamDrawsOffscreen) {
     if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
     AppFixture f;
-    writeExam(f.folder.path());
+    writeExam(f.folder.path(), 1);
     Form1& start = f.app.window<Form1>();
     f.app.userEvent([&] {
         start.show();

@@ -3,6 +3,26 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <gtest/gtest.h>
+
+namespace gui_support {
+inline QApplication*& application() {
+    static QApplication* instance = nullptr;
+    return instance;
+}
+
+// The application goes when the tests are over, before the exit handlers tear down the
+// statics Qt still needs for it.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override {
+        delete application();
+        application() = nullptr;
+    }
+};
+inline ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+} // namespace gui_support
 
 // The one QApplication of the test program, drawing offscreen.
 inline QApplication* widgetsApplication() {
@@ -11,7 +31,7 @@ inline QApplication* widgetsApplication() {
         static int argc = 1;
         static char name[] = "proveron_gui_tests";
         static char* argv[] = {name, nullptr};
-        static QApplication application(argc, argv);
+        gui_support::application() = new QApplication(argc, argv);
     }
     return qobject_cast<QApplication*>(QCoreApplication::instance());
 }

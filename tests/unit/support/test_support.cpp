@@ -1,8 +1,34 @@
 #include "test_support.h"
 
+#include "platform/profile_file.h"
+#include "platform/text_files.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <unistd.h>
+
+void writeExam(const QString& appFolder, int questions) {
+    const QString ticket = appFolder + QStringLiteral("/b/exam/b1/");
+    QDir().mkpath(ticket);
+    platform::writeWholeFile(appFolder + QStringLiteral("/b/exam/lzm.lzm"),
+                             QStringLiteral("Экзамен"));
+    for (int n = 1; n <= questions; ++n) {
+        const QString number = QString::number(n);
+        platform::writeWholeFile(ticket + QStringLiteral("q") + number + QStringLiteral(".txt"),
+                                 QStringLiteral("Вопрос ") + number + QStringLiteral("?"));
+        platform::writeWholeFile(ticket + QStringLiteral("v") + number + QStringLiteral(".txt"),
+                                 QStringLiteral("да\r\nнет"));
+        platform::writeWholeFile(ticket + QStringLiteral("o") + number + QStringLiteral(".txt"),
+                                 QStringLiteral("да"));
+    }
+    const QString ini = appFolder + QStringLiteral("/test.ini");
+    const std::pair<const char*, QString> keys[] = {
+        {"re", QStringLiteral("rus")},  {"time", QStringLiteral("1")},
+        {"bilet", QStringLiteral("1")}, {"vopros", QString::number(questions)},
+        {"ball", QStringLiteral("3")},  {"z", appFolder + QStringLiteral("/b/exam")}};
+    for (const auto& [key, value] : keys)
+        platform::writeProfileString(ini, QStringLiteral("test"), QString::fromLatin1(key), value);
+}
 
 bool putBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -17,6 +17,11 @@ struct AppFixture {
                                               platform::UserLocale::russian()}};
 };
 
+// An application folder with a Russian test.ini and an exam "b/exam" of one ticket with
+// `questions` questions (the right answer is always "да"), the ticket timer off, the
+// passing score 3.
+void writeExam(const QString& appFolder, int questions);
+
 // Writes the file (creating its folder); false when it could not.
 bool putBytes(const QString& path, const QByteArray& bytes);
 // The file's bytes, or "<unreadable>".
