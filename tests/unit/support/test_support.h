@@ -14,7 +14,7 @@ struct AppFixture {
     QTemporaryDir folder;
     platform::FakeDesktop desktop;
     App app{folder.path(), platform::Services{desktop, desktop, desktop, desktop, desktop, desktop,
-                                              platform::UserLocale::russian()}};
+                                              platform::UserLocale::russian(), desktop}};
 };
 
 // Writes the file (creating its folder); false when it could not.
