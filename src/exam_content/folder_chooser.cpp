@@ -16,8 +16,9 @@ namespace {
 
 const QString kProduct = QStringLiteral("Проверон");
 
-// Window size in twips; the window opens in the middle of the screen.
-constexpr int kWidth = 8400;
+// Window size in twips with the count question shown, its widest; the window opens in the
+// middle of the screen.
+constexpr int kWidth = 11200;
 constexpr int kHeight = 6600;
 
 // The folder as the settings keep it: native separators, no trailing separator.

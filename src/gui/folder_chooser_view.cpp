@@ -74,7 +74,7 @@ FolderChooserView::FolderChooserView(App& app, Form9& model) : View(app, model),
 
 QWidget* FolderChooserView::browser(QWidget* parent) {
     auto* pane = new QWidget(parent);
-    pane->setFixedWidth(420);
+    pane->setFixedWidth(360);
     auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
 
@@ -136,7 +136,7 @@ QWidget* FolderChooserView::countQuestion(QWidget* parent) {
                                                                       {&model_.Text7, {2, 1}},
                                                                       {&model_.Text8, {2, 2}}};
     for (const auto& [count, place] : counts) {
-        QLineEdit* edit = shownText(panel, 120);
+        QLineEdit* edit = shownText(panel, 112);
         edit->setFocusPolicy(Qt::ClickFocus);
         b.bind(*count, edit);
         table->addWidget(edit, place.first, place.second);
