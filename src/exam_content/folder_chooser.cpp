@@ -18,7 +18,7 @@ const QString kProduct = QStringLiteral("Проверон");
 
 // Window size in twips with the count question shown, its widest; the window opens in the
 // middle of the screen.
-constexpr int kWidth = 11200;
+constexpr int kWidth = 12000;
 constexpr int kHeight = 6600;
 
 // The folder as the settings keep it: native separators, no trailing separator.

@@ -44,7 +44,8 @@ FolderChooserView::FolderChooserView(App& app, Form9& model) : View(app, model),
     auto* panes = new QHBoxLayout;
     panes->setSpacing(12);
     column->addLayout(panes);
-    panes->addWidget(browser(frame), 0, Qt::AlignTop);
+    // The browser takes the width the commands below leave it.
+    panes->addWidget(browser(frame), 1, Qt::AlignTop);
     panes->addWidget(countQuestion(frame), 0, Qt::AlignTop);
 
     auto* commands = new QHBoxLayout;
@@ -74,7 +75,7 @@ FolderChooserView::FolderChooserView(App& app, Form9& model) : View(app, model),
 
 QWidget* FolderChooserView::browser(QWidget* parent) {
     auto* pane = new QWidget(parent);
-    pane->setFixedWidth(360);
+    pane->setMinimumWidth(360);
     auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
 
@@ -107,7 +108,7 @@ QWidget* FolderChooserView::browser(QWidget* parent) {
 QWidget* FolderChooserView::countQuestion(QWidget* parent) {
     Binder& b = binder();
     auto* panel = new QGroupBox(parent);
-    panel->setFixedWidth(330);
+    panel->setMaximumWidth(420);
     QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, QColor(255, 244, 214));
     panel->setPalette(palette);
@@ -135,8 +136,11 @@ QWidget* FolderChooserView::countQuestion(QWidget* parent) {
                                                                       {&model_.Text2, {1, 2}},
                                                                       {&model_.Text7, {2, 1}},
                                                                       {&model_.Text8, {2, 2}}};
+    // Wide enough for the longest count there is, a fraction of fifteen digits.
+    const int countWidth =
+        panel->fontMetrics().horizontalAdvance(QStringLiteral("10,3333333333333")) + 16;
     for (const auto& [count, place] : counts) {
-        QLineEdit* edit = shownText(panel, 112);
+        QLineEdit* edit = shownText(panel, countWidth);
         edit->setFocusPolicy(Qt::ClickFocus);
         b.bind(*count, edit);
         table->addWidget(edit, place.first, place.second);
