@@ -92,37 +92,6 @@ TEST(FolderSurvey, QuestionFilesSubFoldersFirstAnyCaseNoLinkLoops) {
     EXPECT_EQ(missing.unreadableFolder, dir.filePath("b2"));
 }
 
-TEST(FolderSurvey, CheckReportsTheStoredNamesAndWhatCannotBeRead) {
-    QTemporaryDir dir;
-    touch(dir.filePath("upper/B1/v1.txt"));
-    touch(dir.filePath("file/b1"));
-    touch(dir.filePath("good/b1/V1.txt"));
-    EXPECT_EQ(checkFolder(dir.filePath("upper")).ticketFolder, "B1");
-    const FolderCheck asFile = checkFolder(dir.filePath("file"));
-    EXPECT_EQ(asFile.ticketFolder, "b1");
-    EXPECT_EQ(asFile.firstVariants, "");
-    const FolderCheck good = checkFolder(dir.filePath("good"));
-    EXPECT_EQ(good.ticketFolder, "b1");
-    EXPECT_EQ(good.firstVariants, "V1.txt");
-    const FolderCheck missing = checkFolder(dir.filePath("missing"));
-    EXPECT_FALSE(missing.exists);
-    EXPECT_FALSE(listEntries(dir.filePath("missing")));
-    EXPECT_EQ(listEntries(dir.filePath("good")), QStringList{dir.filePath("good/b1")});
-
-    QFile::setPermissions(dir.path(), kOpen);
-    touch(dir.filePath("locked/b1/v1.txt"));
-    QFile::setPermissions(dir.filePath("locked"), {});
-    {
-        AsUnprivilegedUser user;
-        const FolderCheck locked = checkFolder(dir.filePath("locked"));
-        EXPECT_TRUE(locked.exists);
-        EXPECT_FALSE(locked.readable);
-        EXPECT_EQ(locked.ticketFolder, "");
-        EXPECT_FALSE(listEntries(dir.filePath("locked")));
-    }
-    QFile::setPermissions(dir.filePath("locked"), kOpen);
-}
-
 TEST(FolderSurvey, DriveOfAPathIsTheLongestRootHoldingIt) {
     const QStringList roots{"/", "/media/usb", "/media/usb2"};
     EXPECT_EQ(driveOf("/media/usb2/exams/b", roots), "/media/usb2");
