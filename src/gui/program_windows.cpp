@@ -1,5 +1,6 @@
 // Every window of the program, registered once.
 
+#include "gui/folder_chooser_view.h"
 #include "gui/picture_viewer_view.h"
 #include "gui/results_window_view.h"
 #include "gui/settings_window_view.h"
@@ -7,6 +8,7 @@
 #include "gui/ticket_window_view.h"
 #include "gui/window_table.h"
 
+#include "exam_content/folder_chooser.h"
 #include "exam_taking/picture_viewer.h"
 #include "exam_taking/results_window.h"
 #include "exam_taking/ticket_window.h"
@@ -24,7 +26,7 @@ const WindowTable& programWindows() {
         windowEntry<Form5, ResultsWindowView>(),
         plannedWindow("Form6"),
         plannedWindow("Form7"),
-        plannedWindow("Form9"),
+        windowEntry<Form9, FolderChooserView>(),
     }};
     return table;
 }

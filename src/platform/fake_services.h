@@ -15,7 +15,8 @@ class FakeDesktop final : public Dialogs,
                           public Clipboard,
                           public Clock,
                           public RandomSource,
-                          public Screen {
+                          public Screen,
+                          public Volumes {
 public:
     FakeDesktop();
 
@@ -31,6 +32,7 @@ public:
     QSize sizePixels() override { return screenSize; }
     // A fixed 7 pixels a character keeps list extents predictable.
     int textWidthPixels(const QString& text) override { return 7 * int(text.size()); }
+    std::vector<Volume> list() override { return volumes; }
 
     std::deque<Message> messages;
     std::deque<QString> shellRequests;
@@ -39,6 +41,8 @@ public:
     QString clipboardText;
     QDateTime currentTime;
     QSize screenSize{1024, 768};
+    // One root to browse from; tests add media, ready or not.
+    std::vector<Volume> volumes{{QStringLiteral("/"), QStringLiteral("/"), true}};
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QSize>
 #include <QString>
+#include <vector>
 
 namespace platform {
 
@@ -63,6 +64,25 @@ public:
     virtual int textWidthPixels(const QString& text) = 0;
 };
 
+// A drive or mounted volume a user can browse: its root folder and a name to show.
+struct Volume {
+    QString root;
+    QString name;
+    bool ready = true; // false for a drive without a medium
+    friend bool operator==(const Volume&, const Volume&) = default;
+};
+
+// The file-system roots and mounted volumes (removable media, network shares).
+class Volumes {
+public:
+    virtual ~Volumes() = default;
+    // Listed afresh on every call: media come and go.
+    virtual std::vector<Volume> list() = 0;
+};
+
+// The machine's own volumes (system_services.cpp).
+Volumes& systemVolumes();
+
 // The user's number, date and time formats.
 class UserLocale {
 public:
@@ -93,6 +113,7 @@ struct Services {
     RandomSource& random;
     Screen& screen;
     UserLocale locale;
+    Volumes& volumes = systemVolumes();
 };
 
 } // namespace platform

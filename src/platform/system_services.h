@@ -33,6 +33,17 @@ private:
     std::mt19937_64 engine_{5489u};
 };
 
+// Volumes from the system's mount table, without its pseudo file systems: the root, then
+// removable media and network shares, each by its label and root.
+class SystemVolumes final : public Volumes {
+public:
+    std::vector<Volume> list() override;
+};
+
+// True for a mount a user would browse for an exam folder: the root, removable media
+// (below /media, /run/media, /mnt, /Volumes) and network shares; every drive on Windows.
+bool isBrowsableVolume(const QString& root, const QByteArray& fileSystemType);
+
 class SystemScreen final : public Screen {
 public:
     QSize sizePixels() override;

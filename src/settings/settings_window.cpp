@@ -5,6 +5,7 @@
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
+#include "exam_content/folder_chooser.h"
 #include "forms/app.h"
 #include "forms/captions.h"
 #include "shell/start_window.h"
@@ -68,8 +69,9 @@ Form4::Form4(App& app) : Window(app, kName) {
     Command8.onClick = [this] { confirmNo(); };
     Label6.onClick = [this] { Command5.press(); };
     Command5.onClick = [this] { openEvaluationPanel(); };
-    Label18.onClick = [] {
-        // The exam folder chooser opens here once it exists.
+    Label18.onClick = [this] {
+        this->app().window<Form9>().show();
+        hide();
     };
     Label8.onClick = [] {
         // The ticket editor opens here once it exists.

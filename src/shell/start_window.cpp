@@ -4,6 +4,7 @@
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
+#include "exam_content/folder_chooser.h"
 #include "exam_taking/picture_viewer.h"
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
@@ -193,9 +194,10 @@ void Form1::drawRandomTicket() {
             byLanguage(Label4.caption(), "Внимание!", "Attention!").value_or(QString());
         say("У вас не выбрана папка с билетами экзамена!",
             "Beside you not choose file with tickets of exam!", QString(), title);
-        // The exam folder chooser opens here once it exists: its folder list starts at
-        // "b" of the application folder, it is shown and this window is hidden. Until then
-        // the student stays here.
+        Form9& chooser = app().window<Form9>();
+        chooser.Dir1.setPath(app().path(QStringLiteral("b")));
+        chooser.show();
+        hide();
         return;
     }
     const auto count = ticketCount(Text3.text());

@@ -48,7 +48,7 @@ public:
     Session(const QString& folder, const QString& snapshots, const gui::WindowTable& windows)
         : folder_(QDir::cleanPath(folder)), snapshots_(snapshots), windows_(windows),
           app_(folder_, platform::Services{desktop_, desktop_, desktop_, desktop_, desktop_,
-                                           desktop_, platform::UserLocale::russian()}) {}
+                                           desktop_, platform::UserLocale::russian(), desktop_}) {}
 
     void run(const Command& command);
     void finish();
@@ -327,7 +327,9 @@ void Session::choose() {
 
 void Session::browse() {
     forms::Control& target = usableControl(arg(0));
-    const QString path = arg(1);
+    // Like every path of the language, a relative one lies in the application folder.
+    const QString path =
+        arg(1).isEmpty() || QDir::isAbsolutePath(arg(1)) ? arg(1) : filePath(arg(1));
     bool moved = true;
     action([&] { moved = target.browse(path); });
     if (!moved) error(QStringLiteral("%1 is not a folder list").arg(arg(0)));

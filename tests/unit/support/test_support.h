@@ -14,7 +14,7 @@ struct AppFixture {
     QTemporaryDir folder;
     platform::FakeDesktop desktop;
     App app{folder.path(), platform::Services{desktop, desktop, desktop, desktop, desktop, desktop,
-                                              platform::UserLocale::russian()}};
+                                              platform::UserLocale::russian(), desktop}};
 };
 
 // An application folder with a Russian test.ini and an exam "b/exam" of one ticket with
