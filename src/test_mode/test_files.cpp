@@ -17,7 +17,10 @@ QString key(char letter, int n) { return QLatin1Char(letter) + QString::number(n
 
 } // namespace
 
-bool isTestName(const QString& name) { return platform::isSafeNewName(name); }
+bool isTestName(const QString& name) {
+    // The folder and the .tst file inside it both carry the name.
+    return platform::isSafeNewName(name) && platform::isSafeNewName(name + QStringLiteral(".tst"));
+}
 
 QString testsFolder(const App& app) { return app.path(QStringLiteral("t")); }
 

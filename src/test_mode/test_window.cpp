@@ -29,6 +29,54 @@ Form6::Form6(App& app) : Window(app, kName) {
     move(std::max(0, (screen.width() * kTwipsPerPixel - kTakingWidth) / 2),
          std::max(0, (screen.height() * kTwipsPerPixel - kHeight) / 2), kTakingWidth, kHeight);
 
+    arrangeControls();
+
+    // Event table: taking.
+    Command5.onClick = [this] { chooseTest(); };
+    Text3.onChange = [this] { testPathChanged(); };
+    Text2.onChange = [this] { Text12.setText(Text2.text()); };
+    Text12.onChange = [this] { reportNameChanged(); };
+    Text1.onChange = [this] { questionNumberChanged(); };
+    Text4.onChange = [this] { questionCountChanged(); };
+    txtV.onChange = [this] { promptForNextNumber(); };
+    for (int k = 1; k <= 5; ++k) {
+        txtq(k).onChange = [this, k] { answerTextChanged(k); };
+        txtb(k).onChange = [this, k] {
+            numberFieldChanged(txtb(k), acceptedPoints_[std::size_t(k - 1)]);
+        };
+        Option(k).onClick = [this, k] { chooseAnswer(k); };
+    }
+    for (int k = 1; k <= 3; ++k) {
+        thresholdField(k).onChange = [this, k] {
+            numberFieldChanged(thresholdField(k), acceptedThresholds_[std::size_t(k - 1)]);
+        };
+    }
+    Command1.onClick = [this] { next(); };
+    txtnTotal.onChange = [this] { totalChanged(); };
+    Command3.onClick = [this] { reset(); };
+    Check1.onClick = [this] { reportSwitched(); };
+    Command18.onClick = [this] { openReport(); };
+    Command10.onClick = [this] { openHelp(this->app()); };
+    Command2.onClick = [this] { exitProgram(); };
+    Label13.onClick = [this] { backToStart(); };
+    Command15.onClick = [this] { Frame6.hide(); };
+
+    // Event table: the editor.
+    Command6.onClick = [this] { openEditor(); };
+    Command11.onClick = [this] { createTest(); };
+    Command13.onClick = [this] { editTest(); };
+    Command4.onClick = [this] { saveQuestion(); };
+    Command9.onClick = [this] { saveConclusions(); };
+    Text11.onChange = [this] { nextNumberChanged(); };
+    Command14.onClick = [this] { acceptNextNumber(); };
+    Command16.onClick = [this] { closePrompt(); };
+    Command12.onClick = [this] { closeNamePanel(); };
+    Command8.onClick = [this] { closeEditor(); };
+    Command17.onClick = [this] { openHelp(this->app()); };
+    Label15.onChange = [this] { Label17.setCaption(Label15.caption()); };
+}
+
+void Form6::arrangeControls() {
     place(Frame1, {&txtV});
     place(Frame2, {&Frame7});
     for (int k = 1; k <= 5; ++k) {
@@ -74,50 +122,6 @@ Form6::Form6(App& app) : Window(app, kName) {
     Text1.setCommitOnFinish(true);
     Text2.setCommitOnFinish(true);
     Label11.setBold(true);
-
-    // Event table: taking.
-    Command5.onClick = [this] { chooseTest(); };
-    Text3.onChange = [this] { testPathChanged(); };
-    Text2.onChange = [this] { Text12.setText(Text2.text()); };
-    Text12.onChange = [this] { reportNameChanged(); };
-    Text1.onChange = [this] { questionNumberChanged(); };
-    Text4.onChange = [this] { questionCountChanged(); };
-    txtV.onChange = [this] { promptForNextNumber(); };
-    for (int k = 1; k <= 5; ++k) {
-        txtq(k).onChange = [this, k] { answerTextChanged(k); };
-        txtb(k).onChange = [this, k] {
-            numberFieldChanged(txtb(k), acceptedPoints_[std::size_t(k - 1)]);
-        };
-        Option(k).onClick = [this, k] { chooseAnswer(k); };
-    }
-    for (int k = 1; k <= 3; ++k) {
-        thresholdField(k).onChange = [this, k] {
-            numberFieldChanged(thresholdField(k), acceptedThresholds_[std::size_t(k - 1)]);
-        };
-    }
-    Command1.onClick = [this] { next(); };
-    txtnTotal.onChange = [this] { totalChanged(); };
-    Command3.onClick = [this] { reset(); };
-    Check1.onClick = [this] { reportSwitched(); };
-    Command18.onClick = [this] { openReport(); };
-    Command10.onClick = [this] { openHelp(this->app()); };
-    Command2.onClick = [this] { exitProgram(); };
-    Label13.onClick = [this] { backToStart(); };
-    Command15.onClick = [this] { Frame6.hide(); };
-
-    // Event table: the editor.
-    Command6.onClick = [this] { openEditor(); };
-    Command11.onClick = [this] { createTest(); };
-    Command13.onClick = [this] { editTest(); };
-    Command4.onClick = [this] { saveQuestion(); };
-    Command9.onClick = [this] { saveConclusions(); };
-    Text11.onChange = [this] { nextNumberChanged(); };
-    Command14.onClick = [this] { acceptNextNumber(); };
-    Command16.onClick = [this] { closePrompt(); };
-    Command12.onClick = [this] { closeNamePanel(); };
-    Command8.onClick = [this] { closeEditor(); };
-    Command17.onClick = [this] { openHelp(this->app()); };
-    Label15.onChange = [this] { Label17.setCaption(Label15.caption()); };
 }
 
 void Form6::load() {

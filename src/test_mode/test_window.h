@@ -108,6 +108,9 @@ public:
     std::int16_t editorStepCounter() const { return editorStep_; }
 
 private:
+    // Frames, built-in values and kinds of field, before any handler is wired.
+    void arrangeControls();
+
     // Taking (test_window.cpp).
     void chooseTest();
     void testPathChanged();
