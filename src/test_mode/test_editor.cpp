@@ -12,6 +12,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 using namespace forms;
 
 namespace {
@@ -26,7 +28,10 @@ const QString kZero = QStringLiteral("0");
 void Form6::showEditorPanel(bool shown) {
     Frame4.setVisible(shown);
     Frame5.setVisible(shown);
-    setWidth(shown ? kEditorWidth : kTakingWidth);
+    // Wider or narrower, the window stays in the middle of the screen.
+    const int width = shown ? kEditorWidth : kTakingWidth;
+    const int screen = app().services().screen.sizePixels().width() * kTwipsPerPixel;
+    move(std::max(0, (screen - width) / 2), top(), width, height());
 }
 
 void Form6::openEditor() {

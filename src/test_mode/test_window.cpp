@@ -13,6 +13,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 using namespace forms;
 
 namespace {
