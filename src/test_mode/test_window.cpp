@@ -185,6 +185,8 @@ bool Form6::acceptTestName(const QString& name, const QString& definition) {
 std::optional<QString> Form6::readQuestionText(const QString& name, const QString& number) {
     const QString file = test_files::questionFilePath(app(), name, number);
     const std::optional<QString> text = test_files::readTextFile(file);
+    // In the editor a question without a file is one not written yet: it starts empty.
+    if (!text && editing() && !file.isEmpty()) return QString();
     if (!text) {
         const QString shown = file.isEmpty()
                                   ? test_files::testFolder(app(), name) + QDir::separator() +
