@@ -228,7 +228,8 @@ void Form6::readConclusions() {
     for (int k = 1; k <= 3; ++k) {
         const QString file = test_files::conclusionFilePath(app(), Text2.text(), k);
         const std::optional<QString> text = test_files::readTextFile(file);
-        if (!text) unreadable << QDir::toNativeSeparators(file);
+        // In the editor a conclusion without a file is one not written yet.
+        if (!text && !editing()) unreadable << QDir::toNativeSeparators(file);
         const QString shown = editing() ? platform::withoutFinalLineEnd(text.value_or(QString()))
                                         : text.value_or(QString());
         conclusionField(k).setText(shown);
