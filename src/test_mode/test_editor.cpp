@@ -67,6 +67,8 @@ void Form6::createTest() {
         return;
     }
     if (!makeTestFiles(name)) return;
+    // Creating works on no chosen file, also after an edit whose dialog was cancelled.
+    Label1.setCaption(kOpened);
     Label12.setCaption(kOn);
     Command1.hide();
     Frame7.hide();
