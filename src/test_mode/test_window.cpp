@@ -92,7 +92,8 @@ void Form6::arrangeControls() {
     place(Frame4, {&Label3, &Text5, &Label6, &Text8, &Label4, &Text7, &Label7, &Text9, &Label5,
                    &Text6, &Label8, &Text10, &Command4, &Command9, &Command8, &Command17});
     place(Frame8, {&Text11, &Command14, &Command16});
-    captions_.applyDesign();
+    takingCaptions_.applyDesign();
+    editorCaptions_.applyDesign();
 
     // Built-in values, before any handler is wired.
     Text1.setText(QStringLiteral("1"));
@@ -140,7 +141,8 @@ void Form6::load() {
         hidden->hide();
     Command14.setEnabled(false);
     Label16.setCaption(QString());
-    captions_.apply(language_);
+    takingCaptions_.apply(language_);
+    editorCaptions_.apply(language_);
 }
 
 // Shared steps.

@@ -178,7 +178,7 @@ private:
     std::array<QString, 5> acceptedPoints_{};
     std::array<QString, 3> acceptedThresholds_{};
 
-    const forms::CaptionTable captions_{
+    const forms::CaptionTable takingCaptions_{
         {&Command5, "Выбрать тест", "Выбрать тест", "To Choose a test"},
         {&Command1, ">>", ">>", ">>"},
         {&Command3, "Сброс", "Сброс", "Unset"},
@@ -193,7 +193,8 @@ private:
         {&Label2, "вопрос", "вопрос", "question"},
         {&Frame6, "Вывод", "Вывод", "Conclusion"},
         {&Command15, "X", "X", "X"},
-        // The editor.
+    };
+    const forms::CaptionTable editorCaptions_{
         {&Frame3, "Имя теста", "Имя теста", "Name of test"},
         {&Label9, "Ввод имени теста", "Ввод имени теста", "Entering a name of test"},
         {&Command11, "Создать тест", "Создать тест", "To Create a test"},
