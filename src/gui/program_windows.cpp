@@ -5,6 +5,7 @@
 #include "gui/results_window_view.h"
 #include "gui/settings_window_view.h"
 #include "gui/start_window_view.h"
+#include "gui/test_window_view.h"
 #include "gui/ticket_window_view.h"
 #include "gui/window_table.h"
 
@@ -14,6 +15,7 @@
 #include "exam_taking/ticket_window.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
+#include "test_mode/test_window.h"
 
 namespace gui {
 
@@ -24,7 +26,7 @@ const WindowTable& programWindows() {
         windowEntry<Form3, PictureViewerView>(),
         windowEntry<Form4, SettingsWindowView>(),
         windowEntry<Form5, ResultsWindowView>(),
-        plannedWindow("Form6"),
+        windowEntry<Form6, TestWindowView>(),
         plannedWindow("Form7"),
         windowEntry<Form9, FolderChooserView>(),
     }};

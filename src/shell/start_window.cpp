@@ -11,6 +11,7 @@
 #include "forms/captions.h"
 #include "forms/decimal.h"
 #include "settings/settings_window.h"
+#include "test_mode/test_window.h"
 
 #include <algorithm>
 #include <cmath>
@@ -149,8 +150,9 @@ void Form1::chooseExamMode() {
 }
 
 void Form1::chooseTestMode() {
-    // The test window opens here once it exists: show it, hide this window and the mode
-    // panel. Until then the start window stays as it is and exam mode can still be chosen.
+    app().window<Form6>().show();
+    hide();
+    Frame3.hide();
 }
 
 void Form1::confirmName() {

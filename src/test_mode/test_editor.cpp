@@ -1,0 +1,300 @@
+// The test editor's operations of the test window: create a test by name or open one,
+// type or change its questions, answers and points, set the three conclusions with their
+// thresholds. It is the only writer of test files.
+
+#include "test_mode/test_window.h"
+
+#include "common/settings_file.h"
+#include "forms/app.h"
+#include "forms/decimal.h"
+#include "platform/folders.h"
+#include "test_mode/test_files.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+using namespace forms;
+
+namespace {
+
+const QString kChosen = QStringLiteral("3");
+const QString kOpened = QStringLiteral("1");
+const QString kOn = QStringLiteral("1");
+const QString kZero = QStringLiteral("0");
+
+} // namespace
+
+void Form6::showEditorPanel(bool shown) {
+    Frame4.setVisible(shown);
+    Frame5.setVisible(shown);
+    // Wider or narrower, the window stays in the middle of the screen.
+    const int width = shown ? kEditorWidth : kTakingWidth;
+    const int screen = app().services().screen.sizePixels().width() * kTwipsPerPixel;
+    move(std::max(0, (screen - width) / 2), top(), width, height());
+}
+
+void Form6::openEditor() {
+    Frame1.hide();
+    Label1.setCaption(kOpened);
+    Label10.setCaption(kOn);
+    clearQuestionFields();
+    Text2.setText(QString());
+    Text1.setText(QStringLiteral("1"));
+    Text3.setText(QString());
+    intCntr_ = 1;
+    lockQuestion(false);
+    // The conclusion of a run taken before has no place in the editor.
+    Frame6.hide();
+    Frame3.show();
+    Label15.setCaption(pathMessage());
+}
+
+void Form6::createTest() {
+    Text2.show();
+    Label9.show();
+    const QString name = Text2.text();
+    if (name.trimmed().isEmpty()) {
+        tell("Не введено имя теста", "Not incorporated a name of test");
+        return;
+    }
+    if (!test_files::isTestName(name)) {
+        tell("Такое имя теста нельзя дать папке. Уберите символы \\ / : * ? \" < > |, \"..\", "
+             "точку или пробел в конце: ",
+             "A test cannot have this name as a folder. Leave out \\ / : * ? \" < > |, \"..\", "
+             "and a dot or blank at the end: ",
+             name);
+        return;
+    }
+    if (!makeTestFiles(name)) return;
+    // Creating works on no chosen file, also after an edit whose dialog was cancelled.
+    Label1.setCaption(kOpened);
+    Label12.setCaption(kOn);
+    Command1.hide();
+    Frame7.hide();
+    startNewTest();
+}
+
+bool Form6::makeTestFiles(const QString& name) {
+    // An existing folder of that name, whatever its letter case, is the test's folder.
+    const QString folder = test_files::testFolder(app(), name);
+    if (!platform::MakeDirPath(folder)) {
+        tell("Не удалось создать папку теста:\n", "Could not create the test folder:\n",
+             QDir::toNativeSeparators(folder));
+        return false;
+    }
+    // A folder that exists already is used as it is; its questions stay until saved over.
+    const QString definition = test_files::definitionPath(app(), name);
+    if (!SetValue(app(), test_files::kHeaderSection, QStringLiteral("t"), name, definition)) {
+        tell("Не удалось записать файл теста:\n", "Could not write the test file:\n",
+             QDir::toNativeSeparators(definition));
+        return false;
+    }
+    return true;
+}
+
+void Form6::startNewTest() {
+    Text2.hide();
+    Label9.hide();
+    Frame1.show();
+    txtV.setText(QString());
+    for (int k = 1; k <= 5; ++k)
+        txtq(k).setText(QString());
+    for (int k = 1; k <= 5; ++k)
+        txtb(k).setText(kZero);
+    for (int k = 1; k <= 5; ++k)
+        txtn(k).setText(kZero);
+    Text1.setText(QStringLiteral("1"));
+    Text3.setText(QString());
+    for (int k = 1; k <= 3; ++k)
+        conclusionField(k).setText(QString());
+    for (int k = 1; k <= 3; ++k)
+        thresholdField(k).setText(QString());
+    storedConclusions_ = {};
+    lockQuestion(false);
+    txtnTotal.setText(QString());
+    showEditorPanel(true);
+    Frame3.hide();
+    txtV.setText(QStringLiteral("1."));
+}
+
+void Form6::editTest() {
+    Frame7.hide();
+    Text2.hide();
+    Label9.hide();
+    Command1.show();
+    Frame1.show();
+    clearQuestionFields();
+    // As in choosing a test: the old one is let go before the number returns to 1.
+    Text3.setText(QString());
+    Text1.setText(QStringLiteral("1"));
+    lockQuestion(false);
+    txtnTotal.setText(QString());
+    intCntr_ = 1;
+    Label1.setCaption(kChosen);
+
+    Text3.setText(askForTest());
+    if (Text3.text().isEmpty()) return;
+    finishLoadingTest(true);
+}
+
+void Form6::saveQuestion() {
+    const QString number = Text1.text();
+    if (txtV.text().isEmpty() || number.isEmpty()) {
+        tell("Ввод вопроса и номера теста не закончен",
+             "Entering a question and number of test not legal");
+        return;
+    }
+    // The number names a section and a file; only 1, 2, ... as written keep them apart.
+    const std::optional<int> whole = test_files::questionNumber(number);
+    if (!whole || QString::number(*whole) != number) {
+        tell("Номер вопроса должен быть целым числом от 1 до 32767: ",
+             "The question number must be a whole number from 1 to 32767: ", number);
+        return;
+    }
+    const QString file = test_files::questionFilePath(app(), Text2.text(), number);
+    const QString definition = test_files::definitionPath(app(), Text2.text());
+    if (file.isEmpty() || definition.isEmpty()) {
+        tell("Не выбран тест!", "Not choose test!");
+        return;
+    }
+    if (!test_files::writeTextFile(file, txtV.text())) {
+        tell("Не удалось записать файл:\n", "Could not write the file:\n",
+             QDir::toNativeSeparators(file));
+        return;
+    }
+    test_files::Question question;
+    for (int k = 1; k <= 5; ++k) {
+        question.answers[std::size_t(k - 1)] = txtq(k).text();
+        question.points[std::size_t(k - 1)] = txtb(k).text();
+    }
+    if (!test_files::writeQuestion(app(), definition, number, question)) {
+        tell("Не удалось записать файл:\n", "Could not write the file:\n",
+             QDir::toNativeSeparators(definition));
+        return;
+    }
+    if (Label12.caption() != kOn) return;
+    // A new test goes on with the next number, offered in the prompt.
+    Text11.setText(*whole < test_files::kMaxQuestion ? QString::number(*whole + 1) : QString());
+    Text1.setText(QString());
+    for (int k = 1; k <= 5; ++k)
+        txtq(k).setText(QString());
+    for (int k = 1; k <= 5; ++k)
+        txtb(k).setText(kZero);
+}
+
+void Form6::saveConclusions() {
+    if (Text5.text().isEmpty() || Text7.text().isEmpty() || Text6.text().isEmpty()) {
+        tell("Ввод выводов не закончен", "Entering the conclusions not legal");
+        return;
+    }
+    const QString definition = test_files::definitionPath(app(), Text2.text());
+    if (definition.isEmpty()) {
+        tell("Не выбран тест!", "Not choose test!");
+        return;
+    }
+    // v1.txt, v2.txt, v3.txt in this order: conclusion 1, 3, 2.
+    for (int k : {1, 3, 2}) {
+        const QString file = test_files::conclusionFilePath(app(), Text2.text(), k);
+        if (!test_files::writeTextFile(file, conclusionField(k).text())) {
+            tell("Не удалось записать файл:\n", "Could not write the file:\n",
+                 QDir::toNativeSeparators(file));
+            return;
+        }
+        storedConclusions_[std::size_t(k - 1)] = conclusionField(k).text();
+    }
+    for (int k = 1; k <= 3; ++k) {
+        if (!SetValue(app(), test_files::kHeaderSection, QStringLiteral("t%1").arg(k),
+                      thresholdField(k).text(), definition)) {
+            tell("Не удалось записать файл:\n", "Could not write the file:\n",
+                 QDir::toNativeSeparators(definition));
+            return;
+        }
+    }
+    tell("Сохранено", "Preserved");
+}
+
+void Form6::writeBackConclusions() {
+    // Stepping through a test keeps the conclusions typed meanwhile; a field that is empty
+    // or still holds what its file holds is not written, so looking changes nothing.
+    for (int k : {1, 3, 2}) {
+        const QString& text = conclusionField(k).text();
+        if (text.isEmpty() || text == storedConclusions_[std::size_t(k - 1)]) continue;
+        const QString file = test_files::conclusionFilePath(app(), Text2.text(), k);
+        if (!test_files::writeTextFile(file, text)) {
+            tell("Не удалось записать файл:\n", "Could not write the file:\n",
+                 QDir::toNativeSeparators(file));
+            continue;
+        }
+        storedConclusions_[std::size_t(k - 1)] = text;
+    }
+}
+
+void Form6::stepInEditor() {
+    const std::optional<Decimal> number = Decimal::parse(Text1.text());
+    const std::optional<Decimal> count = Decimal::parse(Text4.text());
+    if (!number || !count) {
+        tell("Не выбран тест!", "Not choose test!");
+        return;
+    }
+    // The step counter outlives the test it counted; past the end of this one it starts
+    // again, as the last question does.
+    const int following = int(editorStep_) + 1;
+    if (*number >= *count || Decimal::fromInt(following) > *count) {
+        tell("Конец теста", "End of test");
+        Text1.setText(QStringLiteral("1"));
+        editorStep_ = 1;
+        return;
+    }
+    Text1.setText(QString::number(following));
+    if (Text1.text() == QString::number(following)) editorStep_ = std::int16_t(following);
+}
+
+void Form6::promptForNextNumber() {
+    if (Label12.caption() == kOn && Text1.text().isEmpty()) Frame8.show();
+}
+
+void Form6::nextNumberChanged() {
+    if (Text11.text().isEmpty()) return;
+    Command14.setEnabled(test_files::questionNumber(Text11.text()).has_value());
+}
+
+void Form6::acceptNextNumber() {
+    Frame8.hide();
+    const std::optional<int> number = test_files::questionNumber(Text11.text());
+    if (number) {
+        Text1.setText(QString::number(*number));
+        txtV.setText(QString::number(*number) + QLatin1Char('.'));
+    }
+    Command14.setEnabled(false);
+    Text11.setText(QString());
+}
+
+void Form6::closePrompt() {
+    Frame8.hide();
+    Command14.setEnabled(false);
+    Text11.setText(QString());
+}
+
+void Form6::closeNamePanel() {
+    Frame3.hide();
+    Label10.setCaption(kZero);
+    Text2.hide();
+    Label9.hide();
+    Frame1.show();
+    Text2.setText(QString());
+    Frame7.show();
+    Command1.hide();
+    lockQuestion(true);
+}
+
+void Form6::closeEditor() {
+    showEditorPanel(false);
+    Label10.setCaption(kZero);
+    Label12.setCaption(kZero);
+    Command1.hide();
+    Frame7.show();
+    // Back to taking: the prompt and open fields belong to the editor.
+    Frame8.hide();
+    lockQuestion(true);
+}

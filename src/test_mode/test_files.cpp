@@ -1,0 +1,108 @@
+#include "test_mode/test_files.h"
+
+#include "common/settings_file.h"
+#include "forms/app.h"
+#include "forms/decimal.h"
+#include "platform/folders.h"
+#include "platform/text_files.h"
+
+#include <QSet>
+#include <QStringList>
+
+namespace test_files {
+
+namespace {
+
+QString key(char letter, int n) { return QLatin1Char(letter) + QString::number(n); }
+
+} // namespace
+
+bool isTestName(const QString& name) {
+    // The folder and the .tst file inside it both carry the name.
+    return platform::isSafeNewName(name) && platform::isSafeNewName(name + QStringLiteral(".tst"));
+}
+
+QString testsFolder(const App& app) { return app.path(QStringLiteral("t")); }
+
+QString testFolder(const App& app, const QString& name) {
+    if (!isTestName(name)) return {};
+    return platform::childPath(testsFolder(app), name);
+}
+
+QString definitionPath(const App& app, const QString& name) {
+    const QString folder = testFolder(app, name);
+    if (folder.isEmpty()) return {};
+    return platform::childPath(folder, name + QStringLiteral(".tst"));
+}
+
+QString questionFilePath(const App& app, const QString& name, const QString& number) {
+    const QString folder = testFolder(app, name);
+    if (folder.isEmpty()) return {};
+    // childPath refuses anything but a plain name, so a number such as "1/../.." cannot
+    // lead out of the test's folder.
+    return platform::childPath(folder, QStringLiteral("vt") + number + QStringLiteral(".txt"));
+}
+
+QString conclusionFilePath(const App& app, const QString& name, int conclusion) {
+    static const char* const kFiles[kConclusions] = {"v1.txt", "v3.txt", "v2.txt"};
+    const QString folder = testFolder(app, name);
+    if (folder.isEmpty() || conclusion < 1 || conclusion > kConclusions) return {};
+    return platform::childPath(folder, QString::fromLatin1(kFiles[conclusion - 1]));
+}
+
+Header readHeader(App& app, const QString& definition) {
+    Header header;
+    header.name = GetValueString(app, kHeaderSection, QStringLiteral("t"), definition);
+    for (int k = 1; k <= kConclusions; ++k)
+        header.thresholds[std::size_t(k - 1)] =
+            GetValueString(app, kHeaderSection, key('t', k), definition);
+    return header;
+}
+
+Question readQuestion(App& app, const QString& definition, const QString& number) {
+    Question question;
+    for (int k = 1; k <= kAnswers; ++k) {
+        question.answers[std::size_t(k - 1)] = GetValueString(app, number, key('q', k), definition);
+        question.points[std::size_t(k - 1)] = GetValueString(app, number, key('b', k), definition);
+    }
+    return question;
+}
+
+bool writeQuestion(App& app, const QString& definition, const QString& number,
+                   const Question& question) {
+    for (int k = 1; k <= kAnswers; ++k) {
+        if (!SetValue(app, number, key('q', k), question.answers[std::size_t(k - 1)], definition))
+            return false;
+    }
+    for (int k = 1; k <= kAnswers; ++k) {
+        if (!SetValue(app, number, key('b', k), question.points[std::size_t(k - 1)], definition))
+            return false;
+    }
+    return true;
+}
+
+std::optional<QString> readTextFile(const QString& path) { return platform::readWholeFile(path); }
+
+bool writeTextFile(const QString& path, const QString& text) {
+    return platform::writeWholeFile(path, text);
+}
+
+int countQuestions(const QString& testFolder) {
+    QSet<QString> names;
+    for (const QString& entry : platform::GetFolders(testFolder))
+        names.insert(entry.toLower());
+    int count = 0;
+    while (count < kMaxQuestion && names.contains(QStringLiteral("vt%1.txt").arg(count + 1)))
+        ++count;
+    return count;
+}
+
+std::optional<int> questionNumber(const QString& text) {
+    const std::optional<Decimal> value = Decimal::parse(text);
+    if (!value || value->units() % Decimal::kScale != 0) return std::nullopt;
+    const std::int64_t whole = value->units() / Decimal::kScale;
+    if (whole < 1 || whole > kMaxQuestion) return std::nullopt;
+    return int(whole);
+}
+
+} // namespace test_files
