@@ -28,10 +28,8 @@ const QString kZero = QStringLiteral("0");
 void Form6::showEditorPanel(bool shown) {
     Frame4.setVisible(shown);
     Frame5.setVisible(shown);
-    // Wider or narrower, the window stays in the middle of the screen.
-    const int width = shown ? kEditorWidth : kTakingWidth;
-    const int screen = app().services().screen.sizePixels().width() * kTwipsPerPixel;
-    move(std::max(0, (screen - width) / 2), top(), width, height());
+    // Wider or narrower; the front end keeps it on the screen.
+    resize(shown ? kEditorWidth : kTakingWidth, height());
 }
 
 void Form6::openEditor() {

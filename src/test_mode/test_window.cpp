@@ -27,9 +27,7 @@ const QString kZero = QStringLiteral("0");
 
 Form6::Form6(App& app) : Window(app, kName) {
     setCaption(kTitle);
-    const QSize screen = app.services().screen.sizePixels();
-    move(std::max(0, (screen.width() * kTwipsPerPixel - kTakingWidth) / 2),
-         std::max(0, (screen.height() * kTwipsPerPixel - kHeight) / 2), kTakingWidth, kHeight);
+    resize(kTakingWidth, kHeight); // opened in the middle of the screen
 
     arrangeControls();
 
