@@ -49,10 +49,10 @@ FolderCheck checkFolder(const QString& folder) {
     check.exists = !folder.isEmpty() && QFileInfo(folder).isDir();
     check.readable = canList(folder);
     if (!check.readable) return check;
-    check.ticketFolder = platform::lookUpName(folder, kFirstTicket);
+    check.ticketFolder = platform::lookUpStoredName(folder, kFirstTicket);
     if (!check.ticketFolder.isEmpty()) {
         check.firstVariants =
-            platform::lookUpName(QDir(folder).filePath(check.ticketFolder), kFirstVariants);
+            platform::lookUpStoredName(QDir(folder).filePath(check.ticketFolder), kFirstVariants);
     }
     return check;
 }

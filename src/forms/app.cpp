@@ -1,6 +1,7 @@
 #include "forms/app.h"
 
 #include "forms/window.h"
+#include "platform/folders.h"
 
 #include <QDir>
 
@@ -62,6 +63,7 @@ void App::end() {
 }
 
 void App::userEvent(const std::function<void()>& event) {
+    const platform::ListingScope listings;
     ++eventDepth_;
     event();
     --eventDepth_;

@@ -159,21 +159,21 @@ QString ListBox::item(int index) const {
 
 void ListBox::addItem(const QString& item) {
     items_.append(item);
-    changed();
+    itemsChanged(true);
 }
 
 void ListBox::setItems(const QStringList& items) {
     if (items_ == items && listIndex_ == -1) return;
     items_ = items;
     listIndex_ = -1;
-    changed();
+    itemsChanged(false);
 }
 
 void ListBox::clear() {
     if (items_.isEmpty() && listIndex_ == -1) return;
     items_.clear();
     listIndex_ = -1;
-    changed();
+    itemsChanged(false);
 }
 
 void ListBox::setListIndex(int index) {

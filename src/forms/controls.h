@@ -322,6 +322,10 @@ public:
     QString selectedText() const { return item(listIndex_); }
     // Width in pixels the list can scroll to horizontally.
     int horizontalExtent() const { return horizontalExtent_; }
+    // Counts every change of the entries, so a view redraws only what changed: after a
+    // change that only appended, the entries it already shows stay as they are.
+    int itemsRevision() const { return itemsRevision_; }
+    bool lastChangeAppended() const { return lastChangeAppended_; }
     void setHorizontalExtent(int pixels);
     std::optional<QString> property(const QString& name) const override;
     int entryCount() const override { return listCount(); }
@@ -333,9 +337,17 @@ public:
     Handler onClick;
 
 private:
+    void itemsChanged(bool appended) {
+        ++itemsRevision_;
+        lastChangeAppended_ = appended;
+        changed();
+    }
+
     QStringList items_;
     int listIndex_ = -1;
     int horizontalExtent_ = 0;
+    int itemsRevision_ = 0;
+    bool lastChangeAppended_ = false;
 };
 
 // An editable combo box: a text plus a list to pick it from.

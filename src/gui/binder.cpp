@@ -20,6 +20,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
+#include <memory>
 
 namespace gui {
 
@@ -295,14 +296,19 @@ void Binder::bind(forms::Frame& model, QWidget* widget) {
 
 void Binder::bind(forms::ListBox& model, QListWidget* widget) {
     widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    follow(model, [&model, widget, this] {
+    auto revision = std::make_shared<int>(-1);
+    follow(model, [&model, widget, revision, this] {
         QSignalBlocker block(widget);
-        QStringList shown;
-        for (int i = 0; i < widget->count(); ++i)
-            shown << widget->item(i)->text();
-        if (shown != model.items()) {
-            widget->clear();
-            widget->addItems(model.items());
+        // Only what changed: an append adds the new entries, anything else refills; a
+        // change of colour or selection touches no entry. So a long list fills in linear
+        // time however it is filled.
+        if (*revision != model.itemsRevision()) {
+            const bool appendedOnly =
+                model.lastChangeAppended() && *revision == model.itemsRevision() - 1;
+            if (!appendedOnly) widget->clear();
+            for (int i = widget->count(); i < model.listCount(); ++i)
+                widget->addItem(model.items().at(i));
+            *revision = model.itemsRevision();
         }
         if (model.listIndex() < 0) {
             widget->clearSelection();

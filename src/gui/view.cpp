@@ -157,6 +157,8 @@ ViewManager::ViewManager(App& app, const WindowTable& windows) : app_(app), wind
 ViewManager::~ViewManager() {
     app_.windowLoaded.unsubscribe(loadedSubscription_);
     app_.windowUnloading.unsubscribe(unloadingSubscription_);
+    for (const auto& [window, id] : waiting_)
+        window->unsubscribe(id);
     for (View* view : views_) {
         view->detach();
         delete view;
@@ -164,6 +166,25 @@ ViewManager::~ViewManager() {
 }
 
 void ViewManager::windowLoaded(forms::Window& window) {
+    if (window.visible()) {
+        createView(window);
+        return;
+    }
+    const int id = window.subscribe([this, &window] {
+        if (!window.visible()) return;
+        for (auto it = waiting_.begin(); it != waiting_.end(); ++it) {
+            if (it->first == &window) {
+                window.unsubscribe(it->second);
+                waiting_.erase(it);
+                break;
+            }
+        }
+        createView(window);
+    });
+    waiting_.emplace_back(&window, id);
+}
+
+void ViewManager::createView(forms::Window& window) {
     if (auto view = windows_.createView(app_, window)) {
         view->setVisible(window.visible());
         views_.push_back(view.release());
@@ -171,6 +192,13 @@ void ViewManager::windowLoaded(forms::Window& window) {
 }
 
 void ViewManager::windowUnloading(forms::Window& window) {
+    for (auto it = waiting_.begin(); it != waiting_.end(); ++it) {
+        if (it->first == &window) {
+            window.unsubscribe(it->second);
+            waiting_.erase(it);
+            break;
+        }
+    }
     for (auto it = views_.begin(); it != views_.end(); ++it) {
         if (&(*it)->model() == &window) {
             View* view = *it;

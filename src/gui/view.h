@@ -68,10 +68,14 @@ public:
 private:
     void windowLoaded(forms::Window& window);
     void windowUnloading(forms::Window& window);
+    void createView(forms::Window& window);
 
     App& app_;
     const WindowTable& windows_;
     std::vector<View*> views_;
+    // Hidden windows whose view waits for their first showing, with the subscription
+    // that waits: a window that is never shown costs no widgets.
+    std::vector<std::pair<forms::Window*, int>> waiting_;
     int loadedSubscription_ = 0;
     int unloadingSubscription_ = 0;
 };

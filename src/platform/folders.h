@@ -17,10 +17,30 @@ bool isPlainName(const QString& name);
 // not a device name (CON, NUL, COM1, ...), at most 255 characters.
 bool isSafeNewName(const QString& name);
 
-// The stored name of the entry (file or folder) called `name` in `folder`, compared
-// without regard to case; an exact match wins over a case-folded one. Empty when there
-// is none, when the folder does not exist, or when `name` is not a plain name.
+// The name of the entry (file or folder) called `name` in `folder`, compared without
+// regard to case; an exact match wins over a case-folded one. Empty when there is none,
+// when the folder does not exist, or when `name` is not a plain name. A name spelt as
+// stored is found with one look at the file system, without listing the folder (on a
+// file system that ignores case it then comes back as asked).
 QString lookUpName(const QString& folder, const QString& name);
+
+// The same, always as the folder listing spells it: for the checks that compare the
+// stored spelling itself.
+QString lookUpStoredName(const QString& folder, const QString& name);
+
+// While one lives, the listing of a folder is kept from one look-up to the next (a
+// question step looks up several names in one ticket folder), until the program writes
+// anything through this layer. App holds one for each user event.
+class ListingScope {
+public:
+    ListingScope();
+    ~ListingScope();
+    ListingScope(const ListingScope&) = delete;
+    ListingScope& operator=(const ListingScope&) = delete;
+};
+
+// Forgets the folder listing kept for look-ups.
+void forgetListings();
 
 // `folder` joined with `name`, where the name is looked up case-insensitively: the
 // stored spelling when an entry exists, else `name` as given. Empty when `name` is not a

@@ -1,6 +1,7 @@
 #include "platform/text_files.h"
 
 #include "platform/ansi_codec.h"
+#include "platform/folders.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -53,6 +54,7 @@ QString withoutFinalLineEnd(const QString& text) {
 }
 
 bool writeBytesAtomically(const QString& path, const QByteArray& bytes) {
+    forgetListings();
     if (path.isEmpty() || QFileInfo(path).isDir()) return false;
     QSaveFile file(path);
     // Writing straight into the target would lose the old file on a failure half-way.
@@ -70,6 +72,7 @@ bool writeWholeFile(const QString& path, const QString& text) {
 }
 
 bool appendText(const QString& path, const QString& text) {
+    forgetListings();
     if (path.isEmpty() || QFileInfo(path).isDir()) return false;
     const QByteArray bytes = toAnsi(text);
     QFile file(path);
