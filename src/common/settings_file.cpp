@@ -3,6 +3,8 @@
 #include "forms/app.h"
 #include "platform/profile_file.h"
 
+#include <QDir>
+
 #include <exception>
 
 namespace {
@@ -43,3 +45,13 @@ bool storeSetting(App& app, const QString& key, const QString& value) {
 }
 
 QString interfaceLanguage(App& app) { return readSetting(app, settings_keys::kLanguage); }
+
+QString storedExamFolder(App& app) {
+    const QString stored = GetValueString(app, settings_keys::kSection, settings_keys::kExamFolder,
+                                          app.settingsFile());
+    if (stored.isEmpty() || QDir::isAbsolutePath(stored) || stored.contains(QLatin1Char(':')) ||
+        stored.startsWith(QLatin1Char('\\'))) {
+        return stored;
+    }
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir(app.folder()).filePath(stored)));
+}

@@ -39,3 +39,8 @@ bool storeSetting(App& app, const QString& key, const QString& value);
 // The interface language as the settings file holds it ("rus", "eng" or anything else);
 // every window reads it when it loads.
 QString interfaceLanguage(App& app);
+
+// The exam folder stored under key `z`, as the settings in force take it: a relative path
+// (the bundled sample's "b/География") lies in the application folder; a full path, or
+// one written on Windows ("C:\...", "\\server\..."), is taken as it is.
+QString storedExamFolder(App& app);

@@ -4,9 +4,11 @@
 #include "gui/results_window_view.h"
 #include "gui/settings_window_view.h"
 #include "gui/start_window_view.h"
+#include "gui/ticket_editor_view.h"
 #include "gui/ticket_window_view.h"
 #include "gui/window_table.h"
 
+#include "exam_content/ticket_editor.h"
 #include "exam_taking/picture_viewer.h"
 #include "exam_taking/results_window.h"
 #include "exam_taking/ticket_window.h"
@@ -23,7 +25,7 @@ const WindowTable& programWindows() {
         windowEntry<Form4, SettingsWindowView>(),
         windowEntry<Form5, ResultsWindowView>(),
         plannedWindow("Form6"),
-        plannedWindow("Form7"),
+        windowEntry<Form7, TicketEditorView>(),
         plannedWindow("Form9"),
     }};
     return table;
