@@ -15,6 +15,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace gui {
 
 namespace {
@@ -188,7 +190,8 @@ QWidget* TicketEditorView::editingPanel() {
     contentLayout->addWidget(textFields(content), 1);
     contentLayout->addWidget(picturePanel(content));
     scroll->setWidget(content);
-    scroll->setFixedSize(840, 285);
+    scroll->setFixedWidth(840);
+    scroll->setMaximumHeight(290);
     layout->addWidget(scroll);
 
     layout->addLayout(commandRow(panel));
@@ -248,7 +251,6 @@ QWidget* TicketEditorView::textFields(QWidget* parent) {
 
     auto* sampleHeading = boldLabel(fields);
     auto* sampleQuestion = sampleLabel(fields);
-    sampleQuestion->setWordWrap(true);
     auto* questionSample = new QVBoxLayout;
     questionSample->addWidget(sampleHeading);
     questionSample->addWidget(sampleQuestion);
@@ -259,8 +261,12 @@ QWidget* TicketEditorView::textFields(QWidget* parent) {
     auto* sampleAnswer = sampleLabel(fields);
     auto* answerSample = new QVBoxLayout;
     answerSample->addWidget(sampleAnswer);
+    // Unwrapped, wide enough for the sample question: a wrapped label would make the
+    // scrolled area trade height for width.
+    const int sampleWidth =
+        sampleQuestion->fontMetrics().horizontalAdvance(model_.Label1.caption()) + 16;
     for (QLabel* sample : {sampleHeading, sampleQuestion, sampleVariants, sampleAnswer})
-        sample->setFixedWidth(160);
+        sample->setFixedWidth(std::max(160, sampleWidth));
 
     auto* questionBox = fieldBox(fields, question, questionSample);
     auto* variantsBox = fieldBox(fields, variants, variantsSample);
@@ -286,6 +292,7 @@ QWidget* TicketEditorView::picturePanel(QWidget* parent) {
     auto* panel = new QWidget(parent);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(3);
     for (forms::Label* link : {&model_.Label5, &model_.Label14, &model_.Label18, &model_.Label19}) {
         auto* label = new QLabel(panel);
         binder().bind(*link, label);
@@ -305,7 +312,7 @@ QWidget* TicketEditorView::picturePanel(QWidget* parent) {
 
     // The picture at its real size; a large one scrolls in its frame.
     auto* frame = new QScrollArea(panel);
-    frame->setFixedSize(230, 150);
+    frame->setFixedSize(240, 140);
     frame->setAlignment(Qt::AlignCenter);
     auto* picture = new QLabel(frame);
     binder().bind(model_.Image1, picture);
