@@ -12,6 +12,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 
 using namespace forms;
@@ -97,7 +98,11 @@ Form7::Form7(App& app) : Window(app, kName) {
 
 void Form7::load() {
     DisableXbutton(*this);
-    move(0, 0, kFolderWindowWidth, kFolderWindowHeight);
+    // The small folder panel opens in the middle of the screen.
+    const QSize screen = app().services().screen.sizePixels();
+    move(std::max(0, (screen.width() * kTwipsPerPixel - kFolderWindowWidth) / 2),
+         std::max(0, (screen.height() * kTwipsPerPixel - kFolderWindowHeight) / 2),
+         kFolderWindowWidth, kFolderWindowHeight);
     Frame6.move(0, 0, kFolderPanelSize, kFolderPanelSize);
     Label21.setCaption(interfaceLanguage(app()));
     for (Control* hidden : std::initializer_list<Control*>{

@@ -180,6 +180,7 @@ QWidget* TicketEditorView::editingPanel() {
     // The texts and the picture scroll; the numbers above and the commands below stay in
     // sight on a small screen.
     auto* scroll = new QScrollArea(panel);
+    scroll->setFocusPolicy(Qt::NoFocus); // Tab goes from field to field, not to the frame
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     // Every column fits the width; only the height may need scrolling.
@@ -248,6 +249,7 @@ QWidget* TicketEditorView::textFields(QWidget* parent) {
         edit->setMinimumWidth(300);
     }
     auto* answer = new QLineEdit(fields);
+    answer_ = answer;
 
     auto* sampleHeading = boldLabel(fields);
     auto* sampleQuestion = sampleLabel(fields);
@@ -312,6 +314,7 @@ QWidget* TicketEditorView::picturePanel(QWidget* parent) {
 
     // The picture at its real size; a large one scrolls in its frame.
     auto* frame = new QScrollArea(panel);
+    frame->setFocusPolicy(Qt::NoFocus);
     frame->setFixedSize(240, 140);
     frame->setAlignment(Qt::AlignCenter);
     auto* picture = new QLabel(frame);
@@ -324,7 +327,10 @@ QWidget* TicketEditorView::picturePanel(QWidget* parent) {
 
 QLayout* TicketEditorView::commandRow(QWidget* parent) {
     auto* row = new QHBoxLayout;
-    row->addWidget(button(binder(), model_.Command2, parent));
+    auto* save = button(binder(), model_.Command2, parent);
+    // Enter in the last field saves the question.
+    connect(answer_, &QLineEdit::returnPressed, save, &QPushButton::click);
+    row->addWidget(save);
     row->addWidget(button(binder(), model_.Command1, parent));
     row->addStretch(1);
     row->addWidget(button(binder(), model_.Command10, parent));

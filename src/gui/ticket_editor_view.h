@@ -6,7 +6,7 @@
 #include "gui/view.h"
 
 class Form7;
-class QHBoxLayout;
+class QLineEdit;
 
 namespace gui {
 
@@ -25,6 +25,7 @@ private:
     QLayout* commandRow(QWidget* parent);
 
     Form7& model_;
+    QLineEdit* answer_ = nullptr; // the correct answer, whose Enter saves
 };
 
 } // namespace gui
