@@ -12,10 +12,12 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace gui {
 
@@ -95,6 +97,19 @@ TicketEditorView::TicketEditorView(App& app, Form7& model) : View(app, model), m
     binder().bindWindow(model, this);
 }
 
+void TicketEditorView::focusWhenShown(forms::Frame& frame, QWidget* first) {
+    // Focus follows the flow: a panel the model brings up starts at its first field, and
+    // the window takes the keyboard back from the button that hid itself.
+    auto shown = std::make_shared<bool>(frame.visible());
+    binder().follow(frame, [this, &frame, first, shown] {
+        if (frame.visible() && !*shown && isVisible()) {
+            activateWindow();
+            first->setFocus(Qt::OtherFocusReason);
+        }
+        *shown = frame.visible();
+    });
+}
+
 // Folder panel.
 
 QWidget* TicketEditorView::folderPanel() {
@@ -117,9 +132,14 @@ QWidget* TicketEditorView::folderPanel() {
     auto* buttons = new QWidget(panel);
     auto* buttonsLayout = new QVBoxLayout(buttons);
     buttonsLayout->setContentsMargins(0, 0, 0, 0);
-    for (forms::CommandButton* command : {&model_.Command9, &model_.Command8, &model_.Command12})
-        buttonsLayout->addWidget(button(binder(), *command, buttons));
+    QPushButton* create = nullptr;
+    for (forms::CommandButton* command : {&model_.Command9, &model_.Command8, &model_.Command12}) {
+        QPushButton* widget = button(binder(), *command, buttons);
+        if (!create) create = widget;
+        buttonsLayout->addWidget(widget);
+    }
     binder().bind(model_.Frame10, buttons);
+    focusWhenShown(model_.Frame10, create);
     layout->addWidget(buttons);
 
     layout->addWidget(createPanel(panel));
@@ -147,6 +167,7 @@ QWidget* TicketEditorView::createPanel(QWidget* parent) {
     // Enter in the name field creates the folder, as the OK button does.
     connect(name, &QLineEdit::returnPressed, create, &QPushButton::click);
     binder().bind(model_.Frame5, panel);
+    focusWhenShown(model_.Frame5, name);
     return panel;
 }
 
@@ -162,6 +183,7 @@ QWidget* TicketEditorView::choosePanel(QWidget* parent) {
     row->addWidget(button(binder(), model_.Command14, panel));
     layout->addLayout(row);
     binder().bind(model_.Frame7, panel);
+    focusWhenShown(model_.Frame7, folders);
     return panel;
 }
 
@@ -197,6 +219,7 @@ QWidget* TicketEditorView::editingPanel() {
 
     layout->addLayout(commandRow(panel));
     binder().bind(model_.Frame1, panel);
+    focusWhenShown(model_.Frame1, ticket_);
     return panel;
 }
 
@@ -204,6 +227,7 @@ QLayout* TicketEditorView::numberRows(QWidget* parent) {
     auto* row = new QHBoxLayout;
     auto* ticketLabel = new QLabel(parent);
     auto* ticket = new QLineEdit(parent);
+    ticket_ = ticket;
     ticket->setFixedWidth(ticket->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
     auto* ticketStatus = boldLabel(parent);
     auto* questionLabel = new QLabel(parent);
@@ -216,6 +240,9 @@ QLayout* TicketEditorView::numberRows(QWidget* parent) {
     binder().bind(model_.Label9, ticketStatus);
     binder().bind(model_.Label7, questionLabel);
     binder().bind(model_.Combo1, question);
+    // Only the list's numbers can be typed, so Enter never adds an entry of its own.
+    question->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[1-9]|1[0-9]|20")), question));
     binder().bind(model_.Label10, questionStatus);
     // Room for the longer status line of each, so the row does not shift as they change.
     const int statusWidth = ticketStatus->fontMetrics().horizontalAdvance(

@@ -15,6 +15,7 @@ public:
     TicketEditorView(App& app, Form7& model);
 
 private:
+    void focusWhenShown(forms::Frame& frame, QWidget* first);
     QWidget* folderPanel();
     QWidget* createPanel(QWidget* parent);
     QWidget* choosePanel(QWidget* parent);
@@ -25,6 +26,7 @@ private:
     QLayout* commandRow(QWidget* parent);
 
     Form7& model_;
+    QLineEdit* ticket_ = nullptr; // the ticket number, first field of the editing panel
     QLineEdit* answer_ = nullptr; // the correct answer, whose Enter saves
 };
 

@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,7 +49,21 @@ TEST(TicketEditorView, DrawsBothPanelsAndFollowsTheModelBothWays) {
     EXPECT_TRUE(folders->isVisibleTo(&view));
     f.app.userEvent([&] { model.Dir1.setPath(exam); });
     EXPECT_EQ(folders->currentItem()->data(Qt::UserRole).toString(), exam);
+    // The model moves the window as it changes panels: the window stays up (keeping the
+    // keyboard) instead of being hidden and shown again.
+    struct HideCounter : QObject {
+        int hides = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            hides += event->type() == QEvent::Hide;
+            return false;
+        }
+    } counter;
+    view.installEventFilter(&counter);
     f.app.userEvent([&] { model.Command6.press(); });
+    EXPECT_EQ(counter.hides, 0);
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_TRUE(view.windowFlags() & Qt::CustomizeWindowHint);
+    view.removeEventFilter(&counter);
     EXPECT_FALSE(box(model.Frame6)->isVisibleTo(&view));
     EXPECT_TRUE(box(model.Frame1)->isVisibleTo(&view));
     EXPECT_LE(view.sizeHint().height(), 480) << "fits a 1366 x 768 screen at 150 %";
