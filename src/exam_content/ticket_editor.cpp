@@ -141,6 +141,15 @@ void Form7::tellNotWritten(const QString& path) {
              .arg(path));
 }
 
+void Form7::tellNoTicketNumber(const QString& number) {
+    tell(QStringLiteral("Номер билета «%1» не годится: пишите его цифрами, без нулей впереди "
+                        "(1, 2, 3 ...).")
+             .arg(number),
+         QStringLiteral("\"%1\" is no ticket number: write it in digits without leading zeros "
+                        "(1, 2, 3 ...).")
+             .arg(number));
+}
+
 // Where the editor writes.
 
 QString Form7::examFolder() const { return app().window<Form4>().Text6.text(); }
@@ -279,14 +288,7 @@ void Form7::ticketNumberChanged() {
             Text7.setText(QString());
         }
         Label9.setCaption(QString());
-        if (!number.isEmpty()) {
-            tell(QStringLiteral("Номер билета «%1» не годится: пишите его цифрами, без нулей "
-                                "впереди (1, 2, 3 ...).")
-                     .arg(number),
-                 QStringLiteral("\"%1\" is no ticket number: write it in digits without "
-                                "leading zeros (1, 2, 3 ...).")
-                     .arg(number));
-        }
+        if (!number.isEmpty()) tellNoTicketNumber(number);
         return;
     }
     // The status line follows every number typed, also when two tickets in a row are
@@ -446,12 +448,7 @@ bool Form7::questionCanBeSaved() {
         return false;
     }
     if (!exam_writer::isTicketNumber(Text6.text())) {
-        tell(QStringLiteral("Номер билета «%1» не годится: пишите его цифрами, без нулей впереди "
-                            "(1, 2, 3 ...).")
-                 .arg(Text6.text()),
-             QStringLiteral("\"%1\" is no ticket number: write it in digits without leading "
-                            "zeros (1, 2, 3 ...).")
-                 .arg(Text6.text()));
+        tellNoTicketNumber(Text6.text());
         return false;
     }
     if (!question()) {

@@ -91,6 +91,7 @@ private:
     void tell(const QString& russian, const QString& english);
     void report(const QString& russian, const QString& english);
     void tellNotWritten(const QString& path);
+    void tellNoTicketNumber(const QString& number);
 
     QString examFolder() const;
     QString ticketFolder() const;
