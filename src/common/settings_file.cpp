@@ -3,6 +3,8 @@
 #include "forms/app.h"
 #include "platform/profile_file.h"
 
+#include <QDir>
+
 #include <exception>
 
 namespace {

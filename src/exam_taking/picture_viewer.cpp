@@ -1,6 +1,7 @@
 #include "exam_taking/picture_viewer.h"
 
 #include "common/settings_file.h"
+#include "exam_content/ticket_editor.h"
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
@@ -71,8 +72,11 @@ void Form3::load() {
     Form4& settings = app().window<Form4>();
     Text4.setText(settings.Text4.text());
     Text1.setText(settings.Text1.text());
-    // TICKET EDITOR: once the ticket editor exists, its two picture size texts go here:
-    // Label2 := its width text & " ", Label3 := its height text & "  пик".
+    // Opened from the ticket editor, the real size of its picture stands beside the fields.
+    if (const Form7* editor = app().loaded<Form7>()) {
+        Label2.setCaption(editor->Label12.caption() + QStringLiteral(" "));
+        Label3.setCaption(editor->Label13.caption() + QStringLiteral("  пик"));
+    }
 
     captions_.apply(Label4.caption());
 
@@ -90,7 +94,8 @@ void Form3::applyPicture() {
     const QString& source = Label1.caption();
     if (source == QStringLiteral("1")) {
         Frame8.show();
-        // TICKET EDITOR: once the ticket editor exists, Image1 takes its picture here.
+        const Form7* editor = app().loaded<Form7>();
+        Image1.setPicture(editor ? editor->Image1.picture() : QImage());
         return;
     }
     if (source != QStringLiteral("0")) return;

@@ -22,6 +22,9 @@
 #include <QTimer>
 #include <memory>
 
+#include <memory>
+#include <optional>
+
 namespace gui {
 
 int& modalDepth() {
@@ -472,7 +475,11 @@ void Binder::bind(forms::Timer& model) {
 }
 
 void Binder::bindWindow(forms::Window& model, QWidget* widget) {
-    auto redraw = [&model, widget] {
+    // The flags last set: Qt reports them with bits of its own added, and setting flags
+    // hides and re-shows a window, so comparing with windowFlags() would flash the window
+    // and take the keyboard from it at every move.
+    auto applied = std::make_shared<std::optional<Qt::WindowFlags>>();
+    auto redraw = [&model, widget, applied] {
         widget->setWindowTitle(model.caption());
         // A window left only through its own buttons shows no close button at all, rather
         // than one that does nothing.
@@ -481,7 +488,10 @@ void Binder::bindWindow(forms::Window& model, QWidget* widget) {
             flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint;
         }
         if (model.topmost()) flags |= Qt::WindowStaysOnTopHint;
-        if (widget->windowFlags() != flags) widget->setWindowFlags(flags);
+        if (*applied != flags) {
+            widget->setWindowFlags(flags);
+            *applied = flags;
+        }
         if (widget->isVisible() != model.visible()) widget->setVisible(model.visible());
     };
     redraw();

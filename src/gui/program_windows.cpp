@@ -6,10 +6,12 @@
 #include "gui/settings_window_view.h"
 #include "gui/start_window_view.h"
 #include "gui/test_window_view.h"
+#include "gui/ticket_editor_view.h"
 #include "gui/ticket_window_view.h"
 #include "gui/window_table.h"
 
 #include "exam_content/folder_chooser.h"
+#include "exam_content/ticket_editor.h"
 #include "exam_taking/picture_viewer.h"
 #include "exam_taking/results_window.h"
 #include "exam_taking/ticket_window.h"
@@ -27,7 +29,7 @@ const WindowTable& programWindows() {
         windowEntry<Form4, SettingsWindowView>(),
         windowEntry<Form5, ResultsWindowView>(),
         windowEntry<Form6, TestWindowView>(),
-        plannedWindow("Form7"),
+        windowEntry<Form7, TicketEditorView>(),
         windowEntry<Form9, FolderChooserView>(),
     }};
     return table;

@@ -6,6 +6,7 @@
 #include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
 #include "exam_content/folder_chooser.h"
+#include "exam_content/ticket_editor.h"
 #include "forms/app.h"
 #include "forms/captions.h"
 #include "shell/start_window.h"
@@ -73,8 +74,9 @@ Form4::Form4(App& app) : Window(app, kName) {
         this->app().window<Form9>().show();
         hide();
     };
-    Label8.onClick = [] {
-        // The ticket editor opens here once it exists.
+    Label8.onClick = [this] {
+        this->app().window<Form7>().show();
+        hide();
     };
     Command3.onClick = [this] { this->app().services().shell.open(this->app().path("s/oth.txt")); };
     Command10.onClick = [this] { openHelp(this->app()); };

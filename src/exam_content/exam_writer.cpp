@@ -1,0 +1,144 @@
+#include "exam_content/exam_writer.h"
+
+#include "exam_content/exam_folder.h"
+#include "platform/ansi_codec.h"
+#include "platform/folders.h"
+#include "platform/pictures.h"
+#include "platform/text_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace exam_writer {
+
+namespace {
+
+// A question file's path; an existing file keeps its stored spelling.
+QString questionFilePath(const QString& ticketFolder, char kind, int question) {
+    return platform::childPath(ticketFolder, exam_folder::questionFileName(kind, question));
+}
+
+// The lines a reader of the file sees once the field has been written followed by CR LF:
+// CR LF and a lone LF end a line.
+QStringList linesOfField(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text.split(QLatin1Char('\n'));
+}
+
+} // namespace
+
+QString firstMarkerName(const QString& folder) {
+    if (folder.isEmpty()) return {};
+    const QStringList files =
+        QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : files) {
+        if (name.endsWith(QLatin1String(".lzm"), Qt::CaseInsensitive)) return name;
+    }
+    return {};
+}
+
+bool isExamFolder(const QString& folder) { return firstMarkerName(folder) == kMarkerFileName; }
+
+QString createExamFolder(const QString& examFolder, const QString& examName) {
+    if (!platform::MakeDirPath(examFolder)) return examFolder;
+    const QString marker = platform::childPath(examFolder, kMarkerFileName);
+    if (!platform::writeWholeFile(marker, examName)) return marker;
+    return {};
+}
+
+bool isTicketNumber(const QString& text) {
+    static const QRegularExpression number(QStringLiteral("^[1-9][0-9]{0,8}$"));
+    return number.match(text).hasMatch();
+}
+
+std::optional<int> questionNumber(const QString& text) {
+    for (int n = 1; n <= exam_folder::kMaxQuestions; ++n) {
+        if (text == QString::number(n)) return n;
+    }
+    return std::nullopt;
+}
+
+QuestionRead readQuestion(const QString& ticketFolder, int question) {
+    QuestionRead read;
+    const std::pair<char, QString*> files[] = {
+        {'q', &read.texts.question}, {'v', &read.texts.variants}, {'o', &read.texts.answer}};
+    for (const auto& [kind, field] : files) {
+        const QString path = questionFilePath(ticketFolder, kind, question);
+        const std::optional<QString> text = platform::readWholeFile(path);
+        if (!text) {
+            read.unreadableFile = path;
+            read.texts = {};
+            return read;
+        }
+        *field = platform::withoutFinalLineEnd(*text);
+    }
+    return read;
+}
+
+QString writeQuestion(const QString& ticketFolder, int question, const QuestionTexts& texts) {
+    if (!platform::MakeDirPath(ticketFolder)) return ticketFolder;
+    const std::pair<char, const QString*> files[] = {
+        {'q', &texts.question}, {'v', &texts.variants}, {'o', &texts.answer}};
+    for (const auto& [kind, field] : files) {
+        const QString path = questionFilePath(ticketFolder, kind, question);
+        if (!platform::writeWholeFile(path, *field)) return path;
+    }
+    return {};
+}
+
+QString writeQuestionPicture(const QString& ticketFolder, int question, const QImage& picture) {
+    const QString path = questionFilePath(ticketFolder, 'k', question);
+    return platform::writeBitmap(path, picture) ? QString() : path;
+}
+
+QString deleteQuestionPicture(const QString& ticketFolder, int question) {
+    const QString stored = exam_folder::lookUpQuestionFile(ticketFolder, 'k', question);
+    if (stored.isEmpty()) return {};
+    const QString path = QDir(ticketFolder).filePath(stored);
+    return QFile::remove(path) ? QString() : path;
+}
+
+bool answerIsAVariant(const QString& variants, const QString& answer) {
+    return linesOfField(variants).contains(linesOfField(answer).constFirst());
+}
+
+std::optional<QString> firstUnwritableCharacter(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                ? 2
+                : 1;
+        const QString character = text.mid(i, length);
+        if (platform::fromAnsi(platform::toAnsi(character)) != character) return character;
+        i += length - 1;
+    }
+    return std::nullopt;
+}
+
+ChosenPicture loadChosenPicture(const QString& path) {
+    ChosenPicture chosen;
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    chosen.size = reader.size();
+    auto tooLarge = [](QSize size) {
+        return size.width() > kLargestPicture || size.height() > kLargestPicture;
+    };
+    if (chosen.size.isValid() && tooLarge(chosen.size)) {
+        chosen.problem = ChosenPicture::Problem::TooLarge;
+        return chosen;
+    }
+    chosen.picture = reader.read();
+    if (chosen.picture.isNull()) {
+        chosen.problem = ChosenPicture::Problem::Unreadable;
+    } else if (tooLarge(chosen.picture.size())) {
+        chosen.size = chosen.picture.size();
+        chosen.picture = QImage();
+        chosen.problem = ChosenPicture::Problem::TooLarge;
+    }
+    return chosen;
+}
+
+} // namespace exam_writer

@@ -1,0 +1,618 @@
+#include "exam_content/ticket_editor.h"
+
+#include "common/documents.h"
+#include "common/settings_file.h"
+#include "common/window_utilities.h"
+#include "exam_content/exam_folder.h"
+#include "exam_content/exam_writer.h"
+#include "exam_taking/picture_viewer.h"
+#include "forms/app.h"
+#include "platform/folders.h"
+#include "settings/settings_window.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
+
+using namespace forms;
+
+namespace {
+
+const QString kProduct = QStringLiteral("Проверон");
+
+// Window and panel sizes in twips: the small folder panel, the large editing panel.
+constexpr int kFolderWindowWidth = 4605;
+constexpr int kFolderWindowHeight = 4890;
+constexpr int kFolderPanelSize = 4575;
+constexpr int kEditingWindowPlace = 240;
+constexpr int kEditingWindowWidth = 10605;
+constexpr int kEditingWindowHeight = 8625;
+constexpr int kEditingPanelWidth = 10455;
+constexpr int kEditingPanelHeight = 8175;
+
+const QString kTrue = QStringLiteral("true");
+const QString kFalse = QStringLiteral("false");
+QString flag(bool value) { return value ? kTrue : kFalse; }
+
+// What the picture links show besides the picture: the size lines and the viewer link.
+std::array<Control*, 4> pictureLabels(Form7& editor) {
+    return {&editor.Label11, &editor.Label12, &editor.Label13, &editor.Label14};
+}
+
+} // namespace
+
+Form7::Form7(App& app) : Window(app, kName) {
+    setCaption(kProduct);
+    place(Frame6, {&Frame10, &Frame9, &Frame5, &Frame7, &Frame8});
+    place(Frame10, {&Command9, &Command8, &Command12});
+    place(Frame5, {&Label23, &Text9, &Command5, &Command13});
+    place(Frame7, {&Dir1, &Command6, &Command14});
+    place(Frame8, {&Text10, &Text11, &Text12});
+    place(Frame1, {&Label22,  &Label6,   &Text6,    &Label9,   &Label7,    &Combo1, &Label10,
+                   &Frame2,   &Label4,   &Label1,   &Frame3,   &Label2,    &Frame4, &Label3,
+                   &Command2, &Command1, &Command7, &Command4, &Command10, &Label5, &Label14,
+                   &Label18,  &Label19,  &Label11,  &Label12,  &Label13,   &Image1, &Picture1});
+    place(Frame2, {&Text1});
+    place(Frame3, {&Text2});
+    place(Frame4, {&Text3});
+
+    captions_.applyDesign();
+    Text12.setText(exam_writer::kMarkerFileName);
+    Text8.setText(QStringLiteral("0"));
+    Label20.setCaption(QStringLiteral("0"));
+    for (Label* present : {&Label8, &Label15, &Label16, &Label17})
+        present->setCaption(kFalse);
+    for (int n = 1; n <= exam_folder::kMaxQuestions; ++n)
+        Combo1.addItem(QString::number(n));
+    Text1.setMultiLine(true);
+    Text2.setMultiLine(true);
+    // The ticket number is looked up, and a missing ticket reported, once it is typed,
+    // not at every keystroke on the way to "12".
+    Text6.setCommitOnFinish(true);
+
+    // Event table.
+    Command9.onClick = [this] { showCreatePanel(); };
+    Command8.onClick = [this] { showChoosePanel(); };
+    Command13.onClick = [this] { closeSubPanels(); };
+    Command14.onClick = [this] { closeSubPanels(); };
+    Dir1.onChange = [this] { Text10.setText(Dir1.path()); };
+    Command5.onClick = [this] { createExamFolder(); };
+    Command6.onClick = [this] { chooseExamFolder(); };
+    Command12.onClick = [this] { closeEditor(); };
+    Text6.onChange = [this] { ticketNumberChanged(); };
+    Text7.onChange = [this] { showTicketStatus(); };
+    Combo1.onChange = [this] { questionNumberEdited(); };
+    Combo1.onClick = [this] { questionChosen(); };
+    Command2.onClick = [this] { saveQuestion(); };
+    Text4.onChange = [this] { Text5.setText(QFileInfo(Text4.text()).fileName()); };
+    Label5.onClick = [this] { choosePicture(); };
+    Label14.onClick = [this] { viewPicture(); };
+    Label18.onClick = [this] { takePictureAway(); };
+    Label19.onClick = [this] { deletePictureFromTicket(); };
+    Command1.onClick = [this] { newTicket(); };
+    Command7.onClick = [this] { backToFolderPanel(); };
+    Command4.onClick = [this] { closeFromEditingPanel(); };
+    Command10.onClick = [this] { openHelp(this->app()); };
+}
+
+void Form7::load() {
+    DisableXbutton(*this);
+    // The small folder panel opens in the middle of the screen.
+    const QSize screen = app().services().screen.sizePixels();
+    move(std::max(0, (screen.width() * kTwipsPerPixel - kFolderWindowWidth) / 2),
+         std::max(0, (screen.height() * kTwipsPerPixel - kFolderWindowHeight) / 2),
+         kFolderWindowWidth, kFolderWindowHeight);
+    Frame6.move(0, 0, kFolderPanelSize, kFolderPanelSize);
+    Label21.setCaption(interfaceLanguage(app()));
+    for (Control* hidden : std::initializer_list<Control*>{
+             &Command3, &Label21, &Command11, &Text4, &Text5, &Text8, &Picture1, &Text7, &Label8,
+             &Label15, &Label16, &Label17, &Label19, &Label20}) {
+        hidden->hide();
+    }
+    for (Control* label : pictureLabels(*this))
+        label->hide();
+    Label9.setCaption(QString());
+    Label10.setCaption(QString());
+    Dir1.setPath(app().path(QStringLiteral("b")));
+    for (Control* hidden : std::initializer_list<Control*>{&Frame1, &Frame7, &Frame5, &Frame8})
+        hidden->hide();
+    captions_.apply(Label21.caption());
+}
+
+// Messages.
+
+void Form7::tell(const QString& russian, const QString& english) {
+    app().message(Label21.caption() == kRussian ? russian : english, kProduct);
+}
+
+void Form7::report(const QString& russian, const QString& english) {
+    const QString& language = Label21.caption();
+    if (isKnownLanguage(language))
+        app().message(language == kRussian ? russian : english, kProduct);
+}
+
+void Form7::tellNotWritten(const QString& path) {
+    tell(QStringLiteral("Не удалось записать «%1». Проверьте, что в эту папку можно писать и "
+                        "на диске есть место.")
+             .arg(path),
+         QStringLiteral("Could not write \"%1\". Check that this folder may be written to and "
+                        "that the disk has room.")
+             .arg(path));
+}
+
+void Form7::tellNoTicketNumber(const QString& number) {
+    tell(QStringLiteral("Номер билета «%1» не годится: пишите его цифрами, без нулей впереди "
+                        "(1, 2, 3 ...).")
+             .arg(number),
+         QStringLiteral("\"%1\" is no ticket number: write it in digits without leading zeros "
+                        "(1, 2, 3 ...).")
+             .arg(number));
+}
+
+// Where the editor writes.
+
+QString Form7::examFolder() const { return app().window<Form4>().examFolder(); }
+
+QString Form7::ticketFolder() const {
+    const QString number = Text6.text();
+    if (!exam_writer::isTicketNumber(number)) return {};
+    return exam_folder::ticketFolderPath(examFolder(), exam_folder::ticketFolderName(number));
+}
+
+std::optional<int> Form7::question() const { return exam_writer::questionNumber(Combo1.text()); }
+
+// Folder panel.
+
+void Form7::showCreatePanel() {
+    Frame5.show();
+    Frame7.hide();
+    Frame9.hide();
+    Frame10.hide();
+}
+
+void Form7::showChoosePanel() {
+    Frame7.show();
+    Frame5.hide();
+    Dir1.setPath(app().path(QStringLiteral("b")));
+    Frame9.hide();
+    Frame10.hide();
+}
+
+void Form7::closeSubPanels() {
+    Frame5.hide();
+    Frame7.hide();
+    Frame9.show();
+    Frame10.show();
+}
+
+bool Form7::acceptableExamName(const QString& name) {
+    if (!platform::isSafeNewName(name)) {
+        tell(QStringLiteral("Такое имя папки экзамена нельзя использовать: «%1». В имени не "
+                            "может быть знаков \\ / : * ? \" < > |, оно не может кончаться "
+                            "пробелом или точкой, быть длиннее 255 знаков или именем устройства "
+                            "(CON, NUL ...).")
+                 .arg(name),
+             QStringLiteral("This name cannot be an exam folder's name: \"%1\". A name may not "
+                            "hold \\ / : * ? \" < > |, end in a blank or a dot, be longer than "
+                            "255 characters or be a device name (CON, NUL ...).")
+                 .arg(name));
+        return false;
+    }
+    if (const auto character = exam_writer::firstUnwritableCharacter(name)) {
+        tell(QStringLiteral("В имени папки экзамена есть знак «%1», которого нет в кодировке "
+                            "Windows-1251. Замените его.")
+                 .arg(*character),
+             QStringLiteral("The exam folder's name holds the character \"%1\", which "
+                            "Windows-1251 cannot hold. Please replace it.")
+                 .arg(*character));
+        return false;
+    }
+    return true;
+}
+
+void Form7::createExamFolder() {
+    const QString name = Text9.text();
+    if (name.isEmpty()) {
+        tell(QStringLiteral("Не введено имя папки экзамена"),
+             QStringLiteral("Not incorporated a name of file of exam"));
+        return;
+    }
+    if (!acceptableExamName(name)) return;
+    const QString folder = platform::childPath(app().path(QStringLiteral("b")), name);
+    // An exam of that name is opened with "Редактировать"; creating it again would
+    // overwrite its title.
+    if (!platform::lookUpName(folder, exam_writer::kMarkerFileName).isEmpty()) {
+        tell(QStringLiteral("Экзамен «%1» уже есть. Чтобы дописать его, выберите его кнопкой "
+                            "«Редактировать».")
+                 .arg(name),
+             QStringLiteral("The exam \"%1\" exists already. To add to it, choose it with "
+                            "\"To Edit\".")
+                 .arg(name));
+        return;
+    }
+    if (const QString failed = exam_writer::createExamFolder(folder, name); !failed.isEmpty()) {
+        tellNotWritten(failed);
+        return;
+    }
+    Dir1.setPath(folder);
+    app().window<Form4>().Text6.setText(folder);
+    Text6.setText(QString());
+    clearQuestionNumber();
+    Frame5.hide();
+    Frame6.hide();
+    const bool russian = Label21.caption() == kRussian;
+    openEditingPanel((russian ? QStringLiteral("Новый: ") : QStringLiteral("New: ")) + folder);
+}
+
+void Form7::chooseExamFolder() {
+    Text11.setText(exam_writer::firstMarkerName(Text10.text()));
+    if (Text11.text() != Text12.text()) {
+        // The settings keep the exam folder they had: a folder that is no exam never
+        // reaches them.
+        tell(QStringLiteral("Не выбрана папка с экзаменом"),
+             QStringLiteral("Not choose file with exam"));
+        Dir1.setPath(app().path(QStringLiteral("b")));
+        return;
+    }
+    const QString folder = Dir1.path();
+    app().window<Form4>().Text6.setText(folder);
+    Frame7.hide();
+    Frame6.hide();
+    clearQuestionNumber();
+    const bool russian = Label21.caption() == kRussian;
+    openEditingPanel((russian ? QStringLiteral("Редактировать: ") : QStringLiteral("To Edit: ")) +
+                     folder);
+}
+
+void Form7::openEditingPanel(const QString& header) {
+    Label22.setCaption(header);
+    move(kEditingWindowPlace, kEditingWindowPlace, kEditingWindowWidth, kEditingWindowHeight);
+    Frame1.move(0, 0, kEditingPanelWidth, kEditingPanelHeight);
+    Frame1.show();
+}
+
+// Ticket and question numbers.
+
+void Form7::ticketNumberChanged() {
+    Text1.setText(QString());
+    Text2.setText(QString());
+    Text3.setText(QString());
+    clearQuestionNumber();
+    Label10.setCaption(QString());
+    const QString number = Text6.text();
+    if (!exam_writer::isTicketNumber(number)) {
+        // Nothing is looked up for a text that is no ticket number.
+        {
+            HandlerBlocker quiet(Text7);
+            Text7.setText(QString());
+        }
+        Label9.setCaption(QString());
+        if (!number.isEmpty()) tellNoTicketNumber(number);
+        return;
+    }
+    // The status line follows every number typed, also when two tickets in a row are
+    // both missing or both there.
+    Text7.assignAndRun(
+        exam_folder::lookUpEntry(examFolder(), exam_folder::ticketFolderName(number)));
+    const QString folder = ticketFolder();
+    if (QFileInfo(folder).isDir()) {
+        Dir1.setPath(folder);
+    } else {
+        report(QStringLiteral("Билет № %1 не создан").arg(number),
+               QStringLiteral("Ticket № %1 not created").arg(number));
+    }
+}
+
+void Form7::showTicketStatus() {
+    const QString& language = Label21.caption();
+    const QString number = Text6.text();
+    if (!Text7.text().isEmpty()) {
+        Label9.setForeColor(colors::Red);
+        if (isKnownLanguage(language)) {
+            Label9.setCaption(language == kRussian
+                                  ? QStringLiteral("Билет № %1 уже создан").arg(number)
+                                  : QStringLiteral("Ticket № %1 already created").arg(number));
+        }
+        return;
+    }
+    Label9.setForeColor(colors::Green);
+    if (isKnownLanguage(language)) {
+        Label9.setCaption(language == kRussian
+                              ? QStringLiteral("Создать билет № %1").arg(number)
+                              : QStringLiteral("To Create ticket № %1").arg(number));
+    }
+    Dir1.setPath(examFolder());
+    clearQuestionNumber();
+}
+
+void Form7::clearQuestionNumber() {
+    {
+        // Choosing the same number again afterwards must load it again.
+        HandlerBlocker quiet(Combo1);
+        Combo1.setListIndex(-1);
+    }
+    Combo1.setText(QString());
+}
+
+void Form7::questionNumberEdited() {
+    // The picture on show, and the status line, belong to the question they were loaded
+    // or chosen for.
+    takePictureAway();
+    Label10.setCaption(QString());
+    const int index = Combo1.listIndex();
+    if (index >= 0 && Combo1.text() != Combo1.items().at(index)) {
+        // A number typed over the chosen one: choosing that entry again loads it.
+        HandlerBlocker quiet(Combo1);
+        Combo1.setListIndex(-1);
+    }
+}
+
+void Form7::questionChosen() {
+    const std::optional<int> n = question();
+    if (!n) return;
+    const QString folder = ticketFolder();
+    auto present = [&](char kind) {
+        return !folder.isEmpty() && platform::DoesFileExist(platform::childPath(
+                                        folder, exam_folder::questionFileName(kind, *n)));
+    };
+    Label8.setCaption(flag(present('q')));
+    Label15.setCaption(flag(present('v')));
+    Label16.setCaption(flag(present('o')));
+    Label17.setCaption(flag(present('k')));
+    showQuestionStatus(*n);
+    loadQuestionTexts(*n);
+    loadTicketPicture(*n);
+}
+
+void Form7::showQuestionStatus(int n) {
+    // These lines have no English form.
+    if (Label8.caption() == kTrue) {
+        Label10.setForeColor(colors::Red);
+        Label10.setCaption(QStringLiteral("Вопрос № %1 уже создан").arg(n));
+    } else {
+        Label10.setForeColor(colors::Green);
+        Label10.setCaption(QStringLiteral("Создать вопрос № %1").arg(n));
+    }
+}
+
+void Form7::loadQuestionTexts(int n) {
+    exam_writer::QuestionTexts texts;
+    if (Label8.caption() == kTrue && Label15.caption() == kTrue && Label16.caption() == kTrue) {
+        const exam_writer::QuestionRead read = exam_writer::readQuestion(ticketFolder(), n);
+        if (!read.unreadableFile.isEmpty()) {
+            tell(QStringLiteral("Не удалось прочитать файл «%1».").arg(read.unreadableFile),
+                 QStringLiteral("Could not read the file \"%1\".").arg(read.unreadableFile));
+        }
+        texts = read.texts;
+    }
+    Text2.setText(texts.variants);
+    Text1.setText(texts.question);
+    Text3.setText(texts.answer);
+}
+
+void Form7::loadTicketPicture(int n) {
+    if (Label17.caption() != kTrue) {
+        Label20.setCaption(QStringLiteral("0"));
+        Image1.clearPicture();
+        Picture1.clearPicture();
+        for (Control* label : pictureLabels(*this))
+            label->hide();
+        Label19.hide();
+        return;
+    }
+    Label20.setCaption(QStringLiteral("1"));
+    const QImage picture = exam_folder::loadPicture(ticketFolder(), n);
+    if (picture.isNull()) {
+        // Shown as no picture; the teacher may still delete the broken file.
+        const QString file = exam_folder::questionFileName('k', n);
+        tell(QStringLiteral("Картинку «%1» не удалось прочитать.").arg(file),
+             QStringLiteral("The picture \"%1\" cannot be read.").arg(file));
+        Image1.clearPicture();
+        Picture1.clearPicture();
+        for (Control* label : pictureLabels(*this))
+            label->hide();
+    } else {
+        showPicture(picture);
+    }
+    Label19.show();
+}
+
+// Saving.
+
+void Form7::saveQuestion() {
+    if (!questionCanBeSaved()) return;
+    const int n = *question();
+    const QString folder = ticketFolder();
+    const QString failed =
+        exam_writer::writeQuestion(folder, n, {Text1.text(), Text2.text(), Text3.text()});
+    if (!failed.isEmpty()) {
+        tellNotWritten(failed);
+        return;
+    }
+    Dir1.setPath(folder);
+    // The status lines now tell what is on disk.
+    Text7.assignAndRun(exam_folder::lookUpEntry(examFolder(), QFileInfo(folder).fileName()));
+    for (Label* present : {&Label8, &Label15, &Label16})
+        present->setCaption(kTrue);
+    showQuestionStatus(n);
+    if (savePendingPicture(n)) report(QStringLiteral("Сохранено!"), QStringLiteral("Preserved!"));
+    warnIfAnswerIsNoVariant();
+}
+
+bool Form7::questionCanBeSaved() {
+    if (Text1.text().isEmpty() || Text2.text().isEmpty() || Text3.text().isEmpty() ||
+        Text6.text().isEmpty() || Combo1.text().isEmpty()) {
+        report(QStringLiteral("Отсутствует текст в одном из полей"),
+               QStringLiteral("Is Absent text in one of the floors"));
+        return false;
+    }
+    if (!exam_writer::isTicketNumber(Text6.text())) {
+        tellNoTicketNumber(Text6.text());
+        return false;
+    }
+    if (!question()) {
+        tell(QStringLiteral("Выберите номер вопроса из списка от 1 до 20."),
+             QStringLiteral("Choose a question number from the list, 1 to 20."));
+        return false;
+    }
+    for (const auto& [field, frame] :
+         {std::pair{&Text1, &Frame2}, {&Text2, &Frame3}, {&Text3, &Frame4}}) {
+        if (const auto character = exam_writer::firstUnwritableCharacter(field->text())) {
+            tell(QStringLiteral("В поле «%1» есть знак «%2», которого нет в кодировке "
+                                "Windows-1251. Замените его.")
+                     .arg(frame->caption(), *character),
+                 QStringLiteral("The field \"%1\" holds the character \"%2\", which "
+                                "Windows-1251 cannot hold. Please replace it.")
+                     .arg(frame->caption(), *character));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Form7::savePendingPicture(int n) {
+    // Only a picture chosen for this question, and still on show, is its picture.
+    if (Text8.text() != QStringLiteral("1") || Picture1.picture().isNull()) return true;
+    const QString failed = exam_writer::writeQuestionPicture(ticketFolder(), n, Picture1.picture());
+    if (!failed.isEmpty()) {
+        tell(QStringLiteral("Вопрос сохранен, но картинку записать не удалось: «%1».").arg(failed),
+             QStringLiteral("The question was saved, but its picture could not be written: "
+                            "\"%1\".")
+                 .arg(failed));
+        return false;
+    }
+    forgetChosenPicture();
+    Label17.setCaption(kTrue);
+    Label20.setCaption(QStringLiteral("1"));
+    Label19.show();
+    return true;
+}
+
+void Form7::warnIfAnswerIsNoVariant() {
+    if (exam_writer::answerIsAVariant(Text2.text(), Text3.text())) return;
+    tell(QStringLiteral("Правильный ответ не совпадает ни с одной строкой предложенных ответов: "
+                        "на этот вопрос нельзя будет ответить верно."),
+         QStringLiteral("The correct answer matches none of the offered answer lines: nobody "
+                        "will be able to answer this question right."));
+}
+
+// Pictures.
+
+void Form7::choosePicture() {
+    const QString path = app().services().dialogs.openFile(
+        Label5.caption(),
+        QStringLiteral("Файлы bmp (*.bmp);;%1 (*.bmp *.png *.jpg *.jpeg *.gif)")
+            .arg(Label21.caption() == kEnglish ? QStringLiteral("Pictures")
+                                               : QStringLiteral("Картинки")),
+        QString());
+    // A cancelled dialog changes nothing.
+    if (path.isEmpty()) return;
+    const exam_writer::ChosenPicture chosen = exam_writer::loadChosenPicture(path);
+    using Problem = exam_writer::ChosenPicture::Problem;
+    if (chosen.problem == Problem::TooLarge) {
+        const QString size =
+            QStringLiteral("%1 x %2").arg(chosen.size.width()).arg(chosen.size.height());
+        const QString limit = QString::number(exam_writer::kLargestPicture);
+        tell(QStringLiteral("Картинка слишком большая: %1 пикселей. Можно не больше %2 x %2.")
+                 .arg(size, limit),
+             QStringLiteral("The picture is too large: %1 pixels. At most %2 x %2.")
+                 .arg(size, limit));
+        return;
+    }
+    if (chosen.problem == Problem::Unreadable) {
+        tell(QStringLiteral("Это не картинка, или ее не удалось прочитать: «%1».").arg(path),
+             QStringLiteral("This is no picture, or it cannot be read: \"%1\".").arg(path));
+        return;
+    }
+    Text4.setText(path);
+    Text8.setText(QStringLiteral("1"));
+    showPicture(chosen.picture);
+    Label19.hide();
+    Label20.setCaption(QStringLiteral("0"));
+}
+
+void Form7::showPicture(const QImage& picture) {
+    Image1.setPicture(picture);
+    Picture1.setPicture(picture);
+    for (Control* label : pictureLabels(*this))
+        label->show();
+    Label12.setCaption(QStringLiteral("Длина: ") + QString::number(Picture1.picture().width()));
+    Label13.setCaption(QStringLiteral("Высота: ") + QString::number(Picture1.picture().height()));
+}
+
+void Form7::viewPicture() {
+    Form3& viewer = app().window<Form3>();
+    viewer.Label1.setCaption(QStringLiteral("1"));
+    viewer.show();
+}
+
+void Form7::takePictureAway() {
+    Image1.clearPicture();
+    Picture1.clearPicture();
+    for (Control* label : pictureLabels(*this))
+        label->hide();
+    Label19.hide();
+    Label20.setCaption(QStringLiteral("0"));
+    forgetChosenPicture();
+}
+
+void Form7::forgetChosenPicture() {
+    Text4.setText(QString());
+    Text8.setText(QStringLiteral("0"));
+}
+
+void Form7::deletePictureFromTicket() {
+    if (Label20.caption() != QStringLiteral("1")) return;
+    const std::optional<int> n = question();
+    const QString folder = ticketFolder();
+    if (!n || folder.isEmpty()) return;
+    if (const QString failed = exam_writer::deleteQuestionPicture(folder, *n); !failed.isEmpty()) {
+        tell(QStringLiteral("Не удалось удалить файл «%1».").arg(failed),
+             QStringLiteral("Could not delete the file \"%1\".").arg(failed));
+        return;
+    }
+    Image1.clearPicture();
+    Picture1.clearPicture();
+    for (Control* label : pictureLabels(*this))
+        label->hide();
+    Label17.setCaption(kFalse);
+    Label20.setCaption(QStringLiteral("0"));
+    Label19.hide();
+}
+
+// Leaving.
+
+void Form7::newTicket() {
+    Text6.setText(QString());
+    clearQuestionNumber();
+    Text1.setText(QString());
+    Text2.setText(QString());
+    Text3.setText(QString());
+    takePictureAway();
+    Label9.setCaption(QString());
+    Label10.setCaption(QString());
+    Dir1.setPath(examFolder());
+}
+
+void Form7::backToFolderPanel() {
+    // The three buttons come back too, or the folder panel could not even be closed.
+    Frame6.show();
+    Frame9.show();
+    Frame10.show();
+    Frame1.hide();
+    move(left(), top(), kFolderWindowWidth, kFolderWindowHeight);
+    newTicket();
+}
+
+void Form7::closeFromEditingPanel() {
+    app().window<Form4>().Text6.setText(readSetting(app(), settings_keys::kExamFolder));
+    closeEditor();
+}
+
+void Form7::closeEditor() {
+    Form4& settings = app().window<Form4>();
+    hide();
+    app().unload(*this);
+    settings.show();
+}
