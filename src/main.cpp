@@ -6,6 +6,7 @@
 #include "gui/icon.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_shell.h"
+#include "gui/startup_report.h"
 #include "gui/view.h"
 #include "gui/window_table.h"
 #include "platform/system_services.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(PROVERON_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("proveron"));
     QApplication::setWindowIcon(gui::applicationIcon());
+    startup_report::watchWhenAsked();
     // Windows hide and show one another; the program ends only through its exit buttons.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Start-up of Проверон against a bare Qt window, both to their first window on the screen
+# under Xvfb with a window manager: median of RUNS interleaved runs each, and the ratios.
+#   benchmarks/startup.sh [BUILD_DIR] [RUNS]
+# Needs xvfb and openbox (apt-get install xvfb openbox). A Release build measures what
+# users get: cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DPROVERON_TESTS=OFF
+set -euo pipefail
+build=${1:-build}
+runs=${2:-15}
+display=:57
+Xvfb $display -screen 0 1366x768x24 >/dev/null 2>&1 &
+xvfb=$!
+sleep 1
+DISPLAY=$display openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill $wm $xvfb 2>/dev/null' EXIT
+sleep 1
+
+measure() { # program -> "ms rss windows"
+    local start out
+    start=$(date +%s%3N)
+    out=$(cd "$(dirname "$1")" && DISPLAY=$display PROVERON_STARTUP_REPORT=1 "$1")
+    local shown=${out#*startup_ms=}; shown=${shown%% *}
+    local rss=${out#*rss_kb=}; rss=${rss%% *}
+    local windows=${out#*windows_shown=}
+    echo "$((shown - start)) $rss $windows"
+}
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+bare_times=(); ours_times=(); bare_rss=(); ours_rss=(); ours_windows=()
+for _ in $(seq "$runs"); do
+    read -r t r w < <(measure "$build/bin/bare-window"); bare_times+=("$t"); bare_rss+=("$r")
+    read -r t r w < <(measure "$build/bin/proveron"); ours_times+=("$t"); ours_rss+=("$r")
+    ours_windows+=("$w")
+done
+bt=$(printf '%s\n' "${bare_times[@]}" | median); ot=$(printf '%s\n' "${ours_times[@]}" | median)
+br=$(printf '%s\n' "${bare_rss[@]}" | median); orss=$(printf '%s\n' "${ours_rss[@]}" | median)
+ow=$(printf '%s\n' "${ours_windows[@]}" | median)
+echo "runs: $runs (interleaved), medians"
+echo "exec -> first window shown: bare ${bt} ms, Проверон ${ot} ms, ratio $(awk "BEGIN {printf \"%.2f\", $ot/$bt}")"
+echo "resident memory: bare ${br} kB, Проверон ${orss} kB, ratio $(awk "BEGIN {printf \"%.2f\", $orss/$br}")"
+echo "windows shown by then: Проверон ${ow}"
