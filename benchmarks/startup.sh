@@ -5,7 +5,7 @@
 # Needs xvfb and openbox (apt-get install xvfb openbox). A Release build measures what
 # users get: cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DPROVERON_TESTS=OFF
 set -euo pipefail
-build=${1:-build}
+build=$(cd "${1:-build}" && pwd)
 runs=${2:-15}
 display=:57
 Xvfb $display -screen 0 1366x768x24 >/dev/null 2>&1 &

@@ -1,6 +1,8 @@
 #include "gui/icon.h"
 
+#include <QIconEngine>
 #include <QPainter>
+#include <algorithm>
 #include <QPainterPath>
 
 namespace gui {
@@ -25,11 +27,25 @@ QPixmap emblem(int size) {
     return pixmap;
 }
 
-QIcon applicationIcon() {
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(emblem(size));
-    return icon;
-}
+namespace {
+// Draws the emblem at whatever size is asked for, when it is asked for: nothing is
+// painted at start-up that no title bar shows.
+class EmblemEngine : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), QIcon::Normal, QIcon::Off));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return emblem(std::max(1, std::min(size.width(), size.height())));
+    }
+    QIconEngine* clone() const override { return new EmblemEngine; }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        // What title bars, task bars and switchers ask for; each is drawn when asked.
+        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
+    }
+};
+} // namespace
+
+QIcon applicationIcon() { return QIcon(new EmblemEngine); }
 
 } // namespace gui

@@ -120,7 +120,6 @@ QWidget* StartWindowView::header() {
     auto* titles = new QVBoxLayout;
     titles->setSpacing(2);
     auto* product = new QLabel(model_.caption(), header);
-    product->setFont(scaled(font(), 0.95, false));
     titles->addWidget(product);
     auto* examTitle = new QLabel(header);
     examTitle->setFont(scaled(font(), 1.6, true));
@@ -186,7 +185,6 @@ QWidget* StartWindowView::namePanel() {
     layout->setVerticalSpacing(8);
     auto* name = new QLineEdit(panel);
     name->setMinimumWidth(320);
-    name->setFont(scaled(font(), 1.15, false));
     layout->addWidget(marker(QStringLiteral("*"), panel, true), 0, 0);
     layout->addWidget(name, 0, 1, 1, 2);
     binder().bind(model_.Text9, name);
@@ -202,7 +200,6 @@ QWidget* StartWindowView::namePanel() {
     noteRow->setSpacing(4);
     noteRow->addWidget(marker(QStringLiteral("*"), panel, true));
     auto* mandatoryNote = new QLabel(panel);
-    mandatoryNote->setFont(scaled(font(), 0.9, false));
     noteRow->addWidget(mandatoryNote);
     noteRow->addStretch(1);
     layout->addLayout(noteRow, row, 1);
@@ -248,7 +245,7 @@ QWidget* StartWindowView::ticketPanel() {
     // "Вводятся только цифры": only digits can be typed (the model's rules stay as they are).
     number->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), number));
-    number->setFont(scaled(font(), 1.15, true));
+    number->setFont(scaled(font(), 1.1, true));
     manualRow->addWidget(manual, 1);
     manualRow->addWidget(number);
     layout->addLayout(manualRow, 2, 0, 1, 2);
