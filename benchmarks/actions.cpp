@@ -283,7 +283,8 @@ public:
             if (name.rfind("Raw", 0) == 0) continue;
             std::string raw = "Raw" + name;
             const std::string drawn = "Drawn";
-            if (const auto at = raw.find(drawn); at != std::string::npos) raw.erase(at, drawn.size());
+            if (const auto at = raw.find(drawn); at != std::string::npos)
+                raw.erase(at, drawn.size());
             const auto found = times_.find(raw);
             if (found == times_.end() || found->second <= 0) continue;
             std::printf("%-40s %12.3f %12.3f %8.2f %12.3f\n", name.c_str(), time, found->second,

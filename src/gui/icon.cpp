@@ -2,8 +2,8 @@
 
 #include <QIconEngine>
 #include <QPainter>
-#include <algorithm>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace gui {
 

@@ -37,7 +37,8 @@ private:
         QFile status(QStringLiteral("/proc/self/status"));
         if (!status.open(QIODevice::ReadOnly)) return -1;
         for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLongLong();
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').first().toLongLong();
         }
         return -1;
     }
