@@ -95,13 +95,7 @@ void Form6::startNewTest() {
     Text2.hide();
     Label9.hide();
     Frame1.show();
-    txtV.setText(QString());
-    for (int k = 1; k <= 5; ++k)
-        txtq(k).setText(QString());
-    for (int k = 1; k <= 5; ++k)
-        txtb(k).setText(kZero);
-    for (int k = 1; k <= 5; ++k)
-        txtn(k).setText(kZero);
+    clearQuestionFields();
     Text1.setText(QStringLiteral("1"));
     Text3.setText(QString());
     for (int k = 1; k <= 3; ++k)

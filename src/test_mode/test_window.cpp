@@ -348,13 +348,7 @@ void Form6::testPathChanged() {
 void Form6::questionNumberChanged() {
     const QString number = Text1.text();
     if (Label1.caption() != kChosen) {
-        txtV.setText(QString());
-        for (int k = 1; k <= 5; ++k)
-            txtq(k).setText(QString());
-        for (int k = 1; k <= 5; ++k)
-            txtb(k).setText(kZero);
-        for (int k = 1; k <= 5; ++k)
-            txtn(k).setText(kZero);
+        clearQuestionFields();
         txtnTotal.setText(QString());
         loadedNumber_ = number;
         return;
