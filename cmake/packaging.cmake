@@ -47,7 +47,6 @@ install(DIRECTORY data/ DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL PATTER
 
 set(CPACK_PACKAGE_NAME proveron)
 set(CPACK_PACKAGE_VENDOR "Проверон")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "examiner and tester for the classroom, in Russian and English")
 set(PROVERON_MAINTAINER "Proveron developers <maintainers@proveron.invalid>"
     CACHE STRING "The maintainer named in the packages")
 set(CPACK_PACKAGE_CONTACT "${PROVERON_MAINTAINER}")
@@ -61,18 +60,18 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME proveron)
 set(CPACK_DEBIAN_SCENARIO_PACKAGE_NAME proveron-scenario)
-set(CPACK_COMPONENT_PROGRAM_DESCRIPTION
-    "examiner and tester for the classroom, in Russian and English
- A student draws a numbered ticket, answers its questions one by one and gets
- an average grade against a passing score, optionally against a clock. Behind a
- password the teacher sets the exam up, writes scored tests and reads the
- reports. Each user gets an application folder of their own, filled with a
- sample exam on the first start; a lab can share one folder instead.")
-set(CPACK_COMPONENT_SCENARIO_DESCRIPTION
-    "scripted checks of Proveron exams
- proveron-scenario replays scripts of what a teacher or a student does in
- Proveron and checks what its windows show, without a screen, so that an exam
- can be checked before it is taken.")
+# The first line of each is the package's synopsis (no package-wide summary is set, so
+# that each package keeps its own).
+set(CPACK_COMPONENT_PROGRAM_DESCRIPTION "examiner and tester for the classroom, in Russian and English
+A student draws a numbered ticket, answers its questions one by one and gets an
+average grade against a passing score, optionally against a clock. Behind a
+password the teacher sets the exam up, writes scored tests and reads the
+reports. Each user gets an application folder of their own, filled with a
+sample exam on the first start; a lab can share one folder instead.")
+set(CPACK_COMPONENT_SCENARIO_DESCRIPTION "scripted checks of Proveron exams
+proveron-scenario replays scripts of what a teacher or a student does in
+Proveron and checks what its windows show, without a screen, so that an exam
+can be checked before it is taken.")
 
 # The archive takes the portable component alone, in one folder.
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackProjectConfig.cmake)
@@ -81,6 +80,7 @@ if(CPACK_GENERATOR STREQUAL "TGZ")
   set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
   set(CPACK_COMPONENTS_ALL portable)
   set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+  set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
 endif()
 ]=])
 

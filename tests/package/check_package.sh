@@ -64,8 +64,11 @@ depends=$(dpkg-deb -f "$program" Depends)
 [[ $depends == *libqt6widgets6* && $depends == *libc6* ]] ||
     fail "the dependencies were not found automatically: $depends"
 [[ $(dpkg-deb -f "$program" Package) == proveron ]] || fail "the package is not called proveron"
-dpkg-deb -c "$runner" | grep -q ' ./usr/bin/proveron-scenario$' ||
-    fail "$(basename "$runner") does not hold the runner"
+runner_listing=$(dpkg-deb -c "$runner" | awk '{print $6}')
+for path in ./usr/bin/proveron-scenario ./usr/share/man/man1/proveron-scenario.1 \
+    ./usr/share/doc/proveron-scenario/examples/exam_check.scn; do
+    grep -qxF "$path" <<<"$runner_listing" || fail "$(basename "$runner") does not list $path"
+done
 
 root="$work/root"
 dpkg-deb -x "$program" "$root"
