@@ -65,6 +65,11 @@ std::optional<int> readCommandLine(platform::FolderChoice& folder) {
         QTextStream(stderr) << parser.errorText() << "\n";
         return 1;
     }
+    if (!parser.positionalArguments().isEmpty()) {
+        QTextStream(stderr) << "Unexpected argument " << parser.positionalArguments().first()
+                            << " (a folder is named with --folder)\n";
+        return 1;
+    }
     if (parser.isSet(version)) {
         out << QCoreApplication::applicationName() << " " << QCoreApplication::applicationVersion()
             << "\n";

@@ -16,6 +16,8 @@ namespace {
 const QString kSettingsFile = QStringLiteral("test.ini");
 
 QString absoluteFolder(const QString& path) {
+    // No name is no folder, never the current one.
+    if (path.isEmpty()) return {};
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
@@ -40,7 +42,7 @@ bool copyMissingFile(const QString& from, const QString& to) {
 }
 
 FolderReadiness prepareUserData(const QString& folder, const QString& sampleData) {
-    if (!MakeDirPath(folder)) return {FolderProblem::CannotCreate, folder};
+    if (folder.isEmpty() || !MakeDirPath(folder)) return {FolderProblem::CannotCreate, folder};
     if (!canWriteInFolder(folder)) return {FolderProblem::ReadOnly, folder};
     if (holdsSettings(folder)) return {};
     if (!QFileInfo(sampleData).isDir()) return {FolderProblem::NoSampleData, sampleData};

@@ -157,6 +157,11 @@ TEST(ApplicationFolder, UserFolderProblems) {
     EXPECT_EQ(ready.problem, FolderProblem::NoSampleData);
     EXPECT_EQ(ready.path, dir.filePath("no/such/data"));
 
+    // No user data folder at all (no home): nothing is made in the current folder.
+    ready = prepareApplicationFolder(chooseApplicationFolder({}, {}, dir.filePath("bin"), {}),
+                                     dir.filePath("no/such/data"));
+    EXPECT_EQ(ready.problem, FolderProblem::CannotCreate);
+
     const QString sample = makeSample(dir);
     const QString locked = dir.filePath("locked");
     QDir().mkdir(locked);
