@@ -1,5 +1,7 @@
-// Проверон: an examiner and a tester in one program. The application folder (settings,
-// exams, tests, reports) is the folder that holds the program.
+// Проверон: an examiner and a tester in one program.
+//   proveron [--folder DIR]      (or PROVERON_FOLDER in the environment)
+// The application folder (settings, exams, tests, reports) is chosen and made ready
+// before any window opens; see platform/application_folder.h.
 
 #include "common/settings_file.h"
 #include "forms/app.h"
@@ -9,21 +11,96 @@
 #include "gui/startup_report.h"
 #include "gui/view.h"
 #include "gui/window_table.h"
+#include "platform/application_folder.h"
 #include "platform/system_services.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <cstring>
+#include <memory>
+#include <optional>
 
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("proveron"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Проверон"));
-    QApplication::setApplicationVersion(QStringLiteral(PROVERON_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("proveron"));
-    QApplication::setWindowIcon(gui::applicationIcon());
-    startup_report::watchWhenAsked();
-    // Windows hide and show one another; the program ends only through its exit buttons.
-    QApplication::setQuitOnLastWindowClosed(false);
+namespace {
 
+// --help and --version only print, so they must work on a console without a display:
+// they get an application without a window system.
+std::unique_ptr<QCoreApplication> createApplication(int& argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        for (const char* textOnly : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], textOnly) == 0)
+                return std::make_unique<QCoreApplication>(argc, argv);
+        }
+    }
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+// The folder the program would use, from the command line, the environment and where
+// the program lies. Choosing changes nothing on disk.
+platform::FolderChoice chooseFolder(const QCommandLineParser& parser) {
+    return platform::chooseApplicationFolder(
+        parser.value(QStringLiteral("folder")), qEnvironmentVariable("PROVERON_FOLDER"),
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+QString sampleData() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                           QString::fromUtf8(PROVERON_SAMPLE_DATA));
+}
+
+// Reads the command line. Answers --help and --version (and a command line it cannot
+// read) itself and gives the exit code; otherwise nothing, and `folder` is the choice.
+std::optional<int> readCommandLine(platform::FolderChoice& folder) {
+    QCommandLineParser parser;
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addOption({QStringLiteral("folder"),
+                      QStringLiteral("Use DIR as the application folder (settings, exams, tests, "
+                                     "reports). Папка программы."),
+                      QStringLiteral("DIR")});
+    QTextStream out(stdout);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        QTextStream(stderr) << parser.errorText() << "\n";
+        return 1;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        QTextStream(stderr) << "Unexpected argument " << parser.positionalArguments().first()
+                            << " (a folder is named with --folder)\n";
+        return 1;
+    }
+    if (parser.isSet(version)) {
+        out << QCoreApplication::applicationName() << " " << QCoreApplication::applicationVersion()
+            << "\n";
+        return 0;
+    }
+    folder = chooseFolder(parser);
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        parser.setApplicationDescription(
+            QStringLiteral("Проверон: экзамены по билетам и тесты / exams by tickets and tests.\n"
+                           "PROVERON_FOLDER in the environment names the folder when --folder "
+                           "does not.\n\nApplication folder: ") +
+            platform::folderChoiceText(folder));
+        out << parser.helpText();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+// Makes the chosen folder ready, or says why it cannot be used.
+bool prepareFolder(const platform::FolderChoice& folder) {
+    const platform::FolderReadiness ready =
+        platform::prepareApplicationFolder(folder, sampleData());
+    if (ready.problem == platform::FolderProblem::None) return true;
+    const QString text = platform::folderProblemText(ready);
+    QTextStream(stderr) << text << "\n";
+    gui::showMessageBox(nullptr, QStringLiteral("Проверон"), text, QMessageBox::Critical);
+    return false;
+}
+
+int runProgram(const QString& folder) {
     gui::QtDialogs dialogs;
     App* running = nullptr;
     gui::QtShell shell([&running] { return running ? interfaceLanguage(*running) : QString(); });
@@ -31,13 +108,38 @@ int main(int argc, char** argv) {
     platform::SystemClock clock;
     platform::SystemRandom random;
     platform::SystemScreen screen;
-    App app(QCoreApplication::applicationDirPath(),
-            platform::Services{dialogs, shell, clipboard, clock, random, screen,
-                               platform::UserLocale::system()});
+    App app(folder, platform::Services{dialogs, shell, clipboard, clock, random, screen,
+                                       platform::UserLocale::system()});
     running = &app;
     gui::ViewManager views(app, gui::programWindows());
 
     app.userEvent([&app] { gui::programWindows().start(app); });
     if (app.ended()) return 0;
-    return application.exec();
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName(QStringLiteral("proveron"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROVERON_VERSION));
+    const std::unique_ptr<QCoreApplication> application = createApplication(argc, argv);
+
+    platform::FolderChoice folder;
+    if (const std::optional<int> answered = readCommandLine(folder)) return *answered;
+    if (!dynamic_cast<QApplication*>(application.get())) {
+        // Only a folder named like an option ("--folder --help") gets here.
+        QTextStream(stderr) << "proveron: a folder cannot be named " << folder.folder << "\n";
+        return 1;
+    }
+
+    QApplication::setApplicationDisplayName(QStringLiteral("Проверон"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("ru.proveron.proveron"));
+    QApplication::setWindowIcon(gui::applicationIcon());
+    startup_report::watchWhenAsked();
+    // Windows hide and show one another; the program ends only through its exit buttons.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    if (!prepareFolder(folder)) return 1;
+    return runProgram(folder.folder);
 }

@@ -1,9 +1,11 @@
 #include "gui/settings_window_view.h"
 
+#include "forms/app.h"
 #include "settings/settings_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -231,6 +233,19 @@ QWidget* SettingsWindowView::folderPanel() {
     layout->addWidget(chosen, 0, 0);
     layout->addWidget(path, 1, 0);
     layout->addWidget(choose, 2, 0);
+    // The application folder the program works in: each user, a lab's shared folder and a
+    // portable copy have their own. The whole path is in the tool tip.
+    auto* home = new QLabel;
+    const QString folder = QDir::toNativeSeparators(app().folder());
+    home->setToolTip(folder);
+    home->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(home, 3, 0);
+    b.follow(model_.Label17, [this, home, folder] {
+        const bool english = model_.Label17.caption() == QStringLiteral("eng");
+        home->setText((english ? QStringLiteral("Application folder:\n%1")
+                               : QStringLiteral("Папка программы:\n%1"))
+                          .arg(home->fontMetrics().elidedText(folder, Qt::ElideMiddle, 300)));
+    });
     b.bind(model_.Frame11, panel);
     return panel;
 }
