@@ -70,8 +70,9 @@ StartWindowView::StartWindowView(App& app, Form1& model) : View(app, model), mod
     column->setSpacing(12);
     body->addLayout(column, 1);
     column->addWidget(namePanel());
-    column->addWidget(ticketPanel());
-    column->addWidget(settingsPanel());
+    // Hidden until the student's name is in: built when first shown.
+    column->addWidget(lazyPanel(model.Frame1, [this] { return ticketPanel(); }));
+    column->addWidget(lazyPanel(model.Frame2, [this] { return settingsPanel(); }));
     column->addStretch(1);
 
     // Footer: help and exit.

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolTip>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace gui {
@@ -35,6 +36,20 @@ QScreen* homeScreen(const QWidget* self) {
     return QGuiApplication::primaryScreen();
 }
 } // namespace
+
+QWidget* View::lazyPanel(forms::Frame& frame, std::function<QWidget*()> build) {
+    auto* place = new QWidget(this);
+    auto* layout = new QVBoxLayout(place);
+    layout->setContentsMargins(0, 0, 0, 0);
+    binder_.follow(frame, [&frame, place, layout, build = std::move(build)]() mutable {
+        if (frame.visible() && build) {
+            layout->addWidget(build());
+            build = nullptr;
+        }
+        place->setVisible(frame.visible());
+    });
+    return place;
+}
 
 void View::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

@@ -32,6 +32,9 @@ protected:
     void setDefaultButtons(std::vector<forms::CommandButton*> buttons) {
         defaultButtons_ = std::move(buttons);
     }
+    // A place for the panel of `frame`, built by `build` when the frame is first shown:
+    // a window that opens with panels hidden costs only what it shows.
+    QWidget* lazyPanel(forms::Frame& frame, std::function<QWidget*()> build);
     // The window manager's close is a request the model answers.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

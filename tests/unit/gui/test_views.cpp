@@ -130,14 +130,6 @@ TEST(StartWindowView, FollowsTheModelBothWays) {
     Form1& model = f.app.window<Form1>();
     gui::StartWindowView view(f.app, model);
 
-    // The password is never shown.
-    QLineEdit* password = nullptr;
-    for (QLineEdit* edit : view.findChildren<QLineEdit*>()) {
-        if (edit->echoMode() == QLineEdit::Password) password = edit;
-    }
-    ASSERT_TRUE(password);
-    EXPECT_EQ(password->toolTip(), model.Text2.toolTip());
-
     // Typing a name reaches the model; the confirmation shows the ticket panel.
     QLineEdit* name = nullptr;
     for (QLineEdit* edit : view.findChildren<QLineEdit*>()) {
@@ -155,6 +147,14 @@ TEST(StartWindowView, FollowsTheModelBothWays) {
     }
     ASSERT_TRUE(ticketPanel);
     EXPECT_FALSE(ticketPanel->isHidden());
+
+    // The panels behind the name are built as they show; the password is never shown.
+    QLineEdit* password = nullptr;
+    for (QLineEdit* edit : view.findChildren<QLineEdit*>()) {
+        if (edit->echoMode() == QLineEdit::Password) password = edit;
+    }
+    ASSERT_TRUE(password);
+    EXPECT_EQ(password->toolTip(), model.Text2.toolTip());
     EXPECT_TRUE(name->isHidden() || !name->parentWidget()->isVisibleTo(&view));
 
     // A refused tick leaves the box unticked on screen as in the model.
