@@ -9,10 +9,13 @@
 #include "gui/view.h"
 #include "gui/window_table.h"
 #include "platform/system_services.h"
+#include "teacher_tools/command_line.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // "proveron check|import|journal ...": the teacher's tools, without a window.
+    if (teacher_tools::isCommand(argc, argv)) return teacher_tools::runCommand(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("proveron"));
     QApplication::setApplicationDisplayName(QStringLiteral("Проверон"));

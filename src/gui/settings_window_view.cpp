@@ -228,9 +228,12 @@ QWidget* SettingsWindowView::folderPanel() {
     b.bind(model_.Label19, chosen);
     b.bind(model_.Text6, path);
     b.bind(model_.Label18, choose);
-    layout->addWidget(chosen, 0, 0);
+    auto* check = new QPushButton;
+    b.bind(model_.Command12, check);
+    layout->addWidget(chosen, 0, 0, 1, 2);
     layout->addWidget(path, 1, 0);
-    layout->addWidget(choose, 2, 0);
+    layout->addWidget(check, 1, 1);
+    layout->addWidget(choose, 2, 0, 1, 2);
     b.bind(model_.Frame11, panel);
     return panel;
 }
