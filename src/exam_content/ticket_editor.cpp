@@ -275,17 +275,17 @@ void Form7::importBank() {
         return;
     }
     const QString skipped = QString::number(result.skipped.size());
-    tell(QStringLiteral("Экзамен «%1» создан: вопросов %2, билетов %3 по %4 вопроса. Пропущено "
-                        "вопросов: %5. Чтобы экзамен шёл по этим билетам, установите в "
-                        "настройках билетов %3 и вопросов %4.")
+    tell(QStringLiteral("Экзамен «%1» создан. Вопросов: %2, билетов: %3, вопросов в билете: %4. "
+                        "Пропущено вопросов: %5. Чтобы экзамен шёл по этим билетам, установите "
+                        "в настройках билетов %3 и вопросов %4.")
              .arg(name)
              .arg(result.questions)
              .arg(result.tickets)
              .arg(options->perTicket)
              .arg(skipped),
-         QStringLiteral("The exam \"%1\" is made: %2 questions in %3 tickets of %4. Questions "
-                        "skipped: %5. To hold the exam on these tickets, set %3 tickets and %4 "
-                        "questions in the settings.")
+         QStringLiteral("The exam \"%1\" is made. Questions: %2, tickets: %3, questions per "
+                        "ticket: %4. Questions skipped: %5. To hold the exam on these tickets, set "
+                        "%3 tickets and %4 questions in the settings.")
              .arg(name)
              .arg(result.questions)
              .arg(result.tickets)

@@ -24,6 +24,8 @@ FindingsWindowView::FindingsWindowView(App& app, Form10& model) : View(app, mode
     list->setTextElideMode(Qt::ElideNone);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setMinimumSize(560, 200);
+    list->setAlternatingRowColors(true);
+    list->setSpacing(2);
     binder().bind(model.List1, list);
     layout->addWidget(list, 1);
     // A double-click, or Enter on a line, opens its file as the button does.

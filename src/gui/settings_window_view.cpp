@@ -228,11 +228,12 @@ QWidget* SettingsWindowView::folderPanel() {
     b.bind(model_.Label19, chosen);
     b.bind(model_.Text6, path);
     b.bind(model_.Label18, choose);
+    // The check sits beside the caption over the path, so the panel keeps its width.
     auto* check = new QPushButton;
     b.bind(model_.Command12, check);
-    layout->addWidget(chosen, 0, 0, 1, 2);
-    layout->addWidget(path, 1, 0);
-    layout->addWidget(check, 1, 1);
+    layout->addWidget(chosen, 0, 0);
+    layout->addWidget(check, 0, 1, Qt::AlignRight);
+    layout->addWidget(path, 1, 0, 1, 2);
     layout->addWidget(choose, 2, 0, 1, 2);
     b.bind(model_.Frame11, panel);
     return panel;

@@ -304,12 +304,12 @@ int runImport(const Command& command, const QStringList& arguments) {
         command.err << result.error << Qt::endl;
         return kUsage;
     }
-    command.err << (exam ? say("Экзамен %1: вопросов %2, билетов %3.",
-                               "Exam %1: %2 questions in %3 tickets.")
+    command.err << (exam ? say("Экзамен %1. Вопросов: %2, билетов: %3.",
+                               "Exam %1. Questions: %2, tickets: %3.")
                                .arg(shown(result.folder))
                                .arg(result.questions)
                                .arg(result.tickets)
-                         : say("Тест %1: вопросов %2.", "Test %1: %2 questions.")
+                         : say("Тест %1. Вопросов: %2.", "Test %1. Questions: %2.")
                                .arg(shown(result.folder))
                                .arg(result.questions))
                 << Qt::endl;
