@@ -45,7 +45,7 @@ struct Ticket {
 class ExamChecker {
 public:
     ExamChecker(const QString& folder, const ExamExpectations& expectations, const Wording& say)
-        : folder_(folder), expectations_(expectations), say_(say) {}
+        : folder_(QDir::cleanPath(folder)), expectations_(expectations), say_(say) {}
     Findings run();
 
 private:

@@ -51,7 +51,8 @@ ExamInUse examInUseFromSettings(App& app) {
             expectationsFrom(readSetting(app, keys::kTickets), readSetting(app, keys::kQuestions))};
 }
 
-std::vector<CheckTarget> checkTargets(const QString& folder) {
+std::vector<CheckTarget> checkTargets(const QString& given) {
+    const QString folder = QDir::cleanPath(given);
     if (const auto target = targetOf(folder)) return {*target};
     std::vector<CheckTarget> targets;
     for (const QString& child : subfolders(folder)) {

@@ -43,7 +43,7 @@ bool isSeparator(const QString& line) {
 }
 
 bool isDateLine(const QString& line) {
-    return line.startsWith(QLatin1String("Дата: ")) || line.startsWith(QLatin1String("Date: "));
+    return line.startsWith(QStringLiteral("Дата: ")) || line.startsWith(QLatin1String("Date: "));
 }
 
 std::optional<QTime> parseTime(const QString& text) {

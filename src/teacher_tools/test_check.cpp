@@ -23,7 +23,8 @@ Decimal storedValue(const QString& text) {
 class TestChecker {
 public:
     TestChecker(App& app, const QString& folder, const Wording& say)
-        : app_(app), folder_(folder), name_(QFileInfo(folder).fileName()), say_(say) {}
+        : app_(app), folder_(QDir::cleanPath(folder)), name_(QFileInfo(folder_).fileName()),
+          say_(say) {}
     Findings run();
 
 private:
