@@ -120,11 +120,11 @@ QStringList takePictures(QString& text) {
     return pictures;
 }
 
-// Lines trimmed, blank lines dropped, joined by CR LF.
+// Blanks in each line made single, blank lines dropped, the lines joined by CR LF.
 QString tidyLines(const QString& text) {
     QStringList lines;
     for (const QString& line : text.split(QLatin1Char('\n'))) {
-        if (!line.trimmed().isEmpty()) lines.append(line.trimmed());
+        if (!line.trimmed().isEmpty()) lines.append(line.simplified());
     }
     return lines.join(QStringLiteral("\r\n"));
 }
