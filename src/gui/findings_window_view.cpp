@@ -28,9 +28,17 @@ FindingsWindowView::FindingsWindowView(App& app, Form10& model) : View(app, mode
     list->setSpacing(2);
     binder().bind(model.List1, list);
     layout->addWidget(list, 1);
-    // A double-click, or Enter on a line, opens its file as the button does.
-    auto open = [this, &model] { binder().userEvent([&model] { model.Command2.press(); }); };
-    connect(list, &QListWidget::itemActivated, this, open);
+    // A double-click on a line opens its file as the button does; Enter on the line chosen
+    // presses the button, the window's default.
+    connect(list, &QListWidget::itemDoubleClicked, this,
+            [this, &model, list](QListWidgetItem* item) {
+                const int row = list->row(item);
+                binder().userEvent([&model, row] {
+                    model.List1.setListIndex(row);
+                    model.Command2.press();
+                });
+            });
+    setDefaultButtons({&model.Command2});
 
     auto* summary = new QLabel(this);
     summary->setWordWrap(true);
