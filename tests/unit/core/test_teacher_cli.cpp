@@ -64,9 +64,13 @@ TEST(CommandLine, CheckPrintsOneFindingALineAndExitsByWhatItFound) {
                            "строкой вариантов: на вопрос 2 билета 1 нельзя ответить верно. "
                            "Похоже на вариант 1 «да»: отличаются заглавные и строчные буквы.",
                            ""}));
-    // Given by itself, the folder is held to its own ticket 1, not to the settings.
+    // Checked as one of the exams in "b", the exam in use is still held to the settings.
     EXPECT_EQ(folder.run({"check", folder.at("b")}), 1);
-    EXPECT_EQ(folder.out.count('\n'), 2); // with the settings it is the folder in use again
+    EXPECT_EQ(folder.out.count('\n'), 2);
+    folder.setting("z", "");
+    EXPECT_EQ(folder.run({"check", folder.at("b")}), 1);
+    EXPECT_EQ(folder.out.count('\n'), 1); // held to its ticket 1, it needs no ticket 2
+    folder.setting("z", folder.at("b/exam"));
 
     folder.setting("re", "eng");
     EXPECT_EQ(folder.run({"check", "--json", "b/exam"}), 1);
