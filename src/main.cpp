@@ -13,6 +13,7 @@
 #include "gui/window_table.h"
 #include "platform/application_folder.h"
 #include "platform/system_services.h"
+#include "teacher_tools/command_line.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -121,6 +122,8 @@ int runProgram(const QString& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // "proveron check|import|journal ...": the teacher's tools, without a window.
+    if (teacher_tools::isCommand(argc, argv)) return teacher_tools::runCommand(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("proveron"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROVERON_VERSION));
     const std::unique_ptr<QCoreApplication> application = createApplication(argc, argv);

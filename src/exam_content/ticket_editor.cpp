@@ -8,7 +8,9 @@
 #include "exam_taking/picture_viewer.h"
 #include "forms/app.h"
 #include "platform/folders.h"
+#include "platform/text_encoding.h"
 #include "settings/settings_window.h"
+#include "teacher_tools/findings_window.h"
 
 #include <QFileInfo>
 
@@ -44,10 +46,13 @@ std::array<Control*, 4> pictureLabels(Form7& editor) {
 
 Form7::Form7(App& app) : Window(app, kName) {
     setCaption(kProduct);
-    place(Frame6, {&Frame10, &Frame9, &Frame5, &Frame7, &Frame8});
-    place(Frame10, {&Command9, &Command8, &Command12});
+    place(Frame6, {&Frame10, &Frame9, &Frame5, &Frame7, &Frame8, &Frame11});
+    place(Frame10, {&Command9, &Command8, &Command15, &Command12});
     place(Frame5, {&Label23, &Text9, &Command5, &Command13});
-    place(Frame7, {&Dir1, &Command6, &Command14});
+    place(Frame7, {&Dir1, &Command6, &Command16, &Command14});
+    place(Frame11, {&Label24, &Text13, &Command17, &Frame12, &Label25, &Text14, &Label26, &Text15,
+                    &Label27, &Text16, &Command18, &Command19});
+    place(Frame12, {&Option1, &Option2});
     place(Frame8, {&Text10, &Text11, &Text12});
     place(Frame1, {&Label22,  &Label6,   &Text6,    &Label9,   &Label7,    &Combo1, &Label10,
                    &Frame2,   &Label4,   &Label1,   &Frame3,   &Label2,    &Frame4, &Label3,
@@ -70,12 +75,18 @@ Form7::Form7(App& app) : Window(app, kName) {
     // The ticket number is looked up, and a missing ticket reported, once it is typed,
     // not at every keystroke on the way to "12".
     Text6.setCommitOnFinish(true);
+    Option1.setValue(true);
 
     // Event table.
     Command9.onClick = [this] { showCreatePanel(); };
     Command8.onClick = [this] { showChoosePanel(); };
     Command13.onClick = [this] { closeSubPanels(); };
     Command14.onClick = [this] { closeSubPanels(); };
+    Command19.onClick = [this] { closeSubPanels(); };
+    Command15.onClick = [this] { showImportPanel(); };
+    Command16.onClick = [this] { this->app().window<Form10>().checkFolder(Dir1.path()); };
+    Command17.onClick = [this] { chooseBankFile(); };
+    Command18.onClick = [this] { importBank(); };
     Dir1.onChange = [this] { Text10.setText(Dir1.path()); };
     Command5.onClick = [this] { createExamFolder(); };
     Command6.onClick = [this] { chooseExamFolder(); };
@@ -115,7 +126,8 @@ void Form7::load() {
     Label9.setCaption(QString());
     Label10.setCaption(QString());
     Dir1.setPath(app().path(QStringLiteral("b")));
-    for (Control* hidden : std::initializer_list<Control*>{&Frame1, &Frame7, &Frame5, &Frame8})
+    for (Control* hidden :
+         std::initializer_list<Control*>{&Frame1, &Frame7, &Frame5, &Frame8, &Frame11})
         hidden->hide();
     captions_.apply(Label21.caption());
 }
@@ -167,6 +179,7 @@ std::optional<int> Form7::question() const { return exam_writer::questionNumber(
 void Form7::showCreatePanel() {
     Frame5.show();
     Frame7.hide();
+    Frame11.hide();
     Frame9.hide();
     Frame10.hide();
 }
@@ -174,6 +187,7 @@ void Form7::showCreatePanel() {
 void Form7::showChoosePanel() {
     Frame7.show();
     Frame5.hide();
+    Frame11.hide();
     Dir1.setPath(app().path(QStringLiteral("b")));
     Frame9.hide();
     Frame10.hide();
@@ -182,8 +196,116 @@ void Form7::showChoosePanel() {
 void Form7::closeSubPanels() {
     Frame5.hide();
     Frame7.hide();
+    Frame11.hide();
     Frame9.show();
     Frame10.show();
+}
+
+void Form7::showImportPanel() {
+    Frame11.show();
+    Frame5.hide();
+    Frame7.hide();
+    Frame9.hide();
+    Frame10.hide();
+    // Tickets as long as the settings ask for, unless the teacher says otherwise.
+    if (Text15.text().isEmpty()) {
+        const QString questions = app().window<Form4>().Combo1.text();
+        Text15.setText(teacher_tools::wholeNumber(questions, 1, exam_folder::kMaxQuestions)
+                           ? questions
+                           : QStringLiteral("5"));
+    }
+}
+
+void Form7::chooseBankFile() {
+    const bool english = Label21.caption() != kRussian;
+    const QString path = app().services().dialogs.openFile(
+        Frame11.caption(),
+        english ? QStringLiteral("Aiken, GIFT (*.txt *.gift);;All files (*)")
+                : QStringLiteral("Aiken, GIFT (*.txt *.gift);;Все файлы (*)"),
+        QString());
+    if (path.isEmpty()) return;
+    Text13.setText(path);
+    // The format the file is written in, as far as its text tells.
+    if (const std::optional<QByteArray> bytes = platform::readBytes(path)) {
+        const bool gift = teacher_tools::guessFormat(platform::decodeDetected(*bytes)) ==
+                          teacher_tools::BankFormat::Gift;
+        (gift ? Option2 : Option1).setValue(true);
+    }
+    if (Text14.text().isEmpty()) Text14.setText(QFileInfo(path).completeBaseName());
+}
+
+std::optional<teacher_tools::ExamImportOptions> Form7::importOptions() {
+    const std::optional<int> perTicket =
+        teacher_tools::wholeNumber(Text15.text(), 1, exam_folder::kMaxQuestions);
+    const std::optional<int> seed = teacher_tools::wholeNumber(Text16.text(), 0, 2147483647);
+    if (Text13.text().isEmpty()) {
+        tell(QStringLiteral("Выберите файл с вопросами."),
+             QStringLiteral("Please choose the question file."));
+    } else if (Text14.text().isEmpty()) {
+        tell(QStringLiteral("Не введено имя папки экзамена"),
+             QStringLiteral("Not incorporated a name of file of exam"));
+    } else if (!perTicket) {
+        tell(QStringLiteral("Вопросов в билете: число от 1 до 20."),
+             QStringLiteral("Questions per ticket: a number from 1 to 20."));
+    } else if (!Text16.text().isEmpty() && !seed) {
+        tell(QStringLiteral("Перемешать: целое число от 0 или пусто."),
+             QStringLiteral("Shuffle: a whole number from 0, or empty."));
+    } else {
+        teacher_tools::ExamImportOptions options{*perTicket, std::nullopt};
+        if (seed && !Text16.text().isEmpty()) options.seed = std::uint32_t(*seed);
+        return options;
+    }
+    return std::nullopt;
+}
+
+void Form7::importBank() {
+    const std::optional<teacher_tools::ExamImportOptions> options = importOptions();
+    if (!options) return;
+    const QString file = Text13.text();
+    const QString name = Text14.text();
+    // The window's messages are English whenever the language is not Russian.
+    const teacher_tools::Wording say(Label21.caption() == kRussian ? kRussian : kEnglish);
+    const auto format =
+        Option2.value() ? teacher_tools::BankFormat::Gift : teacher_tools::BankFormat::Aiken;
+    const teacher_tools::ImportResult result =
+        teacher_tools::importExam(app(), format, file, name, *options, say);
+    if (!result.made()) {
+        tell(result.error, result.error);
+        if (!result.skipped.empty()) app().window<Form10>().showImport(file, result);
+        return;
+    }
+    const QString skipped = QString::number(result.skipped.size());
+    tell(QStringLiteral("Экзамен «%1» создан. Вопросов: %2, билетов: %3, вопросов в билете: %4. "
+                        "Пропущено вопросов: %5. Чтобы экзамен шёл по этим билетам, установите "
+                        "в настройках билетов %3 и вопросов %4.")
+             .arg(name)
+             .arg(result.questions)
+             .arg(result.tickets)
+             .arg(options->perTicket)
+             .arg(skipped),
+         QStringLiteral("The exam \"%1\" is made. Questions: %2, tickets: %3, questions per "
+                        "ticket: %4. Questions skipped: %5. To hold the exam on these tickets, set "
+                        "%3 tickets and %4 questions in the settings.")
+             .arg(name)
+             .arg(result.questions)
+             .arg(result.tickets)
+             .arg(options->perTicket)
+             .arg(skipped));
+    openImportedExam(result.folder);
+    app().window<Form10>().showImport(file, result);
+}
+
+void Form7::openImportedExam(const QString& folder) {
+    // Like a folder created here, the imported exam is the exam folder in use.
+    Dir1.setPath(folder);
+    app().window<Form4>().Text6.setText(folder);
+    Text6.setText(QString());
+    clearQuestionNumber();
+    Frame11.hide();
+    Frame6.hide();
+    const bool russian = Label21.caption() == kRussian;
+    openEditingPanel((russian ? QStringLiteral("Редактировать: ") : QStringLiteral("To Edit: ")) +
+                     folder);
 }
 
 bool Form7::acceptableExamName(const QString& name) {

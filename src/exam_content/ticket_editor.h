@@ -7,6 +7,7 @@
 #include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
+#include "teacher_tools/bank_import.h"
 
 #include <optional>
 
@@ -21,6 +22,7 @@ public:
     forms::Frame Frame10{*this, "Frame10"};             // its three buttons
     forms::CommandButton Command9{*this, "Command9"};   // create a new exam folder
     forms::CommandButton Command8{*this, "Command8"};   // choose an existing exam folder
+    forms::CommandButton Command15{*this, "Command15"}; // import questions from a file
     forms::CommandButton Command12{*this, "Command12"}; // close the editor
     forms::Frame Frame9{*this, "Frame9"};               // product picture
     forms::Frame Frame5{*this, "Frame5"};               // create sub-panel
@@ -31,11 +33,27 @@ public:
     forms::Frame Frame7{*this, "Frame7"};               // choose sub-panel
     forms::FolderList Dir1{*this, "Dir1"};              // folder browser
     forms::CommandButton Command6{*this, "Command6"};   // take the folder shown in Dir1
+    forms::CommandButton Command16{*this, "Command16"}; // check the folder shown in Dir1
     forms::CommandButton Command14{*this, "Command14"}; // close the choose sub-panel
     forms::Frame Frame8{*this, "Frame8"};               // hidden: the three fields below
     forms::TextBox Text10{*this, "Text10"};             // path shown in Dir1
     forms::TextBox Text11{*this, "Text11"};             // first "*.lzm" name found there
     forms::TextBox Text12{*this, "Text12"};             // the marker name "lzm.lzm"
+    forms::Frame Frame11{*this, "Frame11"};             // import sub-panel
+    forms::Label Label24{*this, "Label24"};             // "Файл с вопросами"
+    forms::TextBox Text13{*this, "Text13"};             // the question file (Aiken or GIFT)
+    forms::CommandButton Command17{*this, "Command17"}; // choose it
+    forms::Frame Frame12{*this, "Frame12"};             // its format
+    forms::OptionButton Option1{*this, "Option1"};      // Aiken
+    forms::OptionButton Option2{*this, "Option2"};      // GIFT
+    forms::Label Label25{*this, "Label25"};             // "Имя нового экзамена"
+    forms::TextBox Text14{*this, "Text14"};             // the new exam's name
+    forms::Label Label26{*this, "Label26"};             // "Вопросов в билете"
+    forms::TextBox Text15{*this, "Text15"};             // questions per ticket
+    forms::Label Label27{*this, "Label27"};             // "Перемешать: число ..."
+    forms::TextBox Text16{*this, "Text16"};             // the shuffle's seed; empty: in order
+    forms::CommandButton Command18{*this, "Command18"}; // import
+    forms::CommandButton Command19{*this, "Command19"}; // close the import sub-panel
 
     // Editing panel.
     forms::Frame Frame1{*this, "Frame1"};               // editing panel
@@ -100,6 +118,11 @@ private:
 
     void showCreatePanel();
     void showChoosePanel();
+    void showImportPanel();
+    void chooseBankFile();
+    std::optional<teacher_tools::ExamImportOptions> importOptions();
+    void importBank();
+    void openImportedExam(const QString& folder);
     void closeSubPanels();
     void createExamFolder();
     bool acceptableExamName(const QString& name);
@@ -137,6 +160,21 @@ private:
         {&Command9, "Создать", "Создать", "To Create"},
         {&Command8, "Редактировать", "Редактировать", "To Edit"},
         {&Command12, "Закрыть", "Закрыть", "To Close"},
+        {&Command15, "Импорт...", "Импорт...", "Import..."},
+        {&Command16, "Проверить", "Проверить", "Check"},
+        {&Frame11, "Импорт вопросов Aiken или GIFT", "Импорт вопросов Aiken или GIFT",
+         "Import Aiken or GIFT questions"},
+        {&Label24, "Файл с вопросами", "Файл с вопросами", "Question file"},
+        {&Command17, "Обзор...", "Обзор...", "Browse..."},
+        {&Frame12, "Формат", "Формат", "Format"},
+        {&Option1, "Aiken", nullptr, nullptr},
+        {&Option2, "GIFT", nullptr, nullptr},
+        {&Label25, "Имя нового экзамена", "Имя нового экзамена", "Name of the new exam"},
+        {&Label26, "Вопросов в билете", "Вопросов в билете", "Questions per ticket"},
+        {&Label27, "Перемешать: число (пусто - по порядку)",
+         "Перемешать: число (пусто - по порядку)", "Shuffle: a number (empty: in order)"},
+        {&Command18, "Импортировать", "Импортировать", "To Import"},
+        {&Command19, "Закрыть", "Закрыть", "To Close"},
         {&Frame5, "Создать папку для экзамена или теста", "Создать папку для экзамена или теста",
          "To Create a file for the exam or test"},
         {&Label23, "Имя папки экзамена", "Имя папки экзамена", "Name of file of exam"},

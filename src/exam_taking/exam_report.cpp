@@ -8,7 +8,27 @@
 namespace {
 // A report line is its text, a CR and a CR LF.
 const QString kLineEnd = QStringLiteral("\r\r\n");
+
+const char* const kOrdinalsRussian[20] = {
+    "Первый вопрос, оценка  ",         "Второй вопрос, оценка  ",
+    "Третий вопрос, оценка  ",         "Четвертый вопрос, оценка  ",
+    "Пятый вопрос, оценка  ",          "Шестой вопрос, оценка  ",
+    "Седьмой вопрос, оценка  ",        "Восьмой вопрос, оценка  ",
+    "Девятый вопрос, оценка  ",        "Десятый вопрос, оценка  ",
+    "Одинадцатый вопрос, оценка  ",    "Двенадцатый вопрос, оценка  ",
+    "Тринадцатый вопрос, оценка  ",    "Четырнадцатый вопрос, оценка  ",
+    "Пятнадцатый вопрос, оценка  ",    "Шестьнадцатый вопрос, оценка  ",
+    "Семьнадцатый вопрос, оценка  ",   "Восемьнадцатый вопрос, оценка  ",
+    "Девятьнадцатый вопрос, оценка  ", "Дватцатый вопрос, оценка  ",
+};
 } // namespace
+
+QString questionLinePrefix(const QString& language, int n) {
+    if (n < 1 || n > 20) return {};
+    if (language == forms::kRussian) return QString::fromUtf8(kOrdinalsRussian[n - 1]);
+    if (language == forms::kEnglish) return QStringLiteral("%1 question, evaluation  ").arg(n);
+    return {};
+}
 
 QString ExamReport::record() const {
     QString text;

@@ -20,6 +20,10 @@ struct ExamReport {
     QString record() const;
 };
 
+// What precedes the evaluation on question line N (1 .. 20): "Первый вопрос, оценка  " in
+// Russian, "1 question, evaluation  " in English; empty for any other language.
+QString questionLinePrefix(const QString& language, int n);
+
 // Appends the record to `reportFile` in one write, creating the report's folder when it is
 // missing. False when the record could not be written; the report then holds exactly what
 // it held before.

@@ -12,20 +12,6 @@
 
 namespace {
 
-// What precedes the evaluation on question line N.
-const char* const kOrdinalsRussian[20] = {
-    "Первый вопрос, оценка  ",         "Второй вопрос, оценка  ",
-    "Третий вопрос, оценка  ",         "Четвертый вопрос, оценка  ",
-    "Пятый вопрос, оценка  ",          "Шестой вопрос, оценка  ",
-    "Седьмой вопрос, оценка  ",        "Восьмой вопрос, оценка  ",
-    "Девятый вопрос, оценка  ",        "Десятый вопрос, оценка  ",
-    "Одинадцатый вопрос, оценка  ",    "Двенадцатый вопрос, оценка  ",
-    "Тринадцатый вопрос, оценка  ",    "Четырнадцатый вопрос, оценка  ",
-    "Пятнадцатый вопрос, оценка  ",    "Шестьнадцатый вопрос, оценка  ",
-    "Семьнадцатый вопрос, оценка  ",   "Восемьнадцатый вопрос, оценка  ",
-    "Девятьнадцатый вопрос, оценка  ", "Дватцатый вопрос, оценка  ",
-};
-
 // An evaluation of "2" or "5" means the question was answered; "0" or anything that is
 // not a number means it was not.
 bool answered(const QString& evaluation) {
@@ -93,11 +79,8 @@ void Form5::fillFromTicketWindow() {
         for (int n = 1; n <= 20; ++n) {
             const QString& evaluation = ticket->txt(n).text();
             if (!answered(evaluation)) continue;
-            if (language == forms::kRussian) {
-                l(n).setCaption(QString::fromUtf8(kOrdinalsRussian[n - 1]) + evaluation);
-            } else if (language == forms::kEnglish) {
-                l(n).setCaption(QStringLiteral("%1 question, evaluation  ").arg(n) + evaluation);
-            }
+            if (forms::isKnownLanguage(language))
+                l(n).setCaption(questionLinePrefix(language, n) + evaluation);
             q(n).setCaption(ticket->q(n).caption());
         }
         Label3.setCaption(ticket->Label5.caption());

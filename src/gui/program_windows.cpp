@@ -1,5 +1,6 @@
 // Every window of the program, registered once.
 
+#include "gui/findings_window_view.h"
 #include "gui/folder_chooser_view.h"
 #include "gui/picture_viewer_view.h"
 #include "gui/results_window_view.h"
@@ -17,6 +18,7 @@
 #include "exam_taking/ticket_window.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
+#include "teacher_tools/findings_window.h"
 #include "test_mode/test_window.h"
 
 namespace gui {
@@ -31,6 +33,7 @@ const WindowTable& programWindows() {
         windowEntry<Form6, TestWindowView>(),
         windowEntry<Form7, TicketEditorView>(),
         windowEntry<Form9, FolderChooserView>(),
+        windowEntry<Form10, FindingsWindowView>(),
     }};
     return table;
 }

@@ -1,6 +1,7 @@
 #include "gui/qt_shell.h"
 
 #include "forms/captions.h"
+#include "gui/journal_view.h"
 #include "gui/qt_dialogs.h"
 #include "platform/ansi_codec.h"
 
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -56,8 +58,19 @@ void QtShell::open(const QString& path) {
     text->setReadOnly(true);
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
     text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    text->setPlainText(reportText(file.readAll()));
-    layout->addWidget(text);
+    const QByteArray bytes = file.readAll();
+    text->setPlainText(reportText(bytes));
+    if (QFileInfo(path).fileName().compare(QLatin1String("oth.txt"), Qt::CaseInsensitive) == 0) {
+        // The exam report reads as a table too.
+        auto* tabs = new QTabWidget(viewer);
+        tabs->addTab(text, say("Текст", "Text"));
+        tabs->addTab(new JournalTable(bytes, language_(),
+                                      platform::UserLocale::system().decimalSeparator(), tabs),
+                     say("Таблица", "Table"));
+        layout->addWidget(tabs);
+    } else {
+        layout->addWidget(text);
+    }
     auto* buttons = new QHBoxLayout;
     auto* external = new QPushButton(say("Открыть в редакторе", "Open in the editor"), viewer);
     auto* close = new QPushButton(say("Закрыть", "Close"), viewer);
@@ -69,7 +82,7 @@ void QtShell::open(const QString& path) {
     QObject::connect(close, &QPushButton::clicked, viewer, &QDialog::close);
     QObject::connect(external, &QPushButton::clicked, viewer,
                      [this, path, viewer] { openWithDesktop(path, viewer); });
-    viewer->resize(720, 420);
+    viewer->resize(760, 440);
     viewer->show();
     // The newest records are at the end.
     text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());

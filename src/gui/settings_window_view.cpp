@@ -230,16 +230,20 @@ QWidget* SettingsWindowView::folderPanel() {
     b.bind(model_.Label19, chosen);
     b.bind(model_.Text6, path);
     b.bind(model_.Label18, choose);
+    // The check sits beside the caption over the path, so the panel keeps its width.
+    auto* check = new QPushButton;
+    b.bind(model_.Command12, check);
     layout->addWidget(chosen, 0, 0);
-    layout->addWidget(path, 1, 0);
-    layout->addWidget(choose, 2, 0);
+    layout->addWidget(check, 0, 1, Qt::AlignRight);
+    layout->addWidget(path, 1, 0, 1, 2);
+    layout->addWidget(choose, 2, 0, 1, 2);
     // The application folder the program works in: each user, a lab's shared folder and a
     // portable copy have their own. The whole path is in the tool tip.
     auto* home = new QLabel;
     const QString folder = QDir::toNativeSeparators(app().folder());
     home->setToolTip(folder);
     home->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(home, 3, 0);
+    layout->addWidget(home, 3, 0, 1, 2);
     b.follow(model_.Label17, [this, home, folder] {
         const bool english = model_.Label17.caption() == QStringLiteral("eng");
         home->setText((english ? QStringLiteral("Application folder:\n%1")

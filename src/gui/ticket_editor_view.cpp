@@ -12,12 +12,14 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 namespace gui {
 
@@ -133,7 +135,8 @@ QWidget* TicketEditorView::folderPanel() {
     auto* buttonsLayout = new QVBoxLayout(buttons);
     buttonsLayout->setContentsMargins(0, 0, 0, 0);
     QPushButton* create = nullptr;
-    for (forms::CommandButton* command : {&model_.Command9, &model_.Command8, &model_.Command12}) {
+    for (forms::CommandButton* command :
+         {&model_.Command9, &model_.Command8, &model_.Command15, &model_.Command12}) {
         QPushButton* widget = button(binder(), *command, buttons);
         if (!create) create = widget;
         buttonsLayout->addWidget(widget);
@@ -144,6 +147,7 @@ QWidget* TicketEditorView::folderPanel() {
 
     layout->addWidget(createPanel(panel));
     layout->addWidget(choosePanel(panel));
+    layout->addWidget(importPanel(panel));
     panel->setMinimumWidth(320);
     binder().bind(model_.Frame6, panel);
     return panel;
@@ -180,10 +184,58 @@ QWidget* TicketEditorView::choosePanel(QWidget* parent) {
     layout->addWidget(folders);
     auto* row = new QHBoxLayout;
     row->addWidget(button(binder(), model_.Command6, panel));
+    row->addWidget(button(binder(), model_.Command16, panel));
     row->addWidget(button(binder(), model_.Command14, panel));
     layout->addLayout(row);
     binder().bind(model_.Frame7, panel);
     focusWhenShown(model_.Frame7, folders);
+    return panel;
+}
+
+QWidget* TicketEditorView::importPanel(QWidget* parent) {
+    Binder& b = binder();
+    auto* panel = new QGroupBox(parent);
+    auto* layout = new QGridLayout(panel);
+    auto* fileLabel = new QLabel(panel);
+    auto* file = new QLineEdit(panel);
+    file->setMinimumWidth(220);
+    b.bind(model_.Label24, fileLabel);
+    b.bind(model_.Text13, file);
+    layout->addWidget(fileLabel, 0, 0, 1, 2);
+    layout->addWidget(file, 1, 0);
+    layout->addWidget(button(b, model_.Command17, panel), 1, 1);
+
+    auto* format = new QGroupBox(panel);
+    auto* formatRow = new QHBoxLayout(format);
+    for (forms::OptionButton* option : {&model_.Option1, &model_.Option2}) {
+        auto* radio = new QRadioButton(format);
+        b.bind(*option, radio);
+        formatRow->addWidget(radio);
+    }
+    formatRow->addStretch(1);
+    b.bind(model_.Frame12, format);
+    layout->addWidget(format, 2, 0, 1, 2);
+
+    // Name, questions per ticket and the shuffle's number, each a label over its field.
+    int row = 3;
+    for (const auto& [label, field, width] : {std::tuple{&model_.Label25, &model_.Text14, 0},
+                                              {&model_.Label26, &model_.Text15, 60},
+                                              {&model_.Label27, &model_.Text16, 100}}) {
+        auto* caption = new QLabel(panel);
+        auto* edit = new QLineEdit(panel);
+        if (width > 0) edit->setFixedWidth(width);
+        b.bind(*label, caption);
+        b.bind(*field, edit);
+        layout->addWidget(caption, row++, 0, 1, 2);
+        layout->addWidget(edit, row++, 0, 1, 2, Qt::AlignLeft);
+        if (width == 0) edit->setMinimumWidth(220);
+    }
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(button(b, model_.Command18, panel));
+    commands->addWidget(button(b, model_.Command19, panel));
+    layout->addLayout(commands, row, 0, 1, 2);
+    b.bind(model_.Frame11, panel);
+    focusWhenShown(model_.Frame11, file);
     return panel;
 }
 

@@ -19,6 +19,7 @@ private:
     QWidget* folderPanel();
     QWidget* createPanel(QWidget* parent);
     QWidget* choosePanel(QWidget* parent);
+    QWidget* importPanel(QWidget* parent);
     QWidget* editingPanel();
     QLayout* numberRows(QWidget* parent);
     QWidget* textFields(QWidget* parent);

@@ -10,6 +10,7 @@
 #include "forms/app.h"
 #include "forms/captions.h"
 #include "shell/start_window.h"
+#include "teacher_tools/findings_window.h"
 
 #include <QDir>
 
@@ -39,7 +40,8 @@ Form4::Form4(App& app) : Window(app, kName) {
                  {&Command3, "Открыть отчет"},
                  {&Command10, "Помощь к программе"},
                  {&Command1, "Открыть окно Выбора билета"},
-                 {&Command9, "Закрыть настройку проходного бала"}});
+                 {&Command9, "Закрыть настройку проходного бала"},
+                 {&Command12, "Проверить выбранную папку: ответы, файлы, билеты"}});
     // The minutes rule refuses partial input, so the field takes what was typed only
     // once the teacher has finished typing it.
     Text2.setCommitOnFinish(true);
@@ -79,6 +81,7 @@ Form4::Form4(App& app) : Window(app, kName) {
         hide();
     };
     Command3.onClick = [this] { this->app().services().shell.open(this->app().path("s/oth.txt")); };
+    Command12.onClick = [this] { this->app().window<Form10>().checkFolder(examFolder()); };
     Command10.onClick = [this] { openHelp(this->app()); };
     Option1.onClick = [this] { Label16.setCaption("1"); };
     Option2.onClick = [this] { Label16.setCaption("2"); };
@@ -104,7 +107,7 @@ void Form4::arrangePanels() {
           {&Check1, &Check2, &Text2, &Label11, &Label13, &Label15, &Label10, &Label35, &Label36});
     place(Frame10, {&Text12, &Label32});
     place(Frame8, {&Option1, &Option2, &Text4, &Label14, &Text1, &Label12, &Label16});
-    place(Frame11, {&Text6, &Label19, &Label18});
+    place(Frame11, {&Text6, &Label19, &Label18, &Command12});
     place(Frame7, {&Label8});
     place(Frame9, {&Command2, &Command4, &Label17});
     place(Frame12, {&Label20, &Command7, &Command8});

@@ -59,10 +59,11 @@ public:
     forms::Label Label12{*this, "Label12"};           // unit after the picture size
     forms::Label Label18{*this, "Label18"};           // link: choose the exam folder
     forms::Label Label19{*this, "Label19"};           // "Выбранная папка"
-    forms::Label Label8{*this, "Label8"};             // link: open the ticket editor
-    forms::CheckBox Check3{*this, "Check3"};          // save the settings on close
-    forms::CommandButton Command6{*this, "Command6"}; // close the window
-    forms::CommandButton Command3{*this, "Command3"}; // open the exam report
+    forms::CommandButton Command12{*this, "Command12"}; // check the exam folder in use
+    forms::Label Label8{*this, "Label8"};               // link: open the ticket editor
+    forms::CheckBox Check3{*this, "Check3"};            // save the settings on close
+    forms::CommandButton Command6{*this, "Command6"};   // close the window
+    forms::CommandButton Command3{*this, "Command3"};   // open the exam report
     forms::CommandButton Command10{*this, "Command10"}; // open the help
     forms::CommandButton Command2{*this, "Command2"};   // language: Russian (hidden panel)
     forms::CommandButton Command4{*this, "Command4"};   // language: English (hidden panel)
@@ -164,6 +165,7 @@ private:
         {&Label18, "Выбрать папку с экзаменом или тестом", "Выбрать папку с экзаменом или тестом",
          "To Choose a file with the exam or test"},
         {&Label19, "Выбранная папка ", "Выбранная папка", "Chosen file"},
+        {&Command12, "Проверить", "Проверить", "Check"},
         {&Frame12, "Внимание!", "Внимание!", "Attention!"},
         {&Label20, "Не установлена оценка за билет. Хотите установить?",
          "Не установлена оценка за билет. Хотите установить?",

@@ -9,6 +9,12 @@
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
+#include <ostream>
+
+// Test failures show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 struct AppFixture {
     QTemporaryDir folder;

@@ -1,0 +1,47 @@
+#pragma once
+// The exam report as a table, the report viewer's "Таблица" tab: a row per record, the
+// columns sortable (dates as dates, numbers as numbers), a filter over every column, and
+// "Сохранить CSV" for spreadsheet programs. Records the journal could not read whole are
+// listed under the table.
+
+#include "teacher_tools/journal.h"
+
+#include <QWidget>
+
+class QSortFilterProxyModel;
+class QStandardItemModel;
+class QLineEdit;
+class QLabel;
+
+namespace gui {
+
+class JournalTable : public QWidget {
+public:
+    JournalTable(const QByteArray& report, const QString& language, QChar decimalSeparator,
+                 QWidget* parent);
+
+    // Writes the rows shown, filtered and in their order, as CSV (UTF-8 with its mark,
+    // ';' between fields). False when the file could not be written.
+    bool saveCsv(const QString& path) const;
+    void setFilter(const QString& text);
+    int shownRows() const;
+    int allRows() const { return int(journal_.rows.size()); }
+    QSortFilterProxyModel* rows() const { return proxy_; }
+
+private:
+    void fillModel();
+    QWidget* problemList();
+    void chooseCsvFile();
+    void showCount();
+
+    teacher_tools::Wording say_;
+    QChar separator_;
+    teacher_tools::Journal journal_;
+    int questions_ = 1;
+    QStandardItemModel* model_ = nullptr;
+    QSortFilterProxyModel* proxy_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QLabel* count_ = nullptr;
+};
+
+} // namespace gui

@@ -1,0 +1,115 @@
+#include "platform/text_encoding.h"
+
+#include "platform/ansi_codec.h"
+#include "platform/folders.h"
+#include "platform/text_files.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace platform {
+
+namespace {
+
+const QByteArray kUtf8Bom("\xEF\xBB\xBF", 3);
+const QByteArray kUtf16LeBom("\xFF\xFE", 2);
+const QByteArray kUtf16BeBom("\xFE\xFF", 2);
+
+bool hasHighBytes(const QByteArray& bytes) {
+    for (const char byte : bytes) {
+        if (static_cast<unsigned char>(byte) >= 0x80) return true;
+    }
+    return false;
+}
+
+std::optional<QString> validUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError()) return std::nullopt;
+    return text;
+}
+
+QString decodeUtf16(const QByteArray& bytes) {
+    const bool little = bytes.startsWith(kUtf16LeBom);
+    QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                           QStringDecoder::Flag::Stateless);
+    return decoder(bytes.mid(2));
+}
+
+bool fitsAnsi(const QString& text) { return fromAnsi(toAnsi(text)) == text; }
+
+QString firstUnfitting(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        if (!fitsAnsi(character)) return character;
+        i += length - 1;
+    }
+    return {};
+}
+
+} // namespace
+
+TextEncoding detectEncoding(const QByteArray& bytes) {
+    if (bytes.startsWith(kUtf8Bom)) return TextEncoding::Utf8Bom;
+    if (bytes.startsWith(kUtf16LeBom) || bytes.startsWith(kUtf16BeBom))
+        return TextEncoding::Utf16Bom;
+    if (hasHighBytes(bytes) && validUtf8(bytes)) return TextEncoding::Utf8;
+    return TextEncoding::Ansi;
+}
+
+QString decodeDetected(const QByteArray& bytes) {
+    switch (detectEncoding(bytes)) {
+    case TextEncoding::Utf8Bom:
+        return validUtf8(bytes.mid(kUtf8Bom.size())).value_or(fromAnsi(bytes));
+    case TextEncoding::Utf8:
+        return *validUtf8(bytes);
+    case TextEncoding::Utf16Bom:
+        return decodeUtf16(bytes);
+    case TextEncoding::Ansi:
+        break;
+    }
+    return fromAnsi(bytes);
+}
+
+std::optional<QByteArray> readBytes(const QString& path) {
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return file.readAll();
+}
+
+Conversion convertToAnsi(const QString& path, const QString& backupPath) {
+    Conversion result;
+    const std::optional<QByteArray> bytes = readBytes(path);
+    if (!bytes) {
+        result.failedPath = path;
+        return result;
+    }
+    if (detectEncoding(*bytes) == TextEncoding::Ansi) {
+        result.outcome = Conversion::Outcome::AlreadyAnsi;
+        return result;
+    }
+    const QString text = decodeDetected(*bytes);
+    if (const QString character = firstUnfitting(text); !character.isEmpty()) {
+        result.outcome = Conversion::Outcome::Unconvertible;
+        result.character = character;
+        return result;
+    }
+    // The original is kept first: a conversion that cannot keep it changes nothing.
+    if (!MakeDirPath(QFileInfo(backupPath).absolutePath()) ||
+        !writeBytesAtomically(backupPath, *bytes)) {
+        result.failedPath = backupPath;
+        return result;
+    }
+    if (!writeBytesAtomically(path, toAnsi(text))) {
+        result.failedPath = path;
+        return result;
+    }
+    result.outcome = Conversion::Outcome::Converted;
+    return result;
+}
+
+QByteArray toUtf8WithBom(const QString& text) { return kUtf8Bom + text.toUtf8(); }
+
+} // namespace platform

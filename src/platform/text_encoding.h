@@ -1,0 +1,48 @@
+#pragma once
+// Telling the program's own Windows-1251 text files from files another editor saved in
+// UTF-8 or UTF-16 (a Linux editor, a "save as Unicode"), and turning those back into
+// Windows-1251. Files from outside (question banks to import) are decoded by what they
+// hold. Next to ansi_codec, this is the only place that encodes.
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace platform {
+
+enum class TextEncoding {
+    Ansi,     // Windows-1251 (or plain ASCII, which reads the same either way)
+    Utf8,     // valid UTF-8 holding characters beyond ASCII, without a byte-order mark
+    Utf8Bom,  // UTF-8 starting with the byte-order mark EF BB BF
+    Utf16Bom, // UTF-16 with its byte-order mark (FF FE or FE FF)
+};
+
+// What the bytes most likely are. Windows-1251 Russian text is practically never valid
+// UTF-8 (its small letters are lead bytes without the continuation bytes UTF-8 needs), so
+// valid UTF-8 beyond ASCII is taken for UTF-8.
+TextEncoding detectEncoding(const QByteArray& bytes);
+
+// The text, decoded by what detectEncoding finds; the byte-order mark is dropped.
+QString decodeDetected(const QByteArray& bytes);
+
+// The file's bytes; empty optional when it cannot be read.
+std::optional<QByteArray> readBytes(const QString& path);
+
+// What converting one file to Windows-1251 came to.
+struct Conversion {
+    enum class Outcome { Converted, AlreadyAnsi, Unconvertible, Failed };
+    Outcome outcome = Outcome::Failed;
+    QString character;  // Unconvertible: the first character Windows-1251 cannot hold
+    QString failedPath; // Failed: the file that could not be read or written
+};
+
+// Rewrites a UTF-8 or UTF-16 text file in Windows-1251, line ends as they were, after
+// keeping its bytes unchanged at `backupPath` (its folder is made). Nothing is changed
+// when the backup cannot be written, or when a character has no Windows-1251 byte.
+Conversion convertToAnsi(const QString& path, const QString& backupPath);
+
+// UTF-8 with a byte-order mark: what spreadsheet programs need to see to read a CSV file
+// as UTF-8.
+QByteArray toUtf8WithBom(const QString& text);
+
+} // namespace platform

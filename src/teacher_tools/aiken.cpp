@@ -1,0 +1,123 @@
+// The Aiken format: each question is its text (a line, or several), then its options, a
+// capital letter with "." or ")" and a blank before each, then "ANSWER: " and the letter
+// of the right one. Blank lines between questions are allowed and mean nothing.
+
+#include "teacher_tools/question_bank.h"
+
+#include <QRegularExpression>
+
+namespace teacher_tools {
+
+namespace {
+
+struct Pending {
+    int line = 0;
+    QStringList text;
+    QStringList options;  // the option lines, as written
+    QList<QChar> letters; // their letters
+    bool empty() const { return text.isEmpty() && options.isEmpty(); }
+};
+
+class AikenReader {
+public:
+    explicit AikenReader(const Wording& say) : say_(say) {}
+    QuestionBank read(const QString& text);
+
+private:
+    void line(int number, const QString& content);
+    void answer(int number, QChar letter);
+    void skip(const QString& reason) {
+        bank_.skipped.push_back({pending_.line, reason});
+        pending_ = {};
+    }
+
+    const Wording& say_;
+    QuestionBank bank_;
+    Pending pending_;
+};
+
+QuestionBank AikenReader::read(const QString& text) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QString content = lines.at(i);
+        while (content.endsWith(QLatin1Char('\r')))
+            content.chop(1);
+        line(i + 1, content);
+    }
+    if (!pending_.empty())
+        skip(say_("нет строки ANSWER с буквой верного ответа", "no ANSWER line with the letter of "
+                                                               "the right option"));
+    return bank_;
+}
+
+void AikenReader::line(int number, const QString& content) {
+    static const QRegularExpression answerLine(QStringLiteral("^ANSWER:\\s*([A-Z])\\s*$"));
+    static const QRegularExpression optionLine(QStringLiteral("^([A-Z])[.)]\\s+\\S"));
+    const QString trimmed = content.trimmed();
+    if (trimmed.isEmpty()) return;
+    if (const QRegularExpressionMatch match = answerLine.match(trimmed); match.hasMatch()) {
+        answer(number, match.captured(1).at(0));
+        return;
+    }
+    const QRegularExpressionMatch option = optionLine.match(trimmed);
+    if (option.hasMatch() && !pending_.text.isEmpty()) {
+        pending_.options.append(trimmed.simplified());
+        pending_.letters.append(option.captured(1).at(0));
+        return;
+    }
+    if (!pending_.options.isEmpty()) {
+        skip(say_("нет строки ANSWER с буквой верного ответа",
+                  "no ANSWER line with the letter of the right option"));
+    }
+    if (pending_.empty()) pending_.line = number;
+    pending_.text.append(trimmed);
+}
+
+void AikenReader::answer(int number, QChar letter) {
+    if (pending_.empty()) {
+        bank_.skipped.push_back(
+            {number, say_("строка ANSWER без вопроса", "an ANSWER line without a question")});
+        return;
+    }
+    if (pending_.options.size() < 2) {
+        skip(say_("меньше двух вариантов ответа", "fewer than two options"));
+        return;
+    }
+    for (int i = 0; i < pending_.letters.size(); ++i) {
+        if (pending_.letters.indexOf(pending_.letters.at(i)) != i) {
+            skip(say_("буква %1 стоит у двух вариантов", "two options have the letter %1")
+                     .arg(pending_.letters.at(i)));
+            return;
+        }
+    }
+    const qsizetype right = pending_.letters.indexOf(letter);
+    if (right < 0) {
+        skip(say_("в ANSWER указана буква %1, а такого варианта нет",
+                  "ANSWER names the letter %1, which no option has")
+                 .arg(letter));
+        return;
+    }
+    BankQuestion question;
+    question.line = pending_.line;
+    question.text = pending_.text.join(QStringLiteral("\r\n"));
+    question.answers = pending_.options;
+    for (qsizetype i = 0; i < pending_.options.size(); ++i)
+        question.weights.push_back(Decimal::fromInt(i == right ? 100 : 0));
+    bank_.questions.push_back(std::move(question));
+    pending_ = {};
+}
+
+} // namespace
+
+QuestionBank parseAiken(const QString& text, const Wording& say) {
+    return AikenReader(say).read(text);
+}
+
+BankFormat guessFormat(const QString& text) {
+    static const QRegularExpression answerBlock(QStringLiteral("(^|[^\\\\])\\{[^}]*\\}"));
+    static const QRegularExpression aikenAnswer(QStringLiteral("(^|\\n)\\s*ANSWER:\\s*[A-Z]"));
+    if (aikenAnswer.match(text).hasMatch()) return BankFormat::Aiken;
+    return answerBlock.match(text).hasMatch() ? BankFormat::Gift : BankFormat::Aiken;
+}
+
+} // namespace teacher_tools

@@ -1,0 +1,391 @@
+#include "teacher_tools/bank_import.h"
+
+#include "common/settings_file.h"
+#include "exam_content/exam_folder.h"
+#include "exam_content/exam_writer.h"
+#include "forms/app.h"
+#include "platform/folders.h"
+#include "platform/text_encoding.h"
+#include "test_mode/scoring.h"
+#include "test_mode/test_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <numeric>
+#include <random>
+
+namespace teacher_tools {
+
+namespace {
+
+// A question ready to be written.
+struct Prepared {
+    BankQuestion question;
+    int right = -1; // the right answer (exams)
+    QImage picture; // (exams)
+};
+
+struct Bank {
+    std::vector<Prepared> questions;
+    std::vector<BankNote> skipped;
+    std::vector<BankNote> notes;
+    QString error;
+};
+
+Bank readBank(const QString& file, BankFormat format, const QStringList& trueFalse,
+              const Wording& say) {
+    Bank bank;
+    const std::optional<QByteArray> bytes = platform::readBytes(file);
+    if (!bytes) {
+        bank.error = say("Не удалось прочитать файл «%1».", "Could not read the file \"%1\".")
+                         .arg(QDir::toNativeSeparators(file));
+        return bank;
+    }
+    const QString text = platform::decodeDetected(*bytes);
+    QuestionBank parsed =
+        format == BankFormat::Aiken ? parseAiken(text, say) : parseGift(text, trueFalse, say);
+    bank.skipped = std::move(parsed.skipped);
+    for (BankQuestion& question : parsed.questions)
+        bank.questions.push_back({std::move(question), -1, {}});
+    return bank;
+}
+
+// Questions whose texts Windows-1251 cannot hold are left out.
+bool writable(const BankQuestion& question, Bank& bank, const Wording& say) {
+    QStringList texts = question.answers;
+    texts.prepend(question.text);
+    for (const QString& text : texts) {
+        if (const auto character = firstUnwritableCharacter(text)) {
+            bank.skipped.push_back(
+                {question.line, say("знак «%1» нельзя записать в Windows-1251",
+                                    "the character \"%1\" cannot be written in Windows-1251")
+                                    .arg(*character)});
+            return false;
+        }
+    }
+    return true;
+}
+
+void sortByLine(std::vector<BankNote>& notes) {
+    std::stable_sort(notes.begin(), notes.end(),
+                     [](const BankNote& a, const BankNote& b) { return a.line < b.line; });
+}
+
+// The exam's right answer: the one answer with a positive weight.
+bool chooseRight(Prepared& prepared, Bank& bank, const Wording& say) {
+    const BankQuestion& question = prepared.question;
+    int positive = 0;
+    for (std::size_t i = 0; i < question.weights.size(); ++i) {
+        if (question.weights[i] > Decimal()) {
+            ++positive;
+            prepared.right = int(i);
+        }
+    }
+    if (positive != 1) {
+        bank.skipped.push_back({question.line, say("в экзамене нужен ровно один верный ответ",
+                                                   "an exam question needs exactly one right "
+                                                   "answer")});
+        return false;
+    }
+    if (question.answers.count(question.answers.at(prepared.right)) > 1) {
+        bank.skipped.push_back({question.line, say("верный ответ повторяется среди вариантов",
+                                                   "the right answer appears twice")});
+        return false;
+    }
+    return true;
+}
+
+void findPicture(Prepared& prepared, const QString& bankFolder, Bank& bank, const Wording& say) {
+    const BankQuestion& question = prepared.question;
+    if (question.pictures.isEmpty()) return;
+    const QString name = question.pictures.constFirst();
+    if (question.pictures.size() > 1) {
+        bank.notes.push_back({question.line, say("у вопроса одна картинка: взята первая, «%1»",
+                                                 "a question has one picture: the first, \"%1\", "
+                                                 "is taken")
+                                                 .arg(name)});
+    }
+    const QString path = platform::childPath(bankFolder, name);
+    if (!path.isEmpty() && QFileInfo(path).isFile()) {
+        const exam_writer::ChosenPicture chosen = exam_writer::loadChosenPicture(path);
+        if (chosen.problem == exam_writer::ChosenPicture::Problem::None) {
+            prepared.picture = chosen.picture;
+            return;
+        }
+    }
+    bank.notes.push_back({question.line, say("картинка «%1» не найдена рядом с файлом или не "
+                                             "читается; вопрос взят без неё",
+                                             "the picture \"%1\" is not beside the file or cannot "
+                                             "be read; the question is taken without it")
+                                             .arg(name)});
+}
+
+// Empty when the name can be a new folder's name.
+QString refusedName(const QString& name, bool acceptable, const Wording& say) {
+    if (!acceptable || !platform::isSafeNewName(name) || firstUnwritableCharacter(name)) {
+        return say("Имя «%1» не годится для папки: в нём не может быть знаков \\ / : * ? \" < > "
+                   "| и знаков, которых нет в Windows-1251.",
+                   "\"%1\" cannot be a folder's name: it may not hold \\ / : * ? \" < > | or "
+                   "characters Windows-1251 cannot hold.")
+            .arg(name);
+    }
+    return {};
+}
+
+QString notWritten(const QString& path, const Wording& say) {
+    return say("Не удалось записать «%1»; недописанная папка удалена.",
+               "Could not write \"%1\"; the unfinished folder was removed.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+} // namespace
+
+std::vector<int> shuffledOrder(int count, std::uint32_t seed) {
+    std::vector<int> order(std::size_t(std::max(count, 0)));
+    std::iota(order.begin(), order.end(), 0);
+    // Fisher-Yates on the raw generator: std::shuffle and the distributions differ from
+    // one standard library to the next, the Mersenne twister does not.
+    std::mt19937 engine(seed);
+    for (std::size_t i = order.size(); i > 1; --i)
+        std::swap(order[i - 1], order[engine() % i]);
+    return order;
+}
+
+namespace {
+
+QStringList trueFalseWords(const Wording& say) {
+    return {say("Верно", "True"), say("Неверно", "False")};
+}
+
+QString existing(App& app, const QString& parent, const QString& name, const Wording& say) {
+    if (platform::lookUpName(app.path(parent), name).isEmpty()) return {};
+    return say("«%1» уже есть: импорт ничего не перезаписывает. Выберите другое имя.",
+               "\"%1\" exists already: an import overwrites nothing. Please choose another name.")
+        .arg(QDir::toNativeSeparators(QDir(app.path(parent)).filePath(name)));
+}
+
+QString nothingTaken(const Wording& say) {
+    return say("В файле не нашлось ни одного вопроса, который можно взять.",
+               "The file holds no question that can be taken.");
+}
+
+QString writeExam(const QString& folder, const QString& name, const std::vector<Prepared>& taken,
+                  const std::vector<int>& order, int perTicket) {
+    if (QString failed = exam_writer::createExamFolder(folder, name); !failed.isEmpty())
+        return failed;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const int ticket = int(i) / perTicket + 1;
+        const int n = int(i) % perTicket + 1;
+        const QString ticketFolder =
+            QDir(folder).filePath(exam_folder::ticketFolderName(QString::number(ticket)));
+        const Prepared& prepared = taken[std::size_t(order[i])];
+        const BankQuestion& question = prepared.question;
+        const exam_writer::QuestionTexts texts{question.text,
+                                               question.answers.join(QStringLiteral("\r\n")),
+                                               question.answers.at(prepared.right)};
+        if (QString failed = exam_writer::writeQuestion(ticketFolder, n, texts); !failed.isEmpty())
+            return failed;
+        if (prepared.picture.isNull()) continue;
+        if (QString failed = exam_writer::writeQuestionPicture(ticketFolder, n, prepared.picture);
+            !failed.isEmpty())
+            return failed;
+    }
+    return {};
+}
+
+} // namespace
+
+ImportResult importExam(App& app, BankFormat format, const QString& bankFile, const QString& name,
+                        const ExamImportOptions& options, const Wording& say) {
+    ImportResult result;
+    result.error = refusedName(name, true, say);
+    if (result.error.isEmpty()) result.error = existing(app, QStringLiteral("b"), name, say);
+    if (!result.error.isEmpty()) return result;
+    Bank bank = readBank(bankFile, format, trueFalseWords(say), say);
+    if (!bank.error.isEmpty()) {
+        result.error = bank.error;
+        return result;
+    }
+    std::vector<Prepared> taken;
+    for (Prepared& prepared : bank.questions) {
+        if (!writable(prepared.question, bank, say) || !chooseRight(prepared, bank, say)) continue;
+        findPicture(prepared, QFileInfo(bankFile).absolutePath(), bank, say);
+        taken.push_back(std::move(prepared));
+    }
+    sortByLine(bank.skipped);
+    sortByLine(bank.notes);
+    result.skipped = bank.skipped;
+    result.notes = bank.notes;
+    if (taken.empty()) {
+        result.error = nothingTaken(say);
+        return result;
+    }
+    const int count = int(taken.size());
+    const int perTicket = std::clamp(options.perTicket, 1, exam_folder::kMaxQuestions);
+    std::vector<int> order(std::size_t(count), 0);
+    std::iota(order.begin(), order.end(), 0);
+    if (options.seed) order = shuffledOrder(count, *options.seed);
+    const QString folder = QDir(app.path(QStringLiteral("b"))).filePath(name);
+    if (const QString failed = writeExam(folder, name, taken, order, perTicket);
+        !failed.isEmpty()) {
+        QDir(folder).removeRecursively();
+        result.error = notWritten(failed, say);
+        return result;
+    }
+    result.folder = folder;
+    result.questions = count;
+    result.tickets = (count + perTicket - 1) / perTicket;
+    return result;
+}
+
+namespace {
+
+constexpr int kLongestAnswer = 255; // what a test file's value reads back whole
+
+// A test takes up to five answers, each a line of at most 255 characters, with points an
+// entry field would keep.
+bool testable(Prepared& prepared, Bank& bank, QChar separator, const Wording& say) {
+    const BankQuestion& question = prepared.question;
+    auto skip = [&](const QString& reason) {
+        bank.skipped.push_back({question.line, reason});
+        return false;
+    };
+    if (question.answers.size() > test_files::kAnswers) {
+        return skip(say("ответов %1, а в тесте их может быть не больше пяти",
+                        "%1 answers, and a test question takes five at most")
+                        .arg(question.answers.size()));
+    }
+    for (const QString& answer : question.answers) {
+        if (answer.size() > kLongestAnswer) {
+            return skip(say("ответ длиннее 255 знаков", "an answer longer than 255 characters"));
+        }
+    }
+    for (const Decimal weight : question.weights) {
+        if (scoring::checkFieldNumber(weight.toText(separator)) != scoring::FieldNumber::Kept) {
+            return skip(say("баллы %1 вне пределов от -32768 до 32767",
+                            "the points %1 lie outside -32768 .. 32767")
+                            .arg(weight.toText(separator)));
+        }
+    }
+    if (!question.pictures.isEmpty()) {
+        bank.notes.push_back({question.line, say("в тестах нет картинок; вопрос взят без неё",
+                                                 "tests have no pictures; the question is taken "
+                                                 "without it")});
+    }
+    return true;
+}
+
+Decimal wholePart(Decimal value) {
+    std::int64_t fraction = value.units() % Decimal::kScale;
+    if (fraction < 0) fraction += Decimal::kScale;
+    return Decimal::fromUnits(value.units() - fraction);
+}
+
+// Thresholds that split the possible totals into three equal parts. With whole points
+// every total is whole, so the thresholds are taken down to whole numbers: the same
+// totals fall on each side, and the numbers read better.
+std::array<Decimal, 3> thresholdsFor(const std::vector<Prepared>& taken) {
+    Decimal lowest, highest;
+    bool whole = true;
+    for (const Prepared& prepared : taken) {
+        for (const Decimal weight : prepared.question.weights)
+            whole = whole && weight.units() % Decimal::kScale == 0;
+        const auto& weights = prepared.question.weights;
+        lowest = Decimal::add(lowest, *std::min_element(weights.begin(), weights.end()))
+                     .value_or(lowest);
+        highest = Decimal::add(highest, *std::max_element(weights.begin(), weights.end()))
+                      .value_or(highest);
+    }
+    const Decimal range = Decimal::fromUnits(highest.units() - lowest.units());
+    const Decimal third = Decimal::divide(range, Decimal::fromInt(3)).value_or(Decimal());
+    const Decimal t1 = Decimal::add(lowest, third).value_or(lowest);
+    const Decimal t2 = Decimal::add(t1, third).value_or(t1);
+    if (whole) return {wholePart(t1), wholePart(t2), highest};
+    return {t1, t2, highest};
+}
+
+QString conclusionText(int k, const std::array<Decimal, 3>& t, QChar separator,
+                       const Wording& say) {
+    const QString t1 = t[0].toText(separator), t2 = t[1].toText(separator);
+    if (k == 1) return say("Сумма баллов не больше %1.", "A total of %1 or less.").arg(t1);
+    if (k == 2) {
+        return say("Сумма баллов больше %1 и не больше %2.", "A total above %1, up to %2.")
+            .arg(t1, t2);
+    }
+    return say("Сумма баллов больше %1.", "A total above %1.").arg(t2);
+}
+
+QString writeTest(App& app, const QString& name, const std::vector<Prepared>& taken,
+                  const Wording& say) {
+    const QString folder = test_files::testFolder(app, name);
+    if (!platform::MakeDirPath(folder)) return folder;
+    const QString definition = test_files::definitionPath(app, name);
+    const QChar separator = app.locale().decimalSeparator();
+    const std::array<Decimal, 3> thresholds = thresholdsFor(taken);
+    if (!SetValue(app, test_files::kHeaderSection, QStringLiteral("t"), name, definition))
+        return definition;
+    for (int k = 1; k <= test_files::kConclusions; ++k) {
+        if (!SetValue(app, test_files::kHeaderSection, QStringLiteral("t%1").arg(k),
+                      thresholds[std::size_t(k - 1)].toText(separator), definition))
+            return definition;
+        const QString file = test_files::conclusionFilePath(app, name, k);
+        if (!test_files::writeTextFile(file, conclusionText(k, thresholds, separator, say)))
+            return file;
+    }
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+        const BankQuestion& question = taken[i].question;
+        const QString number = QString::number(i + 1);
+        test_files::Question stored;
+        for (int k = 0; k < test_files::kAnswers; ++k) {
+            const bool present = k < question.answers.size();
+            stored.answers[std::size_t(k)] = present ? question.answers.at(k) : QString();
+            stored.points[std::size_t(k)] =
+                present ? question.weights[std::size_t(k)].toText(separator) : QStringLiteral("0");
+        }
+        if (!test_files::writeQuestion(app, definition, number, stored)) return definition;
+        const QString file = test_files::questionFilePath(app, name, number);
+        if (!test_files::writeTextFile(file, question.text)) return file;
+    }
+    return {};
+}
+
+} // namespace
+
+ImportResult importTest(App& app, const QString& bankFile, const QString& name,
+                        const Wording& say) {
+    ImportResult result;
+    result.error = refusedName(name, test_files::isTestName(name), say);
+    if (result.error.isEmpty()) result.error = existing(app, QStringLiteral("t"), name, say);
+    if (!result.error.isEmpty()) return result;
+    Bank bank = readBank(bankFile, BankFormat::Gift, trueFalseWords(say), say);
+    if (!bank.error.isEmpty()) {
+        result.error = bank.error;
+        return result;
+    }
+    std::vector<Prepared> taken;
+    for (Prepared& prepared : bank.questions) {
+        if (writable(prepared.question, bank, say) &&
+            testable(prepared, bank, app.locale().decimalSeparator(), say))
+            taken.push_back(std::move(prepared));
+    }
+    sortByLine(bank.skipped);
+    sortByLine(bank.notes);
+    result.skipped = bank.skipped;
+    result.notes = bank.notes;
+    if (taken.empty()) {
+        result.error = nothingTaken(say);
+        return result;
+    }
+    if (const QString failed = writeTest(app, name, taken, say); !failed.isEmpty()) {
+        QDir(test_files::testFolder(app, name)).removeRecursively();
+        result.error = notWritten(failed, say);
+        return result;
+    }
+    result.folder = test_files::testFolder(app, name);
+    result.questions = int(taken.size());
+    return result;
+}
+
+} // namespace teacher_tools

@@ -1,0 +1,448 @@
+#include "teacher_tools/command_line.h"
+
+#include "common/settings_file.h"
+#include "forms/app.h"
+#include "platform/system_services.h"
+#include "platform/text_encoding.h"
+#include "platform/text_files.h"
+#include "teacher_tools/bank_import.h"
+#include "teacher_tools/folder_check.h"
+#include "teacher_tools/journal.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <cstring>
+#include <map>
+
+namespace teacher_tools {
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFindings = 1;
+constexpr int kUsage = 2;
+
+const QString kCheck = QStringLiteral("check");
+const QString kImport = QStringLiteral("import");
+const QString kJournal = QStringLiteral("journal");
+
+// The desktop as a command line has it: messages go to the error stream, no dialog ever
+// opens, nothing is shown.
+class ConsoleDesktop final : public platform::Dialogs,
+                             public platform::Shell,
+                             public platform::Clipboard,
+                             public platform::RandomSource,
+                             public platform::Screen {
+public:
+    explicit ConsoleDesktop(QTextStream& err) : err_(err) {}
+    void showMessage(const platform::Message& message) override {
+        err_ << message.title << ": " << message.text << Qt::endl;
+    }
+    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
+    void open(const QString&) override {}
+    void setText(const QString& text) override { clipboard_ = text; }
+    QString text() override { return clipboard_; }
+    void seedFromClock() override {}
+    double next() override { return 0.0; }
+    QSize sizePixels() override { return {1024, 768}; }
+    int textWidthPixels(const QString& text) override { return 7 * int(text.size()); }
+
+private:
+    QTextStream& err_;
+    QString clipboard_;
+};
+
+struct Arguments {
+    QStringList positional;
+    std::map<QString, QString> values; // "--csv" -> "file.csv"
+    QStringList flags;                 // "--json"
+    QString error;                     // what is wrong with them
+    bool has(const char* option) const { return values.count(QString::fromLatin1(option)) != 0; }
+    QString value(const char* option) const {
+        const auto found = values.find(QString::fromLatin1(option));
+        return found == values.end() ? QString() : found->second;
+    }
+    bool flag(const char* option) const { return flags.contains(QString::fromLatin1(option)); }
+};
+
+Arguments parse(const QStringList& arguments, const QStringList& valueOptions,
+                const QStringList& flagOptions, const Wording& say) {
+    Arguments parsed;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (!argument.startsWith(QLatin1String("--")) || argument == QLatin1String("--")) {
+            parsed.positional.append(argument);
+        } else if (flagOptions.contains(argument)) {
+            parsed.flags.append(argument);
+        } else if (!valueOptions.contains(argument)) {
+            parsed.error = say("Неизвестный параметр %1.", "Unknown option %1.").arg(argument);
+        } else if (i + 1 >= arguments.size()) {
+            parsed.error = say("После %1 нужно значение.", "%1 needs a value.").arg(argument);
+        } else {
+            parsed.values[argument] = arguments.at(++i);
+        }
+    }
+    return parsed;
+}
+
+QString usage(const Wording& say) {
+    return say("Использование:\n"
+               "  proveron check [--json] [--convert] [--folder ПАПКА_ПРОГРАММЫ] [ПАПКА]\n"
+               "  proveron import aiken|gift ФАЙЛ --exam ИМЯ [--per-ticket N] [--shuffle ЧИСЛО]"
+               " [--folder ПАПКА_ПРОГРАММЫ]\n"
+               "  proveron import gift ФАЙЛ --test ИМЯ [--folder ПАПКА_ПРОГРАММЫ]\n"
+               "  proveron journal [--csv ФАЙЛ] [--from ДАТА] [--to ДАТА] [--folder "
+               "ПАПКА_ПРОГРАММЫ]\n",
+               "Usage:\n"
+               "  proveron check [--json] [--convert] [--folder APP_FOLDER] [FOLDER]\n"
+               "  proveron import aiken|gift FILE --exam NAME [--per-ticket N] [--shuffle SEED]"
+               " [--folder APP_FOLDER]\n"
+               "  proveron import gift FILE --test NAME [--folder APP_FOLDER]\n"
+               "  proveron journal [--csv FILE] [--from DATE] [--to DATE] [--folder "
+               "APP_FOLDER]\n");
+}
+
+// A path as the user would type it here: relative to the current folder when inside it.
+QString shown(const QString& path) {
+    const QString relative = QDir::current().relativeFilePath(path);
+    return QDir::toNativeSeparators(relative.startsWith(QLatin1String("..")) ? path : relative);
+}
+
+// The context of one command.
+struct Command {
+    App& app;
+    const Wording& say;
+    QTextStream& out;
+    QTextStream& err;
+
+    int usageError(const QString& message) const {
+        err << message << Qt::endl << usage(say);
+        return kUsage;
+    }
+};
+
+void printFindings(const Command& command, const Findings& findings) {
+    for (const Finding& finding : findings)
+        command.out << shown(finding.path) << ": " << finding.message << Qt::endl;
+}
+
+void printJson(const Command& command, const CheckRun& run) {
+    QJsonArray checked, findings;
+    for (const CheckTarget& target : run.checked) {
+        checked.append(
+            QJsonObject{{QStringLiteral("folder"), QDir::toNativeSeparators(target.folder)},
+                        {QStringLiteral("kind"), target.kind == CheckTarget::Kind::Exam
+                                                     ? QStringLiteral("exam")
+                                                     : QStringLiteral("test")}});
+    }
+    for (const Finding& finding : run.findings) {
+        findings.append(
+            QJsonObject{{QStringLiteral("path"), QDir::toNativeSeparators(finding.path)},
+                        {QStringLiteral("code"), finding.code},
+                        {QStringLiteral("message"), finding.message},
+                        {QStringLiteral("convertible"), finding.convertible}});
+    }
+    const QJsonObject document{{QStringLiteral("checked"), checked},
+                               {QStringLiteral("findings"), findings},
+                               {QStringLiteral("clean"), run.findings.empty()}};
+    command.out << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
+}
+
+std::vector<CheckTarget> targetsToCheck(const Command& command, const QString& given,
+                                        const ExamInUse& inUse) {
+    if (!given.isEmpty()) return checkTargets(given);
+    std::vector<CheckTarget> targets = checkTargets(command.app.folder());
+    // The exam in use may lie outside the application folder.
+    const QString inUseFolder = QDir::cleanPath(inUse.folder);
+    if (inUseFolder.isEmpty() || !QFileInfo(inUseFolder).isDir()) return targets;
+    for (const CheckTarget& target : targets) {
+        if (QDir::cleanPath(QFileInfo(target.folder).absoluteFilePath()) == inUseFolder)
+            return targets;
+    }
+    targets.push_back({inUseFolder, CheckTarget::Kind::Exam});
+    return targets;
+}
+
+void convert(const Command& command, CheckRun& run, const std::vector<CheckTarget>& targets,
+             const ExamInUse& inUse) {
+    const ConversionReport report =
+        convertFiles(run.findings, backupStamp(command.app.services().clock.now()), command.say);
+    for (const QString& path : report.converted) {
+        command.err << command
+                           .say("Перекодирован в Windows-1251: %1", "Converted to Windows-1251: %1")
+                           .arg(shown(path))
+                    << Qt::endl;
+    }
+    for (const QString& folder : report.backupFolders) {
+        command.err << command.say("Прежние файлы сохранены в %1", "The old files are kept in %1")
+                           .arg(shown(folder))
+                    << Qt::endl;
+    }
+    run = checkTargetsOf(command.app, targets, inUse, command.say);
+    run.findings.insert(run.findings.end(), report.problems.begin(), report.problems.end());
+}
+
+int runCheck(const Command& command, const QStringList& arguments) {
+    const Wording& say = command.say;
+    const Arguments args =
+        parse(arguments, {}, {QStringLiteral("--json"), QStringLiteral("--convert")}, say);
+    if (!args.error.isEmpty()) return command.usageError(args.error);
+    if (args.positional.size() > 1)
+        return command.usageError(say("Укажите одну папку.", "Give one folder."));
+    const QString given = args.positional.isEmpty()
+                              ? QString()
+                              : QFileInfo(args.positional.constFirst()).absoluteFilePath();
+    if (!given.isEmpty() && !QFileInfo(given).isDir())
+        return command.usageError(say("Нет папки «%1».", "There is no folder \"%1\".").arg(given));
+    const ExamInUse inUse = examInUseFromSettings(command.app);
+    const std::vector<CheckTarget> targets = targetsToCheck(command, given, inUse);
+    if (targets.empty()) {
+        return command.usageError(
+            say("В папке «%1» нет ни экзамена, ни теста.", "\"%1\" holds no exam and no test.")
+                .arg(QDir::toNativeSeparators(given.isEmpty() ? command.app.folder() : given)));
+    }
+    CheckRun run = checkTargetsOf(command.app, targets, inUse, say);
+    if (args.flag("--convert")) convert(command, run, targets, inUse);
+    if (args.flag("--json")) {
+        printJson(command, run);
+    } else {
+        printFindings(command, run.findings);
+        int exams = 0;
+        for (const CheckTarget& target : run.checked)
+            exams += target.kind == CheckTarget::Kind::Exam ? 1 : 0;
+        command.err << say("Проверено экзаменов: %1, тестов: %2. Замечаний: %3.",
+                           "Checked %1 exams and %2 tests. Findings: %3.")
+                           .arg(exams)
+                           .arg(int(run.checked.size()) - exams)
+                           .arg(run.findings.size())
+                    << Qt::endl;
+    }
+    return run.findings.empty() ? kDone : kFindings;
+}
+
+// The import's choices, or the usage error they make.
+struct ImportRequest {
+    BankFormat format = BankFormat::Aiken;
+    QString file, exam, test;
+    bool toExam = true; // an exam, or else a test
+    ExamImportOptions options;
+    QString error;
+};
+
+ImportRequest importRequest(const Command& command, const Arguments& args) {
+    const Wording& say = command.say;
+    ImportRequest request;
+    const QString format = args.positional.value(0);
+    if (args.positional.size() != 2 ||
+        (format != QLatin1String("aiken") && format != QLatin1String("gift"))) {
+        request.error = say("Укажите формат (aiken или gift) и файл.",
+                            "Give the format (aiken or gift) and the file.");
+        return request;
+    }
+    request.format = format == QLatin1String("aiken") ? BankFormat::Aiken : BankFormat::Gift;
+    request.file = QFileInfo(args.positional.at(1)).absoluteFilePath();
+    request.exam = args.value("--exam");
+    request.test = args.value("--test");
+    request.toExam = !args.has("--test");
+    if (args.has("--exam") == args.has("--test")) {
+        request.error = say("Укажите либо --exam ИМЯ, либо --test ИМЯ.",
+                            "Give either --exam NAME or --test NAME.");
+    } else if (args.has("--test") && (request.format != BankFormat::Gift ||
+                                      args.has("--per-ticket") || args.has("--shuffle"))) {
+        request.error = say("Тест делается только из GIFT, без --per-ticket и --shuffle.",
+                            "A test is made from GIFT only, without --per-ticket and --shuffle.");
+    }
+    const QString perTicket = args.has("--per-ticket")
+                                  ? args.value("--per-ticket")
+                                  : readSetting(command.app, settings_keys::kQuestions);
+    request.options.perTicket = wholeNumber(perTicket, 1, 20).value_or(5);
+    if (args.has("--per-ticket") && !wholeNumber(perTicket, 1, 20)) {
+        request.error = say("--per-ticket: число вопросов в билете от 1 до 20.",
+                            "--per-ticket: the questions per ticket, 1 to 20.");
+    }
+    if (args.has("--shuffle")) {
+        const std::optional<int> seed = wholeNumber(args.value("--shuffle"), 0, 2147483647);
+        if (seed)
+            request.options.seed = std::uint32_t(*seed);
+        else
+            request.error =
+                say("--shuffle: целое число от 0.", "--shuffle: a whole number from 0.");
+    }
+    return request;
+}
+
+void printNotes(const Command& command, const QString& file, const std::vector<BankNote>& notes,
+                const QString& lead) {
+    for (const BankNote& note : notes) {
+        command.out << shown(file) << ':' << note.line << ": " << lead << note.text << Qt::endl;
+    }
+}
+
+int runImport(const Command& command, const QStringList& arguments) {
+    const Wording& say = command.say;
+    const Arguments args = parse(arguments,
+                                 {QStringLiteral("--exam"), QStringLiteral("--test"),
+                                  QStringLiteral("--per-ticket"), QStringLiteral("--shuffle")},
+                                 {}, say);
+    if (!args.error.isEmpty()) return command.usageError(args.error);
+    const ImportRequest request = importRequest(command, args);
+    if (!request.error.isEmpty()) return command.usageError(request.error);
+    const bool exam = request.toExam;
+    const ImportResult result = exam ? importExam(command.app, request.format, request.file,
+                                                  request.exam, request.options, say)
+                                     : importTest(command.app, request.file, request.test, say);
+    printNotes(command, request.file, result.skipped,
+               say("вопрос пропущен: ", "question skipped: "));
+    printNotes(command, request.file, result.notes, QString());
+    if (!result.made()) {
+        command.err << result.error << Qt::endl;
+        return kUsage;
+    }
+    command.err << (exam ? say("Экзамен %1. Вопросов: %2, билетов: %3.",
+                               "Exam %1. Questions: %2, tickets: %3.")
+                               .arg(shown(result.folder))
+                               .arg(result.questions)
+                               .arg(result.tickets)
+                         : say("Тест %1. Вопросов: %2.", "Test %1. Questions: %2.")
+                               .arg(shown(result.folder))
+                               .arg(result.questions))
+                << Qt::endl;
+    const CheckRun run = checkTargetsOf(
+        command.app, {{result.folder, exam ? CheckTarget::Kind::Exam : CheckTarget::Kind::Test}},
+        {}, say);
+    printFindings(command, run.findings);
+    const bool clean = result.skipped.empty() && result.notes.empty() && run.findings.empty();
+    return clean ? kDone : kFindings;
+}
+
+void printTable(const Command& command, const std::vector<JournalRow>& rows) {
+    const int questions = questionColumns(rows);
+    std::vector<QStringList> table{journalHeadings(questions, command.say)};
+    for (const JournalRow& row : rows)
+        table.push_back(journalCells(row, questions, command.app.locale().decimalSeparator()));
+    std::vector<qsizetype> widths(std::size_t(table.front().size()), 0);
+    for (const QStringList& cells : table) {
+        for (qsizetype i = 0; i < cells.size(); ++i)
+            widths[std::size_t(i)] = std::max(widths[std::size_t(i)], cells.at(i).size());
+    }
+    for (const QStringList& cells : table) {
+        QString line;
+        for (qsizetype i = 0; i < cells.size(); ++i)
+            line += cells.at(i).leftJustified(widths[std::size_t(i)] + 2);
+        command.out << line.trimmed() << Qt::endl;
+    }
+}
+
+int runJournal(const Command& command, const QStringList& arguments) {
+    const Wording& say = command.say;
+    const Arguments args =
+        parse(arguments,
+              {QStringLiteral("--csv"), QStringLiteral("--from"), QStringLiteral("--to")}, {}, say);
+    if (!args.error.isEmpty()) return command.usageError(args.error);
+    if (!args.positional.isEmpty())
+        return command.usageError(say("Лишний параметр %1.", "Unexpected argument %1.")
+                                      .arg(args.positional.constFirst()));
+    std::optional<QDate> limits[2];
+    const char* const options[2] = {"--from", "--to"};
+    for (int i = 0; i < 2; ++i) {
+        if (!args.has(options[i])) continue;
+        limits[i] = parseDate(args.value(options[i]));
+        if (!limits[i]) {
+            return command.usageError(
+                say("%1: дата вида 15.01.2026 или 2026-01-15.", "%1: a date like 2026-01-15.")
+                    .arg(QString::fromLatin1(options[i])));
+        }
+    }
+    const QString report = command.app.path(QStringLiteral("s/oth.txt"));
+    const std::optional<QByteArray> bytes = platform::readBytes(report);
+    if (!bytes) {
+        command.err << say("Отчёта «%1» нет или его нельзя прочитать.",
+                           "The report \"%1\" is missing or cannot be read.")
+                           .arg(shown(report))
+                    << Qt::endl;
+        return kFindings;
+    }
+    const Journal journal = filterJournal(readJournal(*bytes, say), limits[0], limits[1], say);
+    for (const JournalProblem& problem : journal.problems)
+        command.err << shown(report) << ':' << problem.line << ": " << problem.message << Qt::endl;
+    if (!args.has("--csv")) {
+        printTable(command, journal.rows);
+        return kDone;
+    }
+    const QString csv = QFileInfo(args.value("--csv")).absoluteFilePath();
+    const QString text = journalCsv(journal.rows, say, command.app.locale().decimalSeparator());
+    if (!platform::writeBytesAtomically(csv, platform::toUtf8WithBom(text))) {
+        command.err << say("Не удалось записать «%1».", "Could not write \"%1\".").arg(shown(csv))
+                    << Qt::endl;
+        return kFindings;
+    }
+    command.err
+        << say("Записей в таблице: %1.", "Records in the table: %1.").arg(journal.rows.size())
+        << Qt::endl;
+    return kDone;
+}
+
+} // namespace
+
+bool isCommand(int argc, char** argv) {
+    if (argc < 2) return false;
+    for (const char* command : {"check", "import", "journal"}) {
+        if (std::strcmp(argv[1], command) == 0) return true;
+    }
+    return false;
+}
+
+int runCommand(int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return runArguments(QCoreApplication::arguments().mid(1),
+                        QCoreApplication::applicationDirPath(), out, err);
+}
+
+int runArguments(const QStringList& arguments, const QString& applicationFolder, QTextStream& out,
+                 QTextStream& err) {
+    QStringList rest;
+    QString folder = applicationFolder;
+    bool folderMissing = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments.at(i) != QLatin1String("--folder")) {
+            rest.append(arguments.at(i));
+        } else if (i + 1 < arguments.size()) {
+            folder = QDir::cleanPath(QFileInfo(arguments.at(++i)).absoluteFilePath());
+        } else {
+            folderMissing = true;
+        }
+    }
+    ConsoleDesktop desktop(err);
+    platform::SystemClock clock;
+    App app(folder, platform::Services{desktop, desktop, desktop, clock, desktop, desktop,
+                                       platform::UserLocale::system()});
+    const Wording say(interfaceLanguage(app));
+    const Command command{app, say, out, err};
+    if (folderMissing)
+        return command.usageError(say("После --folder нужна папка.", "--folder needs a folder."));
+    if (!QFileInfo(folder).isDir()) {
+        return command.usageError(
+            say("Нет папки программы «%1».", "There is no application folder \"%1\".")
+                .arg(QDir::toNativeSeparators(folder)));
+    }
+    const QString name = rest.isEmpty() ? QString() : rest.takeFirst();
+    if (rest.contains(QLatin1String("--help")) || rest.contains(QLatin1String("-h"))) {
+        out << usage(say);
+        return kDone;
+    }
+    if (name == kCheck) return runCheck(command, rest);
+    if (name == kImport) return runImport(command, rest);
+    if (name == kJournal) return runJournal(command, rest);
+    return command.usageError(
+        say("Неизвестная команда «%1».", "Unknown command \"%1\".").arg(name));
+}
+
+} // namespace teacher_tools

@@ -1,0 +1,60 @@
+#include "teacher_tools/findings.h"
+
+#include "exam_content/exam_writer.h"
+#include "forms/captions.h"
+#include "forms/decimal.h"
+#include "platform/text_encoding.h"
+
+namespace teacher_tools {
+
+Wording::Wording(const QString& language) : english_(language == forms::kEnglish) {}
+
+QString Wording::operator()(const char* russian, const char* english) const {
+    return QString::fromUtf8(english_ ? english : russian);
+}
+
+std::optional<int> wholeNumber(const QString& text, int min, int max) {
+    const std::optional<Decimal> value = Decimal::parse(text);
+    if (!value || value->units() % Decimal::kScale != 0) return std::nullopt;
+    const std::int64_t whole = value->units() / Decimal::kScale;
+    if (whole < min || whole > max) return std::nullopt;
+    return int(whole);
+}
+
+std::optional<QString> firstUnwritableCharacter(const QString& text) {
+    return exam_writer::firstUnwritableCharacter(text);
+}
+
+} // namespace teacher_tools
+
+namespace teacher_tools {
+
+void checkEncoding(const QString& path, Findings& findings, const Wording& say) {
+    const std::optional<QByteArray> bytes = platform::readBytes(path);
+    if (!bytes) return;
+    QString what;
+    switch (platform::detectEncoding(*bytes)) {
+    case platform::TextEncoding::Ansi:
+        return;
+    case platform::TextEncoding::Utf8:
+        what = say("Файл сохранён в UTF-8", "The file is saved in UTF-8");
+        break;
+    case platform::TextEncoding::Utf8Bom:
+        what = say("Файл сохранён в UTF-8 с меткой BOM", "The file is saved in UTF-8 with a BOM");
+        break;
+    case platform::TextEncoding::Utf16Bom:
+        what = say("Файл сохранён в UTF-16", "The file is saved in UTF-16");
+        break;
+    }
+    findings.push_back(
+        {path,
+         QStringLiteral("not-windows-1251"),
+         what + say(", а программа читает Windows-1251: русские буквы покажутся искажёнными. "
+                    "Его можно перекодировать (копия останется).",
+                    ", but the program reads Windows-1251: Russian letters will show garbled. "
+                    "It can be converted (a copy is kept)."),
+         true,
+         {}});
+}
+
+} // namespace teacher_tools

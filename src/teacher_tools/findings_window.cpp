@@ -1,0 +1,215 @@
+#include "teacher_tools/findings_window.h"
+
+#include "common/settings_file.h"
+#include "forms/app.h"
+#include "platform/folders.h"
+#include "settings/settings_window.h"
+#include "teacher_tools/folder_check.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+using namespace forms;
+using teacher_tools::Finding;
+using teacher_tools::Wording;
+
+namespace {
+
+const QString kProduct = QStringLiteral("Проверон");
+
+// Wide enough for a finding's line; it opens in the middle of the screen.
+constexpr int kWidth = 10500;
+constexpr int kHeight = 6300;
+
+} // namespace
+
+Form10::Form10(App& app) : Window(app, kName) {
+    setCaption(kProduct);
+    const QSize screen = app.services().screen.sizePixels();
+    move(std::max(0, (screen.width() * kTwipsPerPixel - kWidth) / 2),
+         std::max(0, (screen.height() * kTwipsPerPixel - kHeight) / 2), kWidth, kHeight);
+    captions_.applyDesign();
+    Label3.hide();
+    Command1.hide();
+    Command2.setEnabled(false);
+
+    // Event table.
+    List1.onClick = [this] { Command2.setEnabled(List1.listIndex() >= 0); };
+    Command1.onClick = [this] { convert(); };
+    Command2.onClick = [this] { openChosen(); };
+    Command3.onClick = [this] { runCheck(); };
+    Command4.onClick = [this] { close(); };
+}
+
+void Form10::load() {
+    Label3.setCaption(interfaceLanguage(app()));
+    captions_.apply(Label3.caption());
+    const Wording w = say();
+    Command1.setToolTip(w("Прежние файлы останутся в копии рядом с папкой",
+                          "The old files are kept in a copy beside the folder"));
+    Command2.setToolTip(w("Открыть файл выбранной строки (или двойной щелчок по ней)",
+                          "Open the file of the chosen line (or double-click it)"));
+}
+
+void Form10::checkFolder(const QString& folder) {
+    const Wording w = say();
+    QString refusal;
+    if (folder.isEmpty()) {
+        refusal = w("Не выбрана папка с экзаменом", "Not choose file with exam");
+    } else if (!QFileInfo(folder).isDir()) {
+        refusal = w("Папки «%1» нет.", "There is no folder \"%1\".")
+                      .arg(QDir::toNativeSeparators(folder));
+    } else if (teacher_tools::checkTargets(folder).empty()) {
+        refusal = w("В папке «%1» нет ни экзамена, ни теста.", "\"%1\" holds no exam and no test.")
+                      .arg(QDir::toNativeSeparators(folder));
+    }
+    if (!refusal.isEmpty()) {
+        app().message(refusal, kProduct);
+        if (!visible()) app().unload(*this);
+        return;
+    }
+    folder_ = folder;
+    bankFile_.clear();
+    notes_.clear();
+    conversion_.clear();
+    Label1.setCaption(
+        w("Проверена папка: %1", "Checked: %1").arg(QDir::toNativeSeparators(folder)));
+    runCheck();
+    show();
+}
+
+void Form10::showImport(const QString& bankFile, const teacher_tools::ImportResult& result) {
+    const Wording w = say();
+    folder_ = result.folder;
+    bankFile_ = bankFile;
+    notes_.clear();
+    conversion_.clear();
+    for (const auto& [notes, lead] :
+         {std::pair{&result.skipped, w("вопрос пропущен: ", "question skipped: ")},
+          {&result.notes, QString()}}) {
+        for (const teacher_tools::BankNote& note : *notes) {
+            notes_.push_back({bankFile,
+                              QStringLiteral("import"),
+                              w("строка %1: ", "line %1: ").arg(note.line) + lead + note.text,
+                              false,
+                              {}});
+        }
+    }
+    Label1.setCaption(
+        w("Импорт из %1", "Imported from %1").arg(QDir::toNativeSeparators(bankFile)));
+    if (result.made()) {
+        runCheck();
+    } else {
+        findings_.clear();
+        showFindings();
+    }
+    if (entries().empty()) {
+        app().unload(*this);
+        return;
+    }
+    show();
+}
+
+void Form10::runCheck() {
+    if (!folder_.isEmpty()) {
+        Form4& settings = app().window<Form4>();
+        const teacher_tools::ExamInUse inUse{
+            settings.examFolder(),
+            teacher_tools::expectationsFrom(settings.Text3.text(), settings.Combo1.text())};
+        findings_ =
+            teacher_tools::checkTargetsOf(app(), teacher_tools::checkTargets(folder_), inUse, say())
+                .findings;
+    }
+    showFindings();
+}
+
+std::vector<const Finding*> Form10::entries() const {
+    std::vector<const Finding*> all;
+    for (const teacher_tools::Findings* list : {&notes_, &conversion_, &findings_}) {
+        for (const Finding& finding : *list)
+            all.push_back(&finding);
+    }
+    return all;
+}
+
+QString Form10::shownPath(const QString& path) const {
+    if (path == bankFile_ || folder_.isEmpty()) return QFileInfo(path).fileName();
+    const QString relative = QDir(folder_).relativeFilePath(path);
+    if (relative.isEmpty() || relative == QLatin1String(".")) return QFileInfo(path).fileName();
+    if (relative.startsWith(QLatin1String(".."))) return QDir::toNativeSeparators(path);
+    return QDir::toNativeSeparators(relative);
+}
+
+void Form10::showFindings() {
+    const Wording w = say();
+    QStringList lines;
+    int convertible = 0;
+    for (const Finding* finding : entries()) {
+        lines.append(shownPath(finding->path) + QStringLiteral(": ") + finding->message);
+        convertible += finding->convertible ? 1 : 0;
+    }
+    List1.setItems(lines);
+    Command2.setEnabled(false);
+    Command3.setEnabled(!folder_.isEmpty());
+    Command1.setVisible(convertible > 0);
+    if (lines.isEmpty()) {
+        Label2.setForeColor(colors::Green);
+        Label2.setCaption(w("Замечаний нет.", "No findings."));
+        return;
+    }
+    Label2.setForeColor(colors::Red);
+    QString summary = w("Замечаний: %1. Двойной щелчок по строке открывает файл.",
+                        "Findings: %1. A double-click on a line opens its file.")
+                          .arg(lines.size());
+    if (convertible > 0) {
+        summary += QLatin1Char(' ') + w("Файлов не в Windows-1251: %1, их можно перекодировать.",
+                                        "Files not in Windows-1251: %1; they can be converted.")
+                                          .arg(convertible);
+    }
+    Label2.setCaption(summary);
+}
+
+void Form10::convert() {
+    const Wording w = say();
+    const teacher_tools::ConversionReport report = teacher_tools::convertFiles(
+        findings_, teacher_tools::backupStamp(app().services().clock.now()), w);
+    QString message;
+    if (!report.converted.isEmpty()) {
+        QStringList folders;
+        for (const QString& folder : report.backupFolders)
+            folders.append(QDir::toNativeSeparators(folder));
+        message = w("Перекодировано файлов: %1. Прежние сохранены в %2.",
+                    "Files converted: %1. The old ones are kept in %2.")
+                      .arg(report.converted.size())
+                      .arg(folders.join(QStringLiteral(", ")));
+    }
+    if (!report.problems.empty()) {
+        if (!message.isEmpty()) message += QLatin1Char(' ');
+        message += w("Не перекодировано файлов: %1 (они в списке).",
+                     "Files not converted: %1 (they are in the list).")
+                       .arg(report.problems.size());
+    }
+    conversion_ = report.problems;
+    runCheck();
+    if (!message.isEmpty()) app().message(message, kProduct);
+}
+
+void Form10::openChosen() {
+    const std::vector<const Finding*> all = entries();
+    const int index = List1.listIndex();
+    if (index < 0 || index >= int(all.size())) return;
+    // A missing file is shown by its folder, or the nearest one that exists.
+    QString target = all[std::size_t(index)]->path;
+    while (!target.isEmpty() && !platform::DoesFileExist(target)) {
+        const QString parent = QFileInfo(target).absolutePath();
+        target = parent == target ? QString() : parent;
+    }
+    if (!target.isEmpty()) app().services().shell.open(target);
+}
+
+void Form10::close() {
+    hide();
+    app().unload(*this);
+}

@@ -1,0 +1,286 @@
+#include "teacher_tools/journal.h"
+
+#include "common/grading.h"
+#include "exam_taking/exam_report.h"
+#include "forms/captions.h"
+#include "platform/text_encoding.h"
+
+#include <QRegularExpression>
+
+namespace teacher_tools {
+
+namespace {
+
+// The name panel's captions, which begin every name line, and the ticket captions.
+const QString kNamePrefixes[] = {QStringLiteral("Ф.И.О ,  Данные  "),
+                                 QStringLiteral("Surname a Name, additional data  ")};
+const QString kTicketPrefixes[] = {QStringLiteral("Билет № "), QStringLiteral("Ticket № ")};
+const QString kDataPrefix = QStringLiteral("Дополнительные сведения: ");
+
+struct Line {
+    int number = 0;
+    QString text;
+};
+
+std::vector<Line> linesOf(const QString& text) {
+    std::vector<Line> lines;
+    const QStringList parts = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < parts.size(); ++i) {
+        QString line = parts.at(i);
+        while (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        lines.push_back({i + 1, line});
+    }
+    // A text ending in a line end has no line after it.
+    if (!lines.empty() && lines.back().text.isEmpty() && text.endsWith(QLatin1Char('\n')))
+        lines.pop_back();
+    return lines;
+}
+
+bool isSeparator(const QString& line) {
+    static const QRegularExpression equals(QStringLiteral("^\\s*={3,}\\s*$"));
+    return equals.match(line).hasMatch();
+}
+
+bool isDateLine(const QString& line) {
+    return line.startsWith(QStringLiteral("Дата: ")) || line.startsWith(QLatin1String("Date: "));
+}
+
+std::optional<QTime> parseTime(const QString& text) {
+    for (const char* format : {"H:mm:ss", "h:mm:ss AP", "h:mm:ss ap", "H:mm", "h:mm AP"}) {
+        const QTime time = QTime::fromString(text.trimmed(), QString::fromLatin1(format));
+        if (time.isValid()) return time;
+    }
+    return std::nullopt;
+}
+
+// The text after one of the prefixes, or nothing.
+template <std::size_t N>
+std::optional<QString> after(const QString& line, const QString (&prefixes)[N]) {
+    for (const QString& prefix : prefixes) {
+        if (line.startsWith(prefix)) return line.mid(prefix.size());
+    }
+    return std::nullopt;
+}
+
+class JournalReader {
+public:
+    explicit JournalReader(const Wording& say) : say_(say) {}
+    Journal read(const QString& text);
+
+private:
+    void record(const std::vector<Line>& lines, bool finished);
+    bool dateLine(const QString& line, JournalRow& row);
+    void questions(const Line& line, JournalRow& row);
+    void problem(int line, const QString& message) { journal_.problems.push_back({line, message}); }
+
+    const Wording& say_;
+    Journal journal_;
+};
+
+Journal JournalReader::read(const QString& text) {
+    const std::vector<Line> lines = linesOf(text);
+    std::vector<Line> current;
+    for (const Line& line : lines) {
+        if (current.empty() && line.text.trimmed().isEmpty()) continue;
+        if (isSeparator(line.text)) {
+            record(current, true);
+            current.clear();
+            continue;
+        }
+        // A date line inside a record starts the next one: the one before was cut short.
+        if (!current.empty() && isDateLine(line.text)) {
+            record(current, false);
+            current.clear();
+        }
+        current.push_back(line);
+    }
+    if (!current.empty()) record(current, false);
+    return journal_;
+}
+
+bool JournalReader::dateLine(const QString& line, JournalRow& row) {
+    static const QRegularExpression russian(QStringLiteral("^Дата: (.*) Время: (.*)$"));
+    static const QRegularExpression english(QStringLiteral("^Date: (.*)Time: (.*)$"));
+    for (const QRegularExpression* pattern : {&russian, &english}) {
+        const QRegularExpressionMatch match = pattern->match(line);
+        if (!match.hasMatch()) continue;
+        row.date = match.captured(1).trimmed();
+        row.time = match.captured(2).trimmed();
+        row.day = parseDate(row.date);
+        row.clock = parseTime(row.time);
+        return true;
+    }
+    return false;
+}
+
+void JournalReader::record(const std::vector<Line>& lines, bool finished) {
+    if (lines.empty()) return;
+    JournalRow row;
+    row.line = lines.front().number;
+    std::size_t at = dateLine(lines.front().text, row) ? 1 : 0;
+    if (lines.size() < at + 3) {
+        problem(row.line, say_("Запись неполна (нет имени, билета или оценок) и пропущена.",
+                               "The record is incomplete (no name, ticket or evaluations) and "
+                               "was left out."));
+        return;
+    }
+    if (!finished) {
+        problem(row.line, say_("Запись не закончена строкой из знаков «=».",
+                               "The record does not end in a line of \"=\" signs."));
+    }
+    const Line& name = lines[at++];
+    row.name = after(name.text, kNamePrefixes).value_or(name.text);
+    if (!after(name.text, kNamePrefixes))
+        problem(name.number, say_("Строка имени изменена вручную.", "The name line was edited."));
+    const Line& ticket = lines[at++];
+    row.ticket = after(ticket.text, kTicketPrefixes).value_or(ticket.text);
+    if (!after(ticket.text, kTicketPrefixes)) {
+        problem(ticket.number,
+                say_("Строка билета изменена вручную.", "The ticket line was edited."));
+    }
+    questions(lines[at++], row);
+    if (at < lines.size()) row.verdict = lines[at++].text;
+    if (at < lines.size() && lines[at].text.startsWith(kDataPrefix))
+        row.data = lines[at++].text.mid(kDataPrefix.size());
+    if (at < lines.size()) {
+        problem(lines[at].number, say_("В записи лишние строки.", "The record has extra lines."));
+    }
+    journal_.rows.push_back(row);
+}
+
+void JournalReader::questions(const Line& line, JournalRow& row) {
+    const QStringList parts = line.text.split(QLatin1Char(';'));
+    if (parts.size() != kQuestionSlots) {
+        problem(line.number, say_("В строке оценок %1 частей вместо 20.",
+                                  "The evaluations line has %1 parts instead of 20.")
+                                 .arg(parts.size()));
+    }
+    QStringList answered;
+    for (int n = 1; n <= std::min<int>(kQuestionSlots, int(parts.size())); ++n) {
+        const QString part = parts.at(n - 1).trimmed();
+        if (part.isEmpty()) continue;
+        std::optional<QString> evaluation;
+        for (const QString& language : {forms::kRussian, forms::kEnglish}) {
+            const QString prefix = questionLinePrefix(language, n).trimmed();
+            if (part.startsWith(prefix)) evaluation = part.mid(prefix.size()).trimmed();
+        }
+        if (!evaluation) {
+            problem(line.number, say_("Оценка вопроса %1 изменена вручную: «%2».",
+                                      "The evaluation of question %1 was edited: \"%2\".")
+                                     .arg(n)
+                                     .arg(part));
+            evaluation = part.section(QLatin1Char(' '), -1);
+        }
+        if (!Decimal::isNumeric(*evaluation)) continue;
+        row.evaluations[std::size_t(n - 1)] = *evaluation;
+        answered.append(*evaluation);
+    }
+    row.answered = int(answered.size());
+    if (const auto sum = grading::sumEvaluations(answered); sum && row.answered > 0)
+        row.average = grading::average(*sum, QString::number(row.answered));
+}
+
+} // namespace
+
+Journal parseJournal(const QString& text, const Wording& say) {
+    return JournalReader(say).read(text);
+}
+
+Journal readJournal(const QByteArray& bytes, const Wording& say) {
+    return parseJournal(platform::decodeDetected(bytes), say);
+}
+
+std::optional<QDate> parseDate(const QString& text) {
+    const QString trimmed = text.trimmed();
+    for (const char* format : {"yyyy-MM-dd", "d.M.yyyy", "M/d/yyyy", "d/M/yyyy", "d.M.yy"}) {
+        QDate date = QDate::fromString(trimmed, QString::fromLatin1(format));
+        if (!date.isValid()) continue;
+        if (date.year() < 1950) date = date.addYears(100); // two-digit years are this century's
+        return date;
+    }
+    return std::nullopt;
+}
+
+Journal filterJournal(const Journal& journal, std::optional<QDate> from, std::optional<QDate> to,
+                      const Wording& say) {
+    if (!from && !to) return journal;
+    Journal kept;
+    kept.problems = journal.problems;
+    for (const JournalRow& row : journal.rows) {
+        if (!row.day) {
+            kept.problems.push_back({row.line, say("Дата записи «%1» не читается; запись не "
+                                                   "вошла в отбор по датам.",
+                                                   "The record's date \"%1\" cannot be read; "
+                                                   "the record is left out of the dates chosen.")
+                                                   .arg(row.date)});
+            continue;
+        }
+        if ((from && *row.day < *from) || (to && *row.day > *to)) continue;
+        kept.rows.push_back(row);
+    }
+    std::stable_sort(
+        kept.problems.begin(), kept.problems.end(),
+        [](const JournalProblem& a, const JournalProblem& b) { return a.line < b.line; });
+    return kept;
+}
+
+int questionColumns(const std::vector<JournalRow>& rows) {
+    int columns = 1;
+    for (const JournalRow& row : rows) {
+        for (int n = kQuestionSlots; n > columns; --n) {
+            if (!row.evaluations[std::size_t(n - 1)].isEmpty()) columns = n;
+        }
+    }
+    return columns;
+}
+
+QStringList journalHeadings(int questions, const Wording& say) {
+    QStringList headings{say("Дата", "Date"), say("Время", "Time"), say("Ф.И.О.", "Name"),
+                         say("Дополнительные сведения", "Additional data"), say("Билет", "Ticket")};
+    for (int n = 1; n <= questions; ++n)
+        headings.append(QString::number(n));
+    headings << say("Ответов", "Answered") << say("Средний балл", "Average")
+             << say("Итог", "Verdict") << say("Строка", "Line");
+    return headings;
+}
+
+QStringList journalCells(const JournalRow& row, int questions, QChar decimalSeparator) {
+    QStringList cells{row.date, row.time, row.name, row.data, row.ticket};
+    for (int n = 1; n <= questions; ++n)
+        cells.append(row.evaluations[std::size_t(n - 1)]);
+    cells << QString::number(row.answered)
+          << (row.average ? row.average->toText(decimalSeparator) : QString()) << row.verdict
+          << QString::number(row.line);
+    return cells;
+}
+
+namespace {
+
+QString csvField(const QString& text) {
+    static const QRegularExpression special(QStringLiteral("[;\"\r\n]|^\\s|\\s$"));
+    if (!special.match(text).hasMatch()) return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString csvRow(const QStringList& cells) {
+    QStringList fields;
+    for (const QString& cell : cells)
+        fields.append(csvField(cell));
+    return fields.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+}
+
+} // namespace
+
+QString journalCsv(const std::vector<JournalRow>& rows, const Wording& say,
+                   QChar decimalSeparator) {
+    const int questions = questionColumns(rows);
+    QString csv = csvRow(journalHeadings(questions, say));
+    for (const JournalRow& row : rows)
+        csv += csvRow(journalCells(row, questions, decimalSeparator));
+    return csv;
+}
+
+} // namespace teacher_tools

@@ -1,0 +1,76 @@
+#pragma once
+// The results journal: the exam report "s/oth.txt" read back into a table, one row per
+// record (date, time, name, additional data, ticket, the evaluation of every question,
+// the average and the verdict). Records in either language, with or without a date line
+// and additional data, are read; a record cut short or edited by hand is reported with
+// its line and read as far as it goes, never stopping the rest.
+
+#include "forms/decimal.h"
+#include "teacher_tools/findings.h"
+
+#include <QDate>
+#include <QStringList>
+#include <QTime>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace teacher_tools {
+
+inline constexpr int kQuestionSlots = 20;
+
+struct JournalRow {
+    int line = 0;             // the record's first line in the report
+    QString date, time;       // as written; empty without a date line
+    std::optional<QDate> day; // the date, when it reads as one
+    std::optional<QTime> clock;
+    QString name;                                      // the student's name
+    QString data;                                      // the additional data, as one text
+    QString ticket;                                    // the ticket's folder name ("b3")
+    std::array<QString, kQuestionSlots> evaluations{}; // "2", "5"; empty: not answered
+    int answered = 0;
+    // The average of the evaluations recorded. A record does not say how many questions
+    // the ticket had, so questions left unanswered are not in it.
+    std::optional<Decimal> average;
+    QString verdict;
+};
+
+struct JournalProblem {
+    int line = 0;
+    QString message;
+};
+
+struct Journal {
+    std::vector<JournalRow> rows;
+    std::vector<JournalProblem> problems;
+};
+
+// The report's text, its lines ending in CR CR LF, CR LF or LF.
+Journal parseJournal(const QString& text, const Wording& say);
+// The report's bytes: Windows-1251 as the program writes it, or UTF-8 after an editor
+// saved it so.
+Journal readJournal(const QByteArray& bytes, const Wording& say);
+
+// A date as the user's locale writes it ("15.01.2026", "1/15/2026") or "2026-01-15".
+std::optional<QDate> parseDate(const QString& text);
+
+// The rows from `from` to `to` (either may be missing); a row whose date cannot be read
+// is left out, with a problem, once a limit is given.
+Journal filterJournal(const Journal& journal, std::optional<QDate> from, std::optional<QDate> to,
+                      const Wording& say);
+
+// Columns of the table: date, time, name, additional data, ticket, the questions, then the
+// number answered, the average, the verdict and the record's line.
+inline constexpr int kFirstQuestionColumn = 5;
+
+// The number of question columns a table of these rows needs: the last question answered
+// in any of them, at least 1.
+int questionColumns(const std::vector<JournalRow>& rows);
+QStringList journalHeadings(int questions, const Wording& say);
+QStringList journalCells(const JournalRow& row, int questions, QChar decimalSeparator);
+
+// The table as CSV for spreadsheet programs in a Russian locale: ';' between fields,
+// CR LF after each row, fields quoted when they must be.
+QString journalCsv(const std::vector<JournalRow>& rows, const Wording& say, QChar decimalSeparator);
+
+} // namespace teacher_tools

@@ -1,0 +1,44 @@
+#pragma once
+// Question banks in Moodle's text formats, read into plain questions: Aiken (a question,
+// lettered options, "ANSWER: B") and the multiple-choice and true/false questions of GIFT
+// ("::title:: text { =right ~wrong ~%50%half }"). Whatever cannot become a question with
+// a list of answers (essays, short answers, matching, numbers, descriptions) is skipped
+// and named with its line.
+
+#include "forms/decimal.h"
+#include "teacher_tools/findings.h"
+
+#include <QStringList>
+#include <vector>
+
+namespace teacher_tools {
+
+struct BankQuestion {
+    int line = 0;                 // the question's first line in the file
+    QString text;                 // the question, its lines joined by CR LF
+    QStringList answers;          // each a single line
+    std::vector<Decimal> weights; // one per answer, in percent: 100 right, 0 wrong
+    QStringList pictures;         // picture files the question refers to, as written
+};
+
+// A question left out, or a remark on one that was taken.
+struct BankNote {
+    int line = 0;
+    QString text;
+};
+
+struct QuestionBank {
+    std::vector<BankQuestion> questions;
+    std::vector<BankNote> skipped;
+};
+
+enum class BankFormat { Aiken, Gift };
+
+// GIFT when the text holds an answer block in braces, Aiken otherwise.
+BankFormat guessFormat(const QString& text);
+
+QuestionBank parseAiken(const QString& text, const Wording& say);
+// `trueFalse` names the two answers a true/false question gets ("Верно", "Неверно").
+QuestionBank parseGift(const QString& text, const QStringList& trueFalse, const Wording& say);
+
+} // namespace teacher_tools

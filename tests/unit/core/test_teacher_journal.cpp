@@ -1,0 +1,183 @@
+// The results journal reads the exam report back: the records the scenarios write, records
+// torn or edited by hand, dates and the CSV a spreadsheet opens.
+
+#include "teacher_tools/journal.h"
+
+#include "platform/ansi_codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using teacher_tools::Journal;
+using teacher_tools::JournalRow;
+
+const teacher_tools::Wording kRussian("rus");
+
+// The reports the scenarios check byte for byte, by scenario.
+std::map<QString, QByteArray> scenarioReports() {
+    std::map<QString, QByteArray> reports;
+    const QDir scenarios(QStringLiteral(PROVERON_DATA_DIR "/../tests/scenarios"));
+    for (const QString& name : scenarios.entryList({QStringLiteral("*.scn")}, QDir::Files)) {
+        QFile file(scenarios.filePath(name));
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+            static const QString command = QStringLiteral("expect-bytes s/oth.txt ");
+            if (!line.startsWith(command)) continue;
+            QString digits = line.mid(command.size());
+            digits.remove(QRegularExpression(QStringLiteral("\\s")));
+            reports[QFileInfo(name).completeBaseName()] = QByteArray::fromHex(digits.toLatin1());
+        }
+    }
+    return reports;
+}
+
+QString evaluations(const JournalRow& row) {
+    QStringList answered;
+    for (const QString& evaluation : row.evaluations) {
+        if (!evaluation.isEmpty()) answered.append(evaluation);
+    }
+    return answered.join(' ');
+}
+
+Journal parse(const QString& text) { return teacher_tools::parseJournal(text, kRussian); }
+
+const QString kRecord = QStringLiteral(
+    "Дата: 15.01.2026 Время: 9:00:00\r\r\nФ.И.О ,  Данные  Иванов\r\r\nБилет № b1\r\r\n"
+    "Первый вопрос, оценка  5; Второй вопрос, оценка  2; Третий вопрос, оценка  5; ; ; ; ; ; ; ; "
+    "; ; ; ; ; ; ; ; ; \r\r\nЗачет\r\r\n==================\r\r\n\r\n\r\n");
+
+} // namespace
+
+TEST(Journal, ReadsEveryRecordTheScenariosWriteAsTheyWroteIt) {
+    struct Expected {
+        const char* scenario;
+        const char *date, *time, *name, *data, *evaluations, *average, *verdict;
+    };
+    const Expected expected[] = {
+        {"results_report_russian", "15.01.2026", "9:00:00", "Иванов", "", "5 2 5", "4", "Зачет"},
+        {"results_report_folder", "15.01.2026", "9:00:00", "Иванов", "", "5 2 5", "4", "Зачет"},
+        {"results_report_english", "1/15/2026", "9:00:00 AM", "Smith", "10A School 5 Physics",
+         "5 2 5", "4", "Delivered"},
+        {"results_no_verdict", "15.01.2026", "9:00:00", "Иванов", "", "5 5 2", "4", ""},
+        {"results_two_exams", "15.01.2026", "10:30:05", "Петров", "", "2 2 2", "2", "Не зачет"},
+    };
+    const std::map<QString, QByteArray> reports = scenarioReports();
+    ASSERT_GE(reports.size(), std::size(expected));
+    for (const auto& [scenario, bytes] : reports) {
+        SCOPED_TRACE(scenario.toStdString());
+        const Journal journal = teacher_tools::readJournal(bytes, kRussian);
+        EXPECT_TRUE(journal.problems.empty()) << journal.problems.front().message.toStdString();
+        EXPECT_EQ(journal.rows.size(), std::size_t(bytes.count("==================")));
+        for (const JournalRow& row : journal.rows) {
+            EXPECT_EQ(row.ticket, "b1");
+            EXPECT_EQ(row.day, QDate(2026, 1, 15));
+            EXPECT_TRUE(row.clock.has_value());
+        }
+    }
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.scenario);
+        const Journal journal = teacher_tools::readJournal(reports.at(e.scenario), kRussian);
+        const JournalRow& row = journal.rows.back();
+        EXPECT_EQ(row.date, QString::fromUtf8(e.date));
+        EXPECT_EQ(row.time, QString::fromUtf8(e.time));
+        EXPECT_EQ(row.name, QString::fromUtf8(e.name));
+        EXPECT_EQ(row.data, QString::fromUtf8(e.data));
+        EXPECT_EQ(evaluations(row), QString::fromUtf8(e.evaluations));
+        EXPECT_EQ(row.average->toText(','), QString::fromUtf8(e.average));
+        EXPECT_EQ(row.verdict, QString::fromUtf8(e.verdict));
+    }
+    const Journal two = teacher_tools::readJournal(reports.at("results_two_exams"), kRussian);
+    EXPECT_EQ(two.rows.front().data, "10А  физика");
+    EXPECT_EQ(two.rows.front().line, 1);
+    EXPECT_EQ(two.rows.back().line, 10);
+}
+
+TEST(Journal, TornAndEditedRecordsAreReportedAndTheRestIsRead) {
+    // A record without its date line (an interface language other than the two), a record
+    // edited by hand, a record cut short and followed by a whole one, and a torn end.
+    QString noDate = kRecord;
+    noDate.remove(QStringLiteral("Дата: 15.01.2026 Время: 9:00:00\r\r\n"));
+    QString edited = kRecord;
+    edited.replace(QStringLiteral("Второй вопрос, оценка  2"), QStringLiteral("Второй: 5"));
+    edited.replace(QStringLiteral("Ф.И.О ,  Данные  "), QString());
+    const QString cut =
+        QStringLiteral("Дата: 16.01.2026 Время: 8:00:00\r\r\nФ.И.О ,  Данные  Сидоров\r\r\n");
+    const QString tornEnd = kRecord.left(kRecord.indexOf(QStringLiteral("Зачет")));
+    const Journal journal = parse(noDate + edited + cut + kRecord + tornEnd);
+
+    ASSERT_EQ(journal.rows.size(), 4u);
+    EXPECT_EQ(journal.rows[0].date, "");
+    EXPECT_EQ(journal.rows[0].name, "Иванов");
+    EXPECT_EQ(journal.rows[1].name, "Иванов");
+    EXPECT_EQ(evaluations(journal.rows[1]), "5 5 5");
+    EXPECT_EQ(journal.rows[1].average->toText(','), "5");
+    EXPECT_EQ(journal.rows[2].day, QDate(2026, 1, 15));
+    EXPECT_EQ(journal.rows[3].verdict, "");
+    std::vector<int> lines;
+    for (const auto& problem : journal.problems)
+        lines.push_back(problem.line);
+    // Eight lines a record: the edited name and evaluation (the record at line 8), the cut
+    // record (line 16), the torn end (line 26).
+    EXPECT_EQ(lines, (std::vector<int>{9, 11, 16, 26}));
+    EXPECT_TRUE(journal.problems[2].message.contains(QStringLiteral("неполна")));
+    EXPECT_TRUE(journal.problems[3].message.contains(QStringLiteral("не закончена")));
+
+    // Nothing but text: nothing read, and no failure.
+    EXPECT_TRUE(parse(QStringLiteral("просто текст\r\n")).rows.empty());
+    EXPECT_TRUE(parse(QString()).problems.empty());
+}
+
+TEST(Journal, ReportsSavedInUtf8AndDatesOfBothLocales) {
+    const Journal fromUtf8 = teacher_tools::readJournal(kRecord.toUtf8(), kRussian);
+    ASSERT_EQ(fromUtf8.rows.size(), 1u);
+    EXPECT_EQ(fromUtf8.rows[0].name, "Иванов");
+
+    EXPECT_EQ(teacher_tools::parseDate("15.01.2026"), QDate(2026, 1, 15));
+    EXPECT_EQ(teacher_tools::parseDate("5.1.2026"), QDate(2026, 1, 5));
+    EXPECT_EQ(teacher_tools::parseDate("1/15/2026"), QDate(2026, 1, 15));
+    EXPECT_EQ(teacher_tools::parseDate("15/1/2026"), QDate(2026, 1, 15));
+    EXPECT_EQ(teacher_tools::parseDate("2026-01-15"), QDate(2026, 1, 15));
+    EXPECT_EQ(teacher_tools::parseDate("15.01.26"), QDate(2026, 1, 15));
+    EXPECT_FALSE(teacher_tools::parseDate("вчера"));
+
+    QString three = kRecord;
+    three += QString(kRecord).replace(QStringLiteral("15.01.2026"), QStringLiteral("20.01.2026"));
+    three += QString(kRecord).replace(QStringLiteral("15.01.2026"), QStringLiteral("когда-то"));
+    const Journal all = parse(three);
+    const Journal late =
+        teacher_tools::filterJournal(all, QDate(2026, 1, 16), std::nullopt, kRussian);
+    ASSERT_EQ(late.rows.size(), 1u);
+    EXPECT_EQ(late.rows[0].date, "20.01.2026");
+    EXPECT_EQ(late.problems.size(), 1u); // the date that does not read
+    EXPECT_EQ(
+        teacher_tools::filterJournal(all, std::nullopt, QDate(2026, 1, 15), kRussian).rows.size(),
+        1u);
+    EXPECT_EQ(teacher_tools::filterJournal(all, std::nullopt, std::nullopt, kRussian).rows.size(),
+              3u);
+}
+
+TEST(Journal, CsvHasTheColumnsAndQuotesWhatNeedsIt) {
+    QString record = kRecord;
+    record.replace(QStringLiteral("Иванов"), QStringLiteral("Иванов; \"Ваня\""));
+    record.replace(QStringLiteral("Зачет\r\r\n"),
+                   QStringLiteral("Зачет\r\r\nДополнительные сведения: 10А  \r\r\n"));
+    const Journal journal = parse(record);
+    EXPECT_EQ(teacher_tools::journalCsv(journal.rows, kRussian, ','),
+              QStringLiteral("Дата;Время;Ф.И.О.;Дополнительные сведения;Билет;1;2;3;Ответов;"
+                             "Средний балл;Итог;Строка\r\n"
+                             "15.01.2026;9:00:00;\"Иванов; \"\"Ваня\"\"\";\"10А  \";b1;5;2;5;3;"
+                             "4;Зачет;1\r\n"));
+    record.replace(QStringLiteral("Третий вопрос, оценка  5"),
+                   QStringLiteral("Третий вопрос, оценка  2"));
+    const auto row = parse(record).rows.at(0);
+    EXPECT_EQ(row.average->toText(','), "3");
+    EXPECT_EQ(teacher_tools::journalCells(row, 3, '.').at(9), "3");
+    const Journal english = teacher_tools::parseJournal(kRecord, teacher_tools::Wording("eng"));
+    EXPECT_TRUE(teacher_tools::journalCsv(english.rows, teacher_tools::Wording("eng"), '.')
+                    .startsWith(QStringLiteral("Date;Time;Name;Additional data;Ticket;1;2;3;")));
+}

@@ -1,0 +1,215 @@
+// The teacher's tools on screen: the findings window opens a finding's file on a
+// double-click, the report viewer shows the exam report as a table that sorts, filters and
+// saves CSV, and the new windows and panels fit a small screen at a large scale.
+
+#include "exam_content/ticket_editor.h"
+#include "gui/findings_window_view.h"
+#include "gui/journal_view.h"
+#include "gui/qt_shell.h"
+#include "gui/view.h"
+#include "gui/window_table.h"
+#include "gui_support.h"
+#include "platform/ansi_codec.h"
+#include "platform/text_files.h"
+#include "settings/settings_window.h"
+#include "shell/start_window.h"
+#include "teacher_tools/findings_window.h"
+#include "test_support.h"
+
+#include <QDialog>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QSortFilterProxyModel>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kRecord = QStringLiteral(
+    "Дата: %1 Время: 9:00:00\r\r\nФ.И.О ,  Данные  %2\r\r\nБилет № b1\r\r\n"
+    "Первый вопрос, оценка  %3; Второй вопрос, оценка  5; ; ; ; ; ; ; ; ; ; ; ; ; ; ; ; ; ; "
+    "\r\r\n%4\r\r\n==================\r\r\n\r\n\r\n");
+
+QByteArray threeRecords() {
+    return platform::toAnsi(kRecord.arg("15.01.2026", "Иванов", "5", "Зачет") +
+                            kRecord.arg("9.01.2026", "Петров", "2", "Не зачет") +
+                            kRecord.arg("20.01.2026", "Сидоров", "5", "Зачет"));
+}
+
+QStringList column(const QSortFilterProxyModel* rows, int column) {
+    QStringList texts;
+    for (int r = 0; r < rows->rowCount(); ++r)
+        texts.append(rows->index(r, column).data().toString());
+    return texts;
+}
+
+} // namespace
+
+TEST(FindingsWindow, ADoubleClickOpensTheFindingsFile) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    AppFixture f;
+    writeExam(f.folder.path(), 2);
+    platform::writeWholeFile(f.app.path("b/exam/b1/o2.txt"), "Да");
+    Form10& model = f.app.window<Form10>();
+    gui::FindingsWindowView view(f.app, model);
+    view.setAttribute(Qt::WA_DontShowOnScreen, true);
+    f.app.userEvent([&] { model.checkFolder(f.app.path("b/exam")); });
+    EXPECT_TRUE(view.isVisible());
+    auto* list = view.findChild<QListWidget*>();
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_TRUE(list->item(0)->text().startsWith("b1/o2.txt: Правильный ответ «Да»"));
+    emit list->itemDoubleClicked(list->item(0));
+    ASSERT_EQ(f.desktop.shellRequests.size(), 1u);
+    EXPECT_EQ(f.desktop.shellRequests.front(), f.app.path("b/exam/b1/o2.txt"));
+}
+
+TEST(JournalTable, SortsDatesAndNumbersFiltersAndSavesWhatIsShown) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    gui::JournalTable table(threeRecords(), "rus", ',', nullptr);
+    QSortFilterProxyModel* rows = table.rows();
+    EXPECT_EQ(table.allRows(), 3);
+    EXPECT_EQ(column(rows, 2), (QStringList{"Иванов", "Петров", "Сидоров"}));
+    rows->sort(0, Qt::AscendingOrder); // by date, not by the text "9.01..." after "20.01..."
+    EXPECT_EQ(column(rows, 2), (QStringList{"Петров", "Иванов", "Сидоров"}));
+    const int average = teacher_tools::kFirstQuestionColumn + 2 + 1;
+    rows->sort(average, Qt::DescendingOrder);
+    EXPECT_EQ(column(rows, average), (QStringList{"5", "5", "3,5"}));
+
+    table.setFilter("зачет");
+    EXPECT_EQ(table.shownRows(), 3); // "Не зачет" holds it too, in any case
+    table.setFilter("сидор");
+    EXPECT_EQ(table.shownRows(), 1);
+    QTemporaryDir dir;
+    ASSERT_TRUE(table.saveCsv(dir.filePath("oth.csv")));
+    const QByteArray csv = bytesOf(dir.filePath("oth.csv"));
+    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(QString::fromUtf8(csv.mid(3)).count("\r\n"), 2);
+    EXPECT_TRUE(QString::fromUtf8(csv).contains("20.01.2026;9:00:00;Сидоров;;b1;5;5;2;5;Зачет;17"));
+    EXPECT_FALSE(table.saveCsv(dir.filePath("нет/oth.csv")));
+}
+
+TEST(ReportViewer, TheExamReportHasATableTabAndOtherFilesDoNot) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    QTemporaryDir dir;
+    putBytes(dir.filePath("s/oth.txt"), threeRecords());
+    putBytes(dir.filePath("s/lzm.txt"), "test report\r\n");
+    gui::QtShell shell([] { return QStringLiteral("eng"); });
+    auto viewers = [] {
+        std::vector<QDialog*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
+                found.push_back(dialog);
+        }
+        return found;
+    };
+    shell.open(dir.filePath("s/oth.txt"));
+    ASSERT_EQ(viewers().size(), 1u);
+    QDialog* report = viewers().front();
+    auto* tabs = report->findChild<QTabWidget*>();
+    ASSERT_TRUE(tabs);
+    EXPECT_EQ(tabs->tabText(0), "Text");
+    EXPECT_EQ(tabs->tabText(1), "Table");
+    // The table has no meta-object of its own: found by its C++ type.
+    bool table = false;
+    for (QWidget* child : report->findChildren<QWidget*>())
+        table = table || dynamic_cast<gui::JournalTable*>(child);
+    EXPECT_TRUE(table);
+    EXPECT_TRUE(withText<QPushButton>(*report, "Save CSV"));
+    report->close();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    shell.open(dir.filePath("s/lzm.txt"));
+    ASSERT_EQ(viewers().size(), 1u);
+    EXPECT_FALSE(viewers().front()->findChild<QTabWidget*>());
+    viewers().front()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+namespace {
+
+// ctest runs every test in a process of its own, so the screen (1366 x 768 at 150 %) is
+// set up before the application exists; run together in one process, the test skips.
+QApplication* smallScreen() {
+    if (!QCoreApplication::instance()) {
+        static QTemporaryDir dir;
+        const QString config = dir.filePath(QStringLiteral("screen.json"));
+        putBytes(config, R"({"screens":[{"name":"laptop","x":0,"y":0,"width":1366,)"
+                         R"("height":768,"logicalDpi":96,"dpr":1}]})");
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+        qputenv("QT_SCALE_FACTOR", "1.5");
+    }
+    QApplication* application = widgetsApplication();
+    if (!application || application->primaryScreen()->availableGeometry().height() > 600)
+        return nullptr;
+    return application;
+}
+
+QWidget* viewOf(const forms::Window* window) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* view = dynamic_cast<gui::View*>(widget);
+        if (view && window && &view->model() == window) return view;
+    }
+    return nullptr;
+}
+
+void expectOnScreen(QWidget* view, std::initializer_list<const char*> buttons) {
+    ASSERT_TRUE(view && view->isVisible());
+    const QRect area = view->screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(view->frameGeometry()))
+        << view->frameGeometry().width() << "x" << view->frameGeometry().height();
+    for (const char* caption : buttons) {
+        QPushButton* button = withText<QPushButton>(*view, QString::fromUtf8(caption));
+        ASSERT_TRUE(button) << caption;
+        EXPECT_TRUE(button->isVisible()) << caption;
+        EXPECT_TRUE(view->rect().contains(QRect(button->mapTo(view, QPoint()), button->size())))
+            << caption;
+    }
+}
+
+} // namespace
+
+TEST(SmallScreen, TheFindingsWindowTheImportPanelAndTheReportTableFit) {
+    if (!smallScreen()) GTEST_SKIP() << "needs a process of its own";
+    AppFixture f;
+    writeExam(f.folder.path(), 20);
+    for (int n = 1; n <= 20; ++n) // twenty findings, each a long line
+        platform::writeWholeFile(f.app.path(QStringLiteral("b/exam/b1/o%1.txt").arg(n)), "Да");
+    gui::ViewManager views{f.app, gui::programWindows()};
+    auto act = [&](const std::function<void()>& action) {
+        f.app.userEvent(action);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    };
+    act([&] { gui::programWindows().start(f.app); });
+    Form1& start = f.app.window<Form1>();
+    act([&] {
+        start.Option1.click();
+        start.Text9.setText(QStringLiteral("Учитель"));
+        start.Command14.press();
+        start.Command15.press();
+    });
+    Form4& settings = f.app.window<Form4>();
+    act([&] { settings.Command12.press(); });
+    expectOnScreen(viewOf(f.app.loaded<Form10>()), {"Открыть файл", "Проверить снова", "Закрыть"});
+    act([&] { f.app.window<Form10>().Command4.press(); });
+
+    act([&] { settings.Label8.click(); });
+    act([&] { f.app.window<Form7>().Command15.press(); });
+    expectOnScreen(viewOf(f.app.loaded<Form7>()), {"Обзор...", "Импортировать"});
+
+    putBytes(f.app.path("s/oth.txt"), threeRecords());
+    gui::QtShell shell([] { return QStringLiteral("rus"); });
+    shell.open(f.app.path("s/oth.txt"));
+    QCoreApplication::processEvents();
+    QWidget* report = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QDialog*>(widget) && widget->isVisible()) report = widget;
+    }
+    ASSERT_TRUE(report);
+    report->findChild<QTabWidget*>()->setCurrentIndex(1);
+    expectOnScreen(report, {"Сохранить CSV", "Открыть в редакторе", "Закрыть"});
+    f.desktop.messages.clear();
+}
