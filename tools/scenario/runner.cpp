@@ -168,14 +168,6 @@ QString Session::filePath(const QString& relative) const {
     const QString path = QDir::cleanPath(QDir(folder_).filePath(relative));
     if (!isInside(path, folder_))
         error(QStringLiteral("%1 leaves the application folder").arg(relative));
-    // A link inside the folder could still lead out of it: the nearest part of the path
-    // that is there must lie in the folder with every link followed.
-    QString present = path;
-    while (!QFileInfo(present).exists() && !QFileInfo(present).isSymLink())
-        present = QFileInfo(present).path();
-    const QString real = QFileInfo(present).canonicalFilePath();
-    if (real.isEmpty() || !isInside(real, QFileInfo(folder_).canonicalFilePath()))
-        error(QStringLiteral("%1 leaves the application folder").arg(relative));
     return path;
 }
 
