@@ -36,6 +36,8 @@ bool store(const QString& file, int id, int n) {
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
+    // A line at a time, so a copy killed half-way has said exactly what it did.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const QString file = QString::fromLocal8Bit(argv[2]);
     if (mode == "hold") {
