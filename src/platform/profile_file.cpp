@@ -133,11 +133,12 @@ public:
             ++end;
         line.text = {pos_, end};
         line.ended = end < size;
+        line.next = end;
         // CR LF is one line end; a lone CR or a lone LF is one too.
-        line.next =
-            !line.ended
-                ? size
-                : end + (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1);
+        if (line.ended) {
+            const bool crLf = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n';
+            line.next += crLf ? 2 : 1;
+        }
         pos_ = line.next;
         classify(line);
         return true;
