@@ -36,12 +36,30 @@ bool SetValue(App& app, const QString& section, const QString& key, const QStrin
     }
 }
 
+platform::WriteResult SetValues(App& app, const QString& section,
+                                const QList<platform::ProfileEntry>& entries, const QString& file) {
+    try {
+        return platform::writeProfileStrings(file, section, entries);
+    } catch (const std::exception& failure) {
+        reportFailure(app, failure, QStringLiteral("SetValue"));
+        return platform::WriteResult::Failed;
+    }
+}
+
 QString readSetting(App& app, const QString& key) {
     return GetValueString(app, settings_keys::kSection, key, app.settingsFile());
 }
 
 bool storeSetting(App& app, const QString& key, const QString& value) {
     return SetValue(app, settings_keys::kSection, key, value, app.settingsFile());
+}
+
+platform::WriteResult storeSettings(App& app, const QList<platform::ProfileEntry>& entries) {
+    return SetValues(app, settings_keys::kSection, entries, app.settingsFile());
+}
+
+bool settingsFileUnreadable(App& app) {
+    return !platform::readProfileFile(app.settingsFile()).has_value();
 }
 
 QString interfaceLanguage(App& app) { return readSetting(app, settings_keys::kLanguage); }

@@ -52,6 +52,6 @@ QString ExamReport::record() const {
     return text;
 }
 
-bool appendExamReport(const QString& reportFile, const ExamReport& report) {
+platform::WriteResult appendExamReport(const QString& reportFile, const ExamReport& report) {
     return appendReport(reportFile, report.record());
 }

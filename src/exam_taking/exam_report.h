@@ -3,6 +3,8 @@
 // read by teachers and by their own tools, so it is kept byte for byte: every line ends
 // in CR CR LF, and the record closes with an empty line written as CR LF CR LF.
 
+#include "platform/text_files.h"
+
 #include <QString>
 #include <array>
 
@@ -25,6 +27,6 @@ struct ExamReport {
 QString questionLinePrefix(const QString& language, int n);
 
 // Appends the record to `reportFile` in one write, creating the report's folder when it is
-// missing. False when the record could not be written; the report then holds exactly what
-// it held before.
-bool appendExamReport(const QString& reportFile, const ExamReport& report);
+// missing. False when the record could not be written (busy: another copy of the program
+// held the report for the whole wait); the report then holds exactly what it held before.
+platform::WriteResult appendExamReport(const QString& reportFile, const ExamReport& report);

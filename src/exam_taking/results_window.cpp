@@ -1,5 +1,6 @@
 #include "exam_taking/results_window.h"
 
+#include "common/file_messages.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
 #include "exam_taking/exam_report.h"
@@ -160,12 +161,13 @@ void Form5::saveReport() {
     report.data3 = start.Text13.text();
 
     const QString reportFile = app().path(QStringLiteral("s/oth.txt"));
-    if (appendExamReport(reportFile, report)) return;
+    const platform::WriteResult written = appendExamReport(reportFile, report);
+    if (written) return;
     // The student is gone once this window closes; the teacher must learn that the
     // result was not recorded.
     const bool english = Label5.caption() == forms::kEnglish;
     app().message((english ? QStringLiteral("Could not save the result in the report:\n")
                            : QStringLiteral("Не удалось сохранить результат в отчет:\n")) +
-                      reportFile,
+                      reportFile + writeFailureNote(written, english),
                   QStringLiteral("Проверон"));
 }

@@ -1,10 +1,12 @@
 #include "platform/profile_file.h"
 
 #include "platform/ansi_codec.h"
-#include "platform/text_files.h"
+#include "platform/file_lock.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <array>
 #include <cstdint>
@@ -14,9 +16,12 @@ namespace platform {
 
 namespace {
 
-// Everything here works on the Windows-1251 bytes of the file, so that the parts we do not
-// change are written back exactly as they were, whatever they contain. Only the value we
-// return is decoded.
+// Everything here works on the bytes of the file, so that the parts we do not change are
+// written back exactly as they were, whatever they contain. Only names and values are
+// encoded and decoded.
+
+const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
 // Lower case of every Windows-1251 byte, so names compare without decoding each line
 // (a file of millions of lines stays cheap to search).
@@ -37,13 +42,29 @@ const std::array<std::uint8_t, 256>& lowerCaseTable() {
     return table;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+// What the reader takes off both ends of a name or a value. CR and LF end lines.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isQuote(char c) { return c == '"' || c == '\''; }
+
+// The file's own encoding of names and values: UTF-8 after a UTF-8 byte order mark,
+// Windows-1251 otherwise.
+struct Codec {
+    bool utf8 = false;
+    QByteArray encode(const QString& text) const { return utf8 ? text.toUtf8() : toAnsi(text); }
+    QString decode(const QByteArray& bytes) const {
+        return utf8 ? QString::fromUtf8(bytes) : fromAnsi(bytes);
+    }
+};
+
+Codec codecOf(const QByteArray& content) { return {content.startsWith(kUtf8Bom)}; }
 
 // A part of `content`, [begin, end).
 struct Span {
     qsizetype begin = 0;
     qsizetype end = 0;
     bool isEmpty() const { return begin >= end; }
+    qsizetype size() const { return end - begin; }
 };
 
 Span trimmed(const QByteArray& content, Span span) {
@@ -55,10 +76,28 @@ Span trimmed(const QByteArray& content, Span span) {
     return span;
 }
 
-bool sameName(const QByteArray& content, Span span, const QByteArray& name) {
-    if (span.end - span.begin != name.size()) return false;
-    const auto& lower = lowerCaseTable();
+// The value as the reader gives it: one pair of matching quotes around it is taken off.
+Span unquoted(const QByteArray& content, Span value) {
+    const char* data = content.constData();
+    if (value.size() >= 2 && isQuote(data[value.begin]) && data[value.end - 1] == data[value.begin])
+        return {value.begin + 1, value.end - 1};
+    return value;
+}
+
+bool hasHighBytes(const char* data, qsizetype size) {
+    for (qsizetype i = 0; i < size; ++i) {
+        if (static_cast<std::uint8_t>(data[i]) >= 0x80) return true;
+    }
+    return false;
+}
+
+bool sameName(const QByteArray& content, Span span, const QByteArray& name, const Codec& codec) {
     const char* data = content.constData() + span.begin;
+    if (codec.utf8 && (hasHighBytes(data, span.size()) || hasHighBytes(name.data(), name.size())))
+        return codec.decode(QByteArray(data, span.size()))
+                   .compare(codec.decode(name), Qt::CaseInsensitive) == 0;
+    if (span.size() != name.size()) return false;
+    const auto& lower = lowerCaseTable();
     for (qsizetype i = 0; i < name.size(); ++i) {
         if (lower[static_cast<std::uint8_t>(data[i])] != lower[static_cast<std::uint8_t>(name[i])])
             return false;
@@ -82,21 +121,32 @@ struct Line {
 class LineReader {
 public:
     explicit LineReader(const QByteArray& content) : content_(content) {
-        if (content_.startsWith("\xEF\xBB\xBF")) pos_ = 3;
+        if (content_.startsWith(kUtf8Bom)) pos_ = kUtf8Bom.size();
     }
 
     bool next(Line& line) {
         const qsizetype size = content_.size();
         if (pos_ >= size) return false;
         const char* data = content_.constData();
-        qsizetype end = content_.indexOf('\n', pos_);
-        line.ended = end >= 0;
-        if (end < 0) end = size;
-        line.next = line.ended ? end + 1 : size;
+        qsizetype end = pos_;
+        while (end < size && !isLineEnd(data[end]))
+            ++end;
         line.text = {pos_, end};
-        if (end > pos_ && data[end - 1] == '\r') --line.text.end;
+        line.ended = end < size;
+        line.next = end;
+        // CR LF is one line end; a lone CR or a lone LF is one too.
+        if (line.ended) {
+            const bool crLf = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n';
+            line.next += crLf ? 2 : 1;
+        }
         pos_ = line.next;
+        classify(line);
+        return true;
+    }
 
+private:
+    void classify(Line& line) const {
+        const char* data = content_.constData();
         const Span body = trimmed(content_, line.text);
         line.name = {};
         line.value = {};
@@ -119,10 +169,8 @@ public:
                 line.value = trimmed(content_, {equals + 1, body.end});
             }
         }
-        return true;
     }
 
-private:
     qsizetype indexIn(qsizetype begin, qsizetype end, char c) const {
         // Bounded to the line: searching on into the rest of the file would make a file of
         // many lines without '=' quadratic.
@@ -146,7 +194,8 @@ struct Layout {
     Line lastEntry; // the section's last entry line
 };
 
-Layout findKey(const QByteArray& content, const QByteArray& section, const QByteArray& key) {
+Layout findKey(const QByteArray& content, const Codec& codec, const QByteArray& section,
+               const QByteArray& key) {
     Layout layout;
     LineReader reader(content);
     Line line;
@@ -154,7 +203,7 @@ Layout findKey(const QByteArray& content, const QByteArray& section, const QByte
     while (reader.next(line)) {
         if (line.kind == LineKind::Section) {
             if (inSection) break; // only the first section of that name counts
-            if (sameName(content, line.name, section)) {
+            if (sameName(content, line.name, section, codec)) {
                 inSection = true;
                 layout.sectionFound = true;
                 layout.header = line;
@@ -162,7 +211,7 @@ Layout findKey(const QByteArray& content, const QByteArray& section, const QByte
             continue;
         }
         if (!inSection || line.kind != LineKind::Entry) continue;
-        if (!layout.keyFound && sameName(content, line.name, key)) {
+        if (!layout.keyFound && sameName(content, line.name, key, codec)) {
             layout.keyFound = true;
             layout.keyLine = line;
             break; // a replacement needs nothing further
@@ -173,85 +222,178 @@ Layout findKey(const QByteArray& content, const QByteArray& section, const QByte
     return layout;
 }
 
-QByteArray trimmedName(const QString& name) {
-    const QByteArray bytes = toAnsi(name);
+QByteArray trimmedName(const QString& name, const Codec& codec) {
+    const QByteArray bytes = codec.encode(name);
     const Span span = trimmed(bytes, {0, bytes.size()});
-    return bytes.mid(span.begin, span.end - span.begin);
+    return bytes.mid(span.begin, span.size());
 }
 
-// A line break inside a value or name would cut the line in two and make the rest of it
-// a line of its own; we write a blank instead.
-QByteArray oneLine(const QString& text) {
-    QByteArray bytes = toAnsi(text);
+// A name that the reader finds again as it was given.
+bool isStorableName(const QByteArray& name, bool isKey) {
+    if (name.isEmpty() || name.contains('\r') || name.contains('\n')) return false;
+    if (!isKey) return !name.contains(']');
+    return !name.contains('=') && name.front() != ';' && name.front() != '[';
+}
+
+// The bytes of a value that read back as the value: a line break would cut the line in
+// two, so it becomes a blank; blanks at either end, or quotes around the whole value,
+// would be taken off by the reader, so such a value goes in quotes.
+QByteArray storedValue(const QString& value, const Codec& codec) {
+    QByteArray bytes = codec.encode(value);
     bytes.replace('\r', ' ');
     bytes.replace('\n', ' ');
+    if (bytes.isEmpty()) return bytes;
+    const char first = bytes.front();
+    const char last = bytes.back();
+    const bool quoted = bytes.size() >= 2 && isQuote(first) && last == first;
+    if (isBlank(first) || isBlank(last) || quoted) return '"' + bytes + '"';
     return bytes;
 }
 
-const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+bool endsInLineEnd(const QByteArray& content) {
+    return !content.isEmpty() && isLineEnd(content.back());
+}
+
+QByteArray storeOne(const QByteArray& content, const Codec& codec, const QByteArray& section,
+                    const QByteArray& key, const QByteArray& value) {
+    const Layout layout = findKey(content, codec, section, key);
+    QByteArray result = content;
+    if (layout.keyFound) {
+        // Only the value changes: the name keeps its spelling as it stands in the file
+        // ("BILET" stays "BILET"), and the line keeps its own line end.
+        const Line& line = layout.keyLine;
+        const QByteArray storedName = content.mid(line.name.begin, line.name.size());
+        result.replace(line.text.begin, line.text.size(), storedName + '=' + value);
+        return result;
+    }
+    const QByteArray entry = key + '=' + value + kLineEnd;
+    if (layout.sectionFound) {
+        const Line& after = layout.hasEntries ? layout.lastEntry : layout.header;
+        // A line that ended in a lone CR has ended: nothing is glued to it.
+        result.insert(after.next, after.ended ? entry : kLineEnd + entry);
+        return result;
+    }
+    if (content != kUtf8Bom && !content.isEmpty() && !endsInLineEnd(content)) result += kLineEnd;
+    result += '[' + section + ']' + kLineEnd + entry;
+    return result;
+}
+
+std::optional<QByteArray> storeInBytes(const QByteArray& content, const QString& section,
+                                       const QList<ProfileEntry>& entries) {
+    const Codec codec = codecOf(content);
+    const QByteArray sectionName = trimmedName(section, codec);
+    if (!isStorableName(sectionName, false)) return std::nullopt;
+    QByteArray result = content;
+    for (const ProfileEntry& entry : entries) {
+        const QByteArray keyName = trimmedName(entry.key, codec);
+        if (!isStorableName(keyName, true)) return std::nullopt;
+        result = storeOne(result, codec, sectionName, keyName, storedValue(entry.value, codec));
+    }
+    return result;
+}
+
+// A file saved as "Unicode" (UTF-16 with its byte order mark) is worked on as UTF-8 with a
+// byte order mark and turned back afterwards; the turn is exact or the file is not touched.
+struct Utf16 {
+    QStringConverter::Encoding encoding = QStringConverter::Utf16LE;
+    QByteArray bom;
+};
+
+std::optional<Utf16> utf16Of(const QByteArray& content) {
+    if (content.startsWith("\xFF\xFE")) return Utf16{QStringConverter::Utf16LE, "\xFF\xFE"};
+    if (content.startsWith("\xFE\xFF")) return Utf16{QStringConverter::Utf16BE, "\xFE\xFF"};
+    return std::nullopt;
+}
+
+std::optional<QByteArray> utf16ToWorking(const QByteArray& content, const Utf16& form) {
+    QStringDecoder decoder(form.encoding, QStringConverter::Flag::ConvertInitialBom);
+    const QString text = decoder(content.mid(form.bom.size()));
+    if (decoder.hasError() || content.size() % 2 != 0) return std::nullopt;
+    return kUtf8Bom + text.toUtf8();
+}
+
+std::optional<QByteArray> workingToUtf16(const QByteArray& working, const Utf16& form) {
+    QStringEncoder encoder(form.encoding, QStringConverter::Flag::ConvertInitialBom);
+    const QByteArray bytes = encoder(QString::fromUtf8(working.mid(kUtf8Bom.size())));
+    if (encoder.hasError()) return std::nullopt;
+    return form.bom + bytes;
+}
 
 } // namespace
 
 QString profileLookup(const QByteArray& content, const QString& section, const QString& key) {
-    const Layout layout = findKey(content, trimmedName(section), trimmedName(key));
+    if (const std::optional<Utf16> form = utf16Of(content)) {
+        // A file that is not proper UTF-16 is read as far as it decodes.
+        QStringDecoder decoder(form->encoding, QStringConverter::Flag::ConvertInitialBom);
+        const QString text = decoder(content.mid(form->bom.size()));
+        return profileLookup(kUtf8Bom + text.toUtf8(), section, key);
+    }
+    const Codec codec = codecOf(content);
+    const Layout layout =
+        findKey(content, codec, trimmedName(section, codec), trimmedName(key, codec));
     if (!layout.keyFound) return {};
-    const Span value = layout.keyLine.value;
-    return fromAnsi(content.mid(value.begin, value.end - value.begin));
+    const Span value = unquoted(content, layout.keyLine.value);
+    return codec.decode(content.mid(value.begin, value.size()));
 }
 
-QByteArray profileStore(const QByteArray& content, const QString& section, const QString& key,
-                        const QString& value) {
-    const QByteArray entry = oneLine(key) + '=' + oneLine(value);
-    const Layout layout = findKey(content, trimmedName(section), trimmedName(key));
+std::optional<QByteArray> profileStore(const QByteArray& content, const QString& section,
+                                       const QList<ProfileEntry>& entries) {
+    const std::optional<Utf16> form = utf16Of(content);
+    if (!form) return storeInBytes(content, section, entries);
+    const std::optional<QByteArray> working = utf16ToWorking(content, *form);
+    if (!working || workingToUtf16(*working, *form) != content) return std::nullopt;
+    const std::optional<QByteArray> stored = storeInBytes(*working, section, entries);
+    if (!stored) return std::nullopt;
+    return workingToUtf16(*stored, *form);
+}
 
-    if (layout.keyFound) {
-        // Only the value changes: the name keeps its spelling as it stands in the file
-        // ("BILET" stays "BILET"), and the line keeps its own line end.
-        QByteArray result = content;
-        const Span text = layout.keyLine.text;
-        const QByteArray line = content.mid(text.begin, text.end - text.begin);
-        const QByteArray storedName = line.left(line.indexOf('=')).trimmed();
-        result.replace(text.begin, text.end - text.begin, storedName + '=' + oneLine(value));
-        return result;
-    }
+std::optional<QByteArray> profileStore(const QByteArray& content, const QString& section,
+                                       const QString& key, const QString& value) {
+    return profileStore(content, section, QList<ProfileEntry>{{key, value}});
+}
 
-    if (layout.sectionFound) {
-        const Line& after = layout.hasEntries ? layout.lastEntry : layout.header;
-        QByteArray insertion;
-        if (!after.ended) insertion += kLineEnd;
-        insertion += entry + kLineEnd;
-        QByteArray result = content;
-        result.insert(after.next, insertion);
-        return result;
-    }
+std::optional<QByteArray> readProfileFile(const QString& file) {
+    if (file.isEmpty()) return std::nullopt;
+    const QFileInfo info(file);
+    if (!info.exists()) return QByteArray();
+    if (info.isDir()) return std::nullopt;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
+    QByteArray content = in.readAll();
+    if (in.error() != QFileDevice::NoError) return std::nullopt;
+    return content;
+}
 
-    QByteArray result = content;
-    const bool onlyBom = content == "\xEF\xBB\xBF";
-    if (!content.isEmpty() && !onlyBom && !content.endsWith('\n')) result += kLineEnd;
-    result += '[' + oneLine(section) + ']' + kLineEnd + entry + kLineEnd;
-    return result;
+std::optional<QString> readProfileValue(const QString& file, const QString& section,
+                                        const QString& key) {
+    const std::optional<QByteArray> content = readProfileFile(file);
+    if (!content) return std::nullopt;
+    return profileLookup(*content, section, key).left(kProfileValueLimit);
 }
 
 QString readProfileString(const QString& file, const QString& section, const QString& key) {
-    if (file.isEmpty() || QFileInfo(file).isDir()) return {};
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) return {};
-    const QByteArray content = in.readAll();
-    return profileLookup(content, section, key).left(kProfileValueLimit);
+    return readProfileValue(file, section, key).value_or(QString());
+}
+
+WriteResult writeProfileStrings(const QString& file, const QString& section,
+                                const QList<ProfileEntry>& entries,
+                                std::chrono::milliseconds lockWait) {
+    if (file.isEmpty() || QFileInfo(file).isDir()) return WriteResult::Failed;
+    const FileLock lock(file, lockWait);
+    if (!lock.mayWrite()) return lock.busy() ? WriteResult::Busy : WriteResult::Failed;
+    // Read under the lock: what another copy stored before we got it is kept. A file we
+    // cannot read would be replaced by one holding only our keys.
+    const std::optional<QByteArray> content = readProfileFile(file);
+    if (!content) return WriteResult::Failed;
+    const std::optional<QByteArray> stored = profileStore(*content, section, entries);
+    if (!stored) return WriteResult::Failed;
+    if (*stored == *content && QFileInfo::exists(file)) return WriteResult::Written;
+    return writeBytesAtomically(file, *stored) ? WriteResult::Written : WriteResult::Failed;
 }
 
 bool writeProfileString(const QString& file, const QString& section, const QString& key,
                         const QString& value) {
-    if (file.isEmpty() || QFileInfo(file).isDir()) return false;
-    QByteArray content;
-    if (QFileInfo::exists(file)) {
-        QFile in(file);
-        // A file we cannot read would be replaced by one holding only the new key.
-        if (!in.open(QIODevice::ReadOnly)) return false;
-        content = in.readAll();
-        if (in.error() != QFileDevice::NoError) return false;
-    }
-    return writeBytesAtomically(file, profileStore(content, section, key, value));
+    return bool(writeProfileStrings(file, section, {{key, value}}));
 }
 
 } // namespace platform

@@ -1,11 +1,18 @@
 #include "platform/text_files.h"
 
 #include "platform/ansi_codec.h"
+#include "platform/file_lock.h"
 #include "platform/folders.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -19,6 +26,30 @@ std::optional<QByteArray> readBytes(const QString& path) {
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return std::nullopt;
     return bytes;
+}
+
+// The written bytes are on the disk. A network file system or a full disk may report a
+// failed write only here.
+bool syncToDisk(QFileDevice& file) {
+    if (!file.flush()) return false;
+    const int handle = file.handle();
+    if (handle < 0) return false;
+#ifdef Q_OS_WIN
+    return _commit(handle) == 0;
+#else
+    return ::fsync(handle) == 0;
+#endif
+}
+
+bool endsInLineEnd(QFile& file, qint64 size) {
+    char last = 0;
+    return file.seek(size - 1) && file.getChar(&last) && last == '\n';
+}
+
+// Undoes a failed append: the file goes back to `oldSize`, unless it has grown beyond what
+// this append could have written, which would mean someone wrote after us.
+void cutBack(QFile& file, qint64 oldSize, qint64 attempted) {
+    if (file.size() <= oldSize + attempted) file.resize(oldSize);
 }
 
 } // namespace
@@ -53,15 +84,28 @@ QString withoutFinalLineEnd(const QString& text) {
     return text;
 }
 
+bool writeAll(QIODevice& device, const QByteArray& bytes) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = device.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) return false;
+        done += written;
+    }
+    return true;
+}
+
 bool writeBytesAtomically(const QString& path, const QByteArray& bytes) {
     forgetListings();
     if (path.isEmpty() || QFileInfo(path).isDir()) return false;
     QSaveFile file(path);
     // Writing straight into the target would lose the old file on a failure half-way.
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    // Unbuffered, so that a full disk fails the write itself: commit() does not look at a
+    // failure that shows only when a buffer is flushed, and would put the empty temporary
+    // file in the old one's place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (!writeAll(file, bytes) || !syncToDisk(file) || file.error() != QFileDevice::NoError) {
+        file.cancelWriting(); // the temporary file goes, the old file stays as it was
         return false;
     }
     return file.commit();
@@ -71,22 +115,28 @@ bool writeWholeFile(const QString& path, const QString& text) {
     return writeBytesAtomically(path, toAnsi(text) + QByteArrayLiteral("\r\n"));
 }
 
-bool appendText(const QString& path, const QString& text) {
+WriteResult appendText(const QString& path, const QString& text,
+                       std::chrono::milliseconds lockWait) {
     forgetListings();
-    if (path.isEmpty() || QFileInfo(path).isDir()) return false;
-    const QByteArray bytes = toAnsi(text);
+    if (path.isEmpty() || QFileInfo(path).isDir()) return WriteResult::Failed;
+    const FileLock lock(path, lockWait);
+    if (!lock.mayWrite()) return lock.busy() ? WriteResult::Busy : WriteResult::Failed;
     QFile file(path);
-    // Unbuffered: the record goes to the system in one write, so two copies of the program
-    // appending to one report never interleave inside a record.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) return false;
+    // Unbuffered: the record goes to the system in one write.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+        return WriteResult::Failed;
+    // Read under the lock: no other copy appends until we are done, so our bytes start here
+    // and a failure cuts back nothing but them.
     const qint64 oldSize = file.size();
-    if (bytes.isEmpty()) return true;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        // A disk that filled up half-way must not leave half a record behind.
-        file.resize(oldSize);
-        return false;
-    }
-    return true;
+    const QByteArray record = toAnsi(text);
+    if (record.isEmpty()) return WriteResult::Written;
+    QByteArray bytes;
+    // A record torn by a crash is closed first, so the new one is never fused to it.
+    if (oldSize > 0 && !endsInLineEnd(file, oldSize)) bytes = QByteArrayLiteral("\r\n");
+    bytes += record;
+    if (writeAll(file, bytes) && syncToDisk(file)) return WriteResult::Written;
+    cutBack(file, oldSize, bytes.size());
+    return WriteResult::Failed;
 }
 
 } // namespace platform

@@ -3,11 +3,16 @@
 // that need the case-insensitive look-up build them with platform::childPath.
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 
 namespace platform {
+
+// How long a writer waits for another copy of the program to finish with a shared file.
+inline constexpr std::chrono::milliseconds kLockWait{10000};
 
 // The whole file decoded, every byte kept (a final CR LF stays part of the text).
 // Empty optional when the file cannot be read (missing, a folder, no permission).
@@ -23,16 +28,40 @@ std::optional<QStringList> readLines(const QString& path);
 // field unchanged gives the same file back.
 QString withoutFinalLineEnd(const QString& text);
 
-// Replaces the file atomically with `bytes`: a crash or a full disk leaves either the
-// old file or the new one, never half of it.
+// How a write ended. True only when it was written, so `if (write(...))` reads as before.
+class WriteResult {
+public:
+    enum Kind { Written, Busy, Failed };
+    WriteResult(Kind kind) : kind_(kind) {}
+    explicit operator bool() const { return kind_ == Written; }
+    Kind kind() const { return kind_; }
+    // Another copy of the program held the file's lock for the whole wait.
+    bool busy() const { return kind_ == Busy; }
+
+private:
+    Kind kind_;
+};
+
+// Writes all of `bytes` to the device, however many calls that takes. False on the first
+// write that fails or takes nothing.
+bool writeAll(QIODevice& device, const QByteArray& bytes);
+
+// Replaces the file atomically with `bytes`: every write is checked and the data is on the
+// disk before the new file takes the old one's place, so a crash or a full disk leaves
+// either the old file byte for byte or the new one, never half of it, and a write that did
+// not reach the disk is never reported done.
 bool writeBytesAtomically(const QString& path, const QByteArray& bytes);
 
 // Replaces the file atomically with `text` followed by CR LF, in Windows-1251.
 bool writeWholeFile(const QString& path, const QString& text);
 
-// Appends `text` exactly as given (no line end added), in Windows-1251, in one write,
-// flushed. Creates the file when missing. False when it could not be written; what the
-// file held before is never changed.
-bool appendText(const QString& path, const QString& text);
+// Appends `text` exactly as given (no line end added), in Windows-1251, as one record of a
+// file that copies of the program on several computers append to: under the file's lock
+// (platform/file_lock.h), in one write, on the disk before it is reported written. When the
+// file does not end in a line end (a record torn by a crash), the record starts on a fresh
+// line. Creates the file when missing. When the record cannot be written, the file keeps
+// exactly what it held: only this record's bytes are ever cut back.
+WriteResult appendText(const QString& path, const QString& text,
+                       std::chrono::milliseconds lockWait = kLockWait);
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "settings/settings_window.h"
 
 #include "common/documents.h"
+#include "common/file_messages.h"
 #include "common/grading.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
@@ -119,6 +120,17 @@ void Form4::arrangePanels() {
 
 void Form4::load() {
     DisableXbutton(*this);
+    // The settings in force are made once per run, here; a file that cannot be read would
+    // give them all empty, and the language to say it in is in that file.
+    if (settingsFileUnreadable(app())) {
+        const QString file = QDir::toNativeSeparators(app().settingsFile());
+        app().message(
+            QStringLiteral("Не удалось прочитать файл настроек:\n%1\nНастройка закрыта, пока "
+                           "файл не будет исправлен.\n\nCould not read the settings file:\n%1\n"
+                           "The settings stay closed until the file is fixed.")
+                .arg(file),
+            QStringLiteral("Проверон"));
+    }
 
     auto read = [this](const QString& key) { return readSetting(app(), key); };
     Text3.setText(read(keys::kTickets));
@@ -198,19 +210,11 @@ void Form4::close() {
 }
 
 void Form4::finishClose() {
+    // A save that fails keeps the window open with every value, so nothing typed is lost
+    // and the teacher can try again (or untick the box and close without saving).
+    if (Check3.checked() && !saveSettings()) return;
     Form1& start = app().window<Form1>();
     start.show();
-
-    if (Check3.checked()) {
-        const std::pair<QString, QString> stored[] = {
-            {keys::kTickets, Text3.text()},       {keys::kQuestions, Combo1.text()},
-            {keys::kPassingScore, Text5.text()},  {keys::kMinutes, Text2.text()},
-            {keys::kPassword, Text12.text()},     {keys::kPictureWidth, Text4.text()},
-            {keys::kPictureHeight, Text1.text()}, {keys::kPictureMode, Label16.caption()},
-            {keys::kExamFolder, Text6.text()}};
-        for (const auto& [key, value] : stored)
-            storeSetting(app(), key, value);
-    }
 
     const QString language = Label17.caption();
     start.relabel(language);
@@ -223,6 +227,29 @@ void Form4::finishClose() {
     start.show();
     hide();
     Check3.setValue(0);
+}
+
+bool Form4::saveSettings() {
+    // One replacement of the file for all nine keys: a failure leaves the file as it was,
+    // never half saved.
+    const platform::WriteResult saved =
+        storeSettings(app(), {{keys::kTickets, Text3.text()},
+                              {keys::kQuestions, Combo1.text()},
+                              {keys::kPassingScore, Text5.text()},
+                              {keys::kMinutes, Text2.text()},
+                              {keys::kPassword, Text12.text()},
+                              {keys::kPictureWidth, Text4.text()},
+                              {keys::kPictureHeight, Text1.text()},
+                              {keys::kPictureMode, Label16.caption()},
+                              {keys::kExamFolder, Text6.text()}});
+    if (saved) return true;
+    const bool english = Label17.caption() == kEnglish;
+    app().message((english ? QStringLiteral("Could not save the settings to the file:\n")
+                           : QStringLiteral("Не удалось сохранить настройки в файл:\n")) +
+                      QDir::toNativeSeparators(app().settingsFile()) +
+                      writeFailureNote(saved, english),
+                  QStringLiteral("Проверон"));
+    return false;
 }
 
 void Form4::confirmNo() {

@@ -103,6 +103,8 @@ private:
     void switchLanguage(const QString& language);
     void close();
     void finishClose();
+    // Writes the nine settings keys; false (after telling the teacher) when it could not.
+    bool saveSettings();
     void confirmNo();
     void confirmYes();
     // One timer switch clicked; the timers exclude each other.

@@ -110,6 +110,7 @@ void Form1::load() {
     Form4& settings = app().window<Form4>();
     Text3.setText(settings.Text3.text());
     Text12.setText(readSetting(app(), settings_keys::kPassword));
+    passwordUnknown_ = settingsFileUnreadable(app());
     Label4.setCaption(interfaceLanguage(app()));
     Timer1.setEnabled(false);
 
@@ -248,7 +249,7 @@ void Form1::delayElapsed() {
 }
 
 void Form1::manualEntrySwitched() {
-    if (Text2.text() != Text12.text()) {
+    if (!passwordMatches()) {
         const bool wasManual = Text1.visible();
         untickQuietly();
         // A refused untick still unticks: the panel follows the box back to the draw.
@@ -311,7 +312,7 @@ void Form1::openTicket() {
 // Settings, documents, languages.
 
 void Form1::openSettings() {
-    if (Text2.text() == Text12.text()) {
+    if (passwordMatches()) {
         app().window<Form4>().show();
         hide();
     } else {

@@ -70,6 +70,9 @@ private:
     // Shows a message in the interface language; silent for any other language.
     void say(const char* russian, const char* english, const QString& suffix, const QString& title);
     void showWrongPassword();
+    // The typed password is the one in force. Never while the settings file cannot be
+    // read: its password is unknown then, and an empty one must not open the settings.
+    bool passwordMatches() const { return !passwordUnknown_ && Text2.text() == Text12.text(); }
 
     void chooseExamMode();
     void chooseTestMode();
@@ -90,6 +93,8 @@ private:
     void openSettings();
     void exitProgram();
     void switchLanguage(const QString& language);
+
+    bool passwordUnknown_ = false;
 
     const forms::CaptionTable captions_{
         {&Frame3, "Выбор", "Выбор", "Choice"},

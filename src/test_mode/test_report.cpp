@@ -40,7 +40,7 @@ QString resultBlock(const Result& result) {
            marked(kSeparator) + QStringLiteral("\r\n\r\n");
 }
 
-bool append(const QString& reportFile, const QString& record) {
+platform::WriteResult append(const QString& reportFile, const QString& record) {
     return appendReport(reportFile, record);
 }
 

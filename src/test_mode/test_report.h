@@ -5,6 +5,8 @@
 // lines end in CR CR LF, answer lines in CR LF, and the labels are Russian in every
 // interface language. Texts from the test's files keep the line end they were read with.
 
+#include "platform/text_files.h"
+
 #include <QString>
 #include <array>
 
@@ -27,7 +29,8 @@ struct Result {
 QString resultBlock(const Result& result);
 
 // Appends one block or line in one write (creating the "s" folder when it is missing).
-// False when it could not be written; the report is then as it was.
-bool append(const QString& reportFile, const QString& record);
+// False when it could not be written (busy: another copy of the program held the report
+// for the whole wait); the report is then as it was.
+platform::WriteResult append(const QString& reportFile, const QString& record);
 
 } // namespace test_report

@@ -1,6 +1,7 @@
 #include "test_mode/test_window.h"
 
 #include "common/documents.h"
+#include "common/file_messages.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
 #include "forms/app.h"
@@ -497,9 +498,11 @@ void Form6::writeHeader() {
 
 void Form6::appendToReport(const QString& record) {
     const QString file = app().path(QStringLiteral("s/lzm.txt"));
-    if (test_report::append(file, record)) return;
+    const platform::WriteResult written = test_report::append(file, record);
+    if (written) return;
     // The run goes on; the teacher must know that the report misses part of it.
-    tell("Не удалось записать отчет теста:\n", "Could not write the test report:\n", file);
+    tell("Не удалось записать отчет теста:\n", "Could not write the test report:\n",
+         file + writeFailureNote(written, english()));
 }
 
 void Form6::openReport() { app().services().shell.open(app().path(QStringLiteral("s/lzm.txt"))); }

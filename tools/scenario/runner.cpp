@@ -158,9 +158,15 @@ QString Session::arg(int index) const {
     return value;
 }
 
+namespace {
+bool isInside(const QString& path, const QString& folder) {
+    return path == folder || path.startsWith(folder + QLatin1Char('/'));
+}
+} // namespace
+
 QString Session::filePath(const QString& relative) const {
     const QString path = QDir::cleanPath(QDir(folder_).filePath(relative));
-    if (!path.startsWith(folder_ + QLatin1Char('/')) && path != folder_)
+    if (!isInside(path, folder_))
         error(QStringLiteral("%1 leaves the application folder").arg(relative));
     return path;
 }
@@ -227,10 +233,11 @@ void Session::writeFile() {
     const bool text = command_->name == QLatin1String("file");
     const QString path = filePath(arg(0));
     QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray bytes = text ? platform::toAnsi(arg(1)) : hex(1);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush())
         error(QStringLiteral("cannot write %1").arg(arg(0)));
-    file.write(text ? platform::toAnsi(arg(1)) : hex(1));
 }
 
 void Session::writeBitmap() {
@@ -251,10 +258,12 @@ void Session::writeBitmap() {
 void Session::remove() {
     const QString path = filePath(arg(0));
     if (path == folder_) error(QStringLiteral("remove would take the whole application folder"));
-    if (QFileInfo(path).isDir())
-        QDir(path).removeRecursively();
-    else
-        QFile::remove(path);
+    const QFileInfo entry(path);
+    // A link is removed itself, never what it points to.
+    const bool removed =
+        entry.isDir() && !entry.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
+    if (!removed && (entry.exists() || entry.isSymLink()))
+        error(QStringLiteral("cannot remove %1").arg(arg(0)));
 }
 
 void Session::storeIni() {

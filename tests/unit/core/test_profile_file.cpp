@@ -15,7 +15,7 @@
 using namespace platform;
 
 TEST(ProfileFile, LookupToleratesHandMadeFiles) {
-    const QByteArray ini = "\xEF\xBB\xBF[Main]\n"
+    const QByteArray ini = "[Main]\n"
                            "; Key=commented out\n"
                            "  Key   =   spaced value  \n"
                            "Key=second, ignored\n"
@@ -38,6 +38,10 @@ TEST(ProfileFile, LookupToleratesHandMadeFiles) {
     EXPECT_EQ(profileLookup(ini, "Last", "Tail"), "no line end");
     EXPECT_EQ(profileLookup(ini, "Missing", "Key"), "");
     EXPECT_EQ(profileLookup("", "Main", "Key"), "");
+    // Behind a UTF-8 byte order mark the same file is UTF-8, names and values alike.
+    const QByteArray utf8 = "\xEF\xBB\xBF" + QStringLiteral("[Настройки]\r\nИмя=Яся\r\n").toUtf8();
+    EXPECT_EQ(profileLookup(utf8, QStringLiteral("НАСТРОЙКИ"), QStringLiteral("имя")),
+              QStringLiteral("Яся"));
 }
 
 TEST(ProfileFile, StoreChangesOnlyWhatItMust) {
@@ -58,8 +62,8 @@ TEST(ProfileFile, StoreChangesOnlyWhatItMust) {
     EXPECT_EQ(profileStore("[test]\r\nBILET=4\r\n", "test", "bilet", "9"),
               QByteArray("[test]\r\nBILET=9\r\n"));
     // A new key goes after the last entry, before the blank lines that part the sections.
-    EXPECT_EQ(profileStore(ini, "A", "New", " v "),
-              QByteArray("; top\r\n[A]\r\nx = 1 \r\nX=dup\ny=2\r\nNew= v \r\n\r\n\r\n"
+    EXPECT_EQ(profileStore(ini, "A", "New", "v"),
+              QByteArray("; top\r\n[A]\r\nx = 1 \r\nX=dup\ny=2\r\nNew=v\r\n\r\n\r\n"
                          "[Empty]\n[B]\nz=3"));
     EXPECT_EQ(profileStore(ini, "empty", "k", "v"),
               QByteArray("; top\r\n[A]\r\nx = 1 \r\nX=dup\ny=2\r\n\r\n\r\n"
@@ -76,14 +80,109 @@ TEST(ProfileFile, StoreChangesOnlyWhatItMust) {
 TEST(ProfileFile, StoredValuesReadBackExactly) {
     QByteArray ini;
     const QString tricky = QStringLiteral("\"quoted\" ; Ёлка=№5 [x]");
-    ini = profileStore(ini, QStringLiteral("Раздел"), "a", tricky);
-    ini = profileStore(ini, QStringLiteral("Раздел"), "b", "line\r\nbreak");
-    ini = profileStore(ini, QStringLiteral("раздел"), "A", "again");
+    ini = *profileStore(ini, QStringLiteral("Раздел"), "a", tricky);
+    ini = *profileStore(ini, QStringLiteral("Раздел"), "b", "line\r\nbreak");
+    ini = *profileStore(ini, QStringLiteral("раздел"), "A", "again");
     EXPECT_EQ(profileLookup(ini, QStringLiteral("РАЗДЕЛ"), "a"), "again");
     EXPECT_EQ(profileLookup(ini, QStringLiteral("Раздел"), "b"), "line  break");
-    ini = profileStore(ini, "S", "k", tricky);
+    ini = *profileStore(ini, "S", "k", tricky);
     EXPECT_EQ(profileLookup(ini, "s", "K"), tricky);
     EXPECT_EQ(profileLookup(ini, "S", "x"), "");
+
+    // The reader takes blanks and one pair of quotes off a value; a value that would lose
+    // them is written in quotes (a password " 12" must still open the settings), and only
+    // such a value.
+    const QString values[] = {" v ",
+                              "\tpass",
+                              "end ",
+                              "\"q\"",
+                              "'s'",
+                              "\"",
+                              "''",
+                              "\"open",
+                              "a\"b\"",
+                              "'mixed\"",
+                              QStringLiteral("Пароль")};
+    QByteArray many;
+    for (const QString& value : values) {
+        many = *profileStore(many, "S", "k", value);
+        EXPECT_EQ(profileLookup(many, "S", "k"), value);
+    }
+    EXPECT_EQ(*profileStore("", "S", "k", " v "), QByteArray("[S]\r\nk=\" v \"\r\n"));
+    EXPECT_EQ(*profileStore("", "S", "k", "'s'"), QByteArray("[S]\r\nk=\"'s'\"\r\n"));
+    EXPECT_EQ(*profileStore("", "S", "k", "a\"b\""), QByteArray("[S]\r\nk=a\"b\"\r\n"));
+}
+
+TEST(ProfileFile, HandEditedFilesReadAsWindowsReadsThem) {
+    // Lone CRs (an old Mac editor, a file cut and pasted), tabs, quotes, comments.
+    const QByteArray ini = "[test\r"
+                           "pass=abc\r"
+                           "\t re \t=\t eng \t\r\n"
+                           "; z=commented\n"
+                           "z=\"C:\\Экзамены\\ \"\n"
+                           "q='single'\r"
+                           "odd=\"left'\r"
+                           "[next]\rk=1";
+    EXPECT_EQ(profileLookup(ini, "test", "pass"), "abc") << "the CR is no part of the value";
+    EXPECT_EQ(profileLookup(ini, "test", "re"), "eng");
+    EXPECT_EQ(profileLookup(ini, "test", "q"), "single");
+    EXPECT_EQ(profileLookup(ini, "test", "odd"), "\"left'");
+    EXPECT_EQ(profileLookup(ini, "next", "k"), "1");
+
+    // A UTF-8 file (its byte order mark says so) holds UTF-8 values, and gets them.
+    const QByteArray utf8 = "\xEF\xBB\xBF[test]\r\nz=" + QStringLiteral("Физика").toUtf8() + "\r\n";
+    EXPECT_EQ(profileLookup(utf8, "TEST", "Z"), QStringLiteral("Физика"));
+    const QByteArray stored = *profileStore(utf8, "test", "pass", QStringLiteral("ключ"));
+    EXPECT_EQ(stored, utf8 + "pass=" + QStringLiteral("ключ").toUtf8() + "\r\n");
+
+    // A file saved as "Unicode" stays UTF-16, its lines as they were.
+    const auto utf16 = [](const QString& text) {
+        QByteArray bytes("\xFF\xFE");
+        for (QChar c : text) {
+            bytes += char(c.unicode() & 0xFF);
+            bytes += char(c.unicode() >> 8);
+        }
+        return bytes;
+    };
+    const QByteArray unicode = utf16(QStringLiteral("[test]\r\npass=пароль\r\n"));
+    EXPECT_EQ(profileLookup(unicode, "test", "pass"), QStringLiteral("пароль"));
+    EXPECT_EQ(profileStore(unicode, "test", "re", "eng"),
+              utf16(QStringLiteral("[test]\r\npass=пароль\r\nre=eng\r\n")));
+    EXPECT_FALSE(profileStore(unicode + 'x', "test", "re", "eng")) << "odd bytes: not touched";
+}
+
+TEST(ProfileFile, AStoreNeverGluesALineToALoneCr) {
+    // The header ends in a lone CR: the new key is a line of its own and reads back.
+    const QByteArray header = *profileStore("[test\r", "test", "bilet", "3");
+    EXPECT_EQ(header, QByteArray("[test\rbilet=3\r\n"));
+    EXPECT_EQ(profileLookup(header, "test", "bilet"), "3");
+    // Replaced in place, the lone CR kept; a new key after it; a new section after it.
+    const QByteArray ini = "[test]\rpass=abc\r";
+    EXPECT_EQ(profileStore(ini, "test", "pass", "xyz"), QByteArray("[test]\rpass=xyz\r"));
+    EXPECT_EQ(profileStore(ini, "test", "re", "rus"), QByteArray("[test]\rpass=abc\rre=rus\r\n"));
+    EXPECT_EQ(profileStore(ini, "reg", "reg", "1"),
+              QByteArray("[test]\rpass=abc\r[reg]\r\nreg=1\r\n"));
+    const QByteArray twice =
+        *profileStore(*profileStore(ini, "test", "re", "eng"), "test", "k", "1");
+    EXPECT_EQ(profileLookup(twice, "test", "pass"), "abc");
+    EXPECT_EQ(profileLookup(twice, "test", "re"), "eng");
+    EXPECT_EQ(profileLookup(twice, "test", "k"), "1");
+}
+
+TEST(ProfileFile, SeveralKeysInOneStoreAndNamesThatCouldNotBeFoundAgain) {
+    // Keys new to the file come in the order given; keys already there stay where they are.
+    const QList<ProfileEntry> entries = {{"bilet", "3"}, {"vopros", "5"}, {"BALL", "3,8"}};
+    EXPECT_EQ(profileStore("[test]\r\nre=rus\r\nball=4\r\n", "test", entries),
+              QByteArray("[test]\r\nre=rus\r\nball=3,8\r\nbilet=3\r\nvopros=5\r\n"));
+    EXPECT_EQ(profileStore("", "test", entries),
+              QByteArray("[test]\r\nbilet=3\r\nvopros=5\r\nBALL=3,8\r\n"));
+
+    for (const char* key : {"", "  ", "a=b", ";c", "[d", "x\ny", "x\rx"})
+        EXPECT_FALSE(profileStore("[S]\r\n", "S", key, "v")) << key;
+    for (const char* section : {"", "s]x", "a\nb"})
+        EXPECT_FALSE(profileStore("", section, "k", "v")) << section;
+    // One bad key spoils the whole store, so a save is never half done.
+    EXPECT_FALSE(profileStore("", "S", QList<ProfileEntry>{{"a", "1"}, {"b=c", "2"}}));
 }
 
 TEST(ProfileFile, FileIsCreatedReadAndCut) {
@@ -126,7 +225,7 @@ TEST(ProfileFile, HostileContentStaysLinear) {
     QRandomGenerator random(1251);
     for (char& c : noise)
         c = static_cast<char>(random.bounded(256));
-    const QByteArray stored = profileStore(noise, "Zz", "k", "v");
+    const QByteArray stored = *profileStore(noise, "Zz", "k", "v");
     EXPECT_TRUE(stored.startsWith(noise));
     EXPECT_EQ(profileLookup(stored, "Zz", "k"), "v");
 
@@ -139,7 +238,7 @@ TEST(ProfileFile, HostileContentStaysLinear) {
         big += "just some text without an equals sign at all\r\n";
     big += "k=" + QByteArray(1 << 20, 'x') + "\r\n";
     EXPECT_EQ(profileLookup(big, "S", "k").size(), 1 << 20);
-    const QByteArray changed = profileStore(big, "S", "k", "short");
+    const QByteArray changed = *profileStore(big, "S", "k", "short");
     EXPECT_EQ(changed.size(), big.size() - (1 << 20) + 5);
     EXPECT_EQ(profileLookup(changed, "s", "K"), "short");
 

@@ -140,3 +140,30 @@ TEST(TestWindowModel, AFolderThatRefusesWritesIsReportedNotSaved) {
     EXPECT_EQ(bytesOf(tests + "/A/A.tst"), tst);
     EXPECT_FALSE(QFileInfo::exists(tests + "/B"));
 }
+
+TEST(TestWindowModel, AFullDiskIsReportedAndLeavesEveryFileAsItWas) {
+    TestWindow f;
+    SmallDisk disk(f.folder.path(), 256);
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
+    platform::writeWholeFile(f.folder.path() + "/test.ini", "[test]\r\nre=rus\r\ntime=1");
+    writeTest(f.folder.path(), "A", 1);
+    const QString test = f.folder.path() + "/t/A";
+    const QByteArray tst = bytesOf(test + "/A.tst");
+    Form6& form = f.window();
+    form.Command6.press();
+    f.edit(form, "A");
+    ASSERT_TRUE(form.Frame4.visible());
+    disk.fill();
+
+    form.txtV.setText("Changed");
+    form.txtq(1).setText("new answer");
+    form.Command4.press();
+    EXPECT_EQ(f.lastMessage(), "Не удалось записать файл:\n" + test + "/vt1.txt");
+    form.Text5.setText("new");
+    form.Command9.press();
+    EXPECT_EQ(f.lastMessage(), "Не удалось записать файл:\n" + test + "/v1.txt");
+    EXPECT_EQ(bytesOf(test + "/vt1.txt"), "Q1\r\n");
+    EXPECT_EQ(bytesOf(test + "/v1.txt"), "c\r\n");
+    EXPECT_EQ(bytesOf(test + "/A.tst"), tst);
+    EXPECT_EQ(QDir(test).entryList(QDir::Files).size(), 5) << "no temporary file left";
+}

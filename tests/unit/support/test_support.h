@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <ostream>
 
@@ -15,6 +16,10 @@
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
+
+#include <set>
+#include <utility>
+#include <vector>
 
 struct AppFixture {
     QTemporaryDir folder;
@@ -63,3 +68,44 @@ private:
 
 // A folder that everyone may enter and read but nobody (except root) may write into.
 void makeReadOnlyFolder(const QString& parent, const QString& folder);
+
+// A small disk (tmpfs) mounted on `folder` for as long as this lives, to see what a full
+// disk does. Mounting needs root, as the suite has in CI; where it is refused, mounted()
+// is false and the test skips with whyNot().
+class SmallDisk {
+public:
+    SmallDisk(const QString& folder, int kilobytes);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+    QString whyNot() const { return whyNot_; }
+    // Takes the room that is left, all but `spareKilobytes` (whole 4 KiB pages).
+    void fill(int spareKilobytes = 0);
+    // Gives back what fill() took.
+    void release();
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+    QString whyNot_;
+};
+
+// Copies of the program sharing files, played by tests/unit/support/file_worker.cpp: each
+// list of arguments starts one copy, all at once; the answer is each copy's output lines
+// ("ID N saved", "ID N failed", "ID N busy").
+std::vector<QStringList> runWorkers(const QString& worker, const std::vector<QStringList>& copies,
+                                    int timeoutMs = 600000);
+
+// What the copies' appends left in a report.
+struct WorkerReport {
+    std::set<std::pair<int, int>> records; // (copy, record) found whole
+    int duplicates = 0;                    // records found more than once
+    QStringList damaged;                   // lines that are not one whole record
+};
+WorkerReport readWorkerReport(const QString& path);
+
+// Records a copy reported saved that the report lacks, and records it reported failed that
+// the report holds anyway: both must be empty.
+QStringList lostOrGhostRecords(const std::vector<QStringList>& outputs, const WorkerReport& report);
