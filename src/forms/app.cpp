@@ -1,7 +1,7 @@
 #include "forms/app.h"
 
 #include "forms/window.h"
-#include "platform/folders.h"
+#include "platform/read_cache.h"
 
 #include <QDir>
 
@@ -63,7 +63,7 @@ void App::end() {
 }
 
 void App::userEvent(const std::function<void()>& event) {
-    const platform::ListingScope listings;
+    const platform::ReadCacheScope reads;
     ++eventDepth_;
     event();
     --eventDepth_;

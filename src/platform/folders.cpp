@@ -1,5 +1,7 @@
 #include "platform/folders.h"
 
+#include "platform/read_cache.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -36,42 +38,6 @@ bool isSafeNewName(const QString& name) {
     return !device.match(name).hasMatch();
 }
 
-namespace {
-// The last folder listed for a look-up: a question step looks up several names in one
-// ticket folder.
-struct Listing {
-    QString folder;
-    QStringList entries;
-    bool valid = false;
-    int scopes = 0;
-};
-Listing& lastListing() {
-    static Listing listing;
-    return listing;
-}
-
-QStringList entriesOf(const QString& folder) {
-    Listing& listing = lastListing();
-    if (listing.scopes == 0) return QDir(folder).entryList(kAllEntries, QDir::Name);
-    if (!listing.valid || listing.folder != folder) {
-        // Sorted so that, among several case-folded matches, the answer does not depend
-        // on the order the file system happens to list them in.
-        listing.entries = QDir(folder).entryList(kAllEntries, QDir::Name);
-        listing.folder = folder;
-        listing.valid = true;
-    }
-    return listing.entries;
-}
-} // namespace
-
-void forgetListings() { lastListing().valid = false; }
-
-ListingScope::ListingScope() { ++lastListing().scopes; }
-
-ListingScope::~ListingScope() {
-    if (--lastListing().scopes == 0) forgetListings();
-}
-
 QString lookUpName(const QString& folder, const QString& name) {
     if (!isPlainName(name) || folder.isEmpty()) return {};
     if (QFileInfo::exists(QDir(folder).filePath(name))) return name;
@@ -82,7 +48,10 @@ QString lookUpStoredName(const QString& folder, const QString& name) {
     if (!isPlainName(name) || folder.isEmpty()) return {};
     const QDir dir(folder);
     if (!dir.exists()) return {};
-    const QStringList entries = entriesOf(folder);
+    // Sorted so that, among several case-folded matches, the answer does not depend on the
+    // order the file system happens to list them in.
+    const QStringList entries =
+        cachedListing(folder, [&dir] { return dir.entryList(kAllEntries, QDir::Name); });
     QString folded;
     for (const QString& entry : entries) {
         if (entry == name) return entry;
@@ -104,7 +73,7 @@ QStringList GetFolders(const QString& folder) {
 
 bool MakeDirPath(const QString& path) {
     if (path.isEmpty()) return false;
-    forgetListings();
+    forgetCachedReads();
     QDir().mkpath(path);
     return QFileInfo(path).isDir();
 }

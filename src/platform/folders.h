@@ -28,20 +28,6 @@ QString lookUpName(const QString& folder, const QString& name);
 // stored spelling itself.
 QString lookUpStoredName(const QString& folder, const QString& name);
 
-// While one lives, the listing of a folder is kept from one look-up to the next (a
-// question step looks up several names in one ticket folder), until the program writes
-// anything through this layer. App holds one for each user event.
-class ListingScope {
-public:
-    ListingScope();
-    ~ListingScope();
-    ListingScope(const ListingScope&) = delete;
-    ListingScope& operator=(const ListingScope&) = delete;
-};
-
-// Forgets the folder listing kept for look-ups.
-void forgetListings();
-
 // `folder` joined with `name`, where the name is looked up case-insensitively: the
 // stored spelling when an entry exists, else `name` as given. Empty when `name` is not a
 // plain name, so callers can never reach outside `folder`.

@@ -2,6 +2,7 @@
 
 #include "platform/ansi_codec.h"
 #include "platform/file_lock.h"
+#include "platform/read_cache.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -354,14 +355,16 @@ std::optional<QByteArray> profileStore(const QByteArray& content, const QString&
 
 std::optional<QByteArray> readProfileFile(const QString& file) {
     if (file.isEmpty()) return std::nullopt;
-    const QFileInfo info(file);
-    if (!info.exists()) return QByteArray();
-    if (info.isDir()) return std::nullopt;
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray content = in.readAll();
-    if (in.error() != QFileDevice::NoError) return std::nullopt;
-    return content;
+    return cachedFile(file, [&file]() -> std::optional<QByteArray> {
+        const QFileInfo info(file);
+        if (!info.exists()) return QByteArray();
+        if (info.isDir()) return std::nullopt;
+        QFile in(file);
+        if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
+        QByteArray content = in.readAll();
+        if (in.error() != QFileDevice::NoError) return std::nullopt;
+        return content;
+    });
 }
 
 std::optional<QString> readProfileValue(const QString& file, const QString& section,
@@ -381,8 +384,10 @@ WriteResult writeProfileStrings(const QString& file, const QString& section,
     if (file.isEmpty() || QFileInfo(file).isDir()) return WriteResult::Failed;
     const FileLock lock(file, lockWait);
     if (!lock.mayWrite()) return lock.busy() ? WriteResult::Busy : WriteResult::Failed;
-    // Read under the lock: what another copy stored before we got it is kept. A file we
-    // cannot read would be replaced by one holding only our keys.
+    // Read afresh under the lock (a file's time on a network share may not tell a change
+    // within the same second): what another copy stored before we got it is kept. A file
+    // we cannot read would be replaced by one holding only our keys.
+    forgetCachedReads();
     const std::optional<QByteArray> content = readProfileFile(file);
     if (!content) return WriteResult::Failed;
     const std::optional<QByteArray> stored = profileStore(*content, section, entries);

@@ -2,7 +2,7 @@
 
 #include "platform/ansi_codec.h"
 #include "platform/file_lock.h"
-#include "platform/folders.h"
+#include "platform/read_cache.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -95,7 +95,7 @@ bool writeAll(QIODevice& device, const QByteArray& bytes) {
 }
 
 bool writeBytesAtomically(const QString& path, const QByteArray& bytes) {
-    forgetListings();
+    forgetCachedReads();
     if (path.isEmpty() || QFileInfo(path).isDir()) return false;
     QSaveFile file(path);
     // Writing straight into the target would lose the old file on a failure half-way.
@@ -117,7 +117,7 @@ bool writeWholeFile(const QString& path, const QString& text) {
 
 WriteResult appendText(const QString& path, const QString& text,
                        std::chrono::milliseconds lockWait) {
-    forgetListings();
+    forgetCachedReads();
     if (path.isEmpty() || QFileInfo(path).isDir()) return WriteResult::Failed;
     const FileLock lock(path, lockWait);
     if (!lock.mayWrite()) return lock.busy() ? WriteResult::Busy : WriteResult::Failed;

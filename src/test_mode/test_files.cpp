@@ -70,15 +70,13 @@ Question readQuestion(App& app, const QString& definition, const QString& number
 
 bool writeQuestion(App& app, const QString& definition, const QString& number,
                    const Question& question) {
-    for (int k = 1; k <= kAnswers; ++k) {
-        if (!SetValue(app, number, key('q', k), question.answers[std::size_t(k - 1)], definition))
-            return false;
-    }
-    for (int k = 1; k <= kAnswers; ++k) {
-        if (!SetValue(app, number, key('b', k), question.points[std::size_t(k - 1)], definition))
-            return false;
-    }
-    return true;
+    // q1..q5, then b1..b5, in one store: a question is saved whole or not at all.
+    QList<platform::ProfileEntry> entries;
+    for (int k = 1; k <= kAnswers; ++k)
+        entries.append({key('q', k), question.answers[std::size_t(k - 1)]});
+    for (int k = 1; k <= kAnswers; ++k)
+        entries.append({key('b', k), question.points[std::size_t(k - 1)]});
+    return bool(SetValues(app, number, entries, definition));
 }
 
 std::optional<QString> readTextFile(const QString& path) { return platform::readWholeFile(path); }

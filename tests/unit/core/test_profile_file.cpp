@@ -1,4 +1,5 @@
 #include "platform/profile_file.h"
+#include "platform/read_cache.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -247,4 +248,29 @@ TEST(ProfileFile, HostileContentStaysLinear) {
     putBytes(file, big);
     EXPECT_EQ(readProfileString(file, "S", "k"), QString(255, QLatin1Char('x')));
     EXPECT_LT(timer.elapsed(), 30000);
+}
+
+TEST(ReadCache, AFileIsReadOncePerEventUntilItChangesOrIsWritten) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("test.ini");
+    putBytes(ini, "[test]\r\nre=rus\r\ntime=1\r\n");
+    int reads = 0;
+    auto read = [&]() -> std::optional<QByteArray> {
+        ++reads;
+        return readProfileFile(ini);
+    };
+    cachedFile(ini, read);
+    cachedFile(ini, read);
+    EXPECT_EQ(reads, 2) << "nothing is kept outside a user event";
+    {
+        const ReadCacheScope event;
+        reads = 0;
+        for (int i = 0; i < 5; ++i)
+            cachedFile(ini, read);
+        EXPECT_EQ(reads, 1);
+        ASSERT_TRUE(writeProfileString(ini, "test", "time", "5"));
+        EXPECT_EQ(readProfileString(ini, "test", "time"), "5") << "a write forgets";
+        putBytes(ini, "[test]\r\ntime=77\r\n");
+        EXPECT_EQ(readProfileString(ini, "test", "time"), "77") << "another program wrote";
+    }
 }
