@@ -299,6 +299,8 @@ void Binder::bind(forms::Frame& model, QWidget* widget) {
 
 void Binder::bind(forms::ListBox& model, QListWidget* widget) {
     widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Entries are single lines: their height is measured once, not once per entry.
+    widget->setUniformItemSizes(true);
     auto revision = std::make_shared<int>(-1);
     follow(model, [&model, widget, revision, this] {
         QSignalBlocker block(widget);
@@ -309,8 +311,8 @@ void Binder::bind(forms::ListBox& model, QListWidget* widget) {
             const bool appendedOnly =
                 model.lastChangeAppended() && *revision == model.itemsRevision() - 1;
             if (!appendedOnly) widget->clear();
-            for (int i = widget->count(); i < model.listCount(); ++i)
-                widget->addItem(model.items().at(i));
+            // One insertion for all new entries: the view lays its rows out once.
+            widget->addItems(model.items().mid(widget->count()));
             *revision = model.itemsRevision();
         }
         if (model.listIndex() < 0) {

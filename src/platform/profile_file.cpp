@@ -9,9 +9,11 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace platform {
 
@@ -125,13 +127,40 @@ public:
         if (content_.startsWith(kUtf8Bom)) pos_ = kUtf8Bom.size();
     }
 
+    // The next section header line, passing over every other line without looking into
+    // it: a search for a section that is not there crosses a file of millions of lines at
+    // the speed of a search for '['.
+    bool nextHeader(Line& line) {
+        const qsizetype size = content_.size();
+        const char* data = content_.constData();
+        qsizetype from = pos_;
+        while (from < size) {
+            const void* found =
+                std::memchr(data + from, '[', static_cast<std::size_t>(size - from));
+            if (!found) break;
+            const qsizetype bracket = static_cast<const char*>(found) - data;
+            qsizetype start = bracket;
+            while (start > pos_ && isBlank(data[start - 1]))
+                --start;
+            if (start == pos_ || isLineEnd(data[start - 1])) {
+                pos_ = start; // a line starts here, with '[' its first non-blank
+                return next(line);
+            }
+            from = bracket + 1;
+        }
+        pos_ = size;
+        return false;
+    }
+
     bool next(Line& line) {
         const qsizetype size = content_.size();
         if (pos_ >= size) return false;
         const char* data = content_.constData();
-        qsizetype end = pos_;
-        while (end < size && !isLineEnd(data[end]))
-            ++end;
+        // The line ends at the first CR or LF: the first LF bounds the search for a CR.
+        const void* lf = std::memchr(data + pos_, '\n', static_cast<std::size_t>(size - pos_));
+        qsizetype end = lf ? static_cast<const char*>(lf) - data : size;
+        if (const void* cr = std::memchr(data + pos_, '\r', static_cast<std::size_t>(end - pos_)))
+            end = static_cast<const char*>(cr) - data;
         line.text = {pos_, end};
         line.ended = end < size;
         line.next = end;
@@ -201,7 +230,7 @@ Layout findKey(const QByteArray& content, const Codec& codec, const QByteArray& 
     LineReader reader(content);
     Line line;
     bool inSection = false;
-    while (reader.next(line)) {
+    while (inSection ? reader.next(line) : reader.nextHeader(line)) {
         if (line.kind == LineKind::Section) {
             if (inSection) break; // only the first section of that name counts
             if (sameName(content, line.name, section, codec)) {
@@ -255,42 +284,99 @@ bool endsInLineEnd(const QByteArray& content) {
     return !content.isEmpty() && isLineEnd(content.back());
 }
 
-QByteArray storeOne(const QByteArray& content, const Codec& codec, const QByteArray& section,
-                    const QByteArray& key, const QByteArray& value) {
-    const Layout layout = findKey(content, codec, section, key);
-    QByteArray result = content;
-    if (layout.keyFound) {
-        // Only the value changes: the name keeps its spelling as it stands in the file
-        // ("BILET" stays "BILET"), and the line keeps its own line end.
-        const Line& line = layout.keyLine;
-        const QByteArray storedName = content.mid(line.name.begin, line.name.size());
-        result.replace(line.text.begin, line.text.size(), storedName + '=' + value);
-        return result;
+// The changes one store makes to a text, worked out on the text as it was and applied in
+// one copy: a settings file of many megabytes is copied once, not once per key.
+class StorePlan {
+public:
+    StorePlan(const QByteArray& content, const Codec& codec, const QByteArray& section)
+        : content_(content), codec_(codec), section_(section) {}
+
+    void add(const QByteArray& key, const QByteArray& value) {
+        const Layout layout = findKey(content_, codec_, section_, key);
+        if (layout.keyFound) {
+            // Only the value changes: the name keeps its spelling as it stands in the file
+            // ("BILET" stays "BILET"), and the line keeps its own line end.
+            const Line& line = layout.keyLine;
+            const QByteArray storedName = content_.mid(line.name.begin, line.name.size());
+            replace(line.text, storedName + '=' + value);
+            return;
+        }
+        if (!insertion_) insertion_ = layout;
+        for (auto& [name, text] : newEntries_) {
+            if (sameName(name, {0, name.size()}, key, codec_)) { // the same key again
+                text = value;
+                return;
+            }
+        }
+        newEntries_.emplace_back(key, value);
     }
-    const QByteArray entry = key + '=' + value + kLineEnd;
-    if (layout.sectionFound) {
-        const Line& after = layout.hasEntries ? layout.lastEntry : layout.header;
-        // A line that ended in a lone CR has ended: nothing is glued to it.
-        result.insert(after.next, after.ended ? entry : kLineEnd + entry);
-        return result;
+
+    QByteArray result() const {
+        QByteArray added;
+        for (const auto& [name, text] : newEntries_)
+            added += name + '=' + text + kLineEnd;
+        std::vector<std::pair<Span, QByteArray>> edits = replacements_;
+        if (!newEntries_.isEmpty()) {
+            if (insertion_->sectionFound) {
+                const Line& after =
+                    insertion_->hasEntries ? insertion_->lastEntry : insertion_->header;
+                // A line that ended in a lone CR has ended: nothing is glued to it.
+                edits.emplace_back(Span{after.next, after.next},
+                                   after.ended ? added : kLineEnd + added);
+            } else {
+                const bool glued =
+                    content_ != kUtf8Bom && !content_.isEmpty() && !endsInLineEnd(content_);
+                edits.emplace_back(Span{content_.size(), content_.size()},
+                                   (glued ? kLineEnd : QByteArray()) + '[' + section_ + ']' +
+                                       kLineEnd + added);
+            }
+        }
+        std::stable_sort(edits.begin(), edits.end(), [](const auto& a, const auto& b) {
+            return a.first.begin < b.first.begin;
+        });
+        QByteArray out;
+        out.reserve(content_.size() + added.size() + 64);
+        qsizetype at = 0;
+        for (const auto& [span, text] : edits) {
+            out.append(content_.constData() + at, span.begin - at);
+            out += text;
+            at = span.end;
+        }
+        out.append(content_.constData() + at, content_.size() - at);
+        return out;
     }
-    if (content != kUtf8Bom && !content.isEmpty() && !endsInLineEnd(content)) result += kLineEnd;
-    result += '[' + section + ']' + kLineEnd + entry;
-    return result;
-}
+
+private:
+    void replace(Span span, const QByteArray& text) {
+        for (auto& [at, replacement] : replacements_) {
+            if (at.begin == span.begin) { // the same key again: the last value wins
+                replacement = text;
+                return;
+            }
+        }
+        replacements_.emplace_back(span, text);
+    }
+
+    const QByteArray& content_;
+    const Codec& codec_;
+    const QByteArray& section_;
+    std::vector<std::pair<Span, QByteArray>> replacements_;
+    QList<std::pair<QByteArray, QByteArray>> newEntries_;
+    std::optional<Layout> insertion_;
+};
 
 std::optional<QByteArray> storeInBytes(const QByteArray& content, const QString& section,
                                        const QList<ProfileEntry>& entries) {
     const Codec codec = codecOf(content);
     const QByteArray sectionName = trimmedName(section, codec);
     if (!isStorableName(sectionName, false)) return std::nullopt;
-    QByteArray result = content;
+    StorePlan plan(content, codec, sectionName);
     for (const ProfileEntry& entry : entries) {
         const QByteArray keyName = trimmedName(entry.key, codec);
         if (!isStorableName(keyName, true)) return std::nullopt;
-        result = storeOne(result, codec, sectionName, keyName, storedValue(entry.value, codec));
+        plan.add(keyName, storedValue(entry.value, codec));
     }
-    return result;
+    return plan.result();
 }
 
 // A file saved as "Unicode" (UTF-16 with its byte order mark) is worked on as UTF-8 with a

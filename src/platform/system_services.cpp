@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <chrono>
+#include <optional>
 
 namespace platform {
 
@@ -76,7 +77,14 @@ QSize SystemScreen::sizePixels() {
 
 int SystemScreen::textWidthPixels(const QString& text) {
     if (!QGuiApplication::instance()) return 7 * int(text.size());
-    return QFontMetrics(QGuiApplication::font()).horizontalAdvance(text);
+    // Kept while the font stays: a list of thousands of answers measures every one.
+    static QFont measured;
+    static std::optional<QFontMetrics> metrics;
+    if (!metrics || measured != QGuiApplication::font()) {
+        measured = QGuiApplication::font();
+        metrics.emplace(measured);
+    }
+    return metrics->horizontalAdvance(text);
 }
 
 } // namespace platform

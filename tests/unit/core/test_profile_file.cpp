@@ -274,3 +274,17 @@ TEST(ReadCache, AFileIsReadOncePerEventUntilItChangesOrIsWritten) {
         EXPECT_EQ(readProfileString(ini, "test", "time"), "77") << "another program wrote";
     }
 }
+
+TEST(ProfileFile, StoringSeveralKeysAtOnceEqualsStoringThemOneByOne) {
+    const QList<ProfileEntry> entries{{"bilet", "9"}, {"NEW", "x"}, {"time", " 5 "},
+                                      {"other", "y"}, {"new", "z"}, {"vopros", ""}};
+    for (const QByteArray& content :
+         {QByteArray(), QByteArray("[test]\r\nBILET=4\r\ntime=1\r\n\r\n[notes]\r\na=1\r\n"),
+          QByteArray("[test]\rbilet=4\r[x]\rq=1"), QByteArray("; only a comment"),
+          QByteArray("[other]\nk=v\n[test]\nvopros=3"), QByteArray("\xEF\xBB\xBF[test]\r\n")}) {
+        std::optional<QByteArray> oneByOne = content;
+        for (const ProfileEntry& entry : entries)
+            oneByOne = profileStore(*oneByOne, "test", entry.key, entry.value);
+        EXPECT_EQ(profileStore(content, "test", entries), oneByOne) << content.toStdString();
+    }
+}
