@@ -197,6 +197,19 @@ QString writeExam(const QString& folder, const QString& name, const std::vector<
 
 } // namespace
 
+namespace {
+// Hands the skipped questions and the notes over in line order; false (with the error
+// set) when no question could be taken.
+bool reportTaken(ImportResult& result, Bank& bank, bool nothing, const Wording& say) {
+    sortByLine(bank.skipped);
+    sortByLine(bank.notes);
+    result.skipped = bank.skipped;
+    result.notes = bank.notes;
+    if (nothing) result.error = nothingTaken(say);
+    return !nothing;
+}
+} // namespace
+
 ImportResult importExam(App& app, BankFormat format, const QString& bankFile, const QString& name,
                         const ExamImportOptions& options, const Wording& say) {
     ImportResult result;
@@ -214,14 +227,7 @@ ImportResult importExam(App& app, BankFormat format, const QString& bankFile, co
         findPicture(prepared, QFileInfo(bankFile).absolutePath(), bank, say);
         taken.push_back(std::move(prepared));
     }
-    sortByLine(bank.skipped);
-    sortByLine(bank.notes);
-    result.skipped = bank.skipped;
-    result.notes = bank.notes;
-    if (taken.empty()) {
-        result.error = nothingTaken(say);
-        return result;
-    }
+    if (!reportTaken(result, bank, taken.empty(), say)) return result;
     const int count = int(taken.size());
     const int perTicket = std::clamp(options.perTicket, 1, exam_folder::kMaxQuestions);
     std::vector<int> order(std::size_t(count), 0);
@@ -370,14 +376,7 @@ ImportResult importTest(App& app, const QString& bankFile, const QString& name,
             testable(prepared, bank, app.locale().decimalSeparator(), say))
             taken.push_back(std::move(prepared));
     }
-    sortByLine(bank.skipped);
-    sortByLine(bank.notes);
-    result.skipped = bank.skipped;
-    result.notes = bank.notes;
-    if (taken.empty()) {
-        result.error = nothingTaken(say);
-        return result;
-    }
+    if (!reportTaken(result, bank, taken.empty(), say)) return result;
     if (const QString failed = writeTest(app, name, taken, say); !failed.isEmpty()) {
         QDir(test_files::testFolder(app, name)).removeRecursively();
         result.error = notWritten(failed, say);

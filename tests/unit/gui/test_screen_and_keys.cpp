@@ -24,23 +24,6 @@
 
 namespace {
 
-// ctest runs every test in a process of its own, so the screen is set up before the
-// application exists; run together in one process, the tests skip.
-QApplication* smallScreen() {
-    if (!QCoreApplication::instance()) {
-        static QTemporaryDir dir;
-        const QString config = dir.filePath(QStringLiteral("screen.json"));
-        putBytes(config, R"({"screens":[{"name":"laptop","x":0,"y":0,"width":1366,)"
-                         R"("height":768,"logicalDpi":96,"dpr":1}]})");
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
-        qputenv("QT_SCALE_FACTOR", "1.5");
-    }
-    QApplication* application = widgetsApplication();
-    if (!application || application->primaryScreen()->availableGeometry().height() > 600)
-        return nullptr;
-    return application;
-}
-
 // An exam of twenty questions with its windows drawn as the program draws them.
 struct Exam {
     Exam() {
@@ -102,7 +85,7 @@ void press(QWidget* widget, int key) {
 } // namespace
 
 TEST(SmallScreen, EveryWindowOfAnExamFitsWithItsButtons) {
-    if (!smallScreen()) GTEST_SKIP() << "needs a process of its own";
+    if (!smallScreenApplication()) GTEST_SKIP() << "needs a process of its own";
     Exam exam;
     Form1& start = exam.f.app.window<Form1>();
     expectOnScreen(exam.view<Form1>(), {QStringLiteral("Помощь"), QStringLiteral("Выход")});
@@ -141,7 +124,7 @@ TEST(SmallScreen, EveryWindowOfAnExamFitsWithItsButtons) {
 }
 
 TEST(SmallScreen, TitleBarsOfferCloseOnlyWhereTheWindowCanBeClosed) {
-    if (!smallScreen()) GTEST_SKIP() << "needs a process of its own";
+    if (!smallScreenApplication()) GTEST_SKIP() << "needs a process of its own";
     Exam exam;
     auto check = [](gui::View* view) {
         ASSERT_TRUE(view);
@@ -165,7 +148,7 @@ TEST(SmallScreen, TitleBarsOfferCloseOnlyWhereTheWindowCanBeClosed) {
 }
 
 TEST(SmallScreen, TheStartWindowComesBackAtItsSizeAndResultsKeepTheirLeftEdge) {
-    if (!smallScreen()) GTEST_SKIP() << "needs a process of its own";
+    if (!smallScreenApplication()) GTEST_SKIP() << "needs a process of its own";
     Exam exam;
     QSize first;
     for (int student = 0; student < 3; ++student) {
@@ -188,7 +171,7 @@ TEST(SmallScreen, TheStartWindowComesBackAtItsSizeAndResultsKeepTheirLeftEdge) {
 }
 
 TEST(SmallScreen, MessageBoxesShowTheirTitleWhole) {
-    if (!smallScreen()) GTEST_SKIP() << "needs a process of its own";
+    if (!smallScreenApplication()) GTEST_SKIP() << "needs a process of its own";
     int width = 0;
     QTimer::singleShot(0, [&] {
         QWidget* box = QApplication::activeModalWidget();
@@ -201,7 +184,7 @@ TEST(SmallScreen, MessageBoxesShowTheirTitleWhole) {
 }
 
 TEST(Keyboard, EnterTakesEachStepAndLinksAnswerToTheKeys) {
-    if (!smallScreen()) GTEST_SKIP() << "needs a process of its own";
+    if (!smallScreenApplication()) GTEST_SKIP() << "needs a process of its own";
     Exam exam;
     Form1& start = exam.f.app.window<Form1>();
     gui::View* view = exam.view<Form1>();
@@ -232,7 +215,7 @@ TEST(Keyboard, EnterTakesEachStepAndLinksAnswerToTheKeys) {
 }
 
 TEST(Keyboard, TheAnswerListChoosesOnlyOnAnExplicitChoice) {
-    if (!smallScreen()) GTEST_SKIP() << "needs a process of its own";
+    if (!smallScreenApplication()) GTEST_SKIP() << "needs a process of its own";
     Exam exam;
     exam.openTicket();
     Form2& ticket = exam.f.app.window<Form2>();

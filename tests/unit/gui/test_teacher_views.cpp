@@ -130,23 +130,6 @@ TEST(ReportViewer, TheExamReportHasATableTabAndOtherFilesDoNot) {
 
 namespace {
 
-// ctest runs every test in a process of its own, so the screen (1366 x 768 at 150 %) is
-// set up before the application exists; run together in one process, the test skips.
-QApplication* smallScreen() {
-    if (!QCoreApplication::instance()) {
-        static QTemporaryDir dir;
-        const QString config = dir.filePath(QStringLiteral("screen.json"));
-        putBytes(config, R"({"screens":[{"name":"laptop","x":0,"y":0,"width":1366,)"
-                         R"("height":768,"logicalDpi":96,"dpr":1}]})");
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
-        qputenv("QT_SCALE_FACTOR", "1.5");
-    }
-    QApplication* application = widgetsApplication();
-    if (!application || application->primaryScreen()->availableGeometry().height() > 600)
-        return nullptr;
-    return application;
-}
-
 QWidget* viewOf(const forms::Window* window) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* view = dynamic_cast<gui::View*>(widget);
@@ -172,7 +155,7 @@ void expectOnScreen(QWidget* view, std::initializer_list<const char*> buttons) {
 } // namespace
 
 TEST(SmallScreen, TheFindingsWindowTheImportPanelAndTheReportTableFit) {
-    if (!smallScreen()) GTEST_SKIP() << "needs a process of its own";
+    if (!smallScreenApplication()) GTEST_SKIP() << "needs a process of its own";
     AppFixture f;
     writeExam(f.folder.path(), 20);
     for (int n = 1; n <= 20; ++n) // twenty findings, each a long line

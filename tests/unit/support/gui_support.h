@@ -2,6 +2,9 @@
 // What the GUI tests share: the one widgets application, drawing offscreen.
 
 #include <QApplication>
+#include <QFile>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -34,6 +37,28 @@ inline QApplication* widgetsApplication() {
         gui_support::application() = new QApplication(argc, argv);
     }
     return qobject_cast<QApplication*>(QCoreApplication::instance());
+}
+
+// The widgets application on a 1366 x 768 screen at 150 %. ctest runs every test in a
+// process of its own, so the screen is set up before the application exists; run
+// together in one process, such a test finds another screen and gets null (and skips).
+inline QApplication* smallScreenApplication() {
+    if (!QCoreApplication::instance()) {
+        static QTemporaryDir dir;
+        const QString config = dir.filePath(QStringLiteral("screen.json"));
+        QFile file(config);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(R"({"screens":[{"name":"laptop","x":0,"y":0,"width":1366,)"
+                       R"("height":768,"logicalDpi":96,"dpr":1}]})");
+        }
+        file.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+        qputenv("QT_SCALE_FACTOR", "1.5");
+    }
+    QApplication* application = widgetsApplication();
+    if (!application || application->primaryScreen()->availableGeometry().height() > 600)
+        return nullptr;
+    return application;
 }
 
 // The first child widget of type W showing `text`.
