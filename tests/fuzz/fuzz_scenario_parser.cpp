@@ -8,20 +8,6 @@
 
 using namespace scenario;
 
-namespace {
-
-QString quoted(const QString& text) {
-    QString escaped = text;
-    escaped.replace(QLatin1String("\\"), QLatin1String("\\\\"))
-        .replace(QLatin1String("\""), QLatin1String("\\\""))
-        .replace(QLatin1String("\r"), QLatin1String("\\r"))
-        .replace(QLatin1String("\n"), QLatin1String("\\n"))
-        .replace(QLatin1String("\t"), QLatin1String("\\t"));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
-}
-
-} // namespace
-
 extern "C" int PROVERON_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     const Script script = parseScript(text);

@@ -33,16 +33,6 @@ struct Stop {
 [[noreturn]] void fail(const QString& what) { throw Stop{Outcome::Fail, what}; }
 [[noreturn]] void error(const QString& what) { throw Stop{Outcome::Error, what}; }
 
-QString quote(const QString& text) {
-    QString escaped = text;
-    escaped.replace(QLatin1String("\\"), QLatin1String("\\\\"))
-        .replace(QLatin1String("\""), QLatin1String("\\\""))
-        .replace(QLatin1String("\r"), QLatin1String("\\r"))
-        .replace(QLatin1String("\n"), QLatin1String("\\n"))
-        .replace(QLatin1String("\t"), QLatin1String("\\t"));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
-}
-
 class Session {
 public:
     Session(const QString& folder, const QString& snapshots, const gui::WindowTable& windows)
@@ -398,13 +388,13 @@ void Session::expect() {
     }
     if (*found != arg(1)) {
         fail(QStringLiteral("expected %1 to be %2, found %3")
-                 .arg(reference, quote(arg(1)), quote(*found)));
+                 .arg(reference, quoted(arg(1)), quoted(*found)));
     }
 }
 
 void Session::message() {
     if (desktop_.messages.empty())
-        fail(QStringLiteral("expected a message box %1, none was shown").arg(quote(arg(0))));
+        fail(QStringLiteral("expected a message box %1, none was shown").arg(quoted(arg(0))));
     const platform::Message shown = desktop_.messages.front();
     desktop_.messages.pop_front();
     if (command_->name == QLatin1String("message-like")) {
@@ -413,41 +403,41 @@ void Session::message() {
             error(QStringLiteral("bad regular expression: %1").arg(pattern.errorString()));
         if (!pattern.match(shown.text).hasMatch()) {
             fail(QStringLiteral("expected a message like %1, found %2")
-                     .arg(quote(arg(0)), quote(shown.text)));
+                     .arg(quoted(arg(0)), quoted(shown.text)));
         }
         return;
     }
     if (shown.text != arg(0))
         fail(QStringLiteral("expected the message %1, found %2")
-                 .arg(quote(arg(0)), quote(shown.text)));
+                 .arg(quoted(arg(0)), quoted(shown.text)));
     if (count() == 2 && shown.title != arg(1)) {
         fail(QStringLiteral("expected the message title %1, found %2")
-                 .arg(quote(arg(1)), quote(shown.title)));
+                 .arg(quoted(arg(1)), quoted(shown.title)));
     }
 }
 
 void Session::noMessage() {
     if (!desktop_.messages.empty())
         fail(QStringLiteral("expected no message box, found %1")
-                 .arg(quote(desktop_.messages.front().text)));
+                 .arg(quoted(desktop_.messages.front().text)));
 }
 
 void Session::shell() {
     if (desktop_.shellRequests.empty())
-        fail(QStringLiteral("expected a shell request for %1, none was made").arg(quote(arg(0))));
+        fail(QStringLiteral("expected a shell request for %1, none was made").arg(quoted(arg(0))));
     const QString requested = desktop_.shellRequests.front();
     desktop_.shellRequests.pop_front();
     const QString wanted = QDir::isAbsolutePath(arg(0)) ? arg(0) : filePath(arg(0));
     if (QDir::cleanPath(requested) != QDir::cleanPath(wanted)) {
         fail(QStringLiteral("expected a shell request for %1, found %2")
-                 .arg(quote(wanted), quote(requested)));
+                 .arg(quoted(wanted), quoted(requested)));
     }
 }
 
 void Session::clipboard() {
     if (desktop_.clipboardText != arg(0))
         fail(QStringLiteral("expected the clipboard to hold %1, found %2")
-                 .arg(quote(arg(0)), quote(desktop_.clipboardText)));
+                 .arg(quoted(arg(0)), quoted(desktop_.clipboardText)));
 }
 
 void Session::fileContent() {
@@ -467,11 +457,11 @@ void Session::fileContent() {
     const QString decoded = platform::fromAnsi(bytes);
     if (command_->name == QLatin1String("expect-file") && decoded != arg(1)) {
         fail(QStringLiteral("expected %1 to hold %2, found %3")
-                 .arg(arg(0), quote(arg(1)), quote(decoded)));
+                 .arg(arg(0), quoted(arg(1)), quoted(decoded)));
     }
     if (command_->name == QLatin1String("contains") && !decoded.contains(arg(1))) {
         fail(QStringLiteral("expected %1 to contain %2, found %3")
-                 .arg(arg(0), quote(arg(1)), quote(decoded)));
+                 .arg(arg(0), quoted(arg(1)), quoted(decoded)));
     }
 }
 
@@ -484,7 +474,7 @@ void Session::expectIni() {
     const QString found = platform::readProfileString(app_.settingsFile(), arg(0), arg(1));
     if (found != arg(2)) {
         fail(QStringLiteral("expected test.ini [%1] %2 to be %3, found %4")
-                 .arg(arg(0), arg(1), quote(arg(2)), quote(found)));
+                 .arg(arg(0), arg(1), quoted(arg(2)), quoted(found)));
     }
 }
 
@@ -512,12 +502,12 @@ void Session::snapshot() {
 
 void Session::finish() {
     if (!desktop_.messages.empty()) {
-        fail(
-            QStringLiteral("unchecked message box: %1").arg(quote(desktop_.messages.front().text)));
+        fail(QStringLiteral("unchecked message box: %1")
+                 .arg(quoted(desktop_.messages.front().text)));
     }
     if (!desktop_.shellRequests.empty()) {
         fail(QStringLiteral("unchecked shell request: %1")
-                 .arg(quote(desktop_.shellRequests.front())));
+                 .arg(quoted(desktop_.shellRequests.front())));
     }
 }
 

@@ -2,6 +2,16 @@
 
 namespace scenario {
 
+QString quoted(const QString& text) {
+    QString escaped = text;
+    escaped.replace(QLatin1String("\\"), QLatin1String("\\\\"))
+        .replace(QLatin1String("\""), QLatin1String("\\\""))
+        .replace(QLatin1String("\r"), QLatin1String("\\r"))
+        .replace(QLatin1String("\n"), QLatin1String("\\n"))
+        .replace(QLatin1String("\t"), QLatin1String("\\t"));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
 std::optional<std::vector<Word>> splitWords(const QString& line, QString* error) {
     std::vector<Word> words;
     int i = 0;

@@ -25,6 +25,10 @@ struct ParseError {
     QString what;
 };
 
+// `text` as a quoted word of the language, escapes and all: the parser reads it back as
+// `text`.
+QString quoted(const QString& text);
+
 // Splits one line into words; a ParseError (line 0) for a malformed quoted text.
 std::optional<std::vector<Word>> splitWords(const QString& line, QString* error);
 
