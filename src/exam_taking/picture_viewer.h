@@ -3,6 +3,7 @@
 // size or at the fixed size of the settings, beside the ticket window. Opened from the
 // ticket editor it also lets the teacher set that fixed size.
 
+#include "common/picture_captions.h"
 #include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
@@ -36,10 +37,10 @@ private:
     void close();
 
     const forms::CaptionTable captions_{
-        {&Frame8, "Размер картинки", "Размер картинки", "Size of picture"},
-        {&Option1, "Реальный размер картинки изменен на постоянный размер",
-         "Реальный размер картинки изменен на постоянный размер",
-         "Real size of picture is changed on the constant size"},
+        {&Frame8, picture_captions::kPanelRu, picture_captions::kPanelRu,
+         picture_captions::kPanelEn},
+        {&Option1, picture_captions::kFixedRu, picture_captions::kFixedRu,
+         picture_captions::kFixedEn},
         {&Option2, "Размер соответствует реальному размеру картинки",
          "Размер соответствует реальному размеру картинки",
          "Size corresponds a real the size pictures"},

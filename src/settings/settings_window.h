@@ -4,6 +4,7 @@
 // Text2, Label15, Text12, Text4, Text1, Label16, Text6, Label17, Check1, Check2) while it
 // is hidden. It also holds the evaluation table that yields the passing score.
 
+#include "common/picture_captions.h"
 #include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
@@ -138,10 +139,10 @@ private:
          "To Adjust a communicating ballet"},
         {&Frame10, "Пароль", "Пароль", "Password"},
         {&Label32, "Ввод", "Ввод", "Entering"},
-        {&Frame8, "Размер картинки", "Размер картинки", "Size of picture"},
-        {&Option1, "Реальный размер картинки изменен на постоянный размер",
-         "Реальный размер картинки изменен на постоянный размер",
-         "Real size of picture is changed on the constant size"},
+        {&Frame8, picture_captions::kPanelRu, picture_captions::kPanelRu,
+         picture_captions::kPanelEn},
+        {&Option1, picture_captions::kFixedRu, picture_captions::kFixedRu,
+         picture_captions::kFixedEn},
         {&Option2, "Размер соответствует реальному размеру  картинки",
          "Размер соответствует реальному размеру  картинки",
          "Size corresponds a real the size pictures"},
