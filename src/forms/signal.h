@@ -3,6 +3,7 @@
 // it goes away, so no listener outlives the object it captured.
 
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -13,22 +14,37 @@ public:
     using Listener = std::function<void(Args...)>;
 
     int subscribe(Listener listener) {
-        listeners_.emplace_back(next_, std::move(listener));
+        listeners_.push_back(std::make_shared<Entry>(next_, std::move(listener)));
         return next_++;
     }
     void unsubscribe(int id) {
-        std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+        std::erase_if(listeners_, [id](const auto& entry) {
+            if (entry->id != id) return false;
+            entry->subscribed = false;
+            return true;
+        });
     }
-    // A copy is called, so a listener may unsubscribe (itself or others) meanwhile.
+    // The listeners are called through a snapshot of shared entries: a listener may
+    // subscribe or unsubscribe (itself or others) meanwhile, one unsubscribed meanwhile
+    // is not called, and each call reaches the listener itself, so a listener that keeps
+    // state of its own (a panel built once) keeps it from one notification to the next.
     void notify(Args... args) const {
-        const auto listeners = listeners_;
-        for (const auto& entry : listeners)
-            entry.second(args...);
+        const auto snapshot = listeners_;
+        for (const auto& entry : snapshot) {
+            if (entry->subscribed) entry->listener(args...);
+        }
     }
     bool empty() const { return listeners_.empty(); }
 
 private:
-    std::vector<std::pair<int, Listener>> listeners_;
+    struct Entry {
+        Entry(int entryId, Listener entryListener)
+            : id(entryId), listener(std::move(entryListener)) {}
+        int id;
+        Listener listener;
+        bool subscribed = true;
+    };
+    std::vector<std::shared_ptr<Entry>> listeners_;
     int next_ = 1;
 };
 

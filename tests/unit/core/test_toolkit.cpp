@@ -160,6 +160,22 @@ TEST(Toolkit, ObserversFollowChangesAndPropertiesReadAsText) {
     w.Label1.setCaption("y");
     EXPECT_EQ(redraws, 2);
 
+    // A listener keeps its own state between notifications (a panel built on its first
+    // show is built once), and one unsubscribed by an earlier listener is not called.
+    int builds = 0;
+    w.Frame1.subscribe([&builds, built = false]() mutable {
+        if (!built) ++builds;
+        built = true;
+    });
+    int late = 0;
+    int lateId = 0;
+    w.Frame1.subscribe([&] { w.Frame1.unsubscribe(lateId); });
+    lateId = w.Frame1.subscribe([&] { ++late; });
+    w.Frame1.hide();
+    w.Frame1.show();
+    EXPECT_EQ(builds, 1);
+    EXPECT_EQ(late, 0);
+
     EXPECT_EQ(*w.Label1.property("forecolor"), "0x000000FF");
     EXPECT_EQ(*w.Label1.property("caption"), "y");
     EXPECT_EQ(*w.Check1.property("value"), "0");
