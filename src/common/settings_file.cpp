@@ -62,4 +62,7 @@ bool settingsFileUnreadable(App& app) {
     return !platform::readProfileFile(app.settingsFile()).has_value();
 }
 
-QString interfaceLanguage(App& app) { return readSetting(app, settings_keys::kLanguage); }
+QString interfaceLanguage(App& app) {
+    if (app.switchedLanguage()) return *app.switchedLanguage();
+    return readSetting(app, settings_keys::kLanguage);
+}

@@ -51,6 +51,6 @@ platform::WriteResult storeSettings(App& app, const QList<platform::ProfileEntry
 // settings.
 bool settingsFileUnreadable(App& app);
 
-// The interface language as the settings file holds it ("rus", "eng" or anything else);
-// every window reads it when it loads.
+// The interface language ("rus", "eng" or anything else): the one switched to during this
+// run, else the one the settings file holds. Every window reads it when it loads.
 QString interfaceLanguage(App& app);

@@ -16,6 +16,15 @@ QString resolveExamFolder(const QString& applicationFolder, const QString& store
     return QDir::toNativeSeparators(QDir::cleanPath(QDir(applicationFolder).filePath(stored)));
 }
 
+QString storedExamFolder(const QString& applicationFolder, const QString& folder) {
+    if (folder.isEmpty() || applicationFolder.isEmpty()) return folder;
+    const QString relative = QDir(applicationFolder).relativeFilePath(QDir::cleanPath(folder));
+    if (relative.isEmpty() || relative == QLatin1String(".") || QDir::isAbsolutePath(relative) ||
+        relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")))
+        return folder;
+    return QDir::toNativeSeparators(relative);
+}
+
 namespace {
 QString questionFilePath(const QString& ticketFolder, char kind, int question) {
     if (ticketFolder.isEmpty()) return {};

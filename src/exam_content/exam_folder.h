@@ -17,6 +17,9 @@ inline constexpr int kMaxQuestions = 20;
 // folder (the bundled sample's "b/География"), so that folder can move as a whole; a
 // path written on Windows ("C:\...", "\\server\...") is left as it is.
 QString resolveExamFolder(const QString& applicationFolder, const QString& stored);
+// The exam folder as the settings keep it: relative to the application folder when it
+// lies inside it (so a copied or moved application folder keeps its exams), else whole.
+QString storedExamFolder(const QString& applicationFolder, const QString& folder);
 
 // The whole marker file "lzm.lzm", line end included; empty optional when it cannot be
 // read (no folder, no marker file).

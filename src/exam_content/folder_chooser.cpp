@@ -2,6 +2,7 @@
 
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
+#include "exam_content/exam_folder.h"
 #include "exam_content/folder_survey.h"
 #include "forms/app.h"
 #include "settings/settings_window.h"
@@ -160,7 +161,7 @@ void Form9::accept() {
     Form4& settings = app().window<Form4>();
     Text6.setText(settings.Text3.text());
     Text7.setText(settings.Combo1.text());
-    settings.Text6.setText(Text1.text());
+    settings.Text6.setText(chosenFolderToStore());
     // A ticket drawn from the former exam must not be opened from the new one.
     if (Form1* start = app().loaded<Form1>()) {
         start->Label1.setCaption(QString());
@@ -192,7 +193,7 @@ bool Form9::survey(QStringList& entries, QStringList& questions) {
 
 void Form9::takeCounts() {
     Form4& settings = app().window<Form4>();
-    settings.Text6.setText(Text1.text());
+    settings.Text6.setText(chosenFolderToStore());
     settings.Text3.setText(Text2.text());
     // New counts make the former passing score meaningless; it is set again.
     settings.Text5.setText(QStringLiteral("0"));
@@ -202,9 +203,13 @@ void Form9::takeCounts() {
 }
 
 void Form9::keepCounts() {
-    app().window<Form4>().Text6.setText(Text1.text());
+    app().window<Form4>().Text6.setText(chosenFolderToStore());
     Frame1.hide();
     close();
+}
+
+QString Form9::chosenFolderToStore() const {
+    return exam_folder::storedExamFolder(app().folder(), Text1.text());
 }
 
 void Form9::close() {

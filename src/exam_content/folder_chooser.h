@@ -59,6 +59,8 @@ private:
     void takeCounts();
     void keepCounts();
     void close();
+    // The chosen folder as the settings keep it.
+    QString chosenFolderToStore() const;
     // Puts the drive list on the drive that holds the folder list's folder.
     void followFolderWithDrive();
 

@@ -116,6 +116,7 @@ void Form7::load() {
          kFolderWindowWidth, kFolderWindowHeight);
     Frame6.move(0, 0, kFolderPanelSize, kFolderPanelSize);
     Label21.setCaption(interfaceLanguage(app()));
+    examFolderAtOpen_ = app().window<Form4>().Text6.text();
     for (Control* hidden : std::initializer_list<Control*>{
              &Command3, &Label21, &Command11, &Text4, &Text5, &Text8, &Picture1, &Text7, &Label8,
              &Label15, &Label16, &Label17, &Label19, &Label20}) {
@@ -135,13 +136,7 @@ void Form7::load() {
 // Messages.
 
 void Form7::tell(const QString& russian, const QString& english) {
-    app().message(Label21.caption() == kRussian ? russian : english, kProduct);
-}
-
-void Form7::report(const QString& russian, const QString& english) {
-    const QString& language = Label21.caption();
-    if (isKnownLanguage(language))
-        app().message(language == kRussian ? russian : english, kProduct);
+    app().message(forms::say(Label21.caption(), russian, english), kProduct);
 }
 
 void Form7::tellNotWritten(const QString& path) {
@@ -217,7 +212,7 @@ void Form7::showImportPanel() {
 }
 
 void Form7::chooseBankFile() {
-    const bool english = Label21.caption() != kRussian;
+    const bool english = Label21.caption() == kEnglish;
     const QString path = app().services().dialogs.openFile(
         Frame11.caption(),
         english ? QStringLiteral("Aiken, GIFT (*.txt *.gift);;All files (*)")
@@ -263,8 +258,7 @@ void Form7::importBank() {
     if (!options) return;
     const QString file = Text13.text();
     const QString name = Text14.text();
-    // The window's messages are English whenever the language is not Russian.
-    const teacher_tools::Wording say(Label21.caption() == kRussian ? kRussian : kEnglish);
+    const teacher_tools::Wording say(Label21.caption());
     const auto format =
         Option2.value() ? teacher_tools::BankFormat::Gift : teacher_tools::BankFormat::Aiken;
     const teacher_tools::ImportResult result =
@@ -421,8 +415,8 @@ void Form7::ticketNumberChanged() {
     if (QFileInfo(folder).isDir()) {
         Dir1.setPath(folder);
     } else {
-        report(QStringLiteral("Билет № %1 не создан").arg(number),
-               QStringLiteral("Ticket № %1 not created").arg(number));
+        tell(QStringLiteral("Билет № %1 не создан").arg(number),
+             QStringLiteral("Ticket № %1 not created").arg(number));
     }
 }
 
@@ -468,6 +462,16 @@ void Form7::questionNumberEdited() {
         HandlerBlocker quiet(Combo1);
         Combo1.setListIndex(-1);
     }
+    // A number typed is a number chosen: its question is loaded, so a save never writes
+    // over a question the teacher has not seen.
+    const int typed = int(Combo1.items().indexOf(Combo1.text()));
+    if (typed >= 0 && typed != Combo1.listIndex()) {
+        {
+            HandlerBlocker quiet(Combo1);
+            Combo1.setListIndex(typed);
+        }
+        questionChosen();
+    }
 }
 
 void Form7::questionChosen() {
@@ -482,6 +486,8 @@ void Form7::questionChosen() {
     Label15.setCaption(flag(present('v')));
     Label16.setCaption(flag(present('o')));
     Label17.setCaption(flag(present('k')));
+    shownQuestion_ = {folder, *n, Label8.caption() == kTrue};
+    overwriteAllowed_.reset();
     showQuestionStatus(*n);
     loadQuestionTexts(*n);
     loadTicketPicture(*n);
@@ -546,27 +552,52 @@ void Form7::saveQuestion() {
     if (!questionCanBeSaved()) return;
     const int n = *question();
     const QString folder = ticketFolder();
+    if (!overwriteIsKnown(folder, n)) return;
     const QString failed =
         exam_writer::writeQuestion(folder, n, {Text1.text(), Text2.text(), Text3.text()});
     if (!failed.isEmpty()) {
         tellNotWritten(failed);
         return;
     }
+    shownQuestion_ = {folder, n, true};
+    overwriteAllowed_.reset();
     Dir1.setPath(folder);
     // The status lines now tell what is on disk.
     Text7.assignAndRun(exam_folder::lookUpEntry(examFolder(), QFileInfo(folder).fileName()));
     for (Label* present : {&Label8, &Label15, &Label16})
         present->setCaption(kTrue);
     showQuestionStatus(n);
-    if (savePendingPicture(n)) report(QStringLiteral("Сохранено!"), QStringLiteral("Preserved!"));
+    if (savePendingPicture(n)) tell(QStringLiteral("Сохранено!"), QStringLiteral("Preserved!"));
     warnIfAnswerIsNoVariant();
+}
+
+bool Form7::overwriteIsKnown(const QString& folder, int n) {
+    const bool onDisk =
+        !folder.isEmpty() &&
+        platform::DoesFileExist(platform::childPath(folder, exam_folder::questionFileName('q', n)));
+    const ShownQuestion here{folder, n, true};
+    if (!onDisk || shownQuestion_ == here || overwriteAllowed_ == here) return true;
+    // Written meanwhile (another copy of the program, say) or never loaded here: the
+    // teacher hears of it once, and a second save replaces it.
+    overwriteAllowed_ = here;
+    tell(QStringLiteral("Вопрос № %1 билета № %2 уже есть на диске, но в редактор не загружен "
+                        "(его могла записать другая копия программы). Ничего не записано. "
+                        "Нажмите «Сохранить» еще раз, чтобы заменить его.")
+             .arg(n)
+             .arg(Text6.text()),
+         QStringLiteral("Question № %1 of ticket № %2 is on disk already but was not loaded "
+                        "here (another copy of the program may have written it). Nothing was "
+                        "written. Press \"To Save\" again to replace it.")
+             .arg(n)
+             .arg(Text6.text()));
+    return false;
 }
 
 bool Form7::questionCanBeSaved() {
     if (Text1.text().isEmpty() || Text2.text().isEmpty() || Text3.text().isEmpty() ||
         Text6.text().isEmpty() || Combo1.text().isEmpty()) {
-        report(QStringLiteral("Отсутствует текст в одном из полей"),
-               QStringLiteral("Is Absent text in one of the floors"));
+        tell(QStringLiteral("Отсутствует текст в одном из полей"),
+             QStringLiteral("Is Absent text in one of the floors"));
         return false;
     }
     if (!exam_writer::isTicketNumber(Text6.text())) {
@@ -728,7 +759,10 @@ void Form7::backToFolderPanel() {
 }
 
 void Form7::closeFromEditingPanel() {
-    app().window<Form4>().Text6.setText(readSetting(app(), settings_keys::kExamFolder));
+    // The settings window gets back the exam folder it held: the one in test.ini may be
+    // another exam than the counts and passing score in force (the chooser sets them all
+    // without saving).
+    app().window<Form4>().Text6.setText(examFolderAtOpen_);
     closeEditor();
 }
 

@@ -104,10 +104,8 @@ public:
     forms::CommandButton Command11{*this, "Command11"}; // never shown
 
 private:
-    // Messages: `tell` is in English whenever the language is not Russian; `report` only
-    // speaks in the two interface languages and stays silent for any other.
+    // Messages in the interface language (Russian for a language that is neither).
     void tell(const QString& russian, const QString& english);
-    void report(const QString& russian, const QString& english);
     void tellNotWritten(const QString& path);
     void tellNoTicketNumber(const QString& number);
 
@@ -140,6 +138,9 @@ private:
 
     void saveQuestion();
     bool questionCanBeSaved();
+    // False (after saying so, once) when the save would replace a question on disk that
+    // the editor did not load.
+    bool overwriteIsKnown(const QString& folder, int n);
     bool savePendingPicture(int n);
     void warnIfAnswerIsNoVariant();
 
@@ -154,6 +155,20 @@ private:
     void backToFolderPanel();
     void closeFromEditingPanel();
     void closeEditor();
+
+    // The settings window's exam folder when the editor opened; closing from the editing
+    // panel puts it back.
+    QString examFolderAtOpen_;
+    // The question last loaded (or saved) here and whether its file was there then; a
+    // save over any other question on disk is refused once.
+    struct ShownQuestion {
+        QString folder;
+        int number = 0;
+        bool onDisk = false;
+        bool operator==(const ShownQuestion&) const = default;
+    };
+    ShownQuestion shownQuestion_;
+    std::optional<ShownQuestion> overwriteAllowed_;
 
     const forms::CaptionTable captions_{
         {&Frame6, "Редактор", "Редактор", "Editor"},

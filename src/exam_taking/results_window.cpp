@@ -11,6 +11,8 @@
 #include "forms/decimal.h"
 #include "shell/start_window.h"
 
+#include <QDir>
+
 namespace {
 
 // An evaluation of "2" or "5" means the question was answered; "0" or anything that is
@@ -47,6 +49,9 @@ Form5::Form5(App& app) : Window(app, kName) {
     Label2.onMouseMove = [this] { hideDetail(); };
     Label3.onChange = [this] { verdictChanged(); };
     Command2.onClick = [this] { close(); };
+    Command3.onClick = [this] { discard(); };
+    place(Frame5, {&Label8, &Text1, &Command3});
+    Frame5.hide();
 }
 
 void Form5::load() {
@@ -128,8 +133,31 @@ void Form5::verdictChanged() {
 }
 
 void Form5::close() {
-    if (Check1.checked()) saveReport();
+    if (Check1.checked() && !saveReport()) {
+        // The student is about to leave: the result must not leave with them. The box is
+        // held ticked so that only the teacher's password lets it go unsaved.
+        Check1.setEnabled(false);
+        Frame5.show();
+        requestFocus(Command2);
+        return;
+    }
+    backToStart();
+}
 
+void Form5::discard() {
+    const bool accepted = app().window<Form1>().passwordAccepts(Text1.text());
+    Text1.setText(QString());
+    if (!accepted) {
+        app().message(
+            forms::say(Label5.caption(), "Не правильный пароль!", "Not correct password!"),
+            QStringLiteral("Проверон"));
+        requestFocus(Text1);
+        return;
+    }
+    backToStart();
+}
+
+void Form5::backToStart() {
     Form1& start = app().window<Form1>();
     start.show();
     app().unload(*this);
@@ -145,7 +173,7 @@ void Form5::close() {
     start.requestFocus(start.Text9);
 }
 
-void Form5::saveReport() {
+bool Form5::saveReport() {
     Form1& start = app().window<Form1>();
     ExamReport report;
     report.language = Label5.caption();
@@ -162,12 +190,11 @@ void Form5::saveReport() {
 
     const QString reportFile = app().path(QStringLiteral("s/oth.txt"));
     const platform::WriteResult written = appendExamReport(reportFile, report);
-    if (written) return;
-    // The student is gone once this window closes; the teacher must learn that the
-    // result was not recorded.
+    if (written) return true;
     const bool english = Label5.caption() == forms::kEnglish;
     app().message((english ? QStringLiteral("Could not save the result in the report:\n")
                            : QStringLiteral("Не удалось сохранить результат в отчет:\n")) +
-                      reportFile + writeFailureNote(written, english),
+                      QDir::toNativeSeparators(reportFile) + writeFailureNote(written, english),
                   QStringLiteral("Проверон"));
+    return false;
 }

@@ -37,17 +37,36 @@ public:
     forms::ControlArray<forms::Label, 20> o{*this, "o"}; // correct answer of question N
     forms::ControlArray<forms::Label, 20> q{*this, "q"}; // text of question N
 
+    // Shown while the report cannot take the result: it stays here until written, or
+    // until the teacher discards it with the password.
+    forms::Frame Frame5{*this, "Frame5"};             // discard panel
+    forms::Label Label8{*this, "Label8"};             // what happened, what can be done
+    forms::TextBox Text1{*this, "Text1"};             // the teacher's password
+    forms::CommandButton Command3{*this, "Command3"}; // close without saving
+
 private:
     void showQuestionsChanged();
     void showDetail(int n);
     void hideDetail();
     void verdictChanged();
     void close();
-    void saveReport();
+    void discard();
+    void backToStart();
+    // Appends the record; false (after telling why) when the report did not take it.
+    bool saveReport();
 
     const forms::CaptionTable captions_{
         {&Check2, "Показывать вопросы", "Показывать вопросы", "To Show questions"},
         {&Check1, "Сохранить в отчет", "Сохранить в отчет", "To Save in the report"},
         {&Command2, "Закрыть", "Закрыть", "To Close"},
+        {&Frame5, "Результат не сохранен", "Результат не сохранен", "The result is not saved"},
+        {&Label8,
+         "«Закрыть» пробует записать его еще раз. Закрыть окно без сохранения может только "
+         "преподаватель, введя пароль.",
+         "«Закрыть» пробует записать его еще раз. Закрыть окно без сохранения может только "
+         "преподаватель, введя пароль.",
+         "\"To Close\" tries to write it again. Only the teacher can close the window without "
+         "saving, by entering the password."},
+        {&Command3, "Не сохранять", "Не сохранять", "Do not save"},
     };
 };

@@ -12,6 +12,8 @@
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 using namespace forms;
@@ -121,8 +123,7 @@ void Form2::load() {
 
     if (settings.Check1.checked()) {
         Timer2.setEnabled(true);
-        countdown_ = std::int16_t(settings.timerSeconds());
-        Label28.setCaption(QString::number(countdown_));
+        startCountdown(settings.timerSeconds());
     } else {
         Timer2.setEnabled(false);
     }
@@ -143,7 +144,7 @@ QString Form2::ticketFolder() const {
 }
 
 void Form2::tell(const QString& russian, const QString& english) {
-    app().message(Label15.caption() == kEnglish ? english : russian, kTitle);
+    app().message(forms::say(Label15.caption(), russian, english), kTitle);
 }
 
 void Form2::selectQuestion(int n) {
@@ -304,10 +305,8 @@ void Form2::checkAnswer() {
 }
 
 void Form2::endOfTicket() {
-    if (auto text = byLanguage(Label15.caption(), "Проверон закончен", "Proveron legal")) {
-        app().message(*text, QString());
-        Command1.press();
-    }
+    app().message(forms::say(Label15.caption(), "Проверон закончен", "Proveron legal"), QString());
+    Command1.press();
 }
 
 void Form2::grade() {
@@ -322,10 +321,9 @@ void Form2::grade() {
         return;
     }
     if (!passing || passing->isZero()) {
-        app().message(Label15.caption() == kRussian
-                          ? QStringLiteral("Не установлена оценка. Установите в Настройках оценку")
-                          : QStringLiteral("Not installed evaluation. Install an evaluation in "
-                                           "Adjustment"),
+        app().message(forms::say(Label15.caption(),
+                                 "Не установлена оценка. Установите в Настройках оценку",
+                                 "Not installed evaluation. Install an evaluation in Adjustment"),
                       kTitle);
         txtZ.setText(QStringLiteral("0"));
         return;
@@ -370,23 +368,39 @@ void Form2::startQuestionTimer() {
     Form4& settings = app().window<Form4>();
     if (settings.Check2.checked()) {
         Timer3.setEnabled(true);
-        countdown_ = std::int16_t(settings.timerSeconds());
-        Label28.setCaption(QString::number(countdown_));
+        startCountdown(settings.timerSeconds());
     } else {
         Timer3.setEnabled(false);
     }
 }
 
+void Form2::startCountdown(int seconds) {
+    countdown_ = std::int16_t(seconds);
+    deadline_ = app().services().clock.now().addSecs(seconds);
+    Label28.setCaption(QString::number(countdown_));
+}
+
 void Form2::countDown() {
+    // The time left is what the clock says, not the number of ticks: ticks are held back
+    // while a message box is open and merged when the computer is busy.
+    const double left = double(app().services().clock.now().msecsTo(deadline_)) / 1000.0;
     // A question timer that runs on after every question is answered keeps counting
     // below zero; it stops at the bottom of its 16 bits instead of wrapping round.
-    if (countdown_ > std::numeric_limits<std::int16_t>::min()) --countdown_;
+    using Limits = std::numeric_limits<std::int16_t>;
+    countdown_ =
+        std::int16_t(std::clamp<long long>(std::llround(left), Limits::min(), Limits::max()));
     Label28.setCaption(QString::number(countdown_));
+}
+
+void Form2::showTimeUp() {
+    countdown_ = 0;
+    Label28.setCaption(QStringLiteral("0"));
 }
 
 void Form2::ticketTimerTick() {
     countDown();
-    if (countdown_ != 0) return;
+    if (countdown_ > 0) return;
+    showTimeUp();
     ticketTimeUp_ = true;
     List1.setEnabled(false);
     Timer2.setEnabled(false);
@@ -394,12 +408,15 @@ void Form2::ticketTimerTick() {
 }
 
 void Form2::questionTimerTick() {
+    const bool running = countdown_ > 0;
     countDown();
-    if (countdown_ != 0) return;
+    // Once every question is answered the countdown just runs on below zero.
+    if (countdown_ > 0 || !running) return;
     bool open = false;
     for (int n = 1; n <= 20 && !open; ++n)
         open = unanswered(txt(n).text());
     if (!open) return;
+    showTimeUp();
     Timer3.setEnabled(false);
     List1.setEnabled(false);
     failOnTime();

@@ -7,6 +7,7 @@
 #include "forms/controls.h"
 #include "forms/window.h"
 
+#include <QDateTime>
 #include <cstdint>
 
 class Form2 : public forms::Window {
@@ -67,7 +68,9 @@ private:
 
     QString ticketFolder() const;
     void startQuestionTimer();
+    void startCountdown(int seconds);
     void countDown();
+    void showTimeUp();
     void failOnTime();
     void endOfTicket();
     // A question whose file (or, with an empty name, picture) cannot be read stays
@@ -79,6 +82,8 @@ private:
     void tell(const QString& russian, const QString& english);
 
     std::int16_t countdown_ = 0;
+    // When the running timer's time is up, by the clock service.
+    QDateTime deadline_;
     int widestVariant_ = 0;
     bool ticketTimeUp_ = false;
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace forms {
@@ -35,6 +36,11 @@ public:
     platform::Services& services() { return services_; }
     const platform::UserLocale& locale() const { return services_.locale; }
     void message(const QString& text, const QString& title, bool informationIcon = false);
+
+    // The interface language chosen with a switch during this run. Every window reads it
+    // from then on, so all of them agree even when the switch could not be stored.
+    const std::optional<QString>& switchedLanguage() const { return switchedLanguage_; }
+    void setSwitchedLanguage(const QString& language) { switchedLanguage_ = language; }
 
     // The window of class W, created (and loaded) on first use.
     template <class W> W& window() {
@@ -79,6 +85,7 @@ private:
     platform::Services services_;
     std::map<QString, std::unique_ptr<forms::Window>> windows_;
     std::vector<std::unique_ptr<forms::Window>> unloaded_;
+    std::optional<QString> switchedLanguage_;
     int eventDepth_ = 0;
     bool ended_ = false;
 };

@@ -9,6 +9,14 @@ std::optional<QString> byLanguage(const QString& language, const char* russian,
     return std::nullopt;
 }
 
+QString say(const QString& language, const QString& russian, const QString& english) {
+    return language == kEnglish ? english : russian;
+}
+
+QString say(const QString& language, const char* russian, const char* english) {
+    return QString::fromUtf8(language == kEnglish ? english : russian);
+}
+
 void CaptionTable::applyDesign() const {
     for (const CaptionRow& row : rows_) {
         if (row.design) row.control->setDisplayedText(QString::fromUtf8(row.design));

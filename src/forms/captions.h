@@ -22,6 +22,11 @@ inline bool isKnownLanguage(const QString& language) {
 std::optional<QString> byLanguage(const QString& language, const char* russian,
                                   const char* english);
 
+// A message's text: English in the English interface, the built-in Russian text in any
+// other, so a message is never lost to an unknown language value.
+QString say(const QString& language, const QString& russian, const QString& english);
+QString say(const QString& language, const char* russian, const char* english);
+
 // One control's captions: the one it is built with, and the ones for "rus" and "eng".
 // A null design caption leaves the built control as it is; null language captions mean
 // the control keeps its design caption in every language.

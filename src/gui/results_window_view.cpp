@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -96,6 +97,7 @@ ResultsWindowView::ResultsWindowView(App& app, Form5& model) : View(app, model),
     close->setMinimumWidth(120);
     binder().bind(model.Command2, close);
     column->addWidget(close, 0, Qt::AlignRight);
+    column->addWidget(discardPanel(results));
 
     detailPane_ = new QGroupBox(this);
     auto* detailLayout = new QVBoxLayout(detailPane_);
@@ -115,6 +117,27 @@ ResultsWindowView::ResultsWindowView(App& app, Form5& model) : View(app, model),
     setDefaultButtons({&model.Command2});
     binder().bindWindow(model, this);
     binder().follow(model, [this] { followWidth(); });
+}
+
+QWidget* ResultsWindowView::discardPanel(QWidget* parent) {
+    auto* panel = new QGroupBox(parent);
+    auto* layout = new QVBoxLayout(panel);
+    QLabel* explanation = label(panel, true);
+    auto* row = new QHBoxLayout;
+    auto* password = new QLineEdit(panel);
+    password->setEchoMode(QLineEdit::Password);
+    auto* discard = new QPushButton(panel);
+    row->addWidget(password, 1);
+    row->addWidget(discard);
+    layout->addWidget(explanation);
+    layout->addLayout(row);
+    Binder& b = binder();
+    b.bind(model_.Frame5, panel);
+    b.bind(model_.Label8, explanation);
+    b.bind(model_.Text1, password);
+    b.bind(model_.Command3, discard);
+    b.pressOnEnter(password, model_.Command3);
+    return panel;
 }
 
 QWidget* ResultsWindowView::questionLines(QWidget* parent) {

@@ -22,6 +22,7 @@ protected:
 
 private:
     QWidget* questionLines(QWidget* parent);
+    QWidget* discardPanel(QWidget* parent);
     void followWidth();
 
     Form5& model_;

@@ -58,6 +58,7 @@ TestWindowView::TestWindowView(App& app, Form6& model) : View(app, model), model
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 4, 0);
     // Panels that appear in answer to the user come first, where they are seen.
+    column->addWidget(passwordPanel(content));
     column->addWidget(namePanel(content));
     column->addWidget(promptPanel(content));
     column->addWidget(conclusionPanel(content));
@@ -257,6 +258,29 @@ QWidget* TestWindowView::promptPanel(QWidget* parent) {
     b.bind(model_.Text11, number);
     b.bind(model_.Command14, accept);
     b.bind(model_.Command16, close);
+    return panel;
+}
+
+QWidget* TestWindowView::passwordPanel(QWidget* parent) {
+    auto* panel = new QGroupBox(parent);
+    auto* layout = new QHBoxLayout(panel);
+    auto* prompt = new QLabel(panel);
+    auto* password = new QLineEdit(panel);
+    password->setEchoMode(QLineEdit::Password);
+    password->setMinimumWidth(160);
+    auto* accept = button(panel, 70);
+    auto* close = button(panel);
+    layout->addWidget(prompt);
+    layout->addWidget(password, 1);
+    layout->addWidget(accept);
+    layout->addWidget(close);
+    Binder& b = binder();
+    b.bind(model_.Frame9, panel);
+    b.bind(model_.Label18, prompt);
+    b.bind(model_.Text13, password);
+    b.bind(model_.Command19, accept);
+    b.bind(model_.Command20, close);
+    b.pressOnEnter(password, model_.Command19);
     return panel;
 }
 

@@ -33,6 +33,7 @@ private:
     QWidget* answerChoices(QWidget* parent);
     QWidget* answerFields(QWidget* parent);
     QWidget* promptPanel(QWidget* parent);
+    QWidget* passwordPanel(QWidget* parent);
     QWidget* editorPanel(QWidget* parent);
     QWidget* editorCommands();
     QLayout* commands();

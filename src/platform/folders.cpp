@@ -66,9 +66,17 @@ QString childPath(const QString& folder, const QString& name) {
     return QDir(folder).filePath(stored.isEmpty() ? name : stored);
 }
 
+bool isHiddenOrSystemName(const QString& name) {
+    static const QStringList systemNames = {
+        QStringLiteral("desktop.ini"), QStringLiteral("thumbs.db"), QStringLiteral("ehthumbs.db")};
+    return name.startsWith(QLatin1Char('.')) || systemNames.contains(name, Qt::CaseInsensitive);
+}
+
 QStringList GetFolders(const QString& folder) {
     if (folder.isEmpty()) return {};
-    return QDir(folder).entryList(kAllEntries, QDir::Name | QDir::IgnoreCase);
+    QStringList names = QDir(folder).entryList(kAllEntries, QDir::Name | QDir::IgnoreCase);
+    names.removeIf(isHiddenOrSystemName);
+    return names;
 }
 
 bool MakeDirPath(const QString& path) {

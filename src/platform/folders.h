@@ -33,8 +33,13 @@ QString lookUpStoredName(const QString& folder, const QString& name);
 // plain name, so callers can never reach outside `folder`.
 QString childPath(const QString& folder, const QString& name);
 
-// Entry names of a folder, files and folders alike, without "." and "..", sorted.
+// Entry names of a folder, files and folders alike, without "." and "..", sorted. Hidden
+// and system entries are left out, as a Windows listing leaves them out: a desktop's
+// ".directory" or a "desktop.ini" in an exam folder is no ticket to count.
 QStringList GetFolders(const QString& folder);
+// Whether a listing that counts leaves the name out: a dot name (hidden here) or one of
+// the files Windows and its file managers keep hidden in any folder.
+bool isHiddenOrSystemName(const QString& name);
 
 // Creates the folder and every missing parent. True when it exists afterwards.
 bool MakeDirPath(const QString& path);

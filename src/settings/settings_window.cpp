@@ -194,9 +194,21 @@ void Form4::applyLanguage(const QString& language) { captions_.apply(language); 
 
 void Form4::switchLanguage(const QString& language) {
     Label17.setCaption(language);
-    // The language is kept at once, whether or not the other settings are saved.
-    storeSetting(app(), keys::kLanguage, language);
+    app().setSwitchedLanguage(language);
     applyLanguage(language);
+    // The language is kept at once, whether or not the other settings are saved.
+    languageStored_ = storeSetting(app(), keys::kLanguage, language);
+    if (!languageStored_) tellLanguageNotStored();
+}
+
+void Form4::tellLanguageNotStored() {
+    app().message(say(Label17.caption(),
+                      QStringLiteral("Язык не удалось сохранить в файл настроек:\n%1\nОн "
+                                     "действует до выхода из программы."),
+                      QStringLiteral("The language could not be saved to the settings file:\n%1\n"
+                                     "It holds until the program ends."))
+                      .arg(QDir::toNativeSeparators(app().settingsFile())),
+                  QStringLiteral("Проверон"));
 }
 
 void Form4::close() {
@@ -212,8 +224,10 @@ void Form4::close() {
 void Form4::finishClose() {
     // A save that fails keeps the window open with every value, so nothing typed is lost
     // and the teacher can try again (or untick the box and close without saving).
-    if (Check3.checked() && !saveSettings()) return;
+    const bool saving = Check3.checked();
+    if (saving && !saveSettings()) return;
     Form1& start = app().window<Form1>();
+    if (saving) start.passwordSaved(Text12.text());
     start.show();
 
     const QString language = Label17.caption();
@@ -406,9 +420,7 @@ void Form4::closeEvaluationPanel() {
 }
 
 void Form4::showNoValues() {
-    if (auto text = byLanguage(Label17.caption(), "Нет значений", "No values")) {
-        app().message(*text, QString());
-    }
+    app().message(forms::say(Label17.caption(), "Нет значений", "No values"), QString());
 }
 
 void Form4::showTableFault(int badField) {

@@ -97,6 +97,10 @@ public:
     // The exam folder in use as a full path: the folder field, taken from the application
     // folder when it is relative.
     QString examFolder() const;
+    // Whether the last language switch reached the settings file, and the message when
+    // it did not (the language still holds for this run).
+    bool languageStored() const { return languageStored_; }
+    void tellLanguageNotStored();
 
 private:
     // Puts every control into its frame.
@@ -123,6 +127,8 @@ private:
     // The table gives no score: a field in use that holds no number (its number), or
     // else a question count that is no whole number above zero.
     void showTableFault(int badField);
+
+    bool languageStored_ = true;
 
     const forms::CaptionTable captions_{
         {&Frame3, "Настройка ", "Настройка", "Adjustment"},

@@ -13,6 +13,8 @@
 #include "settings/settings_window.h"
 #include "test_mode/test_window.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 
@@ -130,10 +132,7 @@ void Form1::load() {
 
 void Form1::say(const char* russian, const char* english, const QString& suffix,
                 const QString& title) {
-    // Only the two interface languages have messages; any other value stays silent.
-    if (auto text = byLanguage(Label4.caption(), russian, english)) {
-        app().message(*text + suffix, title);
-    }
+    app().message(forms::say(Label4.caption(), russian, english) + suffix, title);
 }
 
 void Form1::showWrongPassword() {
@@ -193,14 +192,26 @@ void Form1::drawRandomTicket() {
     Form4& settings = app().window<Form4>();
     const QString examFolder = settings.examFolder();
     if (examFolder.isEmpty()) {
-        const QString title =
-            byLanguage(Label4.caption(), "Внимание!", "Attention!").value_or(QString());
+        const QString title = forms::say(Label4.caption(), "Внимание!", "Attention!");
         say("У вас не выбрана папка с билетами экзамена!",
             "Beside you not choose file with tickets of exam!", QString(), title);
         Form9& chooser = app().window<Form9>();
         chooser.Dir1.setPath(app().path(QStringLiteral("b")));
         chooser.show();
         hide();
+        return;
+    }
+    if (!QFileInfo(examFolder).isDir()) {
+        // Moved or taken away (an application folder copied elsewhere with an absolute
+        // exam folder in test.ini): drawing would only find no ticket, without a word.
+        say("Папка экзамена не найдена:\n", "The exam folder is not found:\n",
+            QDir::toNativeSeparators(examFolder) +
+                forms::say(Label4.caption(),
+                           "\nПопросите преподавателя выбрать экзамен: «Настройка» → «Выбрать "
+                           "папку с экзаменом или тестом».",
+                           "\nAsk the teacher to choose the exam: \"Adjustment\" → \"To Choose a "
+                           "file with the exam or test\"."),
+            forms::say(Label4.caption(), "Внимание!", "Attention!"));
         return;
     }
     const auto count = ticketCount(Text3.text());
@@ -336,5 +347,10 @@ void Form1::switchLanguage(const QString& language) {
     settings.Label17.setCaption(language);
     // The new start window reads the language in its load.
     application.window<Form1>().show();
-    storeSetting(application, settings_keys::kLanguage, settings.Label17.caption());
+    // Stored again as the switch always did; a failure the settings window has already
+    // told is not told twice.
+    if (!storeSetting(application, settings_keys::kLanguage, settings.Label17.caption()) &&
+        settings.languageStored()) {
+        settings.tellLanguageNotStored();
+    }
 }

@@ -13,6 +13,17 @@ public:
     void load() override;
     // Sets the captions of the language ("rus" or "eng"; nothing for another).
     void relabel(const QString& language) { captions_.apply(language); }
+    // Whether the teacher's password guards anything: a password is set, or the settings
+    // file could not be read and so nothing opens.
+    bool passwordIsSet() const { return passwordUnknown_ || !Text12.text().isEmpty(); }
+    bool passwordAccepts(const QString& typed) const {
+        return !passwordUnknown_ && typed == Text12.text();
+    }
+    // The settings window saved a new password: it is the one in force from now on.
+    void passwordSaved(const QString& password) {
+        Text12.setText(password);
+        passwordUnknown_ = false;
+    }
 
     // Mode choice.
     forms::Frame Frame3{*this, "Frame3"};             // mode panel
@@ -67,12 +78,12 @@ public:
     forms::Timer Timer1{*this, "Timer1"};   // one-shot 500 ms delay after a draw
 
 private:
-    // Shows a message in the interface language; silent for any other language.
+    // Shows a message in the interface language (Russian for a language that is neither).
     void say(const char* russian, const char* english, const QString& suffix, const QString& title);
     void showWrongPassword();
     // The typed password is the one in force. Never while the settings file cannot be
     // read: its password is unknown then, and an empty one must not open the settings.
-    bool passwordMatches() const { return !passwordUnknown_ && Text2.text() == Text12.text(); }
+    bool passwordMatches() const { return passwordAccepts(Text2.text()); }
 
     void chooseExamMode();
     void chooseTestMode();

@@ -188,6 +188,23 @@ void convert(const Command& command, CheckRun& run, const std::vector<CheckTarge
     run.findings.insert(run.findings.end(), report.problems.begin(), report.problems.end());
 }
 
+// The exam folder the settings name, when it is not there: the start window then has no
+// ticket to draw. Only a check of the whole application folder looks at the settings.
+std::optional<Finding> missingExamInUse(const Command& command, const QString& given,
+                                        const ExamInUse& inUse) {
+    if (!given.isEmpty() || inUse.folder.isEmpty() || QFileInfo(inUse.folder).isDir())
+        return std::nullopt;
+    Finding finding;
+    finding.path = inUse.folder;
+    finding.code = QStringLiteral("exam-folder-missing");
+    finding.message = command.say(
+        "Папки экзамена, которую называют настройки (ключ z в test.ini), нет: ни один билет "
+        "нельзя выбрать. Выберите экзамен в окне «Настройка».",
+        "The exam folder the settings name (key z in test.ini) is not there: no ticket can be "
+        "drawn. Choose the exam in the settings window.");
+    return finding;
+}
+
 int runCheck(const Command& command, const QStringList& arguments) {
     const Wording& say = command.say;
     const Arguments args =
@@ -202,13 +219,15 @@ int runCheck(const Command& command, const QStringList& arguments) {
         return command.usageError(say("Нет папки «%1».", "There is no folder \"%1\".").arg(given));
     const ExamInUse inUse = examInUseFromSettings(command.app);
     const std::vector<CheckTarget> targets = targetsToCheck(command, given, inUse);
-    if (targets.empty()) {
+    const std::optional<Finding> missing = missingExamInUse(command, given, inUse);
+    if (targets.empty() && !missing) {
         return command.usageError(
             say("В папке «%1» нет ни экзамена, ни теста.", "\"%1\" holds no exam and no test.")
                 .arg(QDir::toNativeSeparators(given.isEmpty() ? command.app.folder() : given)));
     }
     CheckRun run = checkTargetsOf(command.app, targets, inUse, say);
     if (args.flag("--convert")) convert(command, run, targets, inUse);
+    if (missing) run.findings.insert(run.findings.begin(), *missing);
     if (args.flag("--json")) {
         printJson(command, run);
     } else {

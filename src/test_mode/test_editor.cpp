@@ -289,4 +289,22 @@ void Form6::closeEditor() {
     // Back to taking: the prompt and open fields belong to the editor.
     Frame8.hide();
     lockQuestion(true);
+    reloadTextsForTaking();
+}
+
+void Form6::reloadTextsForTaking() {
+    // The editor shows texts without the line end their files end in; taking, and the
+    // report it writes, use them as the files hold them.
+    const QString name = Text2.text();
+    if (name.isEmpty()) return;
+    if (const auto question =
+            test_files::readTextFile(test_files::questionFilePath(app(), name, Text1.text())))
+        txtV.setText(*question);
+    for (int k = 1; k <= 3; ++k) {
+        const QString file = test_files::conclusionFilePath(app(), name, k);
+        if (const auto text = test_files::readTextFile(file)) {
+            conclusionField(k).setText(*text);
+            storedConclusions_[std::size_t(k - 1)] = *text;
+        }
+    }
 }

@@ -56,14 +56,16 @@ Form6::Form6(App& app) : Window(app, kName) {
     txtnTotal.onChange = [this] { totalChanged(); };
     Command3.onClick = [this] { reset(); };
     Check1.onClick = [this] { reportSwitched(); };
-    Command18.onClick = [this] { openReport(); };
+    Command18.onClick = [this] { behindPassword(&Form6::openReport); };
     Command10.onClick = [this] { openHelp(this->app()); };
     Command2.onClick = [this] { exitProgram(); };
     Label13.onClick = [this] { backToStart(); };
     Command15.onClick = [this] { Frame6.hide(); };
 
     // Event table: the editor.
-    Command6.onClick = [this] { openEditor(); };
+    Command6.onClick = [this] { behindPassword(&Form6::openEditor); };
+    Command19.onClick = [this] { checkPassword(); };
+    Command20.onClick = [this] { closePasswordPanel(); };
     Command11.onClick = [this] { createTest(); };
     Command13.onClick = [this] { editTest(); };
     Command4.onClick = [this] { saveQuestion(); };
@@ -91,6 +93,7 @@ void Form6::arrangeControls() {
     place(Frame4, {&Label3, &Text5, &Label6, &Text8, &Label4, &Text7, &Label7, &Text9, &Label5,
                    &Text6, &Label8, &Text10, &Command4, &Command9, &Command8, &Command17});
     place(Frame8, {&Text11, &Command14, &Command16});
+    place(Frame9, {&Label18, &Text13, &Command19, &Command20});
     takingCaptions_.applyDesign();
     editorCaptions_.applyDesign();
 
@@ -134,9 +137,9 @@ void Form6::load() {
 
     Option6.setValue(true);
     lockQuestion(true);
-    for (Control* hidden :
-         std::initializer_list<Control*>{&Frame3, &Frame4, &Frame5, &Frame8, &Frame6, &Command1,
-                                         &Command7, &Text2, &Text3, &Label9, &Label10, &Label12})
+    for (Control* hidden : std::initializer_list<Control*>{
+             &Frame3, &Frame4, &Frame5, &Frame8, &Frame9, &Frame6, &Command1, &Command7, &Text2,
+             &Text3, &Label9, &Label10, &Label12})
         hidden->hide();
     Command14.setEnabled(false);
     Label16.setCaption(QString());
@@ -146,7 +149,7 @@ void Form6::load() {
 
 // Shared steps.
 
-bool Form6::english() const { return language_ != kRussian; }
+bool Form6::english() const { return language_ == kEnglish; }
 
 void Form6::tell(const char* russian, const char* englishText, const QString& detail) {
     const QString text = english() ? QString::fromUtf8(englishText) : QString::fromUtf8(russian);
@@ -506,6 +509,51 @@ void Form6::appendToReport(const QString& record) {
 }
 
 void Form6::openReport() { app().services().shell.open(app().path(QStringLiteral("s/lzm.txt"))); }
+
+// The password in force is the start window's; a window opened without one (as tests
+// do) goes by the settings file.
+bool Form6::passwordIsSet() {
+    if (const Form1* start = app().loaded<Form1>()) return start->passwordIsSet();
+    return !readSetting(app(), settings_keys::kPassword).isEmpty();
+}
+
+bool Form6::passwordAccepts(const QString& typed) {
+    if (const Form1* start = app().loaded<Form1>()) return start->passwordAccepts(typed);
+    return typed == readSetting(app(), settings_keys::kPassword);
+}
+
+void Form6::behindPassword(void (Form6::*action)()) {
+    if (!passwordIsSet()) {
+        closePasswordPanel();
+        (this->*action)();
+        return;
+    }
+    // The editor writes tests and the report holds every student's answers: a student
+    // reaches neither without the teacher's password.
+    afterPassword_ = action;
+    Text13.setText(QString());
+    Frame9.show();
+    requestFocus(Text13);
+}
+
+void Form6::checkPassword() {
+    const bool accepted = passwordAccepts(Text13.text());
+    Text13.setText(QString());
+    if (!accepted) {
+        tell("Не правильный пароль!", "Not correct password!");
+        requestFocus(Text13);
+        return;
+    }
+    const auto action = afterPassword_;
+    closePasswordPanel();
+    if (action) (this->*action)();
+}
+
+void Form6::closePasswordPanel() {
+    afterPassword_ = nullptr;
+    Text13.setText(QString());
+    Frame9.hide();
+}
 
 void Form6::exitProgram() {
     app().services().shell.open(app().path(QStringLiteral("plt.txt")));

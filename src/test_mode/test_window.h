@@ -57,6 +57,13 @@ public:
     forms::Label Label16{*this, "Label16"};             // path line
     forms::CommandButton Command7{*this, "Command7"};   // hidden, no effect
 
+    // The password, asked before the editor or the report opens while one is set.
+    forms::Frame Frame9{*this, "Frame9"};               // password panel
+    forms::Label Label18{*this, "Label18"};             // "Ввод пароля"
+    forms::TextBox Text13{*this, "Text13"};             // password entry
+    forms::CommandButton Command19{*this, "Command19"}; // check it and go on
+    forms::CommandButton Command20{*this, "Command20"}; // close the panel
+
     // Editor: the name panel.
     forms::Frame Frame3{*this, "Frame3"};               // test name panel
     forms::Label Label9{*this, "Label9"};               // prompt for the name
@@ -126,6 +133,12 @@ private:
     void openReport();
     void exitProgram();
     void backToStart();
+    // Runs the action at once when no password is set, else after the password panel.
+    void behindPassword(void (Form6::*action)());
+    bool passwordIsSet();
+    bool passwordAccepts(const QString& typed);
+    void checkPassword();
+    void closePasswordPanel();
 
     // Shared steps.
     bool english() const;
@@ -164,8 +177,10 @@ private:
     void closePrompt();
     void closeNamePanel();
     void closeEditor();
+    void reloadTextsForTaking();
     void showEditorPanel(bool shown);
 
+    void (Form6::*afterPassword_)() = nullptr;
     std::int16_t intCntr_ = 0;
     std::int16_t editorStep_ = 0;
     QString language_;
@@ -193,6 +208,10 @@ private:
         {&Label2, "вопрос", "вопрос", "question"},
         {&Frame6, "Вывод", "Вывод", "Conclusion"},
         {&Command15, "X", "X", "X"},
+        {&Frame9, "Пароль", "Пароль", "Password"},
+        {&Label18, "Ввод пароля", "Ввод пароля", "Entering a password"},
+        {&Command19, "OK", "OK", "OK"},
+        {&Command20, "Закрыть", "Закрыть", "To Close"},
     };
     const forms::CaptionTable editorCaptions_{
         {&Frame3, "Имя теста", "Имя теста", "Name of test"},

@@ -354,6 +354,9 @@ void Session::tick() {
         if (!app_.loadedWindow(windowName)) break;
         auto& timer = static_cast<forms::Timer&>(control(arg(0)));
         if (!timer.enabled()) break;
+        // A tick comes when its interval has passed, so the scenario's clock moves on by
+        // that much first: what counts time by the clock sees the same time as the ticks.
+        desktop_.currentTime = desktop_.currentTime.addMSecs(timer.interval());
         action([&timer] { timer.tick(); });
     }
 }

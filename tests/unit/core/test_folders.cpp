@@ -65,6 +65,11 @@ TEST(Folders, ListingCreatingAndWalking) {
     touch(dir.filePath("a.txt"));
     touch(dir.filePath("b/deep/er/x.bmp"));
     EXPECT_EQ(GetFolders(dir.path()), QStringList({"a.txt", "b", "C.txt"}));
+    // What a desktop or Windows leaves in a folder is no entry a listing counts.
+    QTemporaryDir copied;
+    for (const char* name : {".directory", ".DS_Store", "Desktop.ini", "Thumbs.db", "b1"})
+        touch(copied.filePath(name));
+    EXPECT_EQ(GetFolders(copied.path()), QStringList({"b1"}));
     EXPECT_EQ(GetFolders(dir.filePath("missing")), QStringList());
 
     EXPECT_TRUE(DoesFileExist(dir.filePath("b")));

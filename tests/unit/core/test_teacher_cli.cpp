@@ -70,6 +70,11 @@ TEST(CommandLine, CheckPrintsOneFindingALineAndExitsByWhatItFound) {
     folder.setting("z", "");
     EXPECT_EQ(folder.run({"check", folder.at("b")}), 1);
     EXPECT_EQ(folder.out.count('\n'), 1); // held to its ticket 1, it needs no ticket 2
+    // An exam folder in use that is gone is a finding of the whole folder's check.
+    folder.setting("z", folder.at("moved/exam"));
+    EXPECT_EQ(folder.run({"check"}), 1);
+    EXPECT_TRUE(folder.out.startsWith("moved/exam: Папки экзамена, которую называют настройки"))
+        << folder.out.toStdString();
     folder.setting("z", folder.at("b/exam"));
 
     folder.setting("re", "eng");
