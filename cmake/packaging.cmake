@@ -59,6 +59,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME proveron)
+# Qt's own dialogs speak Russian in the Russian interface.
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_SCENARIO_PACKAGE_NAME proveron-scenario)
 # The first line of each is the package's synopsis (no package-wide summary is set, so
 # that each package keeps its own).

@@ -8,6 +8,7 @@
 #include "gui/icon.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_shell.h"
+#include "gui/qt_translations.h"
 #include "gui/startup_report.h"
 #include "gui/view.h"
 #include "gui/window_table.h"
@@ -112,6 +113,7 @@ int runProgram(const QString& folder) {
     App app(folder, platform::Services{dialogs, shell, clipboard, clock, random, screen,
                                        platform::UserLocale::system()});
     running = &app;
+    gui::QtTranslations translations(app);
     gui::ViewManager views(app, gui::programWindows());
 
     app.userEvent([&app] { gui::programWindows().start(app); });

@@ -655,10 +655,12 @@ void Form7::warnIfAnswerIsNoVariant() {
 void Form7::choosePicture() {
     const QString path = app().services().dialogs.openFile(
         Label5.caption(),
-        QStringLiteral("Файлы bmp (*.bmp);;%1 (*.bmp *.png *.jpg *.jpeg *.gif)")
+        // Every format the editor reads comes first; a picture is saved as a bitmap.
+        QStringLiteral("%1 (*.bmp *.png *.jpg *.jpeg *.gif);;Файлы bmp (*.bmp)")
             .arg(Label21.caption() == kEnglish ? QStringLiteral("Pictures")
                                                : QStringLiteral("Картинки")),
-        QString());
+        // Pictures are kept beside the exams.
+        QFileInfo(examFolder()).isDir() ? examFolder() : app().path(QStringLiteral("b")));
     // A cancelled dialog changes nothing.
     if (path.isEmpty()) return;
     const exam_writer::ChosenPicture chosen = exam_writer::loadChosenPicture(path);

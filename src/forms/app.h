@@ -40,7 +40,10 @@ public:
     // The interface language chosen with a switch during this run. Every window reads it
     // from then on, so all of them agree even when the switch could not be stored.
     const std::optional<QString>& switchedLanguage() const { return switchedLanguage_; }
-    void setSwitchedLanguage(const QString& language) { switchedLanguage_ = language; }
+    void setSwitchedLanguage(const QString& language) {
+        switchedLanguage_ = language;
+        languageSwitched.notify(language);
+    }
 
     // The window of class W, created (and loaded) on first use.
     template <class W> W& window() {
@@ -75,6 +78,8 @@ public:
     // its id before it goes away.
     forms::Signal<forms::Window&> windowLoaded;
     forms::Signal<forms::Window&> windowUnloading;
+    // The interface language was switched (the front end follows with its own texts).
+    forms::Signal<const QString&> languageSwitched;
 
 private:
     // Takes a new window over and runs its load.

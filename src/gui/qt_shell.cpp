@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -88,8 +89,33 @@ void QtShell::open(const QString& path) {
     text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
 }
 
+QWidget* showHtmlViewer(const QString& path, const QString& closeCaption) {
+    auto* viewer = new QDialog(nullptr);
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" — Проверон"));
+    auto* layout = new QVBoxLayout(viewer);
+    auto* page = new QTextBrowser(viewer);
+    page->setOpenExternalLinks(true);
+    page->setSource(QUrl::fromLocalFile(path));
+    layout->addWidget(page);
+    auto* close = new QPushButton(closeCaption, viewer);
+    close->setDefault(true);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    QObject::connect(close, &QPushButton::clicked, viewer, &QDialog::close);
+    viewer->resize(760, 560);
+    viewer->show();
+    return viewer;
+}
+
 void QtShell::openWithDesktop(const QString& path, QWidget* parent) {
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (QFileInfo(path).isFile() &&
+        (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))) {
+        // A computer without a browser still has the help.
+        showHtmlViewer(path, say("Закрыть", "Close"));
+        return;
+    }
     showMessageBox(parent, QStringLiteral("Проверон"),
                    say("Нет программы, которая открыла бы файл:\n",
                        "No program is there to open the file:\n") +

@@ -4,6 +4,7 @@
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
+#include "exam_content/exam_writer.h"
 #include "exam_content/folder_chooser.h"
 #include "exam_taking/picture_viewer.h"
 #include "exam_taking/ticket_window.h"
@@ -131,8 +132,10 @@ void Form1::load() {
 }
 
 void Form1::say(const char* russian, const char* english, const QString& suffix,
-                const QString& title) {
-    app().message(forms::say(Label4.caption(), russian, english) + suffix, title);
+                const QString& title, const QString& argument) {
+    QString text = forms::say(Label4.caption(), russian, english);
+    if (!argument.isNull()) text = text.arg(argument);
+    app().message(text + suffix, title);
 }
 
 void Form1::showWrongPassword() {
@@ -156,10 +159,32 @@ void Form1::chooseTestMode() {
 }
 
 void Form1::confirmName() {
+    // With the mode choice on screen and neither mode ticked, Enter in the name would
+    // otherwise go on to an exam the student never chose.
+    if (Frame3.visible() && !Option1.value() && !Option2.value()) {
+        say("Выберите, что начать: экзамен или тест.", "Choose what to begin: an exam or a test.",
+            QString(), kProduct);
+        requestFocus(Option1);
+        return;
+    }
     if (Text9.text().isEmpty()) {
         say("Введите имя! (обязательно к заполению *)", "Enter a name! (will without fall enter *)",
             QString(), kProduct);
+        requestFocus(Text9);
         return;
+    }
+    // The report is written in Windows-1251: a letter it cannot hold would be stored as
+    // "?" without a word.
+    for (TextBox* field : {&Text9, &Text10, &Text11, &Text13}) {
+        if (const auto character = exam_writer::firstUnwritableCharacter(field->text())) {
+            say("В имени или данных есть знак «%1», которого нет в кодировке Windows-1251: "
+                "отчет не сохранит его. Замените его.",
+                "The name or the data hold the character \"%1\", which Windows-1251 cannot "
+                "hold: the report could not keep it. Please replace it.",
+                QString(), kProduct, *character);
+            requestFocus(*field);
+            return;
+        }
     }
     Frame9.hide();
     Frame1.show();
@@ -180,6 +205,9 @@ void Form1::backFromTicketPanel() {
     Frame3.show();
     Frame9.show();
     Frame1.hide();
+    // The password belongs to the ticket choice it came with; it leaves with it.
+    Frame2.hide();
+    Text2.setText(QString());
     Text9.setText(QString());
     Option3.setValue(true);
     Label8.hide();

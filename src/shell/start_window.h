@@ -79,7 +79,8 @@ public:
 
 private:
     // Shows a message in the interface language (Russian for a language that is neither).
-    void say(const char* russian, const char* english, const QString& suffix, const QString& title);
+    void say(const char* russian, const char* english, const QString& suffix, const QString& title,
+             const QString& argument = QString());
     void showWrongPassword();
     // The typed password is the one in force. Never while the settings file cannot be
     // read: its password is unknown then, and an empty one must not open the settings.

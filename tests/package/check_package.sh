@@ -63,6 +63,7 @@ fi
 depends=$(dpkg-deb -f "$program" Depends)
 [[ $depends == *libqt6widgets6* && $depends == *libc6* ]] ||
     fail "the dependencies were not found automatically: $depends"
+[[ $depends == *qt6-translations-l10n* ]] || fail "Qt's translations are no dependency: $depends"
 [[ $(dpkg-deb -f "$program" Package) == proveron ]] || fail "the package is not called proveron"
 runner_listing=$(dpkg-deb -c "$runner" | awk '{print $6}')
 for path in ./usr/bin/proveron-scenario ./usr/share/man/man1/proveron-scenario.1 \

@@ -3,6 +3,7 @@
 // drive lists, lossless multi-line text and title bars follow the model.
 
 #include "forms/captions.h"
+#include "gui/qt_translations.h"
 #include "gui/view.h"
 #include "gui/window_table.h"
 #include "gui_support.h"
@@ -166,4 +167,23 @@ TEST(FrontEnd, TitleBarsHaveACloseButtonOnlyWhenTheModelHasItsCloseCommand) {
     view.detach();
     view.close();
     EXPECT_EQ(f.app.loaded<FormT>(), nullptr) << "a closable window is unloaded";
+}
+
+TEST(FrontEnd, QtsOwnTextsFollowTheInterfaceLanguage) {
+    if (!widgetsApplication()) GTEST_SKIP() << "needs a process of its own";
+    AppFixture f;
+    const auto lookIn = [] { return QCoreApplication::translate("QFileDialog", "Look in:"); };
+    {
+        // No language stored: the built-in Russian, Qt's dialogs included.
+        gui::QtTranslations translations(f.app);
+        ASSERT_TRUE(translations.russian()) << "Qt's Russian translation must be installed";
+        EXPECT_NE(lookIn(), "Look in:");
+        f.app.setSwitchedLanguage(forms::kEnglish);
+        EXPECT_EQ(lookIn(), "Look in:");
+        f.app.setSwitchedLanguage(forms::kRussian);
+        EXPECT_NE(lookIn(), "Look in:");
+    }
+    // Gone with its owner: nothing is left installed, and no listener either.
+    EXPECT_EQ(lookIn(), "Look in:");
+    f.app.setSwitchedLanguage(forms::kEnglish);
 }

@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 namespace {
@@ -125,6 +126,17 @@ TEST(ReportViewer, TheExamReportHasATableTabAndOtherFilesDoNot) {
     ASSERT_EQ(viewers().size(), 1u);
     EXPECT_FALSE(viewers().front()->findChild<QTabWidget*>());
     viewers().front()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // The help, where no browser takes it, in a viewer of our own with its text.
+    putBytes(dir.filePath("help/help.html"),
+             "<html><body><h1>Помощь</h1><p>Текст</p></body></html>");
+    QWidget* help = gui::showHtmlViewer(dir.filePath("help/help.html"), "Close");
+    auto* page = help->findChild<QTextBrowser*>();
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(page->toPlainText().contains(QStringLiteral("Помощь")));
+    EXPECT_TRUE(withText<QPushButton>(*help, "Close"));
+    help->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -129,6 +130,9 @@ TEST(StartWindowView, FollowsTheModelBothWays) {
     platform::writeProfileString(f.app.settingsFile(), "test", "pass", "секрет");
     Form1& model = f.app.window<Form1>();
     gui::StartWindowView view(f.app, model);
+    QRadioButton* exam = withText<QRadioButton>(view, model.Option1.caption());
+    ASSERT_TRUE(exam);
+    exam->click();
 
     // Typing a name reaches the model; the confirmation shows the ticket panel.
     QLineEdit* name = nullptr;
