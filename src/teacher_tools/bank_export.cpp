@@ -44,8 +44,10 @@ void readTicket(const QString& ticketFolder, int ticket, Source& source, const W
     for (int n = 1; n <= exam_folder::kMaxQuestions; ++n) {
         const std::optional<QString> text = exam_folder::readQuestionText(ticketFolder, n);
         if (!text) continue;
-        Item item{QStringLiteral("b%1").arg(ticket), QStringLiteral("b%1-q%2").arg(ticket).arg(n),
-                  withoutLastLineEnd(*text)};
+        Item item;
+        item.category = QStringLiteral("b%1").arg(ticket);
+        item.name = QStringLiteral("b%1-q%2").arg(ticket).arg(n);
+        item.text = withoutLastLineEnd(*text);
         const QStringList answerLines =
             exam_folder::readAnswerLines(ticketFolder, n).value_or(QStringList());
         const QString right = answerLines.value(0);
@@ -90,8 +92,9 @@ Source readTest(App& app, const QString& folder, const QString& definition) {
     for (int n = 1; n <= count; ++n) {
         const QString number = QString::number(n);
         const QString textFile = QDir(folder).filePath(QStringLiteral("vt%1.txt").arg(n));
-        Item item{
-            {}, number, withoutLastLineEnd(test_files::readTextFile(textFile).value_or(QString()))};
+        Item item;
+        item.name = number;
+        item.text = withoutLastLineEnd(test_files::readTextFile(textFile).value_or(QString()));
         const test_files::Question stored = test_files::readQuestion(app, definition, number);
         for (std::size_t k = 0; k < stored.answers.size() && !stored.answers[k].isEmpty(); ++k) {
             item.answers.append(stored.answers[k]);

@@ -241,6 +241,7 @@ bool GiftReader::answers(QStringView inside, BankQuestion& question, bool html) 
     if (const QRegularExpressionMatch match = trueFalse.match(inside); match.hasMatch()) {
         const bool isTrue = match.captured(1).at(0).toUpper() == QLatin1Char('T');
         question.answers = trueFalse_;
+        question.ordered = true;
         question.weights = {Decimal::fromInt(isTrue ? 100 : 0), Decimal::fromInt(isTrue ? 0 : 100)};
         return true;
     }

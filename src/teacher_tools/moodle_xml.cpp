@@ -111,9 +111,11 @@ private:
 QuestionBank XmlReader::read(const QByteArray& bytes) {
     QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement &&
-            xml.name() == QLatin1String("question"))
-            take(readQuestion(xml));
+        if (xml.readNext() != QXmlStreamReader::StartElement ||
+            xml.name() != QLatin1String("question"))
+            continue;
+        const XmlQuestion question = readQuestion(xml);
+        if (!xml.hasError()) take(question);
     }
     if (xml.hasError()) {
         skip(int(xml.lineNumber()), say_("файл XML испорчен, дальше он не читается: %1",

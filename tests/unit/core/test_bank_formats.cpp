@@ -25,7 +25,6 @@ namespace {
 using teacher_tools::BankFormat;
 using teacher_tools::ExportFormat;
 const teacher_tools::Wording kSay("rus");
-const teacher_tools::Wording kEnglish("eng");
 const QStringList kTrueFalse{"Верно", "Неверно"};
 
 QStringList weightsOf(const teacher_tools::BankQuestion& question) {
@@ -61,16 +60,16 @@ QByteArray png(const QImage& image) {
 } // namespace
 
 TEST(GiftAsMoodleReadsIt, EscapesTitlesFormatsRightAnswersAndBlankLines) {
-    const QString bank =
-        QStringLiteral("$CATEGORY: $course$/Грамматика\r"                 // 1
-                       "::Q\\::1:: I {~as ~=like} it.\r\r"                // 2
-                       "::Формулы:: Решите \\(x^2\\) = \\frac{1}{2}? {\n" // 4: not GIFT escapes
-                       "  =[plain]C:\\Windows ~[html]<b>жирный</b>&nbsp;&hellip; ~%50%a->b\n}\n\n"
-                       "[markdown]Сколько? {=%100%два #верно ~три ####общий отзыв}\n\n" // 8
-                       "::Открыта:: Скобка { =a ~b\n\n"                    // 10: never closed
-                       "::После:: Вопрос после незакрытой? {=да ~нет}\n\n" // 12
-                       "::Пары:: Соедините {=a -> 1 =b -> 2}\n\n"          // 14
-                       "::Сущности::[html]&euro;&Ccedil;&#x41;&#66;&bogus; &amp {=1 ~2}\n"); // 16
+    const QString bank = QStringLiteral(
+        "$CATEGORY: $course$/Грамматика\r"                         // 1
+        "::Q\\::1:: I {~as ~=like} it.\r\r"                        // 2
+        "::Формулы:: Решите \\(x^2\\) = \\frac\\{1\\}\\{2\\}? {\n" // 4: not GIFT escapes
+        "  =[plain]C:\\Windows ~[html]<b>жирный</b>&nbsp;&hellip; ~%50%a->b\n}\n\n"
+        "[markdown]Сколько? {=%100%два #верно ~три ####общий отзыв}\n\n"      // 8
+        "::Открыта:: Скобка { =a ~b\n\n"                                      // 10: never closed
+        "::После:: Вопрос после незакрытой? {=да ~нет}\n\n"                   // 12
+        "::Пары:: Соедините {=a -> 1 =b -> 2}\n\n"                            // 14
+        "::Сущности::[html]&euro;&Ccedil;&#x41;&#66;&bogus; &amp {=1 ~2}\n"); // 16
     const auto parsed = teacher_tools::parseGift(bank, kTrueFalse, kSay);
     ASSERT_EQ(parsed.questions.size(), 5u);
     // A category line ends at its line; "~=" marks a right answer; a title ends at the
@@ -81,7 +80,7 @@ TEST(GiftAsMoodleReadsIt, EscapesTitlesFormatsRightAnswersAndBlankLines) {
     EXPECT_EQ(weightsOf(parsed.questions[0]), (QStringList{"0", "100"}));
     // Only : # = { } ~ n \ are escapes; per-answer formats are taken off; "->" in one
     // answer of a multiple choice is text.
-    EXPECT_EQ(parsed.questions[1].text, "Решите \\(x^2\\) = \\frac_____");
+    EXPECT_EQ(parsed.questions[1].text, "Решите \\(x^2\\) = \\frac{1}{2}?");
     EXPECT_EQ(parsed.questions[1].answers, (QStringList{"C:\\Windows", "жирный …", "a->b"}));
     EXPECT_EQ(weightsOf(parsed.questions[1]), (QStringList{"100", "0", "50"}));
     EXPECT_EQ(parsed.questions[2].text, "Сколько?");
@@ -128,13 +127,14 @@ TEST(BankText, LinearInWhateverTheBankHolds) {
     ASSERT_EQ(big.questions.size(), 1u);
     EXPECT_EQ(big.questions[0].answers.size(), 64001);
     EXPECT_EQ(big.questions[0].answers.last(), "вариант 63999");
+    EXPECT_LT(timer.restart(), 3000);
     // Hostile text: unclosed tags, references, pictures and titles, 5 MB in all.
     const QString hostile = "::" + QString("<img <a &amp ![x](\\: ").repeated(250000) + " {=a ~b}";
     teacher_tools::parseGift(hostile, kTrueFalse, kSay);
     teacher_tools::parseGift("[html]" + hostile.mid(2), kTrueFalse, kSay);
     teacher_tools::parseAiken(hostile, kSay);
     teacher_tools::guessFormat(QString("{").repeated(5000000));
-    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_LT(timer.elapsed(), 6000);
 
     EXPECT_EQ(teacher_tools::splitLines("a\rb\r\nc\n\nd"), (QStringList{"a", "b", "c", "", "d"}));
     QString text =
@@ -160,7 +160,7 @@ TEST(ExamImport, PicturesAfterEscapesEachMissingOneNamedAndAnEncodingThatCannotB
     EXPECT_TRUE(result.notes[0].text.startsWith("картинка «none.png» не найдена"));
     EXPECT_EQ(result.notes[1].text, "у вопроса одна картинка: «x.png» не взята");
 
-    putBytes(f.app.path("u16.txt"), QByteArray("Q\0?\0\n\0A\0.\0 \0a\0\n\0", 18));
+    putBytes(f.app.path("u16.txt"), QByteArray("Q\0?\0\n\0A\0.\0 \0a\0\n\0", 16));
     const auto utf16 = teacher_tools::importExam(f.app, BankFormat::Aiken, f.app.path("u16.txt"),
                                                  "U", {1, {}}, kSay);
     EXPECT_TRUE(utf16.error.startsWith("Не удалось определить кодировку файла"))
@@ -169,7 +169,7 @@ TEST(ExamImport, PicturesAfterEscapesEachMissingOneNamedAndAnEncodingThatCannotB
 
 TEST(ExamImport, VariantsShuffledByTheSeedOrTheBankTheRightAnswerStillAVariant) {
     AppFixture f;
-    putBytes(f.app.path("g.gift"), QByteArray("::1:: Q? {=right ~w1 ~w2 ~w3 ~w4 ~w5}\n\n"
+    putBytes(f.app.path("g.gift"), QByteArray("// bank\n::1:: Q? {=right ~w1 ~w2 ~w3 ~w4 ~w5}\n\n"
                                               "::2:: T? {T}\n"));
     QStringList firsts;
     for (const auto& [name, seed] : {std::pair{"S1", std::optional<std::uint32_t>(1)},
@@ -213,7 +213,7 @@ TEST(MoodleXml, ChoicesAndTrueFalseTakenPicturesInsideOtherTypesNamed) {
         " <answer fraction=\"50\"><text>Рядом</text></answer>\n"
         " <answer fraction=\"0\"><text>Там</text></answer>\n</question>\n"
         "<question type=\"truefalse\"><questiontext format=\"plain_text\"><text>Земля &lt; "
-        "Солнца</text></questiontext>\n" // 16
+        "Солнца</text></questiontext>\n"
         " <answer fraction=\"0\"><text>true</text></answer>"
         "<answer fraction=\"100\"><text>false</text></answer></question>\n"
         "<question type=\"essay\"><questiontext><text>Эссе</text></questiontext></question>\n"
@@ -227,7 +227,8 @@ TEST(MoodleXml, ChoicesAndTrueFalseTakenPicturesInsideOtherTypesNamed) {
     EXPECT_EQ(bank.questions[1].text, "Земля < Солнца");
     EXPECT_EQ(weightsOf(bank.questions[1]), (QStringList{"0", "100"}));
     ASSERT_EQ(bank.skipped.size(), 1u);
-    EXPECT_EQ(bank.skipped[0].line, 19);
+    EXPECT_EQ(bank.questions[1].line, 13);
+    EXPECT_EQ(bank.skipped[0].line, 15);
     EXPECT_TRUE(bank.skipped[0].text.contains("«essay»"));
 
     // The full-marks answer is the exam's right one; the picture comes from inside the file.
@@ -241,16 +242,17 @@ TEST(MoodleXml, ChoicesAndTrueFalseTakenPicturesInsideOtherTypesNamed) {
     EXPECT_EQ(exam_folder::loadPicture(f.app.path("b/X/b1"), 1).size(), QSize(5, 4));
     EXPECT_EQ(read(f.app.path("b/X/b1/o2.txt")), "Неверно\r\n");
 
-    const auto broken =
-        teacher_tools::parseMoodleXml("<quiz><question type=\"x\">", kTrueFalse, kEnglish);
+    const auto broken = teacher_tools::parseMoodleXml("<quiz><question type=\"x\">", kTrueFalse,
+                                                      teacher_tools::Wording("eng"));
     ASSERT_EQ(broken.skipped.size(), 1u);
-    EXPECT_TRUE(broken.skipped[0].text.startsWith("the XML file is broken"));
+    EXPECT_TRUE(broken.skipped[0].text.startsWith("the XML file is broken"))
+        << broken.skipped[0].text.toStdString();
 }
 
 TEST(BankExport, ExamsAndTestsComeBackTheSameThroughGiftAndXml) {
     AppFixture f;
     const QString gift = f.app.path("bank.gift");
-    putBytes(gift, QStringLiteral("::1:: Первый: {a} \\= b?\\nВторая строка {=верно ~неверно "
+    putBytes(gift, QStringLiteral("::1:: Первый: \\{a\\} \\= b?\\nВторая строка {=верно ~неверно "
                                   "~тоже #нет}\n\n::2:: [html]<p>Где?</p><img src=\"k.png\"> "
                                   "{=тут ~там}\n\n::3:: Третий? {T}\n")
                        .toUtf8());
