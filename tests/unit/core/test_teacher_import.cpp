@@ -210,8 +210,9 @@ TEST(ExamImport, AikenAndGiftImportsCheckCleanWithEveryAnswerAVariant) {
     ASSERT_TRUE(aiken.made() && gift.made());
     EXPECT_TRUE(teacher_tools::checkExamFolder(aiken.folder, {1, 5}, kSay).empty());
     EXPECT_TRUE(teacher_tools::checkExamFolder(gift.folder, {1, 2}, kSay).empty());
+    // True before false; the choices in the order the file's own seed deals.
     EXPECT_EQ(read(f.app.path("b/G/b1/v1.txt")) + read(f.app.path("b/G/b1/v2.txt")),
-              "Верно\r\nНеверно\r\n4\r\n3\r\n5\r\n");
+              "Верно\r\nНеверно\r\n5\r\n3\r\n4\r\n");
 }
 
 TEST(TestImport, WeightsBecomePointsAndTheThresholdsSplitTheTotals) {
