@@ -18,6 +18,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -291,6 +292,22 @@ void printNotes(const Command& command, const QString& file, const std::vector<B
     }
 }
 
+// The importer's own short last ticket is said once, and is no finding.
+void sayShortTicket(const Command& command, CheckRun& run, int questions, int perTicket) {
+    const auto found =
+        std::find_if(run.findings.begin(), run.findings.end(), [](const Finding& finding) {
+            return finding.code == QLatin1String("ticket-short");
+        });
+    if (found == run.findings.end() || questions % perTicket == 0) return;
+    run.findings.erase(found);
+    command.err << command
+                       .say("Последний билет короче: в нём %1 из %2 вопросов.",
+                            "The last ticket is shorter: %1 of %2 questions.")
+                       .arg(questions % perTicket)
+                       .arg(perTicket)
+                << Qt::endl;
+}
+
 int runImport(const Command& command, const QStringList& arguments) {
     const Wording& say = command.say;
     const Arguments args = parse(arguments,
@@ -324,19 +341,7 @@ int runImport(const Command& command, const QStringList& arguments) {
     CheckRun run = checkTargetsOf(
         command.app, {{result.folder, exam ? CheckTarget::Kind::Exam : CheckTarget::Kind::Test}},
         {}, say);
-    // The importer's own short last ticket is said once, and is no finding.
-    const auto shortTicket =
-        std::find_if(run.findings.begin(), run.findings.end(), [](const Finding& finding) {
-            return finding.code == QLatin1String("ticket-short");
-        });
-    if (exam && shortTicket != run.findings.end() && result.questions % request.options.perTicket) {
-        run.findings.erase(shortTicket);
-        command.err << say("Последний билет короче: в нём %1 из %2 вопросов.",
-                           "The last ticket is shorter: %1 of %2 questions.")
-                           .arg(result.questions % request.options.perTicket)
-                           .arg(request.options.perTicket)
-                    << Qt::endl;
-    }
+    if (exam) sayShortTicket(command, run, result.questions, request.options.perTicket);
     printFindings(command, run.findings);
     const bool clean = result.skipped.empty() && result.notes.empty() && run.findings.empty();
     return clean ? kDone : kFindings;
@@ -368,9 +373,12 @@ int runExport(const Command& command, const QStringList& arguments) {
         command.err << result.error << Qt::endl;
         return kUsage;
     }
+    QStringList written;
+    for (const QString& path : result.written)
+        written.append(shown(path));
     command.err << say("Записано вопросов: %1, в %2.", "Questions written: %1, to %2.")
                        .arg(result.questions)
-                       .arg(result.written.join(QStringLiteral(", ")))
+                       .arg(written.join(QStringLiteral(", ")))
                 << Qt::endl;
     return result.notes.empty() ? kDone : kFindings;
 }
