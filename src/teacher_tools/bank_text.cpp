@@ -19,6 +19,10 @@ constexpr HtmlEntity kEntities[] = {
 #include "teacher_tools/html_entities.inc"
 };
 
+constexpr char16_t kC1References[] = {
+#include "teacher_tools/html_c1_references.inc"
+};
+
 constexpr qsizetype kLongestEntity = 40; // the longest name has 32 letters
 
 // The next occurrence of one character at or after a position, searched again only
@@ -52,6 +56,8 @@ std::optional<QString> numericEntity(QStringView digits) {
     const uint code = digits.mid(hex ? 1 : 0).toUInt(&ok, hex ? 16 : 10);
     if (!ok || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return std::nullopt;
+    // Word's HTML writes its dashes and quotes as Windows-1252 codes: &#150; is "–".
+    if (code >= 0x80 && code < 0xA0) return QString(QChar(kC1References[code - 0x80]));
     const char32_t character = code;
     return QString::fromUcs4(&character, 1);
 }

@@ -65,11 +65,11 @@ TEST(GiftAsMoodleReadsIt, EscapesTitlesFormatsRightAnswersAndBlankLines) {
         "::Q\\::1:: I {~as ~=like} it.\r\r"                        // 2
         "::Формулы:: Решите \\(x^2\\) = \\frac\\{1\\}\\{2\\}? {\n" // 4: not GIFT escapes
         "  =[plain]C:\\Windows ~[html]<b>жирный</b>&nbsp;&hellip; ~%50%a->b\n}\n\n"
-        "[markdown]Сколько? {=%100%два #верно ~три ####общий отзыв}\n\n"      // 8
-        "::Открыта:: Скобка { =a ~b\n\n"                                      // 10: never closed
-        "::После:: Вопрос после незакрытой? {=да ~нет}\n\n"                   // 12
-        "::Пары:: Соедините {=a -> 1 =b -> 2}\n\n"                            // 14
-        "::Сущности::[html]&euro;&Ccedil;&#x41;&#66;&bogus; &amp {=1 ~2}\n"); // 16
+        "[markdown]Сколько? {=%100%два #верно ~три ####общий отзыв}\n\n" // 8
+        "::Открыта:: Скобка { =a ~b\n\n"                                 // 10: never closed
+        "::После:: Вопрос после незакрытой? {=да ~нет}\n\n"              // 12
+        "::Пары:: Соедините {=a -> 1 =b -> 2}\n\n"                       // 14
+        "::Сущности::[html]&euro;&Ccedil;&#x41;&#66;&#150;&bogus; &amp {=1 ~2}\n"); // 16
     const auto parsed = teacher_tools::parseGift(bank, kTrueFalse, kSay);
     ASSERT_EQ(parsed.questions.size(), 5u);
     // A category line ends at its line; "~=" marks a right answer; a title ends at the
@@ -86,9 +86,9 @@ TEST(GiftAsMoodleReadsIt, EscapesTitlesFormatsRightAnswersAndBlankLines) {
     EXPECT_EQ(parsed.questions[2].text, "Сколько?");
     EXPECT_EQ(parsed.questions[2].answers, (QStringList{"два", "три"}));
     EXPECT_EQ(parsed.questions[3].line, 12);
-    // Every named and numeric character reference; an unknown one, or one without its
-    // semicolon, stays as written.
-    EXPECT_EQ(parsed.questions[4].text, "€ÇAB&bogus; &amp");
+    // Every named and numeric character reference (&#150; as HTML5 reads it, a dash); an
+    // unknown one, or one without its semicolon, stays as written.
+    EXPECT_EQ(parsed.questions[4].text, "€ÇAB–&bogus; &amp");
     ASSERT_EQ(linesOf(parsed.skipped), (std::vector<int>{10, 14}));
     EXPECT_EQ(parsed.skipped[0].text, "фигурная скобка в строке 10 не закрыта до пустой строки");
     EXPECT_EQ(parsed.skipped[1].text, "вопрос на соответствие");
