@@ -10,8 +10,10 @@
 #include "platform/folders.h"
 #include "platform/text_encoding.h"
 #include "settings/settings_window.h"
+#include "teacher_tools/bank_export.h"
 #include "teacher_tools/findings_window.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -47,12 +49,12 @@ std::array<Control*, 4> pictureLabels(Form7& editor) {
 Form7::Form7(App& app) : Window(app, kName) {
     setCaption(kProduct);
     place(Frame6, {&Frame10, &Frame9, &Frame5, &Frame7, &Frame8, &Frame11});
-    place(Frame10, {&Command9, &Command8, &Command15, &Command12});
+    place(Frame10, {&Command9, &Command8, &Command15, &Command20, &Command12});
     place(Frame5, {&Label23, &Text9, &Command5, &Command13});
     place(Frame7, {&Dir1, &Command6, &Command16, &Command14});
     place(Frame11, {&Label24, &Text13, &Command17, &Frame12, &Label25, &Text14, &Label26, &Text15,
                     &Label27, &Text16, &Command18, &Command19});
-    place(Frame12, {&Option1, &Option2});
+    place(Frame12, {&Option1, &Option2, &Option3});
     place(Frame8, {&Text10, &Text11, &Text12});
     place(Frame1, {&Label22,  &Label6,   &Text6,    &Label9,   &Label7,    &Combo1, &Label10,
                    &Frame2,   &Label4,   &Label1,   &Frame3,   &Label2,    &Frame4, &Label3,
@@ -87,6 +89,7 @@ Form7::Form7(App& app) : Window(app, kName) {
     Command16.onClick = [this] { this->app().window<Form10>().checkFolder(Dir1.path()); };
     Command17.onClick = [this] { chooseBankFile(); };
     Command18.onClick = [this] { importBank(); };
+    Command20.onClick = [this] { exportExam(); };
     Dir1.onChange = [this] { Text10.setText(Dir1.path()); };
     Command5.onClick = [this] { createExamFolder(); };
     Command6.onClick = [this] { chooseExamFolder(); };
@@ -215,16 +218,24 @@ void Form7::chooseBankFile() {
     const bool english = Label21.caption() == kEnglish;
     const QString path = app().services().dialogs.openFile(
         Frame11.caption(),
-        english ? QStringLiteral("Aiken, GIFT (*.txt *.gift);;All files (*)")
-                : QStringLiteral("Aiken, GIFT (*.txt *.gift);;Все файлы (*)"),
-        QString());
+        english ? QStringLiteral("Aiken, GIFT, Moodle XML (*.txt *.gift *.xml);;All files (*)")
+                : QStringLiteral("Aiken, GIFT, Moodle XML (*.txt *.gift *.xml);;Все файлы (*)"),
+        app().folder());
     if (path.isEmpty()) return;
     Text13.setText(path);
     // The format the file is written in, as far as its text tells.
     if (const std::optional<QByteArray> bytes = platform::readBytes(path)) {
-        const bool gift = teacher_tools::guessFormat(platform::decodeDetected(*bytes)) ==
-                          teacher_tools::BankFormat::Gift;
-        (gift ? Option2 : Option1).setValue(true);
+        switch (teacher_tools::guessFormat(platform::decodeDetected(*bytes))) {
+        case teacher_tools::BankFormat::Aiken:
+            Option1.setValue(true);
+            break;
+        case teacher_tools::BankFormat::Gift:
+            Option2.setValue(true);
+            break;
+        case teacher_tools::BankFormat::MoodleXml:
+            Option3.setValue(true);
+            break;
+        }
     }
     if (Text14.text().isEmpty()) Text14.setText(QFileInfo(path).completeBaseName());
 }
@@ -259,8 +270,9 @@ void Form7::importBank() {
     const QString file = Text13.text();
     const QString name = Text14.text();
     const teacher_tools::Wording say(Label21.caption());
-    const auto format =
-        Option2.value() ? teacher_tools::BankFormat::Gift : teacher_tools::BankFormat::Aiken;
+    const auto format = Option3.value()   ? teacher_tools::BankFormat::MoodleXml
+                        : Option2.value() ? teacher_tools::BankFormat::Gift
+                                          : teacher_tools::BankFormat::Aiken;
     const teacher_tools::ImportResult result =
         teacher_tools::importExam(app(), format, file, name, *options, say);
     if (!result.made()) {
@@ -287,6 +299,46 @@ void Form7::importBank() {
              .arg(skipped));
     openImportedExam(result.folder);
     app().window<Form10>().showImport(file, result);
+}
+
+// The exam in use as GIFT (its pictures beside it) and as Moodle XML, in the folder
+// "export" of the application folder, named after the exam's folder.
+void Form7::exportExam() {
+    const QString exam = examFolder();
+    if (exam.isEmpty() || !exam_writer::isExamFolder(exam)) {
+        tell(QStringLiteral("Нет экзамена для экспорта: выберите папку экзамена в настройках."),
+             QStringLiteral("There is no exam to export: choose the exam folder in the settings."));
+        return;
+    }
+    const QString folder = app().path(QStringLiteral("export"));
+    if (!platform::MakeDirPath(folder)) {
+        tellNotWritten(QDir::toNativeSeparators(folder));
+        return;
+    }
+    const teacher_tools::Wording say(Label21.caption());
+    QStringList files;
+    int questions = 0;
+    for (const auto& [format, suffix] : {std::pair{teacher_tools::ExportFormat::Gift, ".gift"},
+                                         {teacher_tools::ExportFormat::MoodleXml, ".xml"}}) {
+        const QString file =
+            QDir(folder).filePath(QFileInfo(exam).fileName() + QString::fromLatin1(suffix));
+        const teacher_tools::ExportResult result =
+            teacher_tools::exportBank(app(), exam, format, file, say);
+        if (!result.done()) {
+            tell(result.error, result.error);
+            return;
+        }
+        files.append(QDir::toNativeSeparators(file));
+        questions = result.questions;
+    }
+    tell(QStringLiteral("Экзамен записан для Moodle, вопросов: %1. GIFT: %2 (картинки рядом), "
+                        "Moodle XML: %3.")
+             .arg(questions)
+             .arg(files.at(0), files.at(1)),
+         QStringLiteral("The exam is written for Moodle, questions: %1. GIFT: %2 (the pictures "
+                        "beside it), Moodle XML: %3.")
+             .arg(questions)
+             .arg(files.at(0), files.at(1)));
 }
 
 void Form7::openImportedExam(const QString& folder) {

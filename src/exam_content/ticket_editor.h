@@ -23,6 +23,7 @@ public:
     forms::CommandButton Command9{*this, "Command9"};   // create a new exam folder
     forms::CommandButton Command8{*this, "Command8"};   // choose an existing exam folder
     forms::CommandButton Command15{*this, "Command15"}; // import questions from a file
+    forms::CommandButton Command20{*this, "Command20"}; // export the exam in use for Moodle
     forms::CommandButton Command12{*this, "Command12"}; // close the editor
     forms::Frame Frame9{*this, "Frame9"};               // product picture
     forms::Frame Frame5{*this, "Frame5"};               // create sub-panel
@@ -46,6 +47,7 @@ public:
     forms::Frame Frame12{*this, "Frame12"};             // its format
     forms::OptionButton Option1{*this, "Option1"};      // Aiken
     forms::OptionButton Option2{*this, "Option2"};      // GIFT
+    forms::OptionButton Option3{*this, "Option3"};      // Moodle XML
     forms::Label Label25{*this, "Label25"};             // "Имя нового экзамена"
     forms::TextBox Text14{*this, "Text14"};             // the new exam's name
     forms::Label Label26{*this, "Label26"};             // "Вопросов в билете"
@@ -121,6 +123,7 @@ private:
     std::optional<teacher_tools::ExamImportOptions> importOptions();
     void importBank();
     void openImportedExam(const QString& folder);
+    void exportExam();
     void closeSubPanels();
     void createExamFolder();
     bool acceptableExamName(const QString& name);
@@ -176,14 +179,17 @@ private:
         {&Command8, "Редактировать", "Редактировать", "To Edit"},
         {&Command12, "Закрыть", "Закрыть", "To Close"},
         {&Command15, "Импорт...", "Импорт...", "Import..."},
+        {&Command20, "Экспорт...", "Экспорт...", "Export..."},
         {&Command16, "Проверить", "Проверить", "Check"},
-        {&Frame11, "Импорт вопросов Aiken или GIFT", "Импорт вопросов Aiken или GIFT",
-         "Import Aiken or GIFT questions"},
+        {&Frame11, "Импорт вопросов Aiken, GIFT или Moodle XML",
+         "Импорт вопросов Aiken, GIFT или Moodle XML",
+         "Import Aiken, GIFT or Moodle XML questions"},
         {&Label24, "Файл с вопросами", "Файл с вопросами", "Question file"},
         {&Command17, "Обзор...", "Обзор...", "Browse..."},
         {&Frame12, "Формат", "Формат", "Format"},
         {&Option1, "Aiken", nullptr, nullptr},
         {&Option2, "GIFT", nullptr, nullptr},
+        {&Option3, "Moodle XML", nullptr, nullptr},
         {&Label25, "Имя нового экзамена", "Имя нового экзамена", "Name of the new exam"},
         {&Label26, "Вопросов в билете", "Вопросов в билете", "Questions per ticket"},
         {&Label27, "Перемешать: число (пусто - по порядку)",

@@ -135,8 +135,8 @@ QWidget* TicketEditorView::folderPanel() {
     auto* buttonsLayout = new QVBoxLayout(buttons);
     buttonsLayout->setContentsMargins(0, 0, 0, 0);
     QPushButton* create = nullptr;
-    for (forms::CommandButton* command :
-         {&model_.Command9, &model_.Command8, &model_.Command15, &model_.Command12}) {
+    for (forms::CommandButton* command : {&model_.Command9, &model_.Command8, &model_.Command15,
+                                          &model_.Command20, &model_.Command12}) {
         QPushButton* widget = button(binder(), *command, buttons);
         if (!create) create = widget;
         buttonsLayout->addWidget(widget);
@@ -207,7 +207,7 @@ QWidget* TicketEditorView::importPanel(QWidget* parent) {
 
     auto* format = new QGroupBox(panel);
     auto* formatRow = new QHBoxLayout(format);
-    for (forms::OptionButton* option : {&model_.Option1, &model_.Option2}) {
+    for (forms::OptionButton* option : {&model_.Option1, &model_.Option2, &model_.Option3}) {
         auto* radio = new QRadioButton(format);
         b.bind(*option, radio);
         formatRow->addWidget(radio);

@@ -1,7 +1,9 @@
 // The Aiken format: each question is its text (a line, or several), then its options, a
 // capital letter with "." or ")" and a blank before each, then "ANSWER: " and the letter
-// of the right one. Blank lines between questions are allowed and mean nothing.
+// of the right one. Blank lines between questions are allowed and mean nothing. The key
+// is read as people write it too: "Answer: b", "ANSWER: B.".
 
+#include "teacher_tools/bank_text.h"
 #include "teacher_tools/question_bank.h"
 
 #include <QRegularExpression>
@@ -37,13 +39,9 @@ private:
 };
 
 QuestionBank AikenReader::read(const QString& text) {
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (int i = 0; i < lines.size(); ++i) {
-        QString content = lines.at(i);
-        while (content.endsWith(QLatin1Char('\r')))
-            content.chop(1);
-        line(i + 1, content);
-    }
+    const QStringList lines = splitLines(text);
+    for (int i = 0; i < lines.size(); ++i)
+        line(i + 1, lines.at(i));
     if (!pending_.empty())
         skip(say_("нет строки ANSWER с буквой верного ответа", "no ANSWER line with the letter of "
                                                                "the right option"));
@@ -51,12 +49,22 @@ QuestionBank AikenReader::read(const QString& text) {
 }
 
 void AikenReader::line(int number, const QString& content) {
-    static const QRegularExpression answerLine(QStringLiteral("^ANSWER:\\s*([A-Z])\\s*$"));
+    static const QRegularExpression answerLine(
+        QStringLiteral("^ANSWER\\s*:\\s*([A-Z])\\s*[.,;:!)]?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression keyLine(QStringLiteral("^ANSWER\\s*:"),
+                                            QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression optionLine(QStringLiteral("^([A-Z])[.)]\\s+\\S"));
     const QString trimmed = content.trimmed();
     if (trimmed.isEmpty()) return;
     if (const QRegularExpressionMatch match = answerLine.match(trimmed); match.hasMatch()) {
-        answer(number, match.captured(1).at(0));
+        answer(number, match.captured(1).at(0).toUpper());
+        return;
+    }
+    if (!pending_.options.isEmpty() && keyLine.match(trimmed).hasMatch()) {
+        skip(say_("строка ответа «%1» не читается: нужно ANSWER: и буква",
+                  "the key line \"%1\" cannot be read: ANSWER: and a letter are needed")
+                 .arg(trimmed));
         return;
     }
     const QRegularExpressionMatch option = optionLine.match(trimmed);
@@ -101,6 +109,7 @@ void AikenReader::answer(int number, QChar letter) {
     question.line = pending_.line;
     question.text = pending_.text.join(QStringLiteral("\r\n"));
     question.answers = pending_.options;
+    question.ordered = true;
     for (qsizetype i = 0; i < pending_.options.size(); ++i)
         question.weights.push_back(Decimal::fromInt(i == right ? 100 : 0));
     bank_.questions.push_back(std::move(question));
@@ -114,10 +123,18 @@ QuestionBank parseAiken(const QString& text, const Wording& say) {
 }
 
 BankFormat guessFormat(const QString& text) {
-    static const QRegularExpression answerBlock(QStringLiteral("(^|[^\\\\])\\{[^}]*\\}"));
-    static const QRegularExpression aikenAnswer(QStringLiteral("(^|\\n)\\s*ANSWER:\\s*[A-Z]"));
+    static const QRegularExpression xml(QStringLiteral("^\\s*<(\\?xml|quiz)"));
+    static const QRegularExpression aikenAnswer(
+        QStringLiteral("(^|[\\n\\r])[ \\t]*ANSWER\\s*:\\s*[A-Z]"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (xml.match(text).hasMatch()) return BankFormat::MoodleXml;
     if (aikenAnswer.match(text).hasMatch()) return BankFormat::Aiken;
-    return answerBlock.match(text).hasMatch() ? BankFormat::Gift : BankFormat::Aiken;
+    // An answer block: a "{" that is no escape, a "}" somewhere after it.
+    qsizetype open = text.indexOf(QLatin1Char('{'));
+    while (open > 0 && text.at(open - 1) == QLatin1Char('\\'))
+        open = text.indexOf(QLatin1Char('{'), open + 1);
+    const bool block = open >= 0 && text.lastIndexOf(QLatin1Char('}')) > open;
+    return block ? BankFormat::Gift : BankFormat::Aiken;
 }
 
 } // namespace teacher_tools

@@ -9,8 +9,10 @@
 #include "test_mode/scoring.h"
 #include "test_mode/test_files.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSet>
 
 #include <numeric>
@@ -32,7 +34,16 @@ struct Bank {
     std::vector<BankNote> skipped;
     std::vector<BankNote> notes;
     QString error;
+    std::uint32_t seed = 0; // the bank's own shuffle seed: the same file, the same order
 };
+
+// FNV-1a of the file's bytes.
+std::uint32_t seedOf(const QByteArray& bytes) {
+    std::uint32_t hash = 2166136261u;
+    for (const char byte : bytes)
+        hash = (hash ^ std::uint8_t(byte)) * 16777619u;
+    return hash;
+}
 
 Bank readBank(const QString& file, BankFormat format, const QStringList& trueFalse,
               const Wording& say) {
@@ -43,9 +54,25 @@ Bank readBank(const QString& file, BankFormat format, const QStringList& trueFal
                          .arg(QDir::toNativeSeparators(file));
         return bank;
     }
-    const QString text = platform::decodeDetected(*bytes);
-    QuestionBank parsed =
-        format == BankFormat::Aiken ? parseAiken(text, say) : parseGift(text, trueFalse, say);
+    bank.seed = seedOf(*bytes);
+    // Zero bytes in a text are UTF-16 (or UTF-32) without the mark that tells which.
+    if (format != BankFormat::MoodleXml && bytes->contains('\0') &&
+        platform::detectEncoding(*bytes) != platform::TextEncoding::Utf16Bom) {
+        bank.error = say("Не удалось определить кодировку файла «%1»: в нём есть нулевые байты, "
+                         "как в UTF-16 без метки порядка байтов. Сохраните его в UTF-8.",
+                         "The encoding of \"%1\" cannot be told: it holds zero bytes, like "
+                         "UTF-16 without a byte-order mark. Please save it as UTF-8.")
+                         .arg(QDir::toNativeSeparators(file));
+        return bank;
+    }
+    QuestionBank parsed;
+    if (format == BankFormat::MoodleXml) {
+        parsed = parseMoodleXml(*bytes, trueFalse, say);
+    } else {
+        const QString text = platform::decodeDetected(*bytes);
+        parsed =
+            format == BankFormat::Aiken ? parseAiken(text, say) : parseGift(text, trueFalse, say);
+    }
     bank.skipped = std::move(parsed.skipped);
     for (BankQuestion& question : parsed.questions)
         bank.questions.push_back({std::move(question), -1, {}});
@@ -73,17 +100,23 @@ void sortByLine(std::vector<BankNote>& notes) {
                      [](const BankNote& a, const BankNote& b) { return a.line < b.line; });
 }
 
-// The exam's right answer: the one answer with a positive weight.
+// The exam's right answer: the one answer of full marks, or else the one answer with a
+// positive weight.
 bool chooseRight(Prepared& prepared, Bank& bank, const Wording& say) {
     const BankQuestion& question = prepared.question;
-    int positive = 0;
+    int full = 0, positive = 0, fullAt = -1, positiveAt = -1;
     for (std::size_t i = 0; i < question.weights.size(); ++i) {
+        if (question.weights[i] >= Decimal::fromInt(100)) {
+            ++full;
+            fullAt = int(i);
+        }
         if (question.weights[i] > Decimal()) {
             ++positive;
-            prepared.right = int(i);
+            positiveAt = int(i);
         }
     }
-    if (positive != 1) {
+    prepared.right = full == 1 ? fullAt : positive == 1 ? positiveAt : -1;
+    if (prepared.right < 0) {
         bank.skipped.push_back({question.line, say("в экзамене нужен ровно один верный ответ",
                                                    "an exam question needs exactly one right "
                                                    "answer")});
@@ -97,29 +130,64 @@ bool chooseRight(Prepared& prepared, Bank& bank, const Wording& say) {
     return true;
 }
 
-void findPicture(Prepared& prepared, const QString& bankFolder, Bank& bank, const Wording& say) {
-    const BankQuestion& question = prepared.question;
-    if (question.pictures.isEmpty()) return;
-    const QString name = question.pictures.constFirst();
-    if (question.pictures.size() > 1) {
-        bank.notes.push_back({question.line, say("у вопроса одна картинка: взята первая, «%1»",
-                                                 "a question has one picture: the first, \"%1\", "
-                                                 "is taken")
-                                                 .arg(name)});
+// A picture the bank holds itself, or one beside it; a null image when there is none
+// that can be read.
+QImage bankPicture(const BankQuestion& question, const QString& name, const QString& bankFolder) {
+    if (const auto held = question.files.find(name); held != question.files.end()) {
+        QByteArray data = held->second;
+        QBuffer buffer(&data);
+        QImageReader reader(&buffer);
+        const QSize size = reader.size();
+        const int largest = exam_writer::kLargestPicture;
+        if (size.isValid() && (size.width() > largest || size.height() > largest)) return {};
+        const QImage picture = reader.read();
+        if (picture.width() > largest || picture.height() > largest) return {};
+        return picture;
     }
     const QString path = platform::childPath(bankFolder, name);
-    if (!path.isEmpty() && QFileInfo(path).isFile()) {
-        const exam_writer::ChosenPicture chosen = exam_writer::loadChosenPicture(path);
-        if (chosen.problem == exam_writer::ChosenPicture::Problem::None) {
-            prepared.picture = chosen.picture;
-            return;
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return {};
+    const exam_writer::ChosenPicture chosen = exam_writer::loadChosenPicture(path);
+    return chosen.problem == exam_writer::ChosenPicture::Problem::None ? chosen.picture : QImage();
+}
+
+// The question's picture: the first one found. Every other is named.
+void findPicture(Prepared& prepared, const QString& bankFolder, Bank& bank, const Wording& say) {
+    const BankQuestion& question = prepared.question;
+    for (const QString& name : question.pictures) {
+        if (!prepared.picture.isNull()) {
+            bank.notes.push_back({question.line, say("у вопроса одна картинка: «%1» не взята",
+                                                     "a question has one picture: \"%1\" is "
+                                                     "left out")
+                                                     .arg(name)});
+            continue;
         }
+        prepared.picture = bankPicture(question, name, bankFolder);
+        if (!prepared.picture.isNull()) continue;
+        bank.notes.push_back({question.line, say("картинка «%1» не найдена рядом с файлом или не "
+                                                 "читается; вопрос взят без неё",
+                                                 "the picture \"%1\" is not beside the file or "
+                                                 "cannot be read; the question is taken without it")
+                                                 .arg(name)});
     }
-    bank.notes.push_back({question.line, say("картинка «%1» не найдена рядом с файлом или не "
-                                             "читается; вопрос взят без неё",
-                                             "the picture \"%1\" is not beside the file or cannot "
-                                             "be read; the question is taken without it")
-                                             .arg(name)});
+}
+
+// Each question's variants in an order of the seed's, unless their order means something:
+// a GIFT bank mostly has the right answer first.
+void shuffleVariants(std::vector<Prepared>& questions, std::uint32_t seed) {
+    std::mt19937 engine(seed);
+    for (Prepared& prepared : questions) {
+        BankQuestion& question = prepared.question;
+        if (question.ordered) continue;
+        const std::vector<int> order = shuffledOrder(int(question.answers.size()), engine());
+        QStringList answers;
+        std::vector<Decimal> weights;
+        for (const int i : order) {
+            answers.append(question.answers.at(i));
+            weights.push_back(question.weights[std::size_t(i)]);
+        }
+        question.answers = answers;
+        question.weights = weights;
+    }
 }
 
 // Empty when the name can be a new folder's name.
@@ -221,6 +289,7 @@ ImportResult importExam(App& app, BankFormat format, const QString& bankFile, co
         result.error = bank.error;
         return result;
     }
+    shuffleVariants(bank.questions, options.seed.value_or(bank.seed));
     std::vector<Prepared> taken;
     for (Prepared& prepared : bank.questions) {
         if (!writable(prepared.question, bank, say) || !chooseRight(prepared, bank, say)) continue;
@@ -359,13 +428,13 @@ QString writeTest(App& app, const QString& name, const std::vector<Prepared>& ta
 
 } // namespace
 
-ImportResult importTest(App& app, const QString& bankFile, const QString& name,
+ImportResult importTest(App& app, BankFormat format, const QString& bankFile, const QString& name,
                         const Wording& say) {
     ImportResult result;
     result.error = refusedName(name, test_files::isTestName(name), say);
     if (result.error.isEmpty()) result.error = existing(app, QStringLiteral("t"), name, say);
     if (!result.error.isEmpty()) return result;
-    Bank bank = readBank(bankFile, BankFormat::Gift, trueFalseWords(say), say);
+    Bank bank = readBank(bankFile, format, trueFalseWords(say), say);
     if (!bank.error.isEmpty()) {
         result.error = bank.error;
         return result;

@@ -1,10 +1,11 @@
 #pragma once
 // Making an exam folder or a test out of a question bank. An exam gets tickets of N
-// questions, in the bank's order or shuffled reproducibly by a seed, each correct answer
-// an exact copy of its variant line, and the pictures found beside the bank as kN.bmp. A
-// test gets the answers' weights as points. Nothing existing is ever overwritten, every
-// question left out is named with its line, and a folder that could not be written whole
-// is taken away again.
+// questions, in the bank's order or shuffled reproducibly by a seed, each question's
+// variants shuffled (by that seed, or by one the bank's bytes give), each correct answer
+// an exact copy of its variant line, and the pictures the bank holds or has beside it as
+// kN.bmp. A test gets the answers' weights as points, in the bank's order. Nothing existing is ever
+// overwritten, every question left out is named with its line, and a folder that could not be
+// written whole is taken away again.
 
 #include "teacher_tools/findings.h"
 #include "teacher_tools/question_bank.h"
@@ -35,8 +36,9 @@ struct ImportResult {
 ImportResult importExam(App& app, BankFormat format, const QString& bankFile, const QString& name,
                         const ExamImportOptions& options, const Wording& say);
 
-// The test "t/NAME" of the application folder, from a GIFT bank.
-ImportResult importTest(App& app, const QString& bankFile, const QString& name, const Wording& say);
+// The test "t/NAME" of the application folder, from a GIFT or Moodle XML bank.
+ImportResult importTest(App& app, BankFormat format, const QString& bankFile, const QString& name,
+                        const Wording& say);
 
 // The questions in a reproducible order for `seed`: the same on every machine.
 std::vector<int> shuffledOrder(int count, std::uint32_t seed);

@@ -5,6 +5,7 @@
 #include "platform/system_services.h"
 #include "platform/text_encoding.h"
 #include "platform/text_files.h"
+#include "teacher_tools/bank_export.h"
 #include "teacher_tools/bank_import.h"
 #include "teacher_tools/folder_check.h"
 #include "teacher_tools/journal.h"
@@ -17,6 +18,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -30,6 +32,7 @@ constexpr int kUsage = 2;
 
 const QString kCheck = QStringLiteral("check");
 const QString kImport = QStringLiteral("import");
+const QString kExport = QStringLiteral("export");
 const QString kJournal = QStringLiteral("journal");
 
 // The desktop as a command line has it: messages go to the error stream, no dialog ever
@@ -94,16 +97,18 @@ Arguments parse(const QStringList& arguments, const QStringList& valueOptions,
 QString usage(const Wording& say) {
     return say("Использование:\n"
                "  proveron check [--json] [--convert] [--folder ПАПКА_ПРОГРАММЫ] [ПАПКА]\n"
-               "  proveron import aiken|gift ФАЙЛ --exam ИМЯ [--per-ticket N] [--shuffle ЧИСЛО]"
-               " [--folder ПАПКА_ПРОГРАММЫ]\n"
-               "  proveron import gift ФАЙЛ --test ИМЯ [--folder ПАПКА_ПРОГРАММЫ]\n"
+               "  proveron import aiken|gift|xml ФАЙЛ --exam ИМЯ [--per-ticket N] [--shuffle "
+               "ЧИСЛО] [--folder ПАПКА_ПРОГРАММЫ]\n"
+               "  proveron import gift|xml ФАЙЛ --test ИМЯ [--folder ПАПКА_ПРОГРАММЫ]\n"
+               "  proveron export gift|xml ПАПКА [ФАЙЛ]\n"
                "  proveron journal [--csv ФАЙЛ] [--from ДАТА] [--to ДАТА] [--folder "
                "ПАПКА_ПРОГРАММЫ]\n",
                "Usage:\n"
                "  proveron check [--json] [--convert] [--folder APP_FOLDER] [FOLDER]\n"
-               "  proveron import aiken|gift FILE --exam NAME [--per-ticket N] [--shuffle SEED]"
-               " [--folder APP_FOLDER]\n"
-               "  proveron import gift FILE --test NAME [--folder APP_FOLDER]\n"
+               "  proveron import aiken|gift|xml FILE --exam NAME [--per-ticket N] [--shuffle "
+               "SEED] [--folder APP_FOLDER]\n"
+               "  proveron import gift|xml FILE --test NAME [--folder APP_FOLDER]\n"
+               "  proveron export gift|xml FOLDER [FILE]\n"
                "  proveron journal [--csv FILE] [--from DATE] [--to DATE] [--folder "
                "APP_FOLDER]\n");
 }
@@ -258,13 +263,15 @@ ImportRequest importRequest(const Command& command, const Arguments& args) {
     const Wording& say = command.say;
     ImportRequest request;
     const QString format = args.positional.value(0);
-    if (args.positional.size() != 2 ||
-        (format != QLatin1String("aiken") && format != QLatin1String("gift"))) {
-        request.error = say("Укажите формат (aiken или gift) и файл.",
-                            "Give the format (aiken or gift) and the file.");
+    const std::map<QString, BankFormat> formats{{QStringLiteral("aiken"), BankFormat::Aiken},
+                                                {QStringLiteral("gift"), BankFormat::Gift},
+                                                {QStringLiteral("xml"), BankFormat::MoodleXml}};
+    if (args.positional.size() != 2 || formats.count(format) == 0) {
+        request.error = say("Укажите формат (aiken, gift или xml) и файл.",
+                            "Give the format (aiken, gift or xml) and the file.");
         return request;
     }
-    request.format = format == QLatin1String("aiken") ? BankFormat::Aiken : BankFormat::Gift;
+    request.format = formats.at(format);
     request.file = QFileInfo(args.positional.at(1)).absoluteFilePath();
     request.exam = args.value("--exam");
     request.test = args.value("--test");
@@ -272,10 +279,11 @@ ImportRequest importRequest(const Command& command, const Arguments& args) {
     if (args.has("--exam") == args.has("--test")) {
         request.error = say("Укажите либо --exam ИМЯ, либо --test ИМЯ.",
                             "Give either --exam NAME or --test NAME.");
-    } else if (args.has("--test") && (request.format != BankFormat::Gift ||
+    } else if (args.has("--test") && (request.format == BankFormat::Aiken ||
                                       args.has("--per-ticket") || args.has("--shuffle"))) {
-        request.error = say("Тест делается только из GIFT, без --per-ticket и --shuffle.",
-                            "A test is made from GIFT only, without --per-ticket and --shuffle.");
+        request.error = say("Тест делается только из GIFT или XML, без --per-ticket и --shuffle.",
+                            "A test is made from GIFT or XML only, without --per-ticket and "
+                            "--shuffle.");
     }
     const QString perTicket = args.has("--per-ticket")
                                   ? args.value("--per-ticket")
@@ -303,6 +311,22 @@ void printNotes(const Command& command, const QString& file, const std::vector<B
     }
 }
 
+// The importer's own short last ticket is said once, and is no finding.
+void sayShortTicket(const Command& command, CheckRun& run, int questions, int perTicket) {
+    const auto found =
+        std::find_if(run.findings.begin(), run.findings.end(), [](const Finding& finding) {
+            return finding.code == QLatin1String("ticket-short");
+        });
+    if (found == run.findings.end() || questions % perTicket == 0) return;
+    run.findings.erase(found);
+    command.err << command
+                       .say("Последний билет короче: в нём %1 из %2 вопросов.",
+                            "The last ticket is shorter: %1 of %2 questions.")
+                       .arg(questions % perTicket)
+                       .arg(perTicket)
+                << Qt::endl;
+}
+
 int runImport(const Command& command, const QStringList& arguments) {
     const Wording& say = command.say;
     const Arguments args = parse(arguments,
@@ -313,9 +337,10 @@ int runImport(const Command& command, const QStringList& arguments) {
     const ImportRequest request = importRequest(command, args);
     if (!request.error.isEmpty()) return command.usageError(request.error);
     const bool exam = request.toExam;
-    const ImportResult result = exam ? importExam(command.app, request.format, request.file,
-                                                  request.exam, request.options, say)
-                                     : importTest(command.app, request.file, request.test, say);
+    const ImportResult result =
+        exam ? importExam(command.app, request.format, request.file, request.exam, request.options,
+                          say)
+             : importTest(command.app, request.format, request.file, request.test, say);
     printNotes(command, request.file, result.skipped,
                say("вопрос пропущен: ", "question skipped: "));
     printNotes(command, request.file, result.notes, QString());
@@ -332,12 +357,49 @@ int runImport(const Command& command, const QStringList& arguments) {
                                .arg(shown(result.folder))
                                .arg(result.questions))
                 << Qt::endl;
-    const CheckRun run = checkTargetsOf(
+    CheckRun run = checkTargetsOf(
         command.app, {{result.folder, exam ? CheckTarget::Kind::Exam : CheckTarget::Kind::Test}},
         {}, say);
+    if (exam) sayShortTicket(command, run, result.questions, request.options.perTicket);
     printFindings(command, run.findings);
     const bool clean = result.skipped.empty() && result.notes.empty() && run.findings.empty();
     return clean ? kDone : kFindings;
+}
+
+int runExport(const Command& command, const QStringList& arguments) {
+    const Wording& say = command.say;
+    const Arguments args = parse(arguments, {}, {}, say);
+    if (!args.error.isEmpty()) return command.usageError(args.error);
+    const QString format = args.positional.value(0);
+    if (args.positional.size() < 2 || args.positional.size() > 3 ||
+        (format != QLatin1String("gift") && format != QLatin1String("xml"))) {
+        return command.usageError(say("Укажите формат (gift или xml), папку и, если нужно, файл.",
+                                      "Give the format (gift or xml), the folder and, if need "
+                                      "be, the file."));
+    }
+    const QString folder = QDir::cleanPath(QFileInfo(args.positional.at(1)).absoluteFilePath());
+    const QString file = QFileInfo(args.positional.value(2, QFileInfo(folder).fileName() +
+                                                                QLatin1Char('.') + format))
+                             .absoluteFilePath();
+    const ExportResult result = exportBank(
+        command.app, folder,
+        format == QLatin1String("xml") ? ExportFormat::MoodleXml : ExportFormat::Gift, file, say);
+    for (const BankNote& note : result.notes) {
+        command.out << shown(folder) << ": " << say("билет %1: ", "ticket %1: ").arg(note.line)
+                    << note.text << Qt::endl;
+    }
+    if (!result.done()) {
+        command.err << result.error << Qt::endl;
+        return kUsage;
+    }
+    QStringList written;
+    for (const QString& path : result.written)
+        written.append(shown(path));
+    command.err << say("Записано вопросов: %1, в %2.", "Questions written: %1, to %2.")
+                       .arg(result.questions)
+                       .arg(written.join(QStringLiteral(", ")))
+                << Qt::endl;
+    return result.notes.empty() ? kDone : kFindings;
 }
 
 void printTable(const Command& command, const std::vector<JournalRow>& rows) {
@@ -411,7 +473,7 @@ int runJournal(const Command& command, const QStringList& arguments) {
 
 bool isCommand(int argc, char** argv) {
     if (argc < 2) return false;
-    for (const char* command : {"check", "import", "journal"}) {
+    for (const char* command : {"check", "import", "export", "journal"}) {
         if (std::strcmp(argv[1], command) == 0) return true;
     }
     return false;
@@ -459,6 +521,7 @@ int runArguments(const QStringList& arguments, const QString& applicationFolder,
     }
     if (name == kCheck) return runCheck(command, rest);
     if (name == kImport) return runImport(command, rest);
+    if (name == kExport) return runExport(command, rest);
     if (name == kJournal) return runJournal(command, rest);
     return command.usageError(
         say("Неизвестная команда «%1».", "Unknown command \"%1\".").arg(name));

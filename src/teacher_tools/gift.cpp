@@ -1,14 +1,17 @@
 // The GIFT format, as far as a question with a list of answers goes: "//" comments,
-// "$CATEGORY:" lines, "::title::", "[html]" and the other text formats, the answer block
-// "{ =right ~wrong ~%50%half #feedback }" (text after the block makes a gap in the
-// question: "Moodle costs {~lots =nothing} for everyone"), true/false ("{T}", "{FALSE}"),
-// the escapes \~ \= \# \{ \} \: \\ \n, and pictures referred to as <img src="..."> or
-// ![...](...).
+// "$CATEGORY:" lines, "::title::", "[html]" and the other text formats (of the question
+// and of each answer), the answer block "{ =right ~wrong ~=right too ~%50%half #feedback
+// ####general feedback }" (text after the block makes a gap in the question: "Moodle
+// costs {~lots =nothing} for everyone"), true/false ("{T}", "{FALSE}"), the escapes
+// \~ \= \# \{ \} \: \\ \n (a backslash before anything else is a backslash), and
+// pictures referred to as <img src="..."> or ![...](...). A blank line always ends a
+// question. Every part is read in one pass, so a question with any number of answers
+// takes time in proportion to its length.
 
+#include "teacher_tools/bank_text.h"
 #include "teacher_tools/question_bank.h"
 
 #include <QRegularExpression>
-#include <QUrl>
 
 namespace teacher_tools {
 
@@ -17,56 +20,58 @@ namespace {
 const QString kGap = QStringLiteral("_____");
 
 struct Block {
-    int line = 0;
-    QString text;
+    int line = 0;          // the file's line of the block's first line
+    QString text;          // its lines joined by LF
+    std::vector<int> from; // the file's line of each of its lines
 };
 
-// Unescaped occurrences of `c` in `text`, from `from`.
-qsizetype findUnescaped(const QString& text, QChar c, qsizetype from = 0) {
+bool escapable(QChar c) {
+    switch (c.unicode()) {
+    case ':':
+    case '#':
+    case '=':
+    case '{':
+    case '}':
+    case '~':
+    case 'n':
+    case '\\':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool escapeAt(QStringView text, qsizetype i) {
+    return text.at(i) == QLatin1Char('\\') && i + 1 < text.size() && escapable(text.at(i + 1));
+}
+
+// The first unescaped `c` in `text` from `from`; -1 when there is none.
+qsizetype findUnescaped(QStringView text, QChar c, qsizetype from = 0) {
     for (qsizetype i = from; i < text.size(); ++i) {
-        if (text.at(i) == QLatin1Char('\\')) {
+        if (escapeAt(text, i))
             ++i;
-        } else if (text.at(i) == c) {
+        else if (text.at(i) == c)
             return i;
-        }
     }
     return -1;
 }
 
-// Questions are separated by blank lines; a blank line inside an open answer block does
-// not end the question.
-std::vector<Block> blocksOf(const QString& source) {
-    std::vector<Block> blocks;
-    Block current;
-    int open = 0;
-    const QStringList lines = source.split(QLatin1Char('\n'));
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        while (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.trimmed().startsWith(QLatin1String("//"))) continue;
-        if (line.trimmed().isEmpty() && open <= 0) {
-            if (!current.text.isEmpty()) blocks.push_back(current);
-            current = {};
-            continue;
-        }
-        if (current.text.isEmpty()) current.line = i + 1;
-        current.text += (current.text.isEmpty() ? QString() : QStringLiteral("\n")) + line;
-        for (qsizetype at = findUnescaped(line, QLatin1Char('{')); at >= 0;
-             at = findUnescaped(line, QLatin1Char('{'), at + 1))
-            ++open;
-        for (qsizetype at = findUnescaped(line, QLatin1Char('}')); at >= 0;
-             at = findUnescaped(line, QLatin1Char('}'), at + 1))
-            --open;
+// The first unescaped "::" from `from`; -1 when there is none.
+qsizetype findTitleEnd(QStringView text, qsizetype from) {
+    for (qsizetype i = from; i + 1 < text.size(); ++i) {
+        if (escapeAt(text, i))
+            ++i;
+        else if (text.at(i) == QLatin1Char(':') && text.at(i + 1) == QLatin1Char(':'))
+            return i;
     }
-    if (!current.text.isEmpty()) blocks.push_back(current);
-    return blocks;
+    return -1;
 }
 
-QString unescaped(const QString& text) {
+QString unescaped(QStringView text) {
     QString plain;
+    plain.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) == QLatin1Char('\\') && i + 1 < text.size()) {
+        if (escapeAt(text, i)) {
             ++i;
             plain += text.at(i) == QLatin1Char('n') ? QChar(QLatin1Char('\n')) : text.at(i);
         } else {
@@ -76,57 +81,71 @@ QString unescaped(const QString& text) {
     return plain;
 }
 
-QString withoutHtml(QString text) {
-    static const QRegularExpression breaks(QStringLiteral("<br\\s*/?>|</p>|</div>|</li>"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
-    static const QRegularExpression numeric(QStringLiteral("&#(x?)([0-9a-fA-F]+);"));
-    text.replace(breaks, QStringLiteral("\n"));
-    text.remove(tags);
-    QString decoded;
-    qsizetype last = 0;
-    for (auto it = numeric.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        decoded += text.mid(last, match.capturedStart() - last);
-        // A character reference names a character by its code; it is no number to compute with.
-        bool ok = false;
-        const char32_t code = match.captured(2).toUInt(&ok, match.captured(1).isEmpty() ? 10 : 16);
-        if (ok && code > 0 && code <= 0x10FFFF) decoded += QString::fromUcs4(&code, 1);
-        last = match.capturedEnd();
+// Questions are separated by blank lines; comment lines are left out, and a category
+// line is a line of its own: the question may follow on the next line.
+std::vector<Block> blocksOf(const QString& source) {
+    std::vector<Block> blocks;
+    Block current;
+    const QStringList lines = splitLines(source);
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString& line = lines.at(i);
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1String("//"))) continue;
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1String("$CATEGORY:"))) {
+            if (!current.text.isEmpty()) blocks.push_back(std::move(current));
+            current = {};
+            continue;
+        }
+        if (current.text.isEmpty()) current.line = i + 1;
+        if (!current.from.empty()) current.text += QLatin1Char('\n');
+        current.text += line;
+        current.from.push_back(i + 1);
     }
-    decoded += text.mid(last);
-    const std::pair<const char*, const char*> entities[] = {
-        {"&nbsp;", " "},  {"&lt;", "<"},    {"&gt;", ">"},    {"&quot;", "\""}, {"&apos;", "'"},
-        {"&laquo;", "«"}, {"&raquo;", "»"}, {"&mdash;", "—"}, {"&ndash;", "–"}, {"&amp;", "&"}};
-    for (const auto& [entity, character] : entities)
-        decoded.replace(QString::fromUtf8(entity), QString::fromUtf8(character));
-    return decoded;
+    if (!current.text.isEmpty()) blocks.push_back(std::move(current));
+    return blocks;
 }
 
-// The picture files a text refers to, taken out of the text.
-QStringList takePictures(QString& text) {
-    static const QRegularExpression image(
-        QStringLiteral("<img[^>]*\\bsrc\\s*=\\s*[\"']([^\"']+)[\"'][^>]*>|!\\[[^\\]]*\\]\\(([^)\\s]"
-                       "+)[^)]*\\)"),
-        QRegularExpression::CaseInsensitiveOption);
-    QStringList pictures;
-    for (auto it = image.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        QString source = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
-        source = QUrl::fromPercentEncoding(source.toUtf8());
-        pictures.append(source.section(QLatin1Char('/'), -1));
-    }
-    text.remove(image);
-    return pictures;
+// A leading "[html]", "[moodle]", "[plain]" or "[markdown]": its name, and where the text
+// after it starts.
+struct FormatMark {
+    QString name;
+    qsizetype end = 0;
+};
+
+FormatMark formatMark(QStringView text, qsizetype from) {
+    static const QRegularExpression mark(
+        QStringLiteral("\\G\\s*\\[(html|moodle|plain|markdown)\\]"));
+    const QRegularExpressionMatch match = mark.match(text, from);
+    if (!match.hasMatch()) return {{}, from};
+    return {match.captured(1), match.capturedEnd()};
 }
 
-// Blanks in each line made single, blank lines dropped, the lines joined by CR LF.
-QString tidyLines(const QString& text) {
-    QStringList lines;
-    for (const QString& line : text.split(QLatin1Char('\n'))) {
-        if (!line.trimmed().isEmpty()) lines.append(line.simplified());
+// One answer of the block as written: its mark and its text up to the next mark.
+struct Piece {
+    bool right = false;
+    QStringView text;
+};
+
+// The answers of a block in one pass. "~=" marks a right answer, as "=" does.
+std::vector<Piece> piecesOf(QStringView inside) {
+    std::vector<Piece> pieces;
+    qsizetype i = 0;
+    while (i < inside.size()) {
+        bool right = inside.at(i) == QLatin1Char('=');
+        ++i;
+        if (!right && i < inside.size() && inside.at(i) == QLatin1Char('=')) {
+            right = true;
+            ++i;
+        }
+        qsizetype end = i;
+        while (end < inside.size() && inside.at(end) != QLatin1Char('=') &&
+               inside.at(end) != QLatin1Char('~'))
+            end += escapeAt(inside, end) ? 2 : 1;
+        end = std::min(end, inside.size());
+        pieces.push_back({right, inside.mid(i, end - i)});
+        i = end;
     }
-    return lines.join(QStringLiteral("\r\n"));
+    return pieces;
 }
 
 class GiftReader {
@@ -137,10 +156,9 @@ public:
 
 private:
     void question(const Block& block);
-    bool answers(const QString& inside, BankQuestion& question, bool html);
-    void skip(const Block& block, const QString& reason) {
-        bank_.skipped.push_back({block.line, reason});
-    }
+    bool answers(QStringView inside, BankQuestion& question, bool html);
+    bool choices(QStringView inside, BankQuestion& question, bool html);
+    void skip(int line, const QString& reason) { bank_.skipped.push_back({line, reason}); }
 
     QStringList trueFalse_;
     const Wording& say_;
@@ -149,55 +167,69 @@ private:
 };
 
 QuestionBank GiftReader::read(const QString& source) {
-    for (const Block& block : blocksOf(source)) {
-        if (block.text.trimmed().startsWith(QLatin1String("$CATEGORY:"))) continue;
+    for (const Block& block : blocksOf(source))
         question(block);
-    }
     return bank_;
 }
 
 void GiftReader::question(const Block& block) {
-    static const QRegularExpression title(QStringLiteral("^\\s*::(.*?)::"),
-                                          QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression format(
-        QStringLiteral("^\\s*\\[(html|moodle|plain|markdown)\\]"));
-    QString text = block.text;
-    text.remove(title);
-    const QRegularExpressionMatch formatMatch = format.match(text);
-    const bool html = formatMatch.captured(1) == QLatin1String("html");
-    if (formatMatch.hasMatch()) text.remove(0, formatMatch.capturedEnd());
-    const qsizetype open = findUnescaped(text, QLatin1Char('{'));
-    const qsizetype close = open < 0 ? -1 : findUnescaped(text, QLatin1Char('}'), open + 1);
+    const QString& text = block.text;
+    qsizetype at = 0;
+    while (at < text.size() && text.at(at).isSpace())
+        ++at;
+    if (text.mid(at, 2) == QLatin1String("::")) {
+        const qsizetype titleEnd = findTitleEnd(text, at + 2);
+        if (titleEnd >= 0) at = titleEnd + 2;
+    }
+    const FormatMark format = formatMark(text, at);
+    const bool html = format.name == QLatin1String("html");
+    at = format.end;
+    const qsizetype open = findUnescaped(text, QLatin1Char('{'), at);
+    if (open < 0) {
+        skip(block.line, say_("нет ответов в фигурных скобках: это описание, а не вопрос",
+                              "no answers in braces: a description, not a question"));
+        return;
+    }
+    const qsizetype close = findUnescaped(text, QLatin1Char('}'), open + 1);
     if (close < 0) {
-        skip(block, say_("нет ответов в фигурных скобках: это описание, а не вопрос",
-                         "no answers in braces: a description, not a question"));
+        const int braceLine = block.from[std::size_t(QStringView(text).left(open).count(u'\n'))];
+        skip(block.line, say_("фигурная скобка в строке %1 не закрыта до пустой строки",
+                              "the brace on line %1 is not closed before the blank line")
+                             .arg(braceLine));
         return;
     }
     BankQuestion question;
     question.line = block.line;
-    if (!answers(text.mid(open + 1, close - open - 1).trimmed(), question, html)) {
-        skip(block, reason_);
+    if (!answers(QStringView(text).mid(open + 1, close - open - 1).trimmed(), question, html)) {
+        skip(block.line, reason_);
         return;
     }
-    const QString before = text.left(open).trimmed();
+    const QString before = text.mid(at, open - at).trimmed();
     const QString after = text.mid(close + 1).trimmed();
-    QString body =
-        after.isEmpty() ? before : before + QLatin1Char(' ') + kGap + QLatin1Char(' ') + after;
+    QString body = unescaped(
+        after.isEmpty() ? before : before + QLatin1Char(' ') + kGap + QLatin1Char(' ') + after);
+    // Pictures are looked for once the escapes are gone: an export writes <img src\="...">.
     question.pictures = takePictures(body);
-    body = unescaped(body);
     question.text = tidyLines(html ? withoutHtml(body) : body);
     if (question.text.isEmpty()) {
-        skip(block, say_("нет текста вопроса", "the question has no text"));
+        skip(block.line, say_("нет текста вопроса", "the question has no text"));
         return;
     }
     bank_.questions.push_back(std::move(question));
 }
 
-bool GiftReader::answers(const QString& inside, BankQuestion& question, bool html) {
+bool GiftReader::answers(QStringView inside, BankQuestion& question, bool html) {
     static const QRegularExpression trueFalse(QStringLiteral("^(T|TRUE|F|FALSE)\\s*(#.*)?$"),
                                               QRegularExpression::CaseInsensitiveOption |
                                                   QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression weight(QStringLiteral("^%(-?[0-9]+(?:[.,][0-9]+)?)%"));
+    // General feedback ("####...") closes the block.
+    for (qsizetype at = findUnescaped(inside, QLatin1Char('#')); at >= 0;
+         at = findUnescaped(inside, QLatin1Char('#'), at + 1)) {
+        if (inside.mid(at, 4) == QLatin1String("####")) {
+            inside = inside.left(at).trimmed();
+            break;
+        }
+    }
     if (inside.isEmpty()) {
         reason_ = say_("эссе без вариантов ответа", "an essay without answers");
         return false;
@@ -209,43 +241,41 @@ bool GiftReader::answers(const QString& inside, BankQuestion& question, bool htm
     if (const QRegularExpressionMatch match = trueFalse.match(inside); match.hasMatch()) {
         const bool isTrue = match.captured(1).at(0).toUpper() == QLatin1Char('T');
         question.answers = trueFalse_;
+        question.ordered = true;
         question.weights = {Decimal::fromInt(isTrue ? 100 : 0), Decimal::fromInt(isTrue ? 0 : 100)};
         return true;
     }
-    bool anyWrong = false;
-    for (qsizetype at = 0; at < inside.size();) {
-        const QChar mark = inside.at(at);
-        if (mark != QLatin1Char('=') && mark != QLatin1Char('~')) {
-            reason_ = say_("ответы должны начинаться с = или ~", "answers must start with = or ~");
-            return false;
-        }
-        const qsizetype nextRight = findUnescaped(inside, QLatin1Char('='), at + 1);
-        const qsizetype nextWrong = findUnescaped(inside, QLatin1Char('~'), at + 1);
-        qsizetype end = inside.size();
-        for (const qsizetype next : {nextRight, nextWrong}) {
-            if (next >= 0 && next < end) end = next;
-        }
-        QString answer = inside.mid(at + 1, end - at - 1);
-        at = end;
-        if (answer.contains(QLatin1String("->"))) {
-            reason_ = say_("вопрос на соответствие", "a matching question");
-            return false;
-        }
+    if (inside.at(0) != QLatin1Char('=') && inside.at(0) != QLatin1Char('~')) {
+        reason_ = say_("ответы должны начинаться с = или ~", "answers must start with = or ~");
+        return false;
+    }
+    return choices(inside, question, html);
+}
+
+bool GiftReader::choices(QStringView inside, BankQuestion& question, bool html) {
+    static const QRegularExpression weight(QStringLiteral("^\\s*%(-?[0-9]+(?:[.,][0-9]+)?)%"));
+    bool anyWrong = false, allPairs = true;
+    for (const Piece& piece : piecesOf(inside)) {
+        QStringView answer = piece.text;
         const qsizetype feedback = findUnescaped(answer, QLatin1Char('#'));
-        if (feedback >= 0) answer.truncate(feedback);
-        Decimal value = Decimal::fromInt(mark == QLatin1Char('=') ? 100 : 0);
-        if (const QRegularExpressionMatch match = weight.match(answer.trimmed());
-            match.hasMatch()) {
+        if (feedback >= 0) answer = answer.left(feedback);
+        Decimal value = Decimal::fromInt(piece.right ? 100 : 0);
+        if (const QRegularExpressionMatch match = weight.match(answer); match.hasMatch()) {
             value = Decimal::parse(match.captured(1)).value_or(value);
-            answer = answer.trimmed().mid(match.capturedLength());
+            answer = answer.mid(match.capturedEnd());
         }
-        anyWrong = anyWrong || mark == QLatin1Char('~');
-        answer = unescaped(answer);
-        question.answers.append((html ? withoutHtml(answer) : answer).simplified());
+        const FormatMark format = formatMark(answer, 0);
+        answer = answer.mid(format.end);
+        const bool answerHtml = format.name.isEmpty() ? html : format.name == QLatin1String("html");
+        anyWrong = anyWrong || !piece.right;
+        allPairs = allPairs && answer.contains(QLatin1String("->"));
+        const QString plain = unescaped(answer);
+        question.answers.append((answerHtml ? withoutHtml(plain) : plain).simplified());
         question.weights.push_back(value);
     }
     if (!anyWrong) {
-        reason_ = say_("короткий ответ без вариантов", "a short answer without options");
+        reason_ = allPairs ? say_("вопрос на соответствие", "a matching question")
+                           : say_("короткий ответ без вариантов", "a short answer without options");
         return false;
     }
     if (question.answers.contains(QString())) {

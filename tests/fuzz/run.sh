@@ -12,7 +12,7 @@ set -euo pipefail
 seconds=${1:-300}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(profile ansi_codec exam_files scenario_parser)
+[ ${#targets[@]} -eq 0 ] && targets=(profile ansi_codec exam_files scenario_parser question_banks)
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${PROVERON_FUZZ_BUILD:-$root/build-fuzz}

@@ -210,8 +210,9 @@ TEST(ExamImport, AikenAndGiftImportsCheckCleanWithEveryAnswerAVariant) {
     ASSERT_TRUE(aiken.made() && gift.made());
     EXPECT_TRUE(teacher_tools::checkExamFolder(aiken.folder, {1, 5}, kSay).empty());
     EXPECT_TRUE(teacher_tools::checkExamFolder(gift.folder, {1, 2}, kSay).empty());
+    // True before false; the choices in the order the file's own seed deals.
     EXPECT_EQ(read(f.app.path("b/G/b1/v1.txt")) + read(f.app.path("b/G/b1/v2.txt")),
-              "Верно\r\nНеверно\r\n4\r\n3\r\n5\r\n");
+              "Верно\r\nНеверно\r\n5\r\n3\r\n4\r\n");
 }
 
 TEST(TestImport, WeightsBecomePointsAndTheThresholdsSplitTheTotals) {
@@ -222,7 +223,7 @@ TEST(TestImport, WeightsBecomePointsAndTheThresholdsSplitTheTotals) {
                                   "::3:: Правда? {T}\n\n"
                                   "::4:: Дробь? {~%0.5%пол ~%2.25%два}\n")
                        .toUtf8());
-    const auto result = teacher_tools::importTest(f.app, bank, "Опрос", kSay);
+    const auto result = teacher_tools::importTest(f.app, BankFormat::Gift, bank, "Опрос", kSay);
     ASSERT_TRUE(result.made()) << result.error.toStdString();
     EXPECT_EQ(result.questions, 3);
     EXPECT_EQ(linesOf(result.skipped), std::vector<int>{3});
@@ -239,11 +240,12 @@ TEST(TestImport, WeightsBecomePointsAndTheThresholdsSplitTheTotals) {
     EXPECT_EQ(read(test_files::conclusionFilePath(f.app, "Опрос", 2)),
               "Сумма баллов больше 35,0833 и не больше 69,6666.\r\n");
     EXPECT_TRUE(teacher_tools::checkTestFolder(f.app, result.folder, kSay).empty());
-    EXPECT_TRUE(teacher_tools::importTest(f.app, bank, "опрос", kSay).error.contains("уже есть"));
+    EXPECT_TRUE(teacher_tools::importTest(f.app, BankFormat::Gift, bank, "опрос", kSay)
+                    .error.contains("уже есть"));
 
     // Whole points give whole thresholds.
     putBytes(bank, QByteArray("::1:: A {~%0%a ~%10%b}\n\n::2:: B {~%0%a ~%10%b}\n"));
-    ASSERT_TRUE(teacher_tools::importTest(f.app, bank, "Целые", kSay).made());
+    ASSERT_TRUE(teacher_tools::importTest(f.app, BankFormat::Gift, bank, "Целые", kSay).made());
     EXPECT_EQ(test_files::readHeader(f.app, test_files::definitionPath(f.app, "Целые")).thresholds,
               (std::array<QString, 3>{"6", "13", "20"}));
 }
