@@ -6,6 +6,7 @@
 //   proveron import aiken|gift FILE --exam NAME [--per-ticket N] [--shuffle SEED] [--folder APP]
 //   proveron import gift FILE --test NAME [--folder APP]
 //   proveron journal [--csv FILE] [--from DATE] [--to DATE] [--folder APP]
+//   proveron stats [--from DATE] [--to DATE] [--group TEXT] [--csv FILE] [--json] [--folder APP]
 //
 // APP is the application folder (the program's own folder unless given). Exit status: 0
 // done and clean, 1 findings (or skipped questions, or a file that could not be read or
@@ -18,7 +19,7 @@ class QTextStream;
 
 namespace teacher_tools {
 
-// True when the first argument is one of the commands: check, import, journal.
+// True when the first argument is one of the commands: check, import, journal, stats.
 bool isCommand(int argc, char** argv);
 
 // Runs the command with a core application of its own (no windows) and answers the

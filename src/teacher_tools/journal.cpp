@@ -7,6 +7,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace teacher_tools {
 
 namespace {
@@ -72,7 +74,9 @@ private:
     void record(const std::vector<Line>& lines, bool finished);
     bool dateLine(const QString& line, JournalRow& row);
     void questions(const Line& line, JournalRow& row);
-    void problem(int line, const QString& message) { journal_.problems.push_back({line, message}); }
+    void problem(int line, const QString& message, bool dropped = false) {
+        journal_.problems.push_back({line, message, dropped});
+    }
 
     const Wording& say_;
     Journal journal_;
@@ -120,9 +124,11 @@ void JournalReader::record(const std::vector<Line>& lines, bool finished) {
     row.line = lines.front().number;
     std::size_t at = dateLine(lines.front().text, row) ? 1 : 0;
     if (lines.size() < at + 3) {
-        problem(row.line, say_("Запись неполна (нет имени, билета или оценок) и пропущена.",
-                               "The record is incomplete (no name, ticket or evaluations) and "
-                               "was left out."));
+        problem(row.line,
+                say_("Запись неполна (нет имени, билета или оценок) и пропущена.",
+                     "The record is incomplete (no name, ticket or evaluations) and "
+                     "was left out."),
+                true);
         return;
     }
     if (!finished) {
@@ -172,7 +178,14 @@ void JournalReader::questions(const Line& line, JournalRow& row) {
                                      .arg(part));
             evaluation = part.section(QLatin1Char(' '), -1);
         }
-        if (!Decimal::isNumeric(*evaluation)) continue;
+        if (!Decimal::isNumeric(*evaluation)) {
+            problem(line.number, say_("Оценка вопроса %1 «%2» не число и не учтена.",
+                                      "The evaluation of question %1, \"%2\", is no number and "
+                                      "is not counted.")
+                                     .arg(n)
+                                     .arg(*evaluation));
+            continue;
+        }
         row.evaluations[std::size_t(n - 1)] = *evaluation;
         answered.append(*evaluation);
     }
@@ -182,6 +195,11 @@ void JournalReader::questions(const Line& line, JournalRow& row) {
 }
 
 } // namespace
+
+int droppedRecords(const std::vector<JournalProblem>& problems) {
+    return int(std::count_if(problems.begin(), problems.end(),
+                             [](const JournalProblem& problem) { return problem.dropped; }));
+}
 
 Journal parseJournal(const QString& text, const Wording& say) {
     return JournalReader(say).read(text);
@@ -209,11 +227,13 @@ Journal filterJournal(const Journal& journal, std::optional<QDate> from, std::op
     kept.problems = journal.problems;
     for (const JournalRow& row : journal.rows) {
         if (!row.day) {
-            kept.problems.push_back({row.line, say("Дата записи «%1» не читается; запись не "
-                                                   "вошла в отбор по датам.",
-                                                   "The record's date \"%1\" cannot be read; "
-                                                   "the record is left out of the dates chosen.")
-                                                   .arg(row.date)});
+            kept.problems.push_back({row.line,
+                                     say("Дата записи «%1» не читается; запись не "
+                                         "вошла в отбор по датам.",
+                                         "The record's date \"%1\" cannot be read; "
+                                         "the record is left out of the dates chosen.")
+                                         .arg(row.date),
+                                     true});
             continue;
         }
         if ((from && *row.day < *from) || (to && *row.day > *to)) continue;
@@ -265,14 +285,14 @@ QString csvField(const QString& text) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+} // namespace
+
 QString csvRow(const QStringList& cells) {
     QStringList fields;
     for (const QString& cell : cells)
         fields.append(csvField(cell));
     return fields.join(QLatin1Char(';')) + QStringLiteral("\r\n");
 }
-
-} // namespace
 
 QString journalCsv(const std::vector<JournalRow>& rows, const Wording& say,
                    QChar decimalSeparator) {
