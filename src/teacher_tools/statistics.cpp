@@ -6,6 +6,7 @@
 #include "platform/text_encoding.h"
 
 #include <QDir>
+#include <QHash>
 #include <QJsonArray>
 #include <QRegularExpression>
 
@@ -28,10 +29,6 @@ bool ticketLess(const QString& a, const QString& b) {
     if (left != right) return left < right;
     return a < b;
 }
-
-struct TicketOrder {
-    bool operator()(const QString& a, const QString& b) const { return ticketLess(a, b); }
-};
 
 // The sums a Pearson correlation needs, kept whole so they are exact.
 struct Sums {
@@ -163,9 +160,12 @@ int histogramBin(Decimal average) {
 ClassStatistics analyseJournal(const Journal& journal, const StatisticsFilter& filter,
                                const Wording& say) {
     ClassStatistics statistics;
-    const Journal period = filterJournal(journal, filter.from, filter.to, say);
+    // Without a period every row is kept: no copy of a report of many thousands of records.
+    const bool limited = filter.from || filter.to;
+    const Journal kept = limited ? filterJournal(journal, filter.from, filter.to, say) : Journal();
+    const Journal& period = limited ? kept : journal;
     statistics.problems = period.problems;
-    std::map<QString, std::vector<const JournalRow*>, TicketOrder> tickets;
+    QHash<QString, std::vector<const JournalRow*>> tickets;
     std::map<QDate, VerdictCounts> days;
     std::map<QString, VerdictCounts> groups;
     VerdictCounts undated;
@@ -181,8 +181,10 @@ ClassStatistics analyseJournal(const Journal& journal, const StatisticsFilter& f
         groups[group].add(row);
         if (row.average) ++statistics.histogram[std::size_t(histogramBin(*row.average))];
     }
-    for (const auto& [ticket, rows] : tickets)
-        analyseTicket(ticket, rows, statistics.items);
+    QStringList names = tickets.keys();
+    std::sort(names.begin(), names.end(), ticketLess);
+    for (const QString& ticket : names)
+        analyseTicket(ticket, *tickets.constFind(ticket), statistics.items);
     statistics.byDay.assign(days.begin(), days.end());
     if (undated.records > 0) statistics.byDay.emplace_back(QDate(), undated);
     statistics.byGroup.assign(groups.begin(), groups.end());

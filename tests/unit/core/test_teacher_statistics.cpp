@@ -12,7 +12,6 @@
 #include "test_mode/test_report.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,6 +21,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <gtest/gtest.h>
 
 #include "test_support.h"
@@ -170,9 +170,10 @@ TEST(Statistics, ItemAnalysisOfTheClassPinsFacilityAndDiscrimination) {
     EXPECT_EQ(group.groups, (QStringList{"8А", "8Б"}));
     ASSERT_EQ(group.items.size(), 9u);
     EXPECT_EQ(group.items.front().ticket, "b3");
-    EXPECT_EQ(group.items.back().ticket, "b5");
-    EXPECT_EQ(group.items.back().right, 1); // 2522 2222 2252 5222: only 5222
-    EXPECT_FALSE(group.items.back().discrimination);
+    const ItemStatistics& b5 = group.items[5];
+    EXPECT_EQ(b5.ticket + '/' + QString::number(b5.question), "b5/1");
+    EXPECT_EQ(b5.right, 1); // 2522 5222 2252 2222: only 5222
+    EXPECT_FALSE(b5.discrimination);
 }
 
 TEST(Statistics, AveragesAndVerdictsOverallByDayAndByGroup) {
@@ -327,18 +328,18 @@ TEST(Statistics, AHundredThousandRecordsAreAnalysedInUnderASecond) {
     for (int i = 0; i < 3334; ++i) // 100,020 records
         text += classText;
     const QByteArray bytes = platform::toAnsi(text);
-    QElapsedTimer timer;
-    timer.start();
+    // Processor time: the machines that run the tests are shared, their wall clocks not ours.
+    const std::clock_t start = std::clock();
     const ClassStatistics statistics = analyse(bytes);
-    const qint64 elapsed = timer.elapsed();
+    const long long elapsed = (std::clock() - start) * 1000LL / CLOCKS_PER_SEC;
     EXPECT_EQ(statistics.records, 100020);
     EXPECT_EQ(statistics.items.size(), 15u);
     EXPECT_NEAR(*statistics.items[0].discrimination, 4 / std::sqrt(136.0), 1e-9);
     // Under a second in an optimised build; the sanitizers here slow it down several times.
 #if defined(__SANITIZE_ADDRESS__)
-    EXPECT_LT(elapsed, 10000);
+    EXPECT_LT(elapsed, 6000);
 #else
     EXPECT_LT(elapsed, 1000);
 #endif
-    std::printf("100,020 records read and analysed in %lld ms\n", static_cast<long long>(elapsed));
+    std::printf("100,020 records read and analysed in %lld ms\n", elapsed);
 }
