@@ -32,16 +32,12 @@ const QColor kWarning(200, 55, 55);
 const QColor kGuide(230, 150, 40);
 const QColor kFlaggedRow(255, 228, 225);
 
-// A scale top that reads well: 1, 2 or 5 times a power of ten, at least the largest value.
-double roundedTop(const std::vector<double>& values) {
+// A scale for counts: whole numbers at each of its four steps.
+double countsTop(const std::vector<double>& values) {
     double largest = 1.0;
     for (double value : values)
         largest = std::max(largest, value);
-    const double power = std::pow(10.0, std::floor(std::log10(largest)));
-    for (double step : {1.0, 2.0, 5.0, 10.0}) {
-        if (step * power >= largest) return step * power;
-    }
-    return largest;
+    return 4.0 * std::ceil(largest / 4.0);
 }
 
 QTableView* tableOf(QAbstractItemModel* model, QWidget* parent) {
@@ -111,7 +107,7 @@ void Chart::draw(QPainter& painter, const QRect& area) const {
     const int left = metrics.horizontalAdvance(QStringLiteral("0000")) + line / 2;
     const QRect plot = area.adjusted(left, line * 2, -line, -line * 2);
     if (plot.width() < 10 || plot.height() < 10) return;
-    const double top = data_.top ? *data_.top : roundedTop(data_.values);
+    const double top = data_.top ? *data_.top : countsTop(data_.values);
     drawScale(painter, plot, top);
     drawValues(painter, plot, top);
     drawLabels(painter, plot);
@@ -226,7 +222,8 @@ QWidget* StatisticsView::filterRow() {
     to_ = new QDateEdit(row);
     for (QDateEdit* edit : {from_, to_}) {
         edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        edit->setDisplayFormat(say_.english() ? QStringLiteral("yyyy-MM-dd")
+                                              : QStringLiteral("dd.MM.yyyy"));
         edit->setEnabled(firstDay_.has_value());
         if (firstDay_) edit->setDateRange(*firstDay_, *lastDay_);
     }
@@ -272,6 +269,7 @@ QWidget* StatisticsView::itemsPage() {
     itemProxy_->setSortRole(Qt::UserRole);
     auto* table = tableOf(itemProxy_, this);
     table->setSortingEnabled(true);
+    table->sortByColumn(0, Qt::AscendingOrder); // tickets in their order, b2 before b10
     facility_ = new Chart(this);
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(table);
@@ -321,6 +319,8 @@ void StatisticsView::refresh() {
     fillTable(groupModel_, tables.at(3));
     fillTable(testModel_, tables.at(4));
     fillCharts();
+    for (QTableView* table : findChildren<QTableView*>())
+        table->resizeColumnsToContents();
 
     problems_->clear();
     for (const teacher_tools::JournalProblem& problem : statistics_.problems) {

@@ -28,7 +28,7 @@ public:
         QStringList labels;
         std::vector<double> values;
         std::vector<bool> marked;   // bars drawn in the warning colour
-        std::optional<double> top;  // the scale's top (100 for shares); else from the values
+        std::optional<double> top;  // the scale's top (100 for shares); else one for counts
         std::vector<double> guides; // dashed lines across (the facility bounds)
         QString empty;              // said when there is nothing to draw
         Kind kind = Kind::Bars;

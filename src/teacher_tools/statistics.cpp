@@ -370,7 +370,7 @@ QStringList verdictHeadings(const QString& first, const Wording& say) {
             say("Без итога", "No verdict"),
             say("Иной итог", "Other verdict"),
             say("Зачет, %", "Delivered, %"),
-            say("По времени, %", "On time, %"),
+            say("По времени, %", "Out of time, %"),
             say("Средний балл", "Mean average")};
 }
 

@@ -117,7 +117,8 @@ TEST(SmallScreen, TheStatisticsTabFitsAndSavesItsChartsAsPng) {
     ASSERT_TRUE(view);
     EXPECT_TRUE(viewer->screen()->availableGeometry().contains(viewer->frameGeometry()));
     EXPECT_EQ(view->facilityChart()->data().title, "Facility of the questions");
-    QPushButton* save = withText<QPushButton>(*view, "Save PNG...");
+    QPushButton* save =
+        withText<QPushButton>(*view->facilityChart()->parentWidget(), "Save PNG...");
     ASSERT_TRUE(save);
     EXPECT_TRUE(save->isVisible());
     EXPECT_TRUE(viewer->rect().contains(QRect(save->mapTo(viewer, QPoint()), save->size())));
