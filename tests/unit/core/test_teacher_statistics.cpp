@@ -12,6 +12,7 @@
 #include "test_mode/test_report.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -106,7 +107,38 @@ QStringList rowsOf(const teacher_tools::StatisticsTable& table) {
     return rows;
 }
 
+// The bytes a scenario expects of a report, the first time it checks it.
+QByteArray scenarioBytes(const char* scenario, const char* report) {
+    QFile file(QStringLiteral(PROVERON_DATA_DIR "/../tests/scenarios/%1.scn").arg(scenario));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QString command = QStringLiteral("expect-bytes %1 ").arg(report);
+    for (QString line : QString::fromUtf8(file.readAll()).split('\n')) {
+        if (!line.startsWith(command)) continue;
+        line.remove(0, command.size()).remove(' ');
+        return QByteArray::fromHex(line.toLatin1());
+    }
+    return {};
+}
+
 } // namespace
+
+TEST(Statistics, ReportsTheScenariosWriteAreAnalysedAsTheyWereTaken) {
+    // Two students of one ticket: Иванов (10А) 5 2 5, passed; Петров (no data 1) 2 2 2.
+    const ClassStatistics exams = analyse(scenarioBytes("results_two_exams", "s/oth.txt"));
+    EXPECT_EQ(exams.records, 2);
+    const auto tables = teacher_tools::statisticsTables(
+        exams,
+        teacher_tools::readTestReport(scenarioBytes("test_report", "s/lzm.txt"), std::nullopt,
+                                      std::nullopt, kRussian),
+        kRussian, ',');
+    EXPECT_EQ(rowsOf(tables[0]),
+              (QStringList{"b1|1|2|1|50|||", "b1|2|2|0|0||трудный|", "b1|3|2|1|50|||"}));
+    EXPECT_EQ(rowsOf(tables[3]),
+              (QStringList{"без сведений|1|0|1|0|0|0|0|0|2", "10А|1|1|0|0|0|0|100|0|4",
+                           "Всего|2|1|1|0|0|0|50|0|3"}));
+    // One run of the test "Два": 3 points, the second conclusion.
+    EXPECT_EQ(rowsOf(tables[4]), (QStringList{"Два|1|2|Средне|1|100"}));
+}
 
 TEST(Statistics, ItemAnalysisOfTheClassPinsFacilityAndDiscrimination) {
     const ClassStatistics statistics = analyse(classReport());
