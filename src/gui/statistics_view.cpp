@@ -378,15 +378,12 @@ void StatisticsView::fillTable(QStandardItemModel* model,
 }
 
 void StatisticsView::fillCharts() {
-    Chart::Data facility{say_("Лёгкость вопросов", "Facility of the questions"),
-                         QStringLiteral("%"),
-                         {},
-                         {},
-                         {},
-                         100.0,
-                         {teacher_tools::kHardFacility * 100, teacher_tools::kEasyFacility * 100},
-                         say_("Нет оценок за вопросы.", "No evaluations of questions."),
-                         Chart::Kind::Bars};
+    Chart::Data facility{
+        .title = say_("Лёгкость вопросов", "Facility of the questions"),
+        .unit = QStringLiteral("%"),
+        .top = 100.0,
+        .guides = {teacher_tools::kHardFacility * 100, teacher_tools::kEasyFacility * 100},
+        .empty = say_("Нет оценок за вопросы.", "No evaluations of questions.")};
     for (const teacher_tools::ItemStatistics& item : statistics_.items) {
         facility.labels.append(item.ticket + QLatin1Char('/') + QString::number(item.question));
         facility.values.push_back(item.facility() * 100);
@@ -394,15 +391,9 @@ void StatisticsView::fillCharts() {
     }
     facility_->setData(facility);
 
-    Chart::Data histogram{say_("Средние баллы билетов", "Ticket averages"),
-                          say_("записей", "records"),
-                          {},
-                          {},
-                          {},
-                          std::nullopt,
-                          {},
-                          say_("Нет записей.", "No records."),
-                          Chart::Kind::Bars};
+    Chart::Data histogram{.title = say_("Средние баллы билетов", "Ticket averages"),
+                          .unit = say_("записей", "records"),
+                          .empty = say_("Нет записей.", "No records.")};
     for (int bin = 0; bin < teacher_tools::kHistogramBins; ++bin) {
         histogram.labels.append(teacher_tools::binLabel(bin, separator_));
         histogram.values.push_back(statistics_.histogram[std::size_t(bin)]);
@@ -410,15 +401,12 @@ void StatisticsView::fillCharts() {
     if (statistics_.overall.averaged == 0) histogram.values.clear();
     histogram_->setData(histogram);
 
-    Chart::Data passRate{say_("Зачет по дням", "Delivered by day"),
-                         QStringLiteral("%"),
-                         {},
-                         {},
-                         {},
-                         100.0,
-                         {},
-                         say_("Нет записей с датой и итогом.", "No dated records with a verdict."),
-                         Chart::Kind::Line};
+    Chart::Data passRate{
+        .title = say_("Зачет по дням", "Delivered by day"),
+        .unit = QStringLiteral("%"),
+        .top = 100.0,
+        .empty = say_("Нет записей с датой и итогом.", "No dated records with a verdict."),
+        .kind = Chart::Kind::Line};
     for (const auto& [day, counts] : statistics_.byDay) {
         if (!day.isValid() || !counts.passRate()) continue;
         passRate.labels.append(

@@ -23,14 +23,14 @@ class Chart : public QWidget {
 public:
     enum class Kind { Bars, Line };
     struct Data {
-        QString title;
-        QString unit; // under the scale: "%", "записей"
-        QStringList labels;
-        std::vector<double> values;
-        std::vector<bool> marked;   // bars drawn in the warning colour
-        std::optional<double> top;  // the scale's top (100 for shares); else one for counts
-        std::vector<double> guides; // dashed lines across (the facility bounds)
-        QString empty;              // said when there is nothing to draw
+        QString title{};
+        QString unit{}; // under the scale: "%", "записей"
+        QStringList labels{};
+        std::vector<double> values{};
+        std::vector<bool> marked{};   // bars drawn in the warning colour
+        std::optional<double> top{};  // the scale's top (100 for shares); else one for counts
+        std::vector<double> guides{}; // dashed lines across (the facility bounds)
+        QString empty{};              // said when there is nothing to draw
         Kind kind = Kind::Bars;
     };
 
