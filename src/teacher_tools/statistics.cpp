@@ -175,6 +175,15 @@ ClassStatistics analyseJournal(const Journal& journal, const StatisticsFilter& f
         if (!filter.group.isEmpty() && group.compare(filter.group, Qt::CaseInsensitive) != 0)
             continue;
         ++statistics.records;
+        if (row.answered == 0) {
+            statistics.problems.push_back(
+                {row.line,
+                 say("В записи нет ни одной оценки (ни одного ответа или язык интерфейса не "
+                     "русский и не английский): она учтена только в итогах.",
+                     "The record holds no evaluation (nothing answered, or an interface language "
+                     "other than Russian and English): it counts in the verdicts only."),
+                 false});
+        }
         tickets[row.ticket].push_back(&row);
         statistics.overall.add(row);
         (row.day ? days[*row.day] : undated).add(row);
@@ -188,6 +197,9 @@ ClassStatistics analyseJournal(const Journal& journal, const StatisticsFilter& f
     statistics.byDay.assign(days.begin(), days.end());
     if (undated.records > 0) statistics.byDay.emplace_back(QDate(), undated);
     statistics.byGroup.assign(groups.begin(), groups.end());
+    std::stable_sort(
+        statistics.problems.begin(), statistics.problems.end(),
+        [](const JournalProblem& a, const JournalProblem& b) { return a.line < b.line; });
     statistics.groups.sort(Qt::CaseInsensitive);
     return statistics;
 }

@@ -244,33 +244,43 @@ TEST(Statistics, AveragesAndVerdictsOverallByDayAndByGroup) {
 }
 
 TEST(Statistics, RecordsThatCannotBeUsedAreCountedAndNamed) {
-    // The class, a record cut short, a record whose date does not read and an evaluation
-    // edited into a word.
+    // The class, a record whose date does not read, an evaluation edited into a word, a
+    // record without evaluations and a record cut short.
     QString report = platform::fromAnsi(classReport());
     const QString undated =
         QString(recordOf(kClass[0], 31).record()).replace("15.01.2026", "когда-то");
     const QString word = QString(recordOf(kClass[0], 32).record())
                              .replace("Второй вопрос, оценка  5", "Второй вопрос, оценка  пять");
-    report += undated + word + QStringLiteral("Дата: 16.01.2026 Время: 9:00:00\r\r\n");
+    // A third interface language: no date line, and the question lines stay empty.
+    ExamReport other = recordOf(kClass[0], 33);
+    other.language = "deu";
+    other.questionLines = {};
+    report +=
+        undated + word + other.record() + QStringLiteral("Дата: 16.01.2026 Время: 9:00:00\r\r\n");
     const teacher_tools::Journal journal =
         teacher_tools::readJournal(platform::toAnsi(report), kRussian);
     const ClassStatistics all = teacher_tools::analyseJournal(journal, {}, kRussian);
-    EXPECT_EQ(all.records, 32);
-    ASSERT_EQ(all.problems.size(), 2u);
+    EXPECT_EQ(all.records, 33);
+    ASSERT_EQ(all.problems.size(), 3u);
     // Nine lines a record: its date, name, ticket, evaluations, verdict, additional data,
     // the separator and the two line ends after it.
     EXPECT_EQ(all.problems[0].line, 31 * 9 + 4);
     EXPECT_EQ(all.problems[0].message, "Оценка вопроса 2 «пять» не число и не учтена.");
-    EXPECT_TRUE(all.problems[1].dropped); // the cut record
+    EXPECT_EQ(all.problems[1].line, 32 * 9 + 1);
+    EXPECT_TRUE(all.problems[1].message.startsWith("В записи нет ни одной оценки"));
+    EXPECT_FALSE(all.problems[1].dropped);
+    EXPECT_EQ(all.problems[2].line, 32 * 9 + 8 + 1);
+    EXPECT_TRUE(all.problems[2].dropped); // the cut record
     EXPECT_EQ(teacher_tools::droppedRecords(all.problems), 1);
-    EXPECT_EQ(all.byDay.back().first, QDate()); // the undated record, last
-    EXPECT_EQ(all.byDay.back().second.records, 1);
+    EXPECT_EQ(all.byDay.back().first, QDate()); // the two undated records, last
+    EXPECT_EQ(all.byDay.back().second.records, 2);
+    EXPECT_EQ(all.overall.averaged, 32);
 
     // With a period the undated record is left out too, and named.
     const ClassStatistics period =
         teacher_tools::analyseJournal(journal, {QDate(2026, 1, 1), std::nullopt, {}}, kRussian);
     EXPECT_EQ(period.records, 31);
-    EXPECT_EQ(teacher_tools::droppedRecords(period.problems), 2);
+    EXPECT_EQ(teacher_tools::droppedRecords(period.problems), 3);
     EXPECT_EQ(period.problems[0].line, 30 * 9 + 1);
     EXPECT_TRUE(period.problems[0].message.contains("«когда-то»"));
     EXPECT_TRUE(period.problems[0].dropped);
