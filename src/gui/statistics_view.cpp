@@ -214,10 +214,10 @@ QWidget* StatisticsView::filterRow() {
     layout->setContentsMargins(0, 0, 0, 0);
     group_ = new QComboBox(row);
     group_->addItem(say_("все", "all"), QString());
-    for (const teacher_tools::JournalRow& journalRow : journal_.rows) {
-        const QString group = teacher_tools::groupOf(journalRow);
-        if (!group.isEmpty() && group_->findData(group) < 0) group_->addItem(group, group);
-    }
+    // Every group of the report, whatever the period.
+    const teacher_tools::ClassStatistics all = teacher_tools::analyseJournal(journal_, {}, say_);
+    for (const QString& group : all.groups)
+        group_->addItem(group, group);
     from_ = new QDateEdit(row);
     to_ = new QDateEdit(row);
     for (QDateEdit* edit : {from_, to_}) {

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <cmath>
 #include <map>
@@ -58,7 +59,11 @@ Results resultsOf(const JournalRow& row, int& last) {
     for (int q = 0; q < kQuestionSlots; ++q) {
         const QString& evaluation = row.evaluations[std::size_t(q)];
         if (evaluation.isEmpty()) continue;
-        results[std::size_t(q)] = evaluation == QLatin1String("5") ? 1 : 0;
+        // Written "5" or "2"; a hand-edited "5,0" is a 5 all the same.
+        const bool right =
+            evaluation == QLatin1String("5") ||
+            (evaluation != QLatin1String("2") && Decimal::parse(evaluation) == Decimal::fromInt(5));
+        results[std::size_t(q)] = right ? 1 : 0;
         last = std::max(last, q + 1);
     }
     return results;
@@ -169,9 +174,10 @@ ClassStatistics analyseJournal(const Journal& journal, const StatisticsFilter& f
     std::map<QDate, VerdictCounts> days;
     std::map<QString, VerdictCounts> groups;
     VerdictCounts undated;
+    QSet<QString> groupNames;
     for (const JournalRow& row : period.rows) {
         const QString group = groupOf(row);
-        if (!group.isEmpty() && !statistics.groups.contains(group)) statistics.groups.append(group);
+        if (!group.isEmpty()) groupNames.insert(group);
         if (!filter.group.isEmpty() && group.compare(filter.group, Qt::CaseInsensitive) != 0)
             continue;
         ++statistics.records;
@@ -200,6 +206,7 @@ ClassStatistics analyseJournal(const Journal& journal, const StatisticsFilter& f
     std::stable_sort(
         statistics.problems.begin(), statistics.problems.end(),
         [](const JournalProblem& a, const JournalProblem& b) { return a.line < b.line; });
+    statistics.groups = QStringList(groupNames.begin(), groupNames.end());
     statistics.groups.sort(Qt::CaseInsensitive);
     return statistics;
 }
