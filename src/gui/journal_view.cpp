@@ -155,11 +155,15 @@ void JournalTable::chooseCsvFile() {
                         say_("Сохранено: %1", "Saved: %1").arg(QDir::toNativeSeparators(path)));
         return;
     }
-    showMessageBox(this, QStringLiteral("Проверон"),
-                   say_("Не удалось записать «%1». Проверьте, что в эту папку можно писать и на "
-                        "диске есть место.",
-                        "Could not write \"%1\". Check that this folder may be written to and that "
-                        "the disk has room.")
+    tellWriteFailed(this, say_, path);
+}
+
+void tellWriteFailed(QWidget* parent, const teacher_tools::Wording& say, const QString& path) {
+    showMessageBox(parent, QStringLiteral("Проверон"),
+                   say("Не удалось записать «%1». Проверьте, что в эту папку можно писать и на "
+                       "диске есть место.",
+                       "Could not write \"%1\". Check that this folder may be written to and that "
+                       "the disk has room.")
                        .arg(QDir::toNativeSeparators(path)));
 }
 

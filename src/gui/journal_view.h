@@ -2,7 +2,8 @@
 // The exam report as a table, the report viewer's "Таблица" tab: a row per record, the
 // columns sortable (dates as dates, numbers as numbers), a filter over every column, and
 // "Сохранить CSV" for spreadsheet programs. Records the journal could not read whole are
-// listed under the table.
+// listed under the table. The "Статистика" tab beside it (statistics_view.h) works on the
+// same records.
 
 #include "teacher_tools/journal.h"
 
@@ -27,6 +28,7 @@ public:
     int shownRows() const;
     int allRows() const { return int(journal_.rows.size()); }
     QSortFilterProxyModel* rows() const { return proxy_; }
+    const teacher_tools::Journal& journal() const { return journal_; }
 
 private:
     void fillModel();
@@ -43,5 +45,8 @@ private:
     QLineEdit* filter_ = nullptr;
     QLabel* count_ = nullptr;
 };
+
+// Tells the user that a file the viewer saves could not be written.
+void tellWriteFailed(QWidget* parent, const teacher_tools::Wording& say, const QString& path);
 
 } // namespace gui

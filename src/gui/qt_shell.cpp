@@ -3,11 +3,14 @@
 #include "forms/captions.h"
 #include "gui/journal_view.h"
 #include "gui/qt_dialogs.h"
+#include "gui/statistics_view.h"
 #include "platform/ansi_codec.h"
+#include "platform/text_encoding.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -65,9 +68,18 @@ void QtShell::open(const QString& path) {
         // The exam report reads as a table too.
         auto* tabs = new QTabWidget(viewer);
         tabs->addTab(text, say("Текст", "Text"));
-        tabs->addTab(new JournalTable(bytes, language_(),
-                                      platform::UserLocale::system().decimalSeparator(), tabs),
-                     say("Таблица", "Table"));
+        const QChar separator = platform::UserLocale::system().decimalSeparator();
+        auto* table = new JournalTable(bytes, language_(), separator, tabs);
+        tabs->addTab(table, say("Таблица", "Table"));
+        // The report lies in the application folder's "s", beside the test report.
+        const QDir reports = QFileInfo(path).absoluteDir();
+        const QByteArray tests =
+            platform::readBytes(reports.filePath(QStringLiteral("lzm.txt"))).value_or(QByteArray());
+        const QString examFolder =
+            teacher_tools::examFolderInUse(QFileInfo(reports.absolutePath()).absolutePath());
+        tabs->addTab(
+            new StatisticsView(table->journal(), tests, examFolder, language_(), separator, tabs),
+            say("Статистика", "Statistics"));
         layout->addWidget(tabs);
     } else {
         layout->addWidget(text);

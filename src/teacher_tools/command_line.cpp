@@ -9,6 +9,7 @@
 #include "teacher_tools/bank_import.h"
 #include "teacher_tools/folder_check.h"
 #include "teacher_tools/journal.h"
+#include "teacher_tools/statistics.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,6 +35,7 @@ const QString kCheck = QStringLiteral("check");
 const QString kImport = QStringLiteral("import");
 const QString kExport = QStringLiteral("export");
 const QString kJournal = QStringLiteral("journal");
+const QString kStats = QStringLiteral("stats");
 
 // The desktop as a command line has it: messages go to the error stream, no dialog ever
 // opens, nothing is shown.
@@ -102,7 +104,9 @@ QString usage(const Wording& say) {
                "  proveron import gift|xml ФАЙЛ --test ИМЯ [--folder ПАПКА_ПРОГРАММЫ]\n"
                "  proveron export gift|xml ПАПКА [ФАЙЛ]\n"
                "  proveron journal [--csv ФАЙЛ] [--from ДАТА] [--to ДАТА] [--folder "
-               "ПАПКА_ПРОГРАММЫ]\n",
+               "ПАПКА_ПРОГРАММЫ]\n"
+               "  proveron stats [--from ДАТА] [--to ДАТА] [--group ТЕКСТ] [--csv ФАЙЛ] [--json]"
+               " [--folder ПАПКА_ПРОГРАММЫ]\n",
                "Usage:\n"
                "  proveron check [--json] [--convert] [--folder APP_FOLDER] [FOLDER]\n"
                "  proveron import aiken|gift|xml FILE --exam NAME [--per-ticket N] [--shuffle "
@@ -110,7 +114,9 @@ QString usage(const Wording& say) {
                "  proveron import gift|xml FILE --test NAME [--folder APP_FOLDER]\n"
                "  proveron export gift|xml FOLDER [FILE]\n"
                "  proveron journal [--csv FILE] [--from DATE] [--to DATE] [--folder "
-               "APP_FOLDER]\n");
+               "APP_FOLDER]\n"
+               "  proveron stats [--from DATE] [--to DATE] [--group TEXT] [--csv FILE] [--json]"
+               " [--folder APP_FOLDER]\n");
 }
 
 // A path as the user would type it here: relative to the current folder when inside it.
@@ -407,17 +413,21 @@ void printTable(const Command& command, const std::vector<JournalRow>& rows) {
     std::vector<QStringList> table{journalHeadings(questions, command.say)};
     for (const JournalRow& row : rows)
         table.push_back(journalCells(row, questions, command.app.locale().decimalSeparator()));
-    std::vector<qsizetype> widths(std::size_t(table.front().size()), 0);
-    for (const QStringList& cells : table) {
-        for (qsizetype i = 0; i < cells.size(); ++i)
-            widths[std::size_t(i)] = std::max(widths[std::size_t(i)], cells.at(i).size());
+    command.out << alignedText(table);
+}
+
+// --from and --to into `limits`; the usage error, if any.
+QString readPeriod(const Arguments& args, const Wording& say, std::optional<QDate> (&limits)[2]) {
+    const char* const options[2] = {"--from", "--to"};
+    for (int i = 0; i < 2; ++i) {
+        if (!args.has(options[i])) continue;
+        limits[i] = parseDate(args.value(options[i]));
+        if (!limits[i]) {
+            return say("%1: дата вида 15.01.2026 или 2026-01-15.", "%1: a date like 2026-01-15.")
+                .arg(QString::fromLatin1(options[i]));
+        }
     }
-    for (const QStringList& cells : table) {
-        QString line;
-        for (qsizetype i = 0; i < cells.size(); ++i)
-            line += cells.at(i).leftJustified(widths[std::size_t(i)] + 2);
-        command.out << line.trimmed() << Qt::endl;
-    }
+    return {};
 }
 
 int runJournal(const Command& command, const QStringList& arguments) {
@@ -430,16 +440,8 @@ int runJournal(const Command& command, const QStringList& arguments) {
         return command.usageError(say("Лишний параметр %1.", "Unexpected argument %1.")
                                       .arg(args.positional.constFirst()));
     std::optional<QDate> limits[2];
-    const char* const options[2] = {"--from", "--to"};
-    for (int i = 0; i < 2; ++i) {
-        if (!args.has(options[i])) continue;
-        limits[i] = parseDate(args.value(options[i]));
-        if (!limits[i]) {
-            return command.usageError(
-                say("%1: дата вида 15.01.2026 или 2026-01-15.", "%1: a date like 2026-01-15.")
-                    .arg(QString::fromLatin1(options[i])));
-        }
-    }
+    if (const QString error = readPeriod(args, say, limits); !error.isEmpty())
+        return command.usageError(error);
     const QString report = command.app.path(QStringLiteral("s/oth.txt"));
     const std::optional<QByteArray> bytes = platform::readBytes(report);
     if (!bytes) {
@@ -469,11 +471,83 @@ int runJournal(const Command& command, const QStringList& arguments) {
     return kDone;
 }
 
+void printProblems(const Command& command, const QString& report,
+                   const std::vector<JournalProblem>& problems) {
+    for (const JournalProblem& problem : problems)
+        command.err << shown(report) << ':' << problem.line << ": " << problem.message << Qt::endl;
+}
+
+int runStats(const Command& command, const QStringList& arguments) {
+    const Wording& say = command.say;
+    const Arguments args = parse(arguments,
+                                 {QStringLiteral("--csv"), QStringLiteral("--from"),
+                                  QStringLiteral("--to"), QStringLiteral("--group")},
+                                 {QStringLiteral("--json")}, say);
+    if (!args.error.isEmpty()) return command.usageError(args.error);
+    if (!args.positional.isEmpty())
+        return command.usageError(say("Лишний параметр %1.", "Unexpected argument %1.")
+                                      .arg(args.positional.constFirst()));
+    StatisticsFilter filter;
+    std::optional<QDate> limits[2];
+    if (const QString error = readPeriod(args, say, limits); !error.isEmpty())
+        return command.usageError(error);
+    filter.from = limits[0];
+    filter.to = limits[1];
+    filter.group = args.value("--group");
+    const QString examReport = command.app.path(QStringLiteral("s/oth.txt"));
+    const QString testReport = command.app.path(QStringLiteral("s/lzm.txt"));
+    const std::optional<QByteArray> exams = platform::readBytes(examReport);
+    const std::optional<QByteArray> tests = platform::readBytes(testReport);
+    if (!exams && !tests) {
+        command.err << say("Отчётов «%1» и «%2» нет или их нельзя прочитать.",
+                           "The reports \"%1\" and \"%2\" are missing or cannot be read.")
+                           .arg(shown(examReport), shown(testReport))
+                    << Qt::endl;
+        return kFindings;
+    }
+    ClassStatistics statistics =
+        analyseJournal(readJournal(exams.value_or(QByteArray()), say), filter, say);
+    addQuestionTexts(statistics, examInUseFromSettings(command.app).folder);
+    const TestReportStatistics testStatistics =
+        readTestReport(tests.value_or(QByteArray()), filter.from, filter.to, say);
+    printProblems(command, examReport, statistics.problems);
+    printProblems(command, testReport, testStatistics.problems);
+    command.err << say("Записей: %1, пропущено: %2. Прохождений тестов: %3.",
+                       "Records: %1, left out: %2. Test runs: %3.")
+                       .arg(statistics.records)
+                       .arg(droppedRecords(statistics.problems) +
+                            droppedRecords(testStatistics.problems))
+                       .arg(testStatistics.runs)
+                << Qt::endl;
+    const std::vector<StatisticsTable> tables =
+        statisticsTables(statistics, testStatistics, say, command.app.locale().decimalSeparator());
+    if (args.has("--csv")) {
+        const QString csv = QFileInfo(args.value("--csv")).absoluteFilePath();
+        if (!platform::writeBytesAtomically(csv, platform::toUtf8WithBom(statisticsCsv(tables)))) {
+            command.err
+                << say("Не удалось записать «%1».", "Could not write \"%1\".").arg(shown(csv))
+                << Qt::endl;
+            return kFindings;
+        }
+    }
+    if (args.flag("--json")) {
+        command.out << QString::fromUtf8(QJsonDocument(statisticsJson(statistics, testStatistics))
+                                             .toJson(QJsonDocument::Indented));
+    } else if (!args.has("--csv")) {
+        for (const StatisticsTable& table : tables) {
+            std::vector<QStringList> rows{table.headings};
+            rows.insert(rows.end(), table.rows.begin(), table.rows.end());
+            command.out << table.title << Qt::endl << alignedText(rows) << Qt::endl;
+        }
+    }
+    return kDone;
+}
+
 } // namespace
 
 bool isCommand(int argc, char** argv) {
     if (argc < 2) return false;
-    for (const char* command : {"check", "import", "export", "journal"}) {
+    for (const char* command : {"check", "import", "export", "journal", "stats"}) {
         if (std::strcmp(argv[1], command) == 0) return true;
     }
     return false;
@@ -523,6 +597,7 @@ int runArguments(const QStringList& arguments, const QString& applicationFolder,
     if (name == kImport) return runImport(command, rest);
     if (name == kExport) return runExport(command, rest);
     if (name == kJournal) return runJournal(command, rest);
+    if (name == kStats) return runStats(command, rest);
     return command.usageError(
         say("Неизвестная команда «%1».", "Unknown command \"%1\".").arg(name));
 }

@@ -3,9 +3,12 @@
 // its first argument names one:
 //
 //   proveron check [--json] [--convert] [--folder APP] [FOLDER]
-//   proveron import aiken|gift|xml FILE --exam NAME [--per-ticket N] [--shuffle SEED] [--folder
-//   APP] proveron import gift|xml FILE --test NAME [--folder APP] proveron export gift|xml FOLDER
-//   [FILE] proveron journal [--csv FILE] [--from DATE] [--to DATE] [--folder APP]
+//   proveron import aiken|gift|xml FILE --exam NAME [--per-ticket N] [--shuffle SEED]
+//                                                  [--folder APP]
+//   proveron import gift|xml FILE --test NAME [--folder APP]
+//   proveron export gift|xml FOLDER [FILE]
+//   proveron journal [--csv FILE] [--from DATE] [--to DATE] [--folder APP]
+//   proveron stats [--from DATE] [--to DATE] [--group TEXT] [--csv FILE] [--json] [--folder APP]
 //
 // APP is the application folder (the program's own folder unless given). Exit status: 0
 // done and clean, 1 findings (or skipped questions, or a file that could not be read or
@@ -18,7 +21,8 @@ class QTextStream;
 
 namespace teacher_tools {
 
-// True when the first argument is one of the commands: check, import, export, journal.
+// True when the first argument is one of the commands: check, import, export, journal,
+// stats.
 bool isCommand(int argc, char** argv);
 
 // Runs the command with a core application of its own (no windows) and answers the

@@ -5,7 +5,11 @@
 #include "forms/captions.h"
 #include "platform/text_encoding.h"
 
+#include <QHash>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <array>
 
 namespace teacher_tools {
 
@@ -24,12 +28,14 @@ struct Line {
 
 std::vector<Line> linesOf(const QString& text) {
     std::vector<Line> lines;
-    const QStringList parts = text.split(QLatin1Char('\n'));
-    for (int i = 0; i < parts.size(); ++i) {
-        QString line = parts.at(i);
-        while (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        lines.push_back({i + 1, line});
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0) end = text.size();
+        qsizetype stop = end;
+        while (stop > start && text.at(stop - 1) == QLatin1Char('\r'))
+            --stop;
+        lines.push_back({int(lines.size()) + 1, text.mid(start, stop - start)});
+        start = end + 1;
     }
     // A text ending in a line end has no line after it.
     if (!lines.empty() && lines.back().text.isEmpty() && text.endsWith(QLatin1Char('\n')))
@@ -37,9 +43,10 @@ std::vector<Line> linesOf(const QString& text) {
     return lines;
 }
 
+// Three or more "=" and nothing else but blanks around them.
 bool isSeparator(const QString& line) {
-    static const QRegularExpression equals(QStringLiteral("^\\s*={3,}\\s*$"));
-    return equals.match(line).hasMatch();
+    const QStringView equals = QStringView(line).trimmed();
+    return equals.size() >= 3 && equals.count(QLatin1Char('=')) == equals.size();
 }
 
 bool isDateLine(const QString& line) {
@@ -63,6 +70,20 @@ std::optional<QString> after(const QString& line, const QString (&prefixes)[N]) 
     return std::nullopt;
 }
 
+// The question-line prefixes of both languages, trimmed, made once: a report of many
+// thousands of records is read line by line against them.
+const std::array<std::array<QString, kQuestionSlots>, 2>& questionPrefixes() {
+    static const auto prefixes = [] {
+        std::array<std::array<QString, kQuestionSlots>, 2> made;
+        for (int n = 1; n <= kQuestionSlots; ++n) {
+            made[0][std::size_t(n - 1)] = questionLinePrefix(forms::kRussian, n).trimmed();
+            made[1][std::size_t(n - 1)] = questionLinePrefix(forms::kEnglish, n).trimmed();
+        }
+        return made;
+    }();
+    return prefixes;
+}
+
 class JournalReader {
 public:
     explicit JournalReader(const Wording& say) : say_(say) {}
@@ -72,10 +93,15 @@ private:
     void record(const std::vector<Line>& lines, bool finished);
     bool dateLine(const QString& line, JournalRow& row);
     void questions(const Line& line, JournalRow& row);
-    void problem(int line, const QString& message) { journal_.problems.push_back({line, message}); }
+    void problem(int line, const QString& message, bool dropped = false) {
+        journal_.problems.push_back({line, message, dropped});
+    }
 
     const Wording& say_;
     Journal journal_;
+    // Dates and times read once each: records of one day share their date.
+    QHash<QString, std::optional<QDate>> days_;
+    QHash<QString, std::optional<QTime>> clocks_;
 };
 
 Journal JournalReader::read(const QString& text) {
@@ -96,19 +122,24 @@ Journal JournalReader::read(const QString& text) {
         current.push_back(line);
     }
     if (!current.empty()) record(current, false);
-    return journal_;
+    return std::move(journal_);
 }
 
 bool JournalReader::dateLine(const QString& line, JournalRow& row) {
-    static const QRegularExpression russian(QStringLiteral("^Дата: (.*) Время: (.*)$"));
-    static const QRegularExpression english(QStringLiteral("^Date: (.*)Time: (.*)$"));
-    for (const QRegularExpression* pattern : {&russian, &english}) {
-        const QRegularExpressionMatch match = pattern->match(line);
-        if (!match.hasMatch()) continue;
-        row.date = match.captured(1).trimmed();
-        row.time = match.captured(2).trimmed();
-        row.day = parseDate(row.date);
-        row.clock = parseTime(row.time);
+    // "Дата: DATE Время: TIME", "Date: DATETime: TIME"; the last time label counts.
+    static const QString labels[2][2] = {{QStringLiteral("Дата: "), QStringLiteral(" Время: ")},
+                                         {QStringLiteral("Date: "), QStringLiteral("Time: ")}};
+    for (const auto& [dateLabel, timeLabel] : labels) {
+        if (!line.startsWith(dateLabel)) continue;
+        const qsizetype time = line.lastIndexOf(timeLabel);
+        if (time < dateLabel.size()) continue;
+        row.date = line.mid(dateLabel.size(), time - dateLabel.size()).trimmed();
+        row.time = line.mid(time + timeLabel.size()).trimmed();
+        const auto day = days_.constFind(row.date);
+        row.day = day != days_.cend() ? *day : *days_.insert(row.date, parseDate(row.date));
+        const auto clock = clocks_.constFind(row.time);
+        row.clock =
+            clock != clocks_.cend() ? *clock : *clocks_.insert(row.time, parseTime(row.time));
         return true;
     }
     return false;
@@ -120,9 +151,11 @@ void JournalReader::record(const std::vector<Line>& lines, bool finished) {
     row.line = lines.front().number;
     std::size_t at = dateLine(lines.front().text, row) ? 1 : 0;
     if (lines.size() < at + 3) {
-        problem(row.line, say_("Запись неполна (нет имени, билета или оценок) и пропущена.",
-                               "The record is incomplete (no name, ticket or evaluations) and "
-                               "was left out."));
+        problem(row.line,
+                say_("Запись неполна (нет имени, билета или оценок) и пропущена.",
+                     "The record is incomplete (no name, ticket or evaluations) and "
+                     "was left out."),
+                true);
         return;
     }
     if (!finished) {
@@ -130,12 +163,14 @@ void JournalReader::record(const std::vector<Line>& lines, bool finished) {
                                "The record does not end in a line of \"=\" signs."));
     }
     const Line& name = lines[at++];
-    row.name = after(name.text, kNamePrefixes).value_or(name.text);
-    if (!after(name.text, kNamePrefixes))
+    const std::optional<QString> student = after(name.text, kNamePrefixes);
+    row.name = student.value_or(name.text);
+    if (!student)
         problem(name.number, say_("Строка имени изменена вручную.", "The name line was edited."));
     const Line& ticket = lines[at++];
-    row.ticket = after(ticket.text, kTicketPrefixes).value_or(ticket.text);
-    if (!after(ticket.text, kTicketPrefixes)) {
+    const std::optional<QString> folder = after(ticket.text, kTicketPrefixes);
+    row.ticket = folder.value_or(ticket.text);
+    if (!folder) {
         problem(ticket.number,
                 say_("Строка билета изменена вручную.", "The ticket line was edited."));
     }
@@ -146,11 +181,11 @@ void JournalReader::record(const std::vector<Line>& lines, bool finished) {
     if (at < lines.size()) {
         problem(lines[at].number, say_("В записи лишние строки.", "The record has extra lines."));
     }
-    journal_.rows.push_back(row);
+    journal_.rows.push_back(std::move(row));
 }
 
 void JournalReader::questions(const Line& line, JournalRow& row) {
-    const QStringList parts = line.text.split(QLatin1Char(';'));
+    const QList<QStringView> parts = QStringView(line.text).split(QLatin1Char(';'));
     if (parts.size() != kQuestionSlots) {
         problem(line.number, say_("В строке оценок %1 частей вместо 20.",
                                   "The evaluations line has %1 parts instead of 20.")
@@ -158,21 +193,28 @@ void JournalReader::questions(const Line& line, JournalRow& row) {
     }
     QStringList answered;
     for (int n = 1; n <= std::min<int>(kQuestionSlots, int(parts.size())); ++n) {
-        const QString part = parts.at(n - 1).trimmed();
+        const QStringView part = parts.at(n - 1).trimmed();
         if (part.isEmpty()) continue;
         std::optional<QString> evaluation;
-        for (const QString& language : {forms::kRussian, forms::kEnglish}) {
-            const QString prefix = questionLinePrefix(language, n).trimmed();
-            if (part.startsWith(prefix)) evaluation = part.mid(prefix.size()).trimmed();
+        for (const auto& prefixes : questionPrefixes()) {
+            const QString& prefix = prefixes[std::size_t(n - 1)];
+            if (part.startsWith(prefix)) evaluation = part.mid(prefix.size()).trimmed().toString();
         }
         if (!evaluation) {
             problem(line.number, say_("Оценка вопроса %1 изменена вручную: «%2».",
                                       "The evaluation of question %1 was edited: \"%2\".")
                                      .arg(n)
                                      .arg(part));
-            evaluation = part.section(QLatin1Char(' '), -1);
+            evaluation = part.toString().section(QLatin1Char(' '), -1);
         }
-        if (!Decimal::isNumeric(*evaluation)) continue;
+        if (!Decimal::isNumeric(*evaluation)) {
+            problem(line.number, say_("Оценка вопроса %1 «%2» не число и не учтена.",
+                                      "The evaluation of question %1, \"%2\", is no number and "
+                                      "is not counted.")
+                                     .arg(n)
+                                     .arg(*evaluation));
+            continue;
+        }
         row.evaluations[std::size_t(n - 1)] = *evaluation;
         answered.append(*evaluation);
     }
@@ -182,6 +224,11 @@ void JournalReader::questions(const Line& line, JournalRow& row) {
 }
 
 } // namespace
+
+int droppedRecords(const std::vector<JournalProblem>& problems) {
+    return int(std::count_if(problems.begin(), problems.end(),
+                             [](const JournalProblem& problem) { return problem.dropped; }));
+}
 
 Journal parseJournal(const QString& text, const Wording& say) {
     return JournalReader(say).read(text);
@@ -209,11 +256,13 @@ Journal filterJournal(const Journal& journal, std::optional<QDate> from, std::op
     kept.problems = journal.problems;
     for (const JournalRow& row : journal.rows) {
         if (!row.day) {
-            kept.problems.push_back({row.line, say("Дата записи «%1» не читается; запись не "
-                                                   "вошла в отбор по датам.",
-                                                   "The record's date \"%1\" cannot be read; "
-                                                   "the record is left out of the dates chosen.")
-                                                   .arg(row.date)});
+            kept.problems.push_back({row.line,
+                                     say("Дата записи «%1» не читается; запись не "
+                                         "вошла в отбор по датам.",
+                                         "The record's date \"%1\" cannot be read; "
+                                         "the record is left out of the dates chosen.")
+                                         .arg(row.date),
+                                     true});
             continue;
         }
         if ((from && *row.day < *from) || (to && *row.day > *to)) continue;
@@ -265,14 +314,14 @@ QString csvField(const QString& text) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+} // namespace
+
 QString csvRow(const QStringList& cells) {
     QStringList fields;
     for (const QString& cell : cells)
         fields.append(csvField(cell));
     return fields.join(QLatin1Char(';')) + QStringLiteral("\r\n");
 }
-
-} // namespace
 
 QString journalCsv(const std::vector<JournalRow>& rows, const Wording& say,
                    QChar decimalSeparator) {

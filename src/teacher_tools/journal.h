@@ -38,12 +38,17 @@ struct JournalRow {
 struct JournalProblem {
     int line = 0;
     QString message;
+    bool dropped = false; // the record at `line` is left out of the rows
 };
 
 struct Journal {
     std::vector<JournalRow> rows;
     std::vector<JournalProblem> problems;
 };
+
+// The records the problems say were left out (cut short, or without a readable date when
+// dates are chosen).
+int droppedRecords(const std::vector<JournalProblem>& problems);
 
 // The report's text, its lines ending in CR CR LF, CR LF or LF.
 Journal parseJournal(const QString& text, const Wording& say);
@@ -72,5 +77,7 @@ QStringList journalCells(const JournalRow& row, int questions, QChar decimalSepa
 // The table as CSV for spreadsheet programs in a Russian locale: ';' between fields,
 // CR LF after each row, fields quoted when they must be.
 QString journalCsv(const std::vector<JournalRow>& rows, const Wording& say, QChar decimalSeparator);
+// One CSV row of that kind, its CR LF included.
+QString csvRow(const QStringList& cells);
 
 } // namespace teacher_tools
