@@ -417,12 +417,14 @@ void Binder::bind(forms::FolderList& model, QListWidget* widget) {
             widget->addItem(current);
             ++depth;
         }
-        // ...then the folders inside the one shown.
+        // ...then the folders inside the one shown, in the order a person reads them
+        // ("биология" beside "Биология", not after every capital).
         const QDir shown(model.path());
         const QStringList children =
             model.path().isEmpty()
                 ? QStringList()
-                : shown.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+                : shown.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                                  QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
         for (const QString& child : children) {
             auto* item = new QListWidgetItem(closed, QString(depth * 3, QLatin1Char(' ')) + child);
             item->setData(Qt::UserRole, QDir::toNativeSeparators(shown.filePath(child)));

@@ -39,6 +39,7 @@ FindingsWindowView::FindingsWindowView(App& app, Form10& model) : View(app, mode
                 });
             });
     setDefaultButtons({&model.Command2});
+    setEscapeButton(&model.Command4);
 
     auto* summary = new QLabel(this);
     summary->setWordWrap(true);

@@ -77,6 +77,7 @@ PictureViewerView::PictureViewerView(App& app, Form3& model) : View(app, model) 
     bottom->addStretch(1);
 
     binder().bind(model.Timer1);
+    setEscapeButton(&model.Command2);
     // The whole screen, also where the window manager ignores the full-screen state.
     resize(sizeHint());
     binder().bindWindow(model, this);

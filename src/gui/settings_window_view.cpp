@@ -254,6 +254,13 @@ QWidget* SettingsWindowView::folderPanel() {
     return panel;
 }
 
+void SettingsWindowView::skipWhileLocked(forms::TextBox& model, QWidget* field) {
+    // Tab goes from field to field of the questions in use, not through the blackened ones.
+    binder().follow(model, [&model, field] {
+        field->setFocusPolicy(model.locked() ? Qt::NoFocus : Qt::StrongFocus);
+    });
+}
+
 QWidget* SettingsWindowView::evaluationPanel() {
     Binder& b = binder();
     auto* panel = new QGroupBox;
@@ -274,6 +281,7 @@ QWidget* SettingsWindowView::evaluationPanel() {
         auto* field = lineEdit(40);
         field->setAlignment(Qt::AlignCenter);
         b.bind(model_.txt(i), field);
+        skipWhileLocked(model_.txt(i), field);
         fields->addWidget(number, row, column);
         fields->addWidget(field, row + 1, column);
     }
@@ -297,6 +305,7 @@ QWidget* SettingsWindowView::evaluationPanel() {
     b.bind(model_.txtV, count);
     b.bind(model_.Label5, scoreLabel);
     b.bind(model_.txtZ, score);
+    skipWhileLocked(model_.txtZ, score);
     numbers->addWidget(countLabel, 0, 0);
     numbers->addWidget(count, 0, 1, Qt::AlignLeft);
     numbers->addWidget(scoreLabel, 1, 0);

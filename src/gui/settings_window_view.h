@@ -20,6 +20,7 @@ private:
     QWidget* picturePanel();
     QWidget* folderPanel();
     QWidget* evaluationPanel();
+    void skipWhileLocked(forms::TextBox& model, QWidget* field);
 
     Form4& model_;
 };

@@ -86,6 +86,10 @@ void View::followFocus() {
 
 void View::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (event->key() == Qt::Key_Escape && escapeButton_ && escapeButton_->usable()) {
+        binder_.userEvent([button = escapeButton_] { button->press(); });
+        return;
+    }
     if (!enter) {
         // Escape, among others, does nothing here: it never ends an exam.
         QWidget::keyPressEvent(event);

@@ -32,6 +32,9 @@ protected:
     void setDefaultButtons(std::vector<forms::CommandButton*> buttons) {
         defaultButtons_ = std::move(buttons);
     }
+    // The button Escape presses: only windows that are looked at and closed (the picture,
+    // the findings), never one of an exam.
+    void setEscapeButton(forms::CommandButton* button) { escapeButton_ = button; }
     // A place for the panel of `frame`, built by `build` when the frame is first shown:
     // a window that opens with panels hidden costs only what it shows.
     QWidget* lazyPanel(forms::Frame& frame, std::function<QWidget*()> build);
@@ -58,6 +61,7 @@ private:
     QPoint appliedPlace_{-1, -1}; // the model's place last applied, in twips
     int appliedFocus_ = 0;        // the model's focus requests followed so far
     std::vector<forms::CommandButton*> defaultButtons_;
+    forms::CommandButton* escapeButton_ = nullptr;
 };
 
 // Creates and discards views as App loads and unloads windows.

@@ -17,6 +17,7 @@
 #include "test_support.h"
 
 #include <QDialog>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -64,6 +65,24 @@ TEST(FindingsWindow, ADoubleClickOpensTheFindingsFile) {
     emit list->itemDoubleClicked(list->item(0));
     ASSERT_EQ(f.desktop.shellRequests.size(), 1u);
     EXPECT_EQ(f.desktop.shellRequests.front(), f.app.path("b/exam/b1/o2.txt"));
+}
+
+TEST(FindingsWindow, EscapeClosesItAsItClosesTheViewers) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    AppFixture f;
+    writeExam(f.folder.path(), 2);
+    gui::ViewManager views{f.app, gui::programWindows()};
+    f.app.userEvent([&] { f.app.window<Form10>().checkFolder(f.app.path("b/exam")); });
+    QWidget* view = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* found = dynamic_cast<gui::View*>(widget);
+        if (found && &found->model() == f.app.loaded<Form10>()) view = found;
+    }
+    ASSERT_TRUE(view);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(view, &escape);
+    EXPECT_EQ(f.app.loaded<Form10>(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST(JournalTable, SortsDatesAndNumbersFiltersAndSavesWhatIsShown) {

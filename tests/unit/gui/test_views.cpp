@@ -70,6 +70,18 @@ TEST(Views, SettingsViewFollowsTheModelBothWays) {
     ASSERT_TRUE(score);
     f.app.userEvent([&] { settings.txtZ.setText("4,7"); });
     EXPECT_EQ(score->text(), "4,7");
+    EXPECT_EQ(score->focusPolicy(), Qt::NoFocus) << "a computed field takes no Tab stop";
+
+    // Tab stops at the fields of the questions in use only.
+    f.app.userEvent([&] {
+        settings.Combo1.setText("3");
+        settings.Command5.press();
+    });
+    int stops = 0;
+    for (QLineEdit* edit : view->findChildren<QLineEdit*>()) {
+        if (edit->isReadOnly() && edit->focusPolicy() != Qt::NoFocus) ++stops;
+    }
+    EXPECT_EQ(stops, 0) << "a blackened field takes no Tab stop";
 
     // A typed minutes text the rule refuses comes back as "1" on screen too.
     QLineEdit* minutes = nullptr;
