@@ -83,7 +83,9 @@ std::optional<int> readCommandLine(platform::FolderChoice& folder) {
         parser.setApplicationDescription(
             QStringLiteral("Проверон: экзамены по билетам и тесты / exams by tickets and tests.\n"
                            "PROVERON_FOLDER in the environment names the folder when --folder "
-                           "does not.\n\nApplication folder: ") +
+                           "does not.\n\nThe teacher's tools, without a window (each with "
+                           "--help):\n  proveron [--folder DIR] check|import|export|journal|"
+                           "stats ...\n\nApplication folder: ") +
             platform::folderChoiceText(folder));
         out << parser.helpText();
         return 0;

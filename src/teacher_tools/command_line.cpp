@@ -216,6 +216,16 @@ std::optional<Finding> missingExamInUse(const Command& command, const QString& g
     return finding;
 }
 
+// A folder named on the command line: a relative one is taken in the application folder
+// when it is there ("b/Физика"), else from the current folder.
+QString folderArgument(const Command& command, const QString& given) {
+    if (QFileInfo(given).isRelative()) {
+        const QString inApplication = QDir(command.app.folder()).filePath(given);
+        if (QFileInfo(inApplication).isDir()) return QDir::cleanPath(inApplication);
+    }
+    return QFileInfo(given).absoluteFilePath();
+}
+
 int runCheck(const Command& command, const QStringList& arguments) {
     const Wording& say = command.say;
     const Arguments args =
@@ -223,9 +233,8 @@ int runCheck(const Command& command, const QStringList& arguments) {
     if (!args.error.isEmpty()) return command.usageError(args.error);
     if (args.positional.size() > 1)
         return command.usageError(say("Укажите одну папку.", "Give one folder."));
-    const QString given = args.positional.isEmpty()
-                              ? QString()
-                              : QFileInfo(args.positional.constFirst()).absoluteFilePath();
+    const QString given =
+        args.positional.isEmpty() ? QString() : folderArgument(command, args.positional.constFirst());
     if (!given.isEmpty() && !QFileInfo(given).isDir())
         return command.usageError(say("Нет папки «%1».", "There is no folder \"%1\".").arg(given));
     const ExamInUse inUse = examInUseFromSettings(command.app);
@@ -546,9 +555,13 @@ int runStats(const Command& command, const QStringList& arguments) {
 } // namespace
 
 bool isCommand(int argc, char** argv) {
-    if (argc < 2) return false;
+    // The application folder may be named before the command as well as after it.
+    int first = 1;
+    while (first + 1 < argc && std::strcmp(argv[first], "--folder") == 0)
+        first += 2;
+    if (first >= argc) return false;
     for (const char* command : {"check", "import", "export", "journal", "stats"}) {
-        if (std::strcmp(argv[1], command) == 0) return true;
+        if (std::strcmp(argv[first], command) == 0) return true;
     }
     return false;
 }

@@ -119,6 +119,23 @@ TEST(CommandLine, CheckConvertsOnRequestAndRefusesWhatItCannotCheck) {
     EXPECT_TRUE(teacher_tools::isCommand(2, withCommand));
     EXPECT_FALSE(teacher_tools::isCommand(2, without));
     EXPECT_FALSE(teacher_tools::isCommand(1, withCommand));
+    // The folder may come before the command.
+    char folderOption[] = "--folder", somewhere[] = "/srv/exams";
+    char* folderFirst[] = {program, folderOption, somewhere, check, nullptr};
+    char* folderOnly[] = {program, folderOption, check, nullptr};
+    EXPECT_TRUE(teacher_tools::isCommand(4, folderFirst));
+    EXPECT_FALSE(teacher_tools::isCommand(3, folderOnly)) << "a folder named check";
+
+    // A relative folder is taken in the application folder, wherever the terminal is.
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QDir::tempPath());
+    QTextStream outStream(&folder.out), errStream(&folder.err);
+    folder.out.clear();
+    EXPECT_EQ(teacher_tools::runArguments({"check", "--folder", folder.dir.path(), "b/exam"},
+                                          QString(), outStream, errStream),
+              0)
+        << folder.err.toStdString();
+    QDir::setCurrent(before);
 }
 
 TEST(CommandLine, ImportNamesSkippedQuestionsChecksTheResultAndOverwritesNothing) {
