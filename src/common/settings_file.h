@@ -37,6 +37,10 @@ inline const QString kPictureHeight = QStringLiteral("h");   // fixed picture he
 inline const QString kPictureMode = QStringLiteral("k");     // "1" fixed, "2" real size
 inline const QString kExamFolder = QStringLiteral("z");      // exam folder in use
 inline const QString kLanguage = QStringLiteral("re");       // interface language
+// Stored only once set away from their defaults, so a file saved with the defaults keeps
+// the keys it always had.
+inline const QString kAlwaysSave = QStringLiteral("save");      // "1": results always saved
+inline const QString kShowRight = QStringLiteral("answers");    // "0": right answers hidden
 inline const QString kRegistrationSection = QStringLiteral("reg");
 inline const QString kRegistration = QStringLiteral("reg");
 } // namespace settings_keys

@@ -9,6 +9,7 @@
 #include "forms/app.h"
 #include "forms/captions.h"
 #include "forms/decimal.h"
+#include "settings/settings_window.h"
 #include "shell/start_window.h"
 
 #include <QDir>
@@ -74,6 +75,11 @@ void Form5::load() {
     Label1.setCaption(start.Frame9.caption() + QStringLiteral("  ") + start.Text9.text());
 
     captions_.apply(Label5.caption());
+    // The teacher may have every result saved: the student cannot untick it then.
+    if (app().window<Form4>().Check4.checked()) {
+        Check1.setValue(1);
+        Check1.setEnabled(false);
+    }
     requestFocus(Command2);
 }
 
@@ -110,8 +116,11 @@ void Form5::showQuestionsChanged() {
 
 void Form5::showDetail(int n) {
     if (!Check2.checked() || l(n).caption().isEmpty()) return;
-    Label4.setCaption(q(n).caption() + QStringLiteral(" Ответ ") + v(n).caption() +
-                      QStringLiteral(" Правильный ответ ") + o(n).caption());
+    QString detail = q(n).caption() + QStringLiteral(" Ответ ") + v(n).caption();
+    // The teacher may keep the right answers from students who talk to the next ones.
+    if (app().window<Form4>().Check5.checked())
+        detail += QStringLiteral(" Правильный ответ ") + o(n).caption();
+    Label4.setCaption(detail);
     setWidth(kWideWidth);
 }
 

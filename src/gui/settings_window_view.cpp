@@ -124,15 +124,23 @@ QWidget* SettingsWindowView::mainPanel() {
     right->addStretch();
     grid->addLayout(right, 0, 1);
 
+    // The teacher's exam switches, then the box that saves all of it.
+    auto* switches = new QVBoxLayout;
+    for (forms::CheckBox* model : {&model_.Check4, &model_.Check5}) {
+        auto* box = new QCheckBox;
+        b.bind(*model, box);
+        switches->addWidget(box);
+    }
+    grid->addLayout(switches, 1, 0, 1, 2);
     auto* save = new QCheckBox;
     b.bind(model_.Check3, save);
-    grid->addWidget(save, 1, 0);
+    grid->addWidget(save, 2, 0);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     addButton(b, buttons, model_.Command3);
     addButton(b, buttons, model_.Command10);
     addButton(b, buttons, model_.Command6)->setDefault(true);
-    grid->addLayout(buttons, 1, 1);
+    grid->addLayout(buttons, 2, 1);
     b.bind(model_.Frame3, panel);
     return panel;
 }

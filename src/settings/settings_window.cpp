@@ -100,7 +100,7 @@ Form4::Form4(App& app) : Window(app, kName) {
 
 void Form4::arrangePanels() {
     place(Frame3, {&Frame2, &Frame5, &Frame6, &Frame1, &Frame10, &Frame8, &Frame11, &Frame7,
-                   &Frame9, &Check3, &Command6, &Command3, &Command10});
+                   &Frame9, &Check3, &Check4, &Check5, &Command6, &Command3, &Command10});
     place(Frame2, {&Text3});
     place(Frame5, {&Combo1});
     place(Frame6, {&Text5, &Label2, &Label6, &Command5});
@@ -139,6 +139,8 @@ void Form4::load() {
     // The minutes rule runs on this assignment even when the text does not change.
     Text2.assignAndRun(read(keys::kMinutes));
     Text12.setText(read(keys::kPassword));
+    Check4.setValue(read(keys::kAlwaysSave) == QLatin1String("1") ? 1 : 0);
+    Check5.setValue(read(keys::kShowRight) == QLatin1String("0") ? 0 : 1);
     Text4.setText(read(keys::kPictureWidth));
     Text1.setText(read(keys::kPictureHeight));
     Label16.setCaption(read(keys::kPictureMode));
@@ -244,18 +246,26 @@ void Form4::finishClose() {
 }
 
 bool Form4::saveSettings() {
-    // One replacement of the file for all nine keys: a failure leaves the file as it was,
+    // One replacement of the file for all the keys: a failure leaves the file as it was,
     // never half saved.
-    const platform::WriteResult saved =
-        storeSettings(app(), {{keys::kTickets, Text3.text()},
-                              {keys::kQuestions, Combo1.text()},
-                              {keys::kPassingScore, Text5.text()},
-                              {keys::kMinutes, Text2.text()},
-                              {keys::kPassword, Text12.text()},
-                              {keys::kPictureWidth, Text4.text()},
-                              {keys::kPictureHeight, Text1.text()},
-                              {keys::kPictureMode, Label16.caption()},
-                              {keys::kExamFolder, Text6.text()}});
+    QList<platform::ProfileEntry> entries{{keys::kTickets, Text3.text()},
+                                          {keys::kQuestions, Combo1.text()},
+                                          {keys::kPassingScore, Text5.text()},
+                                          {keys::kMinutes, Text2.text()},
+                                          {keys::kPassword, Text12.text()},
+                                          {keys::kPictureWidth, Text4.text()},
+                                          {keys::kPictureHeight, Text1.text()},
+                                          {keys::kPictureMode, Label16.caption()},
+                                          {keys::kExamFolder, Text6.text()}};
+    // The teacher's two exam switches join the file only once set away from their
+    // defaults; from then on they are kept.
+    auto optional = [&](const QString& key, bool isDefault, const char* value) {
+        if (!isDefault || !readSetting(app(), key).isEmpty())
+            entries.append({key, QString::fromLatin1(value)});
+    };
+    optional(keys::kAlwaysSave, !Check4.checked(), Check4.checked() ? "1" : "0");
+    optional(keys::kShowRight, Check5.checked(), Check5.checked() ? "1" : "0");
+    const platform::WriteResult saved = storeSettings(app(), entries);
     if (saved) return true;
     const bool english = Label17.caption() == kEnglish;
     app().message((english ? QStringLiteral("Could not save the settings to the file:\n")

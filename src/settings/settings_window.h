@@ -63,6 +63,8 @@ public:
     forms::CommandButton Command12{*this, "Command12"}; // check the exam folder in use
     forms::Label Label8{*this, "Label8"};               // link: open the ticket editor
     forms::CheckBox Check3{*this, "Check3"};            // save the settings on close
+    forms::CheckBox Check4{*this, "Check4"};            // results are always saved (key save)
+    forms::CheckBox Check5{*this, "Check5"}; // results show the right answers (key answers)
     forms::CommandButton Command6{*this, "Command6"};   // close the window
     forms::CommandButton Command3{*this, "Command3"};   // open the exam report
     forms::CommandButton Command10{*this, "Command10"}; // open the help
@@ -156,6 +158,10 @@ private:
         {&Label14, "х", nullptr, nullptr},
         {&Frame9, "Язык", "Язык", "Language"},
         {&Check3, "Сохранить настройки", "Сохранить настройки", "To Save adjustment"},
+        {&Check4, "Результаты всегда сохраняются в отчет", "Результаты всегда сохраняются в отчет",
+         "Results are always saved in the report"},
+        {&Check5, "Результаты показывают правильные ответы",
+         "Результаты показывают правильные ответы", "Results show the right answers"},
         {&Label11, "Установить минуты ", "Установить минуты", "To Install a minute"},
         {&Label2, "Проходной балл", "Проходной балл", "Communicating ballet"},
         {&Label8, "Создать/Редактировать билет", "Создать\\Редактировать билет",
