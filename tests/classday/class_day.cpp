@@ -223,8 +223,10 @@ QStringList offScreen(const QWidget* window) {
         title += QStringLiteral(" (%1)").arg(view->model().name());
     if (!framed(window)) faults << title + QStringLiteral(": no frame from the window manager");
     const QRectF frame = frameOnScreen(window).value_or(QRectF(window->geometry()));
-    // Half a pixel either way: a scaled screen has fractional edges.
-    if (!QRectF(area).adjusted(-0.5, -0.5, 0.5, 0.5).contains(frame)) {
+    // Scaled, the frame's margins are rounded to whole pixels of the application (at 150 %
+    // a 20-pixel title bar is 13.33 of them): a window may reach that rounding beyond.
+    const qreal slack = window->devicePixelRatioF() > 1 ? 1.5 : 0.5;
+    if (!QRectF(area).adjusted(-slack, -slack, slack, slack).contains(frame)) {
         faults << QStringLiteral("%1 at %2 is not within the screen's %3")
                       .arg(title, describe(frame.toRect()), describe(area));
     }
