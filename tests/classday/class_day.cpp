@@ -469,10 +469,14 @@ public:
         EXPECT_EQ(recordsInReport(), records_) << "records in s/oth.txt";
         EXPECT_EQ(stderrWatch ? stderrWatch->take() : std::string(), "")
             << "printed on stderr during the step";
-        if (shootingSetUp_ || ::testing::Test::HasFailure()) shoot(name);
+        const int failures =
+            ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
+        const bool failed = failures > failuresBefore_;
+        failuresBefore_ = failures;
+        if (shootingSetUp_ || failed) shoot(name);
         ++steps_;
         // CLASSDAY_KEEP_GOING=1 runs the whole day past a failed step, to see all faults.
-        return !::testing::Test::HasFailure() || keepGoing_;
+        return !failed || keepGoing_;
     }
     // The start window with its ticket panel keeps the size it had the first time.
     void expectStartWindowSize(const QString& student) {
@@ -502,7 +506,9 @@ public:
                            .arg(scaled() ? QStringLiteral("150") : QStringLiteral("100"))
                            .arg(steps_, 3, 10, QLatin1Char('0'))
                            .arg(name);
-        file.replace(QRegularExpression(QStringLiteral("[^\\w.-]+")), QStringLiteral("_"));
+        file.replace(QRegularExpression(QStringLiteral("[^\\w.-]+"),
+                                        QRegularExpression::UseUnicodePropertiesOption),
+                     QStringLiteral("_"));
         QDir().mkpath(shots_);
         QGuiApplication::primaryScreen()->grabWindow(0).save(QDir(shots_).filePath(file));
     }
@@ -585,6 +591,7 @@ private:
     QSize startSize_;
     bool shootingSetUp_ = false;
     bool keepGoing_ = false;
+    int failuresBefore_ = 0;
 };
 
 const QString kTeacher = QStringLiteral("Анна Сергеевна");
