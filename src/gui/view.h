@@ -21,6 +21,8 @@ public:
     App& app() const { return app_; }
     // The model is going away: stop following it.
     void detach() { binder_.detach(); }
+    // The widget drawing `control`, or null: how a test finds what a user would click.
+    QWidget* widgetOf(const forms::Control& control) const { return binder_.widgetOf(control); }
 
 protected:
     Binder& binder() { return binder_; }
