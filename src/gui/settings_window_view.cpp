@@ -44,6 +44,8 @@ QGroupBox* oneFieldPanel(Binder& binder, forms::Frame& frame, QWidget* field) {
 SettingsWindowView::SettingsWindowView(App& app, Form4& model) : View(app, model), model_(model) {
     auto* outer = new QVBoxLayout(this);
     outer->setSizeConstraint(QLayout::SetFixedSize);
+    // Narrow margins: at 150 % on a 768-pixel screen every pixel of height counts.
+    outer->setContentsMargins(4, 4, 4, 4);
     QWidget* main = mainPanel();
     outer->addWidget(main);
     outer->addWidget(evaluationPanel());
@@ -121,26 +123,24 @@ QWidget* SettingsWindowView::mainPanel() {
     editorLayout->addWidget(edit);
     b.bind(model_.Frame7, editor);
     right->addWidget(editor);
-    right->addStretch();
-    grid->addLayout(right, 0, 1);
-
-    // The teacher's exam switches, then the box that saves all of it.
-    auto* switches = new QVBoxLayout;
+    // The teacher's exam switches, where the right column has room to spare.
     for (forms::CheckBox* model : {&model_.Check4, &model_.Check5}) {
         auto* box = new QCheckBox;
         b.bind(*model, box);
-        switches->addWidget(box);
+        right->addWidget(box);
     }
-    grid->addLayout(switches, 1, 0, 1, 2);
+    right->addStretch();
+    grid->addLayout(right, 0, 1);
+
     auto* save = new QCheckBox;
     b.bind(model_.Check3, save);
-    grid->addWidget(save, 2, 0);
+    grid->addWidget(save, 1, 0);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     addButton(b, buttons, model_.Command3);
     addButton(b, buttons, model_.Command10);
     addButton(b, buttons, model_.Command6)->setDefault(true);
-    grid->addLayout(buttons, 2, 1);
+    grid->addLayout(buttons, 1, 1);
     b.bind(model_.Frame3, panel);
     return panel;
 }

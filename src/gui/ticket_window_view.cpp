@@ -51,8 +51,10 @@ TicketWindowView::TicketWindowView(App& app, Form2& model) : View(app, model), m
     binder().bind(model.Timer3);
     // Enter sends the chosen answer.
     setDefaultButtons({&model.Command4});
-    binder().bindWindow(model, this);
+    // Sized before the window is bound: binding may show it, and showing fits it to the
+    // screen, which a later resize would undo.
     resize(model.width() / forms::kTwipsPerPixel, model.height() / forms::kTwipsPerPixel);
+    binder().bindWindow(model, this);
 }
 
 QWidget* TicketWindowView::questionButtons() {

@@ -121,7 +121,8 @@ void View::fitToScreen() {
                    geometry().top() - frameGeometry().top(),
                    frameGeometry().right() - geometry().right(),
                    frameGeometry().bottom() - geometry().bottom());
-    if (frame.isNull()) {
+    const bool framed = !frame.isNull();
+    if (!framed) {
         // Not yet framed: a title bar and thin borders, as window managers draw them.
         const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
         frame = QMargins(4, std::max(title, 24) + 4, 4, 4);
@@ -139,7 +140,14 @@ void View::fitToScreen() {
     // left and top, which matter most.
     corner.setX(std::max(area.left(), std::min(corner.x(), area.right() + 1 - outer.width())));
     corner.setY(std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - outer.height())));
-    move(corner);
+    if (framed) {
+        move(corner);
+    } else {
+        // Before the window manager has framed the window, a move places its contents, and
+        // the title bar would go above them, off the top of the screen: the contents go
+        // below the frame we expect instead.
+        setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
+    }
     appliedPlace_ = QPoint(model_.left(), model_.top());
 }
 
