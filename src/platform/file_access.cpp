@@ -334,6 +334,34 @@ bool removeEntry(const QString& path) {
     return ::rmdir(encoded(path).constData()) == 0;
 }
 
+bool rewritesInPlace(const QString& path) { return isNetworkMount(QFileInfo(path).absolutePath()); }
+
+WriteResult rewriteInPlace(const QString& path, const QByteArray& bytes) {
+    WriteResult refusal = WriteResult::Written;
+    const FileHandle file = openForWriting(path, O_RDWR | directFlagFor(path), &refusal);
+    if (!file.isOpen()) return refusal;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written =
+            ::pwrite(file.get(), bytes.constData() + done, std::size_t(bytes.size() - done), done);
+        if (written <= 0) return {WriteResult::Failed, path};
+        done += written;
+    }
+    if (::ftruncate(file.get(), off_t(bytes.size())) != 0 || ::fsync(file.get()) != 0)
+        return {WriteResult::Failed, path};
+    QByteArray found(bytes.size() + 1, '\0');
+    qsizetype got = 0;
+    for (;;) {
+        const ssize_t part =
+            ::pread(file.get(), found.data() + got, std::size_t(found.size() - got), off_t(got));
+        if (part <= 0) break;
+        got += part;
+        if (got == found.size()) break;
+    }
+    if (got != bytes.size() || found.left(got) != bytes) return {WriteResult::Failed, path};
+    return WriteResult::Written;
+}
+
 WriteResult replaceFiles(const QList<FileContent>& files) {
     QList<Staged> staged;
     for (const FileContent& file : files) {

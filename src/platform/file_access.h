@@ -115,6 +115,14 @@ bool isTemporaryName(const QString& name);
 // into its lock folders). True when nothing is left.
 bool removeEntry(const QString& path);
 
+// True where a file shared under a lock is rewritten in place rather than replaced by a
+// rename: on a network mount. An SMB client renames onto an existing file by removing it
+// first, and the clients of other computers go on reading the removed file.
+bool rewritesInPlace(const QString& path);
+// Rewrites the file in place (the caller holds its lock): the bytes written from the start,
+// the file cut to their length, synced and read back through the share.
+WriteResult rewriteInPlace(const QString& path, const QByteArray& bytes);
+
 // The files of one save: each replaces its path whole.
 struct FileContent {
     QString path;

@@ -516,6 +516,8 @@ WriteResult writeProfileStringsWith(const QString& file, const QString& section,
     if (!stored) return WriteResult::Failed;
     if (alongside.isEmpty() && *stored == content && QFileInfo::exists(file))
         return WriteResult::Written;
+    if (alongside.isEmpty() && rewritesInPlace(file) && QFileInfo::exists(file))
+        return rewriteInPlace(file, *stored);
     return replaceFiles(QList<FileContent>(alongside) << FileContent{file, *stored});
 }
 
