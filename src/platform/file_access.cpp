@@ -270,9 +270,10 @@ bool isSharedFileSystem(const QString& folder) {
 
 qint64 readToEnd(int fd, char* last) {
     *last = 0;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) return -1;
-    const qint64 believed = qint64(info.st_size);
+    // The size asked of the file system again: a FUSE client reads past the size its kernel
+    // keeps only a page at a time.
+    const qint64 believed = freshSize(fd);
+    if (believed < 0) return -1;
     qint64 at = believed > 0 ? believed - 1 : 0;
     char chunk[65536];
     for (bool again = at > 0;;) {
