@@ -4,6 +4,7 @@
 #include "platform/ansi_codec.h"
 #include "platform/folders.h"
 #include "platform/pictures.h"
+#include "platform/read_cache.h"
 #include "platform/text_files.h"
 
 #include <QDir>
@@ -78,15 +79,24 @@ QuestionRead readQuestion(const QString& ticketFolder, int question) {
     return read;
 }
 
-QString writeQuestion(const QString& ticketFolder, int question, const QuestionTexts& texts) {
+QString writeQuestion(const QString& ticketFolder, int question, const QuestionTexts& texts,
+                      const QImage& picture) {
     if (!platform::MakeDirPath(ticketFolder)) return ticketFolder;
-    const std::pair<char, const QString*> files[] = {
+    const std::pair<char, const QString*> fields[] = {
         {'q', &texts.question}, {'v', &texts.variants}, {'o', &texts.answer}};
-    for (const auto& [kind, field] : files) {
-        const QString path = questionFilePath(ticketFolder, kind, question);
-        if (!platform::writeWholeFile(path, *field)) return path;
+    QList<platform::FileContent> files;
+    for (const auto& [kind, field] : fields)
+        files.append({questionFilePath(ticketFolder, kind, question),
+                      platform::toAnsi(*field) + QByteArrayLiteral("\r\n")});
+    if (!picture.isNull()) {
+        const QString path = questionFilePath(ticketFolder, 'k', question);
+        const QByteArray bitmap = platform::bitmapBytes(picture);
+        if (bitmap.isEmpty()) return path;
+        files.append({path, bitmap});
     }
-    return {};
+    platform::forgetCachedReads();
+    const platform::WriteResult written = platform::replaceFiles(files);
+    return written ? QString() : written.file().isEmpty() ? files.first().path : written.file();
 }
 
 QString writeQuestionPicture(const QString& ticketFolder, int question, const QImage& picture) {

@@ -52,10 +52,12 @@ struct QuestionRead {
 // Reads question `question` of the ticket folder for editing.
 QuestionRead readQuestion(const QString& ticketFolder, int question);
 
-// Creates the ticket folder when it is missing and writes qN.txt, vN.txt and oN.txt in
-// that order, each the field followed by CR LF; stops at the first that fails. Files
-// that already exist under another letter case are replaced, not doubled.
-QString writeQuestion(const QString& ticketFolder, int question, const QuestionTexts& texts);
+// Creates the ticket folder when it is missing and writes qN.txt, vN.txt and oN.txt, each
+// the field followed by CR LF, and kN.bmp when a picture is given: all of them or none (on
+// any failure every old file stays as it was). Files that already exist under another
+// letter case are replaced, not doubled.
+QString writeQuestion(const QString& ticketFolder, int question, const QuestionTexts& texts,
+                      const QImage& picture = QImage());
 
 // Writes the picture of the question as the Windows bitmap kN.bmp.
 QString writeQuestionPicture(const QString& ticketFolder, int question, const QImage& picture);

@@ -1,5 +1,7 @@
 #include "exam_content/ticket_editor.h"
 
+#include "common/file_messages.h"
+
 #include "common/documents.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
@@ -355,16 +357,9 @@ void Form7::openImportedExam(const QString& folder) {
 }
 
 bool Form7::acceptableExamName(const QString& name) {
-    if (!platform::isSafeNewName(name)) {
-        tell(QStringLiteral("Такое имя папки экзамена нельзя использовать: «%1». В имени не "
-                            "может быть знаков \\ / : * ? \" < > |, оно не может кончаться "
-                            "пробелом или точкой, быть длиннее 255 знаков или именем устройства "
-                            "(CON, NUL ...).")
-                 .arg(name),
-             QStringLiteral("This name cannot be an exam folder's name: \"%1\". A name may not "
-                            "hold \\ / : * ? \" < > |, end in a blank or a dot, be longer than "
-                            "255 characters or be a device name (CON, NUL ...).")
-                 .arg(name));
+    if (const platform::NameProblem problem = platform::newNameProblem(name);
+        problem != platform::NameProblem::None) {
+        tell(examNameRefusal(problem, name, false), examNameRefusal(problem, name, true));
         return false;
     }
     if (const auto character = exam_writer::firstUnwritableCharacter(name)) {
@@ -605,8 +600,11 @@ void Form7::saveQuestion() {
     const int n = *question();
     const QString folder = ticketFolder();
     if (!overwriteIsKnown(folder, n)) return;
+    // The question's files and a picture chosen for it are saved together or not at all.
+    const bool withPicture = Text8.text() == QStringLiteral("1") && !Picture1.picture().isNull();
     const QString failed =
-        exam_writer::writeQuestion(folder, n, {Text1.text(), Text2.text(), Text3.text()});
+        exam_writer::writeQuestion(folder, n, {Text1.text(), Text2.text(), Text3.text()},
+                                   withPicture ? Picture1.picture() : QImage());
     if (!failed.isEmpty()) {
         tellNotWritten(failed);
         return;
@@ -676,17 +674,10 @@ bool Form7::questionCanBeSaved() {
     return true;
 }
 
-bool Form7::savePendingPicture(int n) {
-    // Only a picture chosen for this question, and still on show, is its picture.
+bool Form7::savePendingPicture(int) {
+    // Only a picture chosen for this question, and still on show, is its picture; it was
+    // written with the question's files.
     if (Text8.text() != QStringLiteral("1") || Picture1.picture().isNull()) return true;
-    const QString failed = exam_writer::writeQuestionPicture(ticketFolder(), n, Picture1.picture());
-    if (!failed.isEmpty()) {
-        tell(QStringLiteral("Вопрос сохранен, но картинку записать не удалось: «%1».").arg(failed),
-             QStringLiteral("The question was saved, but its picture could not be written: "
-                            "\"%1\".")
-                 .arg(failed));
-        return false;
-    }
     forgetChosenPicture();
     Label17.setCaption(kTrue);
     Label20.setCaption(QStringLiteral("1"));

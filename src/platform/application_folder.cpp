@@ -1,8 +1,10 @@
 #include "platform/application_folder.h"
 
+#include "platform/file_access.h"
 #include "platform/folders.h"
 #include "platform/text_files.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -14,6 +16,9 @@ namespace platform {
 namespace {
 
 const QString kSettingsFile = QStringLiteral("test.ini");
+
+// No save takes this long: a temporary file older than this was left by a killed copy.
+constexpr qint64 kStaleTemporarySeconds = 600;
 
 QString absoluteFolder(const QString& path) {
     // No name is no folder, never the current one.
@@ -81,17 +86,56 @@ bool canWriteInFolder(const QString& folder) {
     return probe.open();
 }
 
+int removeStaleTemporaries(const QString& folder) {
+    // The folder's own clock: a file made now, so a computer whose clock is off removes
+    // nothing another computer is still writing.
+    const QString probe = temporaryPath(QDir(folder).filePath(QStringLiteral("probe")), "tmp");
+    QFile made(probe);
+    if (!made.open(QIODevice::WriteOnly)) return 0;
+    const QDateTime now = QFileInfo(probe).lastModified();
+    made.close();
+    made.remove();
+    int removed = 0;
+    // Saves write down to a ticket's folder (b/EXAM/TICKET); the walk goes no deeper.
+    QStringList folders{folder};
+    for (int depth = 0; depth <= 3 && !folders.isEmpty(); ++depth) {
+        QStringList below;
+        for (const QString& each : folders) {
+            const QFileInfoList entries = QDir(each).entryInfoList(
+                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            for (const QFileInfo& entry : entries) {
+                if (isTemporaryName(entry.fileName())) {
+                    if (entry.lastModified().secsTo(now) > kStaleTemporarySeconds &&
+                        removeEntry(entry.filePath()))
+                        ++removed;
+                } else if (entry.isDir() && !entry.isSymLink()) {
+                    below.append(entry.filePath());
+                }
+            }
+        }
+        folders = below;
+    }
+    return removed;
+}
+
 FolderReadiness prepareApplicationFolder(const FolderChoice& choice, const QString& sampleData) {
+    FolderReadiness ready;
     switch (choice.source) {
     case FolderSource::UserData:
-        return prepareUserData(choice.folder, sampleData);
+        ready = prepareUserData(choice.folder, sampleData);
+        break;
     case FolderSource::CommandLine:
     case FolderSource::Environment:
-        return prepareNamed(choice.folder, sampleData);
+        ready = prepareNamed(choice.folder, sampleData);
+        break;
     case FolderSource::ProgramFolder:
         break;
     }
-    return {};
+    if (ready.problem == FolderProblem::None) {
+        setApplicationFolderRoot(choice.folder);
+        removeStaleTemporaries(choice.folder);
+    }
+    return ready;
 }
 
 QString seedFolder(const QString& from, const QString& to) {

@@ -41,10 +41,16 @@ struct FolderReadiness {
     QString path; // the folder, or the sample data, or the file that could not be copied
 };
 
-// Makes the chosen folder ready to use. The user's data folder is made when missing and
-// filled from `sampleData` while it holds no test.ini. A named folder must exist and be
-// writable; only an empty one is filled (a new shared folder gets the sample set-up, a
-// folder named by mistake gets nothing).
+// Removes the program's own temporary files and lock folders (platform::isTemporaryName)
+// that a copy killed while saving left in the folder and the folders below it (down to a
+// ticket's folder), once they are older than any save takes by the folder's own clock.
+// Returns how many went.
+int removeStaleTemporaries(const QString& folder);
+
+// Makes the chosen folder ready to use, and cleans it (removeStaleTemporaries). The user's data
+// folder is made when missing and filled from `sampleData` while it holds no test.ini. A named
+// folder must exist and be writable; only an empty one is filled (a new shared folder gets the
+// sample set-up, a folder named by mistake gets nothing).
 FolderReadiness prepareApplicationFolder(const FolderChoice& choice, const QString& sampleData);
 
 // Copies every file and folder of `from` that `to` lacks and never replaces anything.

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -25,18 +26,27 @@ bool isPlainName(const QString& name) {
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
-bool isSafeNewName(const QString& name) {
-    if (!isPlainName(name) || name.trimmed().isEmpty() || name.size() > 255) return false;
-    if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.'))) return false;
+NameProblem newNameProblem(const QString& name) {
+    if (name.trimmed().isEmpty()) return NameProblem::Empty;
+    if (!isPlainName(name)) return NameProblem::Separator;
     for (const QChar c : name) {
-        if (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c)) return false;
+        if (c.unicode() < 0x20 || QStringLiteral(":*?\"<>|").contains(c))
+            return NameProblem::Character;
     }
+    if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.')))
+        return NameProblem::BadEnd;
     // Windows reserves these names, with or without an extension.
     static const QRegularExpression device(
-        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[0-9\u00B9\u00B2\u00B3]|LPT[0-9\u00B9\u00B2\u00B3]|"
+                       "CONIN\\$|CONOUT\\$) *(\\..*)?$"),
         QRegularExpression::CaseInsensitiveOption);
-    return !device.match(name).hasMatch();
+    if (device.match(name).hasMatch()) return NameProblem::DeviceName;
+    // A file system takes 255 bytes of a name: 128 Cyrillic letters are 256 in UTF-8.
+    if (name.size() > 255 || QFile::encodeName(name).size() > 255) return NameProblem::TooLong;
+    return NameProblem::None;
 }
+
+bool isSafeNewName(const QString& name) { return newNameProblem(name) == NameProblem::None; }
 
 QString lookUpName(const QString& folder, const QString& name) {
     if (!isPlainName(name) || folder.isEmpty()) return {};

@@ -11,10 +11,20 @@ namespace platform {
 // True for a plain entry name: not empty, no '/' or '\\', not "." or "..".
 bool isPlainName(const QString& name);
 
-// True for a name a user may give a new folder or file that must stay where it is made
-// and open on Windows too: a plain name, not blank, no drive or wildcard, none of the
-// characters \ / : * ? " < > | nor control characters, not ending in a blank or a dot,
-// not a device name (CON, NUL, COM1, ...), at most 255 characters.
+// What keeps a name from being given to a new folder or file that must stay where it is
+// made and open on Windows too.
+enum class NameProblem {
+    None,
+    Empty,      // empty or blank
+    Separator,  // holds \ or /, or is "." or ".."
+    Character,  // holds one of : * ? " < > | or a control character
+    BadEnd,     // ends in a blank or a dot (Windows drops them)
+    DeviceName, // CON, PRN, AUX, NUL, COM1, LPT1, CONIN$, CONOUT$ ..., with or without extension
+    TooLong,    // more than 255 characters, or bytes in the file system's encoding
+};
+NameProblem newNameProblem(const QString& name);
+
+// True for a name without any NameProblem.
 bool isSafeNewName(const QString& name);
 
 // The name of the entry (file or folder) called `name` in `folder`, compared without

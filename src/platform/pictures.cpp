@@ -7,14 +7,19 @@
 
 namespace platform {
 
-bool writeBitmap(const QString& path, const QImage& picture) {
-    if (picture.isNull()) return false;
+QByteArray bitmapBytes(const QImage& picture) {
+    if (picture.isNull()) return {};
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, QByteArrayLiteral("bmp"));
-    if (!writer.write(picture)) return false;
-    return writeBytesAtomically(path, bytes);
+    if (!writer.write(picture)) return {};
+    return bytes;
+}
+
+bool writeBitmap(const QString& path, const QImage& picture) {
+    const QByteArray bytes = bitmapBytes(picture);
+    return !bytes.isEmpty() && writeBytesAtomically(path, bytes);
 }
 
 } // namespace platform

@@ -10,4 +10,7 @@ namespace platform {
 // the picture is empty or the file could not be written; the old file is then unchanged.
 bool writeBitmap(const QString& path, const QImage& picture);
 
+// The picture as the bytes of a Windows bitmap; empty for an empty picture.
+QByteArray bitmapBytes(const QImage& picture);
+
 } // namespace platform

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <qplatformdefs.h>
 
 #include <algorithm>
 #include <array>
@@ -442,14 +443,13 @@ std::optional<QByteArray> profileStore(const QByteArray& content, const QString&
 std::optional<QByteArray> readProfileFile(const QString& file) {
     if (file.isEmpty()) return std::nullopt;
     return cachedFile(file, [&file]() -> std::optional<QByteArray> {
-        const QFileInfo info(file);
-        if (!info.exists()) return QByteArray();
-        if (info.isDir()) return std::nullopt;
-        QFile in(file);
-        if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
-        QByteArray content = in.readAll();
-        if (in.error() != QFileDevice::NoError) return std::nullopt;
-        return content;
+        bool notPlain = false;
+        const FileHandle in = openForReading(file, &notPlain);
+        if (!in.isOpen()) {
+            if (notPlain || QFileInfo::exists(file)) return std::nullopt;
+            return QByteArray();
+        }
+        return readAllFrom(in.get(), kLargestSettingsFile);
     });
 }
 
@@ -464,22 +464,61 @@ QString readProfileString(const QString& file, const QString& section, const QSt
     return readProfileValue(file, section, key).value_or(QString());
 }
 
+namespace {
+
+// The file as the server holds it now, read under its lock: a share's client may keep an
+// old size for seconds, and a store built on it would drop what another computer stored.
+WriteResult readForStore(const QString& file, QByteArray& content) {
+    bool notPlain = false;
+    const FileHandle in = openForReading(file, &notPlain, true);
+    if (!in.isOpen()) {
+        if (notPlain) return {WriteResult::NotPlain, file};
+        // A file we cannot read would be replaced by one holding only our keys.
+        return QFileInfo::exists(file) ? WriteResult::Failed : WriteResult::Written;
+    }
+    bool tooLarge = freshSize(in.get()) > kLargestSettingsFile;
+    const std::optional<QByteArray> bytes =
+        tooLarge ? std::nullopt : readAllFrom(in.get(), kLargestSettingsFile, &tooLarge);
+    if (tooLarge) return {WriteResult::TooLarge, file};
+    if (!bytes) return WriteResult::Failed;
+    content = *bytes;
+    return WriteResult::Written;
+}
+
+} // namespace
+
 WriteResult writeProfileStrings(const QString& file, const QString& section,
                                 const QList<ProfileEntry>& entries,
                                 std::chrono::milliseconds lockWait) {
-    if (file.isEmpty() || QFileInfo(file).isDir()) return WriteResult::Failed;
-    const FileLock lock(file, lockWait);
-    if (!lock.mayWrite()) return lock.busy() ? WriteResult::Busy : WriteResult::Failed;
-    // Read afresh under the lock (a file's time on a network share may not tell a change
-    // within the same second): what another copy stored before we got it is kept. A file
-    // we cannot read would be replaced by one holding only our keys.
+    return writeProfileStringsWith(file, section, entries, {}, lockWait);
+}
+
+WriteResult writeProfileStringsWith(const QString& file, const QString& section,
+                                    const QList<ProfileEntry>& entries,
+                                    const QList<FileContent>& alongside,
+                                    std::chrono::milliseconds lockWait) {
     forgetCachedReads();
-    const std::optional<QByteArray> content = readProfileFile(file);
-    if (!content) return WriteResult::Failed;
-    const std::optional<QByteArray> stored = profileStore(*content, section, entries);
+    if (file.isEmpty()) return WriteResult::Failed;
+    // Settings are never written through a link, nor into a FIFO or a folder.
+    QT_STATBUF info;
+    if (QT_LSTAT(QFile::encodeName(file).constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return {WriteResult::NotPlain, file};
+    const FileLock lock(file, lockWait);
+    if (!lock.held()) {
+        // A folder that takes no new files: the first file of the save is the one refused.
+        const WriteResult refused = lock.refusal();
+        if (refused.kind() != WriteResult::Failed) return refused;
+        return {WriteResult::Failed, alongside.isEmpty() ? file : alongside.first().path};
+    }
+    QByteArray content;
+    if (const WriteResult read = readForStore(file, content); !read) return read;
+    const std::optional<QByteArray> stored = profileStore(content, section, entries);
     if (!stored) return WriteResult::Failed;
-    if (*stored == *content && QFileInfo::exists(file)) return WriteResult::Written;
-    return writeBytesAtomically(file, *stored) ? WriteResult::Written : WriteResult::Failed;
+    if (alongside.isEmpty() && *stored == content && QFileInfo::exists(file))
+        return WriteResult::Written;
+    if (alongside.isEmpty() && rewritesInPlace(file) && QFileInfo::exists(file))
+        return rewriteInPlace(file, *stored);
+    return replaceFiles(QList<FileContent>(alongside) << FileContent{file, *stored});
 }
 
 bool writeProfileString(const QString& file, const QString& section, const QString& key,

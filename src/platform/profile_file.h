@@ -66,4 +66,11 @@ WriteResult writeProfileStrings(const QString& file, const QString& section,
 bool writeProfileString(const QString& file, const QString& section, const QString& key,
                         const QString& value);
 
+// The same store, saved together with other whole files (a question's text file beside
+// its test file): all of them or none.
+WriteResult writeProfileStringsWith(const QString& file, const QString& section,
+                                    const QList<ProfileEntry>& entries,
+                                    const QList<FileContent>& alongside,
+                                    std::chrono::milliseconds lockWait = kLockWait);
+
 } // namespace platform

@@ -7,6 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QStringList>
+
+#include <cerrno>
+#include <unistd.h>
 
 namespace platform {
 
@@ -74,9 +78,79 @@ QString decodeDetected(const QByteArray& bytes) {
 }
 
 std::optional<QByteArray> readBytes(const QString& path) {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return file.readAll();
+    const FileHandle file = openForReading(path);
+    if (!file.isOpen()) return std::nullopt;
+    return readAllFrom(file.get());
+}
+
+namespace {
+
+// Decodes the lines of one file as forEachLine says.
+class LineDecoder {
+public:
+    explicit LineDecoder(const std::function<void(const QString&)>& visit) : visit_(visit) {}
+    void line(QByteArray bytes) {
+        while (bytes.endsWith('\r'))
+            bytes.chop(1);
+        if (first_) {
+            first_ = false;
+            if (bytes.startsWith(kUtf8Bom)) {
+                utf8_ = true;
+                decided_ = true;
+                bytes.remove(0, kUtf8Bom.size());
+            }
+        }
+        if (!decided_ && hasHighBytes(bytes)) {
+            decided_ = true;
+            utf8_ = validUtf8(bytes).has_value();
+        }
+        visit_(utf8_ ? QString::fromUtf8(bytes) : fromAnsi(bytes));
+    }
+
+private:
+    const std::function<void(const QString&)>& visit_;
+    bool first_ = true;
+    bool decided_ = false;
+    bool utf8_ = false;
+};
+
+} // namespace
+
+bool forEachLine(const QString& path, const std::function<void(const QString& line)>& visit) {
+    const FileHandle file = openForReading(path);
+    if (!file.isOpen()) return false;
+    LineDecoder decoder(visit);
+    QByteArray pending;
+    char chunk[1 << 16];
+    bool firstChunk = true;
+    for (;;) {
+        const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) break;
+        pending.append(chunk, qsizetype(got));
+        if (firstChunk && (pending.startsWith(kUtf16LeBom) || pending.startsWith(kUtf16BeBom))) {
+            const std::optional<QByteArray> rest = readAllFrom(file.get());
+            if (!rest) return false;
+            const QStringList lines = decodeUtf16(pending + *rest).split(QLatin1Char('\n'));
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                QString text = lines[i];
+                while (text.endsWith(QLatin1Char('\r')))
+                    text.chop(1);
+                if (i + 1 < lines.size() || !text.isEmpty()) visit(text);
+            }
+            return true;
+        }
+        firstChunk = false;
+        qsizetype begin = 0;
+        for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n', begin)) {
+            decoder.line(pending.mid(begin, end - begin));
+            begin = end + 1;
+        }
+        pending.remove(0, begin);
+    }
+    if (!pending.isEmpty()) decoder.line(pending);
+    return true;
 }
 
 Conversion convertToAnsi(const QString& path, const QString& backupPath) {

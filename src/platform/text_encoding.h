@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace platform {
@@ -25,8 +26,16 @@ TextEncoding detectEncoding(const QByteArray& bytes);
 // The text, decoded by what detectEncoding finds; the byte-order mark is dropped.
 QString decodeDetected(const QByteArray& bytes);
 
-// The file's bytes; empty optional when it cannot be read.
+// The file's bytes; empty optional when it cannot be read or is not a regular file (a FIFO
+// is never opened).
 std::optional<QByteArray> readBytes(const QString& path);
+
+// Calls `visit` with each line of the file in turn, decoded, without its line end (LF,
+// with any CRs before it), reading a piece at a time so that a report of gigabytes never
+// sits in memory whole. The encoding is told from the byte-order mark, else from the first
+// line beyond ASCII (valid UTF-8 or Windows-1251); a UTF-16 file is read whole. A last
+// empty line after the final line end is no line. False when the file cannot be read.
+bool forEachLine(const QString& path, const std::function<void(const QString& line)>& visit);
 
 // What converting one file to Windows-1251 came to.
 struct Conversion {

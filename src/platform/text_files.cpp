@@ -4,52 +4,61 @@
 #include "platform/file_lock.h"
 #include "platform/read_cache.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
+#include <fcntl.h>
 #include <unistd.h>
-#endif
 
 namespace platform {
 
 namespace {
 
 std::optional<QByteArray> readBytes(const QString& path) {
-    // QFile opens a folder on some systems and then reads nothing; that is not a file.
-    if (path.isEmpty() || QFileInfo(path).isDir()) return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes;
+    // A folder, a FIFO or a device is not a file: nothing to read, and nothing that blocks.
+    const FileHandle file = openForReading(path);
+    if (!file.isOpen()) return std::nullopt;
+    return readAllFrom(file.get());
 }
 
-// The written bytes are on the disk. A network file system or a full disk may report a
-// failed write only here.
-bool syncToDisk(QFileDevice& file) {
-    if (!file.flush()) return false;
-    const int handle = file.handle();
-    if (handle < 0) return false;
-#ifdef Q_OS_WIN
-    return _commit(handle) == 0;
-#else
-    return ::fsync(handle) == 0;
-#endif
+// The record is in the file where it was written, as a read past the client's caches
+// finds it on the server.
+bool readsBackAt(int fd, qint64 at, const QByteArray& bytes) {
+    QByteArray found(bytes.size(), '\0');
+    qsizetype done = 0;
+    while (done < found.size()) {
+        const ssize_t got =
+            ::pread(fd, found.data() + done, std::size_t(found.size() - done), off_t(at + done));
+        if (got <= 0) return false;
+        done += got;
+    }
+    return found == bytes;
 }
 
-bool endsInLineEnd(QFile& file, qint64 size) {
+// Writes the record at the end as the server holds it, never at a size a share's client
+// kept (that would write over another computer's record), and makes sure it is there.
+bool appendRecord(int fd, const QByteArray& record) {
     char last = 0;
-    return file.seek(size - 1) && file.getChar(&last) && last == '\n';
-}
-
-// Undoes a failed append: the file goes back to `oldSize`, unless it has grown beyond what
-// this append could have written, which would mean someone wrote after us.
-void cutBack(QFile& file, qint64 oldSize, qint64 attempted) {
-    if (file.size() <= oldSize + attempted) file.resize(oldSize);
+    const qint64 oldSize = readToEnd(fd, &last);
+    if (oldSize < 0) return false;
+    QByteArray bytes;
+    // A record torn by a crash is closed first, so the new one is never fused to it.
+    if (oldSize > 0 && last != '\n') bytes = QByteArrayLiteral("\r\n");
+    bytes += record;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::pwrite(fd, bytes.constData() + done,
+                                         std::size_t(bytes.size() - done), off_t(oldSize + done));
+        if (written <= 0) break;
+        done += written;
+    }
+    if (done == bytes.size() && ::fsync(fd) == 0 && readsBackAt(fd, oldSize, bytes)) return true;
+    // Only our own bytes are cut back: the file must end in (a part of) them, read from the
+    // server, or someone wrote after us.
+    const qint64 size = readToEnd(fd, &last);
+    const qint64 ours = size - oldSize;
+    if (ours >= 0 && ours <= bytes.size() && readsBackAt(fd, oldSize, bytes.left(ours)))
+        (void)::ftruncate(fd, off_t(oldSize));
+    return false;
 }
 
 } // namespace
@@ -95,20 +104,13 @@ bool writeAll(QIODevice& device, const QByteArray& bytes) {
 }
 
 bool writeBytesAtomically(const QString& path, const QByteArray& bytes) {
+    return bool(replaceFile(path, bytes));
+}
+
+WriteResult replaceFile(const QString& path, const QByteArray& bytes) {
     forgetCachedReads();
-    if (path.isEmpty() || QFileInfo(path).isDir()) return false;
-    QSaveFile file(path);
-    // Writing straight into the target would lose the old file on a failure half-way.
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so that a full disk fails the write itself: commit() does not look at a
-    // failure that shows only when a buffer is flushed, and would put the empty temporary
-    // file in the old one's place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (!writeAll(file, bytes) || !syncToDisk(file) || file.error() != QFileDevice::NoError) {
-        file.cancelWriting(); // the temporary file goes, the old file stays as it was
-        return false;
-    }
-    return file.commit();
+    if (path.isEmpty()) return WriteResult::Failed;
+    return replaceFiles({{path, bytes}});
 }
 
 bool writeWholeFile(const QString& path, const QString& text) {
@@ -118,25 +120,19 @@ bool writeWholeFile(const QString& path, const QString& text) {
 WriteResult appendText(const QString& path, const QString& text,
                        std::chrono::milliseconds lockWait) {
     forgetCachedReads();
-    if (path.isEmpty() || QFileInfo(path).isDir()) return WriteResult::Failed;
+    if (path.isEmpty()) return WriteResult::Failed;
+    WriteResult refusal = WriteResult::Written;
+    // Written at an offset found on the server itself: on a share, past the client's caches.
+    const FileHandle file = openForWriting(path, O_RDWR | directFlagFor(path), &refusal);
+    if (!file.isOpen()) return refusal;
     const FileLock lock(path, lockWait);
-    if (!lock.mayWrite()) return lock.busy() ? WriteResult::Busy : WriteResult::Failed;
-    QFile file(path);
-    // Unbuffered: the record goes to the system in one write.
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
-        return WriteResult::Failed;
-    // Read under the lock: no other copy appends until we are done, so our bytes start here
-    // and a failure cuts back nothing but them.
-    const qint64 oldSize = file.size();
+    if (!lock.mayWrite()) return lock.refusal();
+    // The report itself is locked too: copies that could make no lock file (a folder that
+    // takes no new files) take turns by it.
+    if (!lockWholeFile(file.get(), lockWait)) return WriteResult::Busy;
     const QByteArray record = toAnsi(text);
     if (record.isEmpty()) return WriteResult::Written;
-    QByteArray bytes;
-    // A record torn by a crash is closed first, so the new one is never fused to it.
-    if (oldSize > 0 && !endsInLineEnd(file, oldSize)) bytes = QByteArrayLiteral("\r\n");
-    bytes += record;
-    if (writeAll(file, bytes) && syncToDisk(file)) return WriteResult::Written;
-    cutBack(file, oldSize, bytes.size());
-    return WriteResult::Failed;
+    return appendRecord(file.get(), record) ? WriteResult::Written : WriteResult::Failed;
 }
 
 } // namespace platform

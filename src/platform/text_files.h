@@ -2,6 +2,8 @@
 // ANSI text files (Windows-1251, CR LF). Paths given here are used as they are; callers
 // that need the case-insensitive look-up build them with platform::childPath.
 
+#include "platform/file_access.h"
+
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
@@ -28,20 +30,6 @@ std::optional<QStringList> readLines(const QString& path);
 // field unchanged gives the same file back.
 QString withoutFinalLineEnd(const QString& text);
 
-// How a write ended. True only when it was written, so `if (write(...))` reads as before.
-class WriteResult {
-public:
-    enum Kind { Written, Busy, Failed };
-    WriteResult(Kind kind) : kind_(kind) {}
-    explicit operator bool() const { return kind_ == Written; }
-    Kind kind() const { return kind_; }
-    // Another copy of the program held the file's lock for the whole wait.
-    bool busy() const { return kind_ == Busy; }
-
-private:
-    Kind kind_;
-};
-
 // Writes all of `bytes` to the device, however many calls that takes. False on the first
 // write that fails or takes nothing.
 bool writeAll(QIODevice& device, const QByteArray& bytes);
@@ -49,8 +37,10 @@ bool writeAll(QIODevice& device, const QByteArray& bytes);
 // Replaces the file atomically with `bytes`: every write is checked and the data is on the
 // disk before the new file takes the old one's place, so a crash or a full disk leaves
 // either the old file byte for byte or the new one, never half of it, and a write that did
-// not reach the disk is never reported done.
+// not reach the disk is never reported done. A symbolic link or a special file of that name
+// is refused, never written through (platform::replaceFiles).
 bool writeBytesAtomically(const QString& path, const QByteArray& bytes);
+WriteResult replaceFile(const QString& path, const QByteArray& bytes);
 
 // Replaces the file atomically with `text` followed by CR LF, in Windows-1251.
 bool writeWholeFile(const QString& path, const QString& text);
@@ -60,7 +50,11 @@ bool writeWholeFile(const QString& path, const QString& text);
 // (platform/file_lock.h), in one write, on the disk before it is reported written. When the
 // file does not end in a line end (a record torn by a crash), the record starts on a fresh
 // line. Creates the file when missing. When the record cannot be written, the file keeps
-// exactly what it held: only this record's bytes are ever cut back.
+// exactly what it held: only this record's bytes are ever cut back. The record goes at the
+// end as the server holds it (never at a size a share's client kept), and on a share it is
+// reported written only once it reads back there. Without a lock file (a folder that takes
+// no new files) the report itself is locked. A link or a special file is refused
+// (NotPlain), a lock nobody holds and this copy may not remove is named (StuckLock).
 WriteResult appendText(const QString& path, const QString& text,
                        std::chrono::milliseconds lockWait = kLockWait);
 

@@ -452,15 +452,15 @@ int runJournal(const Command& command, const QStringList& arguments) {
     if (const QString error = readPeriod(args, say, limits); !error.isEmpty())
         return command.usageError(error);
     const QString report = command.app.path(QStringLiteral("s/oth.txt"));
-    const std::optional<QByteArray> bytes = platform::readBytes(report);
-    if (!bytes) {
+    std::optional<Journal> read = readJournalFile(report, say);
+    if (!read) {
         command.err << say("Отчёта «%1» нет или его нельзя прочитать.",
                            "The report \"%1\" is missing or cannot be read.")
                            .arg(shown(report))
                     << Qt::endl;
         return kFindings;
     }
-    const Journal journal = filterJournal(readJournal(*bytes, say), limits[0], limits[1], say);
+    const Journal journal = filterJournal(*read, limits[0], limits[1], say);
     for (const JournalProblem& problem : journal.problems)
         command.err << shown(report) << ':' << problem.line << ": " << problem.message << Qt::endl;
     if (!args.has("--csv")) {

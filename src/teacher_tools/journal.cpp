@@ -88,6 +88,9 @@ class JournalReader {
 public:
     explicit JournalReader(const Wording& say) : say_(say) {}
     Journal read(const QString& text);
+    // The lines one at a time, then finish(): a report is never held whole.
+    void feed(const Line& line);
+    Journal finish();
 
 private:
     void record(const std::vector<Line>& lines, bool finished);
@@ -102,26 +105,33 @@ private:
     // Dates and times read once each: records of one day share their date.
     QHash<QString, std::optional<QDate>> days_;
     QHash<QString, std::optional<QTime>> clocks_;
+    std::vector<Line> current_;
 };
 
 Journal JournalReader::read(const QString& text) {
-    const std::vector<Line> lines = linesOf(text);
-    std::vector<Line> current;
-    for (const Line& line : lines) {
-        if (current.empty() && line.text.trimmed().isEmpty()) continue;
-        if (isSeparator(line.text)) {
-            record(current, true);
-            current.clear();
-            continue;
-        }
-        // A date line inside a record starts the next one: the one before was cut short.
-        if (!current.empty() && isDateLine(line.text)) {
-            record(current, false);
-            current.clear();
-        }
-        current.push_back(line);
+    for (const Line& line : linesOf(text))
+        feed(line);
+    return finish();
+}
+
+void JournalReader::feed(const Line& line) {
+    if (current_.empty() && line.text.trimmed().isEmpty()) return;
+    if (isSeparator(line.text)) {
+        record(current_, true);
+        current_.clear();
+        return;
     }
-    if (!current.empty()) record(current, false);
+    // A date line inside a record starts the next one: the one before was cut short.
+    if (!current_.empty() && isDateLine(line.text)) {
+        record(current_, false);
+        current_.clear();
+    }
+    current_.push_back(line);
+}
+
+Journal JournalReader::finish() {
+    if (!current_.empty()) record(current_, false);
+    current_.clear();
     return std::move(journal_);
 }
 
@@ -236,6 +246,14 @@ Journal parseJournal(const QString& text, const Wording& say) {
 
 Journal readJournal(const QByteArray& bytes, const Wording& say) {
     return parseJournal(platform::decodeDetected(bytes), say);
+}
+
+std::optional<Journal> readJournalFile(const QString& path, const Wording& say) {
+    JournalReader reader(say);
+    int number = 0;
+    if (!platform::forEachLine(path, [&](const QString& text) { reader.feed({++number, text}); }))
+        return std::nullopt;
+    return reader.finish();
 }
 
 std::optional<QDate> parseDate(const QString& text) {

@@ -55,6 +55,9 @@ Journal parseJournal(const QString& text, const Wording& say);
 // The report's bytes: Windows-1251 as the program writes it, or UTF-8 after an editor
 // saved it so.
 Journal readJournal(const QByteArray& bytes, const Wording& say);
+// The same read from the report file a line at a time: memory for the rows only, however
+// large the report. Nothing when it cannot be read (missing, not a regular file).
+std::optional<Journal> readJournalFile(const QString& path, const Wording& say);
 
 // A date as the user's locale writes it ("15.01.2026", "1/15/2026") or "2026-01-15".
 std::optional<QDate> parseDate(const QString& text);

@@ -4,6 +4,7 @@
 
 #include "test_mode/test_window.h"
 
+#include "common/file_messages.h"
 #include "common/settings_file.h"
 #include "forms/app.h"
 #include "forms/decimal.h"
@@ -150,19 +151,18 @@ void Form6::saveQuestion() {
         tell("Не выбран тест!", "Not choose test!");
         return;
     }
-    if (!test_files::writeTextFile(file, txtV.text())) {
-        tell("Не удалось записать файл:\n", "Could not write the file:\n",
-             QDir::toNativeSeparators(file));
-        return;
-    }
     test_files::Question question;
     for (int k = 1; k <= 5; ++k) {
         question.answers[std::size_t(k - 1)] = txtq(k).text();
         question.points[std::size_t(k - 1)] = txtb(k).text();
     }
-    if (!test_files::writeQuestion(app(), definition, number, question)) {
+    // The question's text and its answers are saved together or not at all.
+    const platform::WriteResult written =
+        test_files::writeQuestionAndText(definition, number, question, file, txtV.text());
+    if (!written) {
+        const QString failed = written.file().isEmpty() ? definition : written.file();
         tell("Не удалось записать файл:\n", "Could not write the file:\n",
-             QDir::toNativeSeparators(definition));
+             QDir::toNativeSeparators(failed) + writeFailureNote(written, english()));
         return;
     }
     if (Label12.caption() != kOn) return;

@@ -3,6 +3,7 @@
 #include "common/settings_file.h"
 #include "forms/app.h"
 #include "forms/decimal.h"
+#include "platform/ansi_codec.h"
 #include "platform/folders.h"
 #include "platform/text_files.h"
 
@@ -68,15 +69,29 @@ Question readQuestion(App& app, const QString& definition, const QString& number
     return question;
 }
 
-bool writeQuestion(App& app, const QString& definition, const QString& number,
-                   const Question& question) {
-    // q1..q5, then b1..b5, in one store: a question is saved whole or not at all.
+namespace {
+// q1..q5, then b1..b5, in one store: a question is saved whole or not at all.
+QList<platform::ProfileEntry> entriesOf(const Question& question) {
     QList<platform::ProfileEntry> entries;
     for (int k = 1; k <= kAnswers; ++k)
         entries.append({key('q', k), question.answers[std::size_t(k - 1)]});
     for (int k = 1; k <= kAnswers; ++k)
         entries.append({key('b', k), question.points[std::size_t(k - 1)]});
-    return bool(SetValues(app, number, entries, definition));
+    return entries;
+}
+} // namespace
+
+bool writeQuestion(App& app, const QString& definition, const QString& number,
+                   const Question& question) {
+    return bool(SetValues(app, number, entriesOf(question), definition));
+}
+
+platform::WriteResult writeQuestionAndText(const QString& definition, const QString& number,
+                                           const Question& question, const QString& file,
+                                           const QString& text) {
+    return platform::writeProfileStringsWith(
+        definition, number, entriesOf(question),
+        {{file, platform::toAnsi(text) + QByteArrayLiteral("\r\n")}});
 }
 
 std::optional<QString> readTextFile(const QString& path) { return platform::readWholeFile(path); }

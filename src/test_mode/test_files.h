@@ -8,6 +8,8 @@
 // separator, "..", a drive) or that Windows could not store yields no paths at all, so
 // nothing is ever read or written for it.
 
+#include "platform/file_access.h"
+
 #include <QString>
 #include <array>
 #include <optional>
@@ -52,6 +54,11 @@ Question readQuestion(App& app, const QString& definition, const QString& number
 // Writes q1 .. q5, then b1 .. b5 into the section `number`. False when a write failed.
 bool writeQuestion(App& app, const QString& definition, const QString& number,
                    const Question& question);
+// The same, saved together with the question's text `file` (vtN.txt, `text` followed by
+// CR LF): both or neither.
+platform::WriteResult writeQuestionAndText(const QString& definition, const QString& number,
+                                           const Question& question, const QString& file,
+                                           const QString& text);
 
 // The whole file, its final line end included; empty optional when it cannot be read.
 std::optional<QString> readTextFile(const QString& path);

@@ -246,7 +246,7 @@ TEST(ProfileFile, HostileContentStaysLinear) {
     QTemporaryDir dir;
     const QString file = dir.filePath("big.ini");
     putBytes(file, big);
-    EXPECT_EQ(readProfileString(file, "S", "k"), QString(255, QLatin1Char('x')));
+    EXPECT_EQ(readProfileString(file, "S", "k"), "") << "a file over 16 MB is not read at all";
     EXPECT_LT(timer.elapsed(), 30000);
 }
 

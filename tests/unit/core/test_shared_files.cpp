@@ -11,15 +11,27 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QLockFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <gtest/gtest.h>
+
+#include <sys/time.h>
 
 using namespace platform;
 using namespace std::chrono_literals;
 
 namespace {
 const QString kWorker = QStringLiteral(PROVERON_FILE_WORKER);
+
+// A lock as a copy of the program leaves it, `ageSeconds` old.
+void putLock(const QString& lock, const QByteArray& owner, int ageSeconds) {
+    removeEntry(lock);
+    ASSERT_TRUE(QDir().mkpath(lock));
+    ASSERT_TRUE(putBytes(lock + "/owner", owner));
+    const qint64 when = QDateTime::currentSecsSinceEpoch() - ageSeconds;
+    const struct timeval times[2] = {{when, 0}, {when, 0}};
+    ASSERT_EQ(::utimes(QFile::encodeName(lock).constData(), times), 0);
+}
 } // namespace
 
 TEST(SharedFiles, ARecordNeverJoinsATornOne) {
@@ -48,9 +60,9 @@ TEST(SharedFiles, ALockHeldTooLongIsReportedAndChangesNothing) {
     const QString ini = dir.filePath("test.ini");
     putBytes(report, "old\r\n");
     putBytes(ini, "[test]\r\npass=old\r\n");
-    QLockFile reportLock(lockFilePath(report));
-    QLockFile iniLock(lockFilePath(ini));
-    ASSERT_TRUE(reportLock.tryLock(0) && iniLock.tryLock(0));
+    auto reportLock = std::make_unique<FileLock>(report, 0ms);
+    const FileLock iniLock(ini, 0ms);
+    ASSERT_TRUE(reportLock->held() && iniLock.held());
 
     const WriteResult appended = appendText(report, "new\r\n", 200ms);
     EXPECT_TRUE(appended.busy());
@@ -65,7 +77,7 @@ TEST(SharedFiles, ALockHeldTooLongIsReportedAndChangesNothing) {
     EXPECT_EQ(writeFailureNote(WriteResult::Failed, true), "");
 
     // Let go within the wait: the writer goes on.
-    reportLock.unlock();
+    reportLock.reset();
     EXPECT_TRUE(appendText(report, "new\r\n", 200ms));
     EXPECT_EQ(bytesOf(report), "old\r\nnew\r\n");
 }
@@ -79,23 +91,27 @@ TEST(SharedFiles, ALockLeftByACopyThatDiedIsTakenOver) {
     ASSERT_TRUE(holder.waitForReadyRead(10000));
     ASSERT_EQ(holder.readAllStandardOutput(), "held\n");
     EXPECT_TRUE(appendText(report, "x\r\n", 100ms).busy()) << "a live holder keeps it";
+    const qint64 holderPid = holder.processId();
     holder.kill();
     holder.waitForFinished();
     ASSERT_TRUE(QFileInfo::exists(lockFilePath(report)));
     EXPECT_TRUE(appendText(report, "after a kill\r\n", 2000ms));
 
-    // A copy on another computer that was switched off: its lock is taken over once it
-    // is older than a write could take.
+    // On a share, where another computer may hold it: a lock naming this computer whose
+    // process is gone is taken over at once...
+    markSharedFileSystem(dir.path());
     const QString lock = lockFilePath(report);
-    putBytes(lock, "4242\nproveron\nanother-computer\n");
-    QFile old(lock);
-    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
-    old.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
-    old.close();
+    const QByteArray here = QSysInfo::machineHostName().toUtf8() + '\n' +
+                            bytesOf("/proc/sys/kernel/random/boot_id").trimmed() + '\n';
+    putLock(lock, "proveron-lock\n" + here + QByteArray::number(holderPid) + "\n1\n", 0);
+    EXPECT_TRUE(appendText(report, "after a kill there\r\n", 300ms));
+    // ...one of another computer that was switched off once it is older than a write could
+    // take, by the share's own clock...
+    putLock(lock, "proveron-lock\nanother-computer\nboot\n4242\n1\n", 60);
     EXPECT_TRUE(appendText(report, "after a switch-off\r\n", 2000ms));
-    EXPECT_EQ(bytesOf(report), "after a kill\r\nafter a switch-off\r\n");
-    // The same lock when fresh is a copy still at work there.
-    putBytes(lock, "4242\nproveron\nanother-computer\n");
+    EXPECT_EQ(bytesOf(report), "after a kill\r\nafter a kill there\r\nafter a switch-off\r\n");
+    // ...and the same lock when fresh is a copy still at work there.
+    putLock(lock, "proveron-lock\nanother-computer\nboot\n4242\n1\n", 0);
     EXPECT_TRUE(writeProfileStrings(dir.filePath("oth.txt"), "s", {{"k", "v"}}, 300ms).busy());
 }
 

@@ -1,0 +1,401 @@
+#include "platform/file_access.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+QString& rootFolder() {
+    static QString root;
+    return root;
+}
+
+QByteArray encoded(const QString& path) { return QFile::encodeName(path); }
+
+bool statOf(const QString& path, struct stat& info) {
+    return ::lstat(encoded(path).constData(), &info) == 0;
+}
+
+QString canonical(const QString& path) {
+    char resolved[PATH_MAX];
+    if (!::realpath(encoded(path).constData(), resolved)) return {};
+    return QFile::decodeName(resolved);
+}
+
+bool isInside(const QString& path, const QString& folder) {
+    return path == folder || path.startsWith(folder + QLatin1Char('/'));
+}
+
+// No folder between the application folder and the file is a link leading out of it: a
+// student's link "s" -> another user's home would otherwise get the next report.
+bool foldersStayInside(const QString& path) {
+    const QString& root = rootFolder();
+    if (root.isEmpty()) return true;
+    const QString file = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    if (!isInside(file, root)) return true;
+    const QStringList below = file.mid(root.size() + 1).split(QLatin1Char('/'));
+    QString folder = root;
+    QString canonicalRoot;
+    for (qsizetype i = 0; i + 1 < below.size(); ++i) {
+        folder += QLatin1Char('/') + below[i];
+        struct stat info {};
+        if (!statOf(folder, info) || !S_ISLNK(info.st_mode)) continue;
+        if (canonicalRoot.isEmpty()) canonicalRoot = canonical(root);
+        const QString target = canonical(folder);
+        if (target.isEmpty() || !isInside(target, canonicalRoot)) return false;
+    }
+    return true;
+}
+
+// Magic numbers of statfs(2) for file systems that other computers write too.
+bool isNetworkType(unsigned long type) {
+    switch (type) {
+    case 0x6969:     // NFS
+    case 0x517B:     // SMB
+    case 0xFF534D42: // CIFS
+    case 0xFE534D42: // SMB2
+    case 0x65735546: // FUSE (sshfs, smbnetfs, ...)
+    case 0x01021997: // 9P
+    case 0x00C36400: // Ceph
+    case 0x5346414F: // AFS
+    case 0x73757245: // Coda
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Every file of one save: its temporary copy and, while the save lasts, the old file's
+// second name to put it back by.
+struct Staged {
+    QString path;
+    QString temporary;
+    QString backup;
+    bool existed = false;
+};
+
+void removeStaged(const QList<Staged>& staged) {
+    for (const Staged& file : staged) {
+        ::unlink(encoded(file.temporary).constData());
+        if (!file.backup.isEmpty()) ::unlink(encoded(file.backup).constData());
+    }
+}
+
+// Writes one file's temporary copy, with the old file's permissions.
+WriteResult stage(const FileContent& file, bool keepBackup, Staged& staged) {
+    struct stat old {};
+    const bool exists = statOf(file.path, old);
+    if ((exists && !S_ISREG(old.st_mode)) || !foldersStayInside(file.path))
+        return {WriteResult::NotPlain, file.path};
+    staged.path = file.path;
+    staged.existed = exists;
+    staged.temporary = temporaryPath(file.path, "tmp");
+    FileHandle out(::open(encoded(staged.temporary).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!out.isOpen()) return {WriteResult::Failed, file.path};
+    if (exists) (void)::fchmod(out.get(), old.st_mode & 07777);
+    const bool written = writeAllToDisk(out.get(), file.bytes);
+    if (::close(out.release()) != 0 || !written) return {WriteResult::Failed, file.path};
+    // A second name for the old file, so that a later failure can put it back.
+    if (keepBackup && exists) {
+        const QString backup = temporaryPath(file.path, "old");
+        if (::link(encoded(file.path).constData(), encoded(backup).constData()) == 0)
+            staged.backup = backup;
+    }
+    return WriteResult::Written;
+}
+
+bool isNetworkMount(const QString& folder);
+
+bool readsBack(const FileContent& file) {
+    const FileHandle in = openForReading(file.path, nullptr, true);
+    if (!in.isOpen()) return false;
+    const std::optional<QByteArray> bytes = readAllFrom(in.get(), file.bytes.size() + 1);
+    return bytes && *bytes == file.bytes;
+}
+
+} // namespace
+
+void setApplicationFolderRoot(const QString& folder) {
+    rootFolder() = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = other.release();
+    }
+    return *this;
+}
+
+FileHandle::~FileHandle() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+int FileHandle::release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+int directFlagFor(const QString& path) {
+    // Network file systems take O_DIRECT at any offset; local ones may want alignment.
+    return isNetworkMount(QFileInfo(path).absolutePath()) ? O_DIRECT : 0;
+}
+
+FileHandle openForReading(const QString& path, bool* notPlain, bool fresh) {
+    if (notPlain) *notPlain = false;
+    struct stat info {};
+    if (path.isEmpty() || ::stat(encoded(path).constData(), &info) != 0) return {};
+    // A FIFO or a device is never opened at all: opening one may block or act.
+    if (!S_ISREG(info.st_mode)) {
+        if (notPlain) *notPlain = true;
+        return {};
+    }
+    const int direct = fresh ? directFlagFor(path) : 0;
+    FileHandle file(::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | direct));
+    if (!file.isOpen() && direct && errno == EINVAL)
+        file = FileHandle(::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.isOpen() && (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))) {
+        if (notPlain) *notPlain = true; // swapped for something else meanwhile
+        return {};
+    }
+    return file;
+}
+
+FileHandle openForWriting(const QString& path, int flags, WriteResult* refusal) {
+    *refusal = WriteResult::Written;
+    struct stat info {};
+    const bool exists = statOf(path, info);
+    if ((exists && !S_ISREG(info.st_mode)) || !foldersStayInside(path)) {
+        *refusal = {WriteResult::NotPlain, path};
+        return {};
+    }
+    // O_NOFOLLOW and O_NONBLOCK: a link or FIFO put there since the look is refused too.
+    const QByteArray name = encoded(path);
+    FileHandle file(
+        ::open(name.constData(), flags | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    if (!file.isOpen() && (flags & O_DIRECT) && errno == EINVAL)
+        file = FileHandle(
+            ::open(name.constData(),
+                   (flags & ~O_DIRECT) | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    if (!file.isOpen()) {
+        *refusal = {errno == ELOOP ? WriteResult::NotPlain : WriteResult::Failed, path};
+        return {};
+    }
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        *refusal = {WriteResult::NotPlain, path};
+        return {};
+    }
+    return file;
+}
+
+std::optional<QByteArray> readAllFrom(int fd, qint64 limit, bool* tooLarge) {
+    if (tooLarge) *tooLarge = false;
+    QByteArray bytes;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0 && (limit < 0 || info.st_size <= limit))
+        bytes.reserve(qsizetype(info.st_size));
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) return bytes;
+        bytes.append(chunk, qsizetype(got));
+        if (limit >= 0 && bytes.size() > limit) {
+            if (tooLarge) *tooLarge = true;
+            return std::nullopt;
+        }
+    }
+}
+
+qint64 freshSize(int fd) {
+#ifdef STATX_SIZE
+    struct statx info {};
+    if (::statx(fd, "", AT_EMPTY_PATH | AT_STATX_FORCE_SYNC, STATX_SIZE, &info) == 0)
+        return qint64(info.stx_size);
+#endif
+    struct stat plain {};
+    return ::fstat(fd, &plain) == 0 ? qint64(plain.st_size) : -1;
+}
+
+namespace {
+
+QHash<QString, bool>& knownFileSystems() {
+    static QHash<QString, bool> known;
+    return known;
+}
+
+QSet<QString>& markedFolders() {
+    static QSet<QString> marked;
+    return marked;
+}
+
+// What statfs says of the folder. Mounts do not change under a running copy: one look per
+// folder.
+bool isNetworkMount(const QString& folder) {
+    QHash<QString, bool>& known = knownFileSystems();
+    const auto found = known.constFind(folder);
+    if (found != known.constEnd()) return *found;
+    struct statfs info {};
+    if (::statfs(encoded(folder).constData(), &info) != 0) return false;
+    const bool shared = isNetworkType(static_cast<unsigned long>(info.f_type));
+    known.insert(folder, shared);
+    return shared;
+}
+
+} // namespace
+
+void markSharedFileSystem(const QString& folder) { markedFolders().insert(folder); }
+
+bool isSharedFileSystem(const QString& folder) {
+    return markedFolders().contains(folder) || isNetworkMount(folder);
+}
+
+qint64 readToEnd(int fd, char* last) {
+    *last = 0;
+    // The size asked of the file system again: a FUSE client reads past the size its kernel
+    // keeps only a page at a time.
+    const qint64 believed = freshSize(fd);
+    if (believed < 0) return -1;
+    qint64 at = believed > 0 ? believed - 1 : 0;
+    char chunk[65536];
+    for (bool again = at > 0;;) {
+        const ssize_t got = ::pread(fd, chunk, sizeof chunk, off_t(at));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return -1;
+        if (got == 0) {
+            // Shorter than the client believed (cut back meanwhile): from the start.
+            if (again && at == believed - 1) {
+                again = false;
+                at = 0;
+                continue;
+            }
+            return at;
+        }
+        at += got;
+        *last = chunk[got - 1];
+    }
+}
+
+bool writeAllToDisk(int fd, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written =
+            ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        done += written;
+    }
+    // A network file system or a full disk may report a failed write only here.
+    return ::fsync(fd) == 0;
+}
+
+QString temporaryPath(const QString& path, const char* kind) {
+    return path +
+           QStringLiteral(".pvr-%1.")
+               .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0')) +
+           QLatin1String(kind);
+}
+
+bool isTemporaryName(const QString& name) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^.+\\.pvr-[0-9a-f]{16}\\.(tmp|lck|old)$"));
+    return pattern.match(name).hasMatch();
+}
+
+bool removeEntry(const QString& path) {
+    // A lock folder holds its owner file only: removed by name, without listing it.
+    if (::unlink(encoded(path + QStringLiteral("/owner")).constData()) == 0 &&
+        ::rmdir(encoded(path).constData()) == 0)
+        return true;
+    struct stat info {};
+    if (!statOf(path, info)) return errno == ENOENT;
+    if (!S_ISDIR(info.st_mode)) return ::unlink(encoded(path).constData()) == 0;
+    const QDir folder(path);
+    for (const QString& name :
+         folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        ::unlink(encoded(folder.filePath(name)).constData());
+    return ::rmdir(encoded(path).constData()) == 0;
+}
+
+bool rewritesInPlace(const QString& path) { return isNetworkMount(QFileInfo(path).absolutePath()); }
+
+WriteResult rewriteInPlace(const QString& path, const QByteArray& bytes) {
+    WriteResult refusal = WriteResult::Written;
+    const FileHandle file = openForWriting(path, O_RDWR | directFlagFor(path), &refusal);
+    if (!file.isOpen()) return refusal;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written =
+            ::pwrite(file.get(), bytes.constData() + done, std::size_t(bytes.size() - done), done);
+        if (written <= 0) return {WriteResult::Failed, path};
+        done += written;
+    }
+    if (::ftruncate(file.get(), off_t(bytes.size())) != 0 || ::fsync(file.get()) != 0)
+        return {WriteResult::Failed, path};
+    QByteArray found(bytes.size() + 1, '\0');
+    qsizetype got = 0;
+    for (;;) {
+        const ssize_t part =
+            ::pread(file.get(), found.data() + got, std::size_t(found.size() - got), off_t(got));
+        if (part <= 0) break;
+        got += part;
+        if (got == found.size()) break;
+    }
+    if (got != bytes.size() || found.left(got) != bytes) return {WriteResult::Failed, path};
+    return WriteResult::Written;
+}
+
+WriteResult replaceFiles(const QList<FileContent>& files) {
+    QList<Staged> staged;
+    for (const FileContent& file : files) {
+        Staged one;
+        const WriteResult result = stage(file, files.size() > 1, one);
+        if (!one.temporary.isEmpty()) staged.append(one);
+        if (!result) {
+            removeStaged(staged);
+            return result;
+        }
+    }
+    for (qsizetype i = 0; i < staged.size(); ++i) {
+        const Staged& file = staged[i];
+        if (::rename(encoded(file.temporary).constData(), encoded(file.path).constData()) == 0)
+            continue;
+        // Put back what was already replaced: every old file or none.
+        for (qsizetype done = 0; done < i; ++done) {
+            const Staged& back = staged[done];
+            if (!back.existed)
+                ::unlink(encoded(back.path).constData());
+            else if (!back.backup.isEmpty())
+                ::rename(encoded(back.backup).constData(), encoded(back.path).constData());
+        }
+        removeStaged(staged);
+        return {WriteResult::Failed, file.path};
+    }
+    for (const Staged& file : staged)
+        if (!file.backup.isEmpty()) ::unlink(encoded(file.backup).constData());
+    if (!files.isEmpty() && isSharedFileSystem(QFileInfo(files.first().path).absolutePath())) {
+        for (const FileContent& file : files)
+            if (!readsBack(file)) return {WriteResult::Failed, file.path};
+    }
+    return WriteResult::Written;
+}
+
+} // namespace platform
