@@ -39,8 +39,8 @@ inline const QString kExamFolder = QStringLiteral("z");      // exam folder in u
 inline const QString kLanguage = QStringLiteral("re");       // interface language
 // Stored only once set away from their defaults, so a file saved with the defaults keeps
 // the keys it always had.
-inline const QString kAlwaysSave = QStringLiteral("save");      // "1": results always saved
-inline const QString kShowRight = QStringLiteral("answers");    // "0": right answers hidden
+inline const QString kAlwaysSave = QStringLiteral("save");   // "1": results always saved
+inline const QString kShowRight = QStringLiteral("answers"); // "0": right answers hidden
 inline const QString kRegistrationSection = QStringLiteral("reg");
 inline const QString kRegistration = QStringLiteral("reg");
 } // namespace settings_keys

@@ -139,8 +139,11 @@ void Form4::load() {
     // The minutes rule runs on this assignment even when the text does not change.
     Text2.assignAndRun(read(keys::kMinutes));
     Text12.setText(read(keys::kPassword));
-    Check4.setValue(read(keys::kAlwaysSave) == QLatin1String("1") ? 1 : 0);
-    Check5.setValue(read(keys::kShowRight) == QLatin1String("0") ? 0 : 1);
+    const QString alwaysSave = read(keys::kAlwaysSave);
+    const QString showRight = read(keys::kShowRight);
+    switchesStored_ = {!alwaysSave.isEmpty(), !showRight.isEmpty()};
+    Check4.setValue(alwaysSave == QLatin1String("1") ? 1 : 0);
+    Check5.setValue(showRight == QLatin1String("0") ? 0 : 1);
     Text4.setText(read(keys::kPictureWidth));
     Text1.setText(read(keys::kPictureHeight));
     Label16.setCaption(read(keys::kPictureMode));
@@ -248,25 +251,27 @@ void Form4::finishClose() {
 bool Form4::saveSettings() {
     // One replacement of the file for all the keys: a failure leaves the file as it was,
     // never half saved.
-    QList<platform::ProfileEntry> entries{{keys::kTickets, Text3.text()},
-                                          {keys::kQuestions, Combo1.text()},
-                                          {keys::kPassingScore, Text5.text()},
-                                          {keys::kMinutes, Text2.text()},
-                                          {keys::kPassword, Text12.text()},
-                                          {keys::kPictureWidth, Text4.text()},
-                                          {keys::kPictureHeight, Text1.text()},
-                                          {keys::kPictureMode, Label16.caption()},
-                                          {keys::kExamFolder, Text6.text()}};
+    QList<platform::ProfileEntry> entries{
+        {keys::kTickets, Text3.text()},       {keys::kQuestions, Combo1.text()},
+        {keys::kPassingScore, Text5.text()},  {keys::kMinutes, Text2.text()},
+        {keys::kPassword, Text12.text()},     {keys::kPictureWidth, Text4.text()},
+        {keys::kPictureHeight, Text1.text()}, {keys::kPictureMode, Label16.caption()},
+        {keys::kExamFolder, Text6.text()}};
     // The teacher's two exam switches join the file only once set away from their
     // defaults; from then on they are kept.
-    auto optional = [&](const QString& key, bool isDefault, const char* value) {
-        if (!isDefault || !readSetting(app(), key).isEmpty())
-            entries.append({key, QString::fromLatin1(value)});
+    std::array<bool, 2> stored = switchesStored_;
+    auto optional = [&](const QString& key, bool& isStored, bool isDefault, const char* value) {
+        if (isDefault && !isStored) return;
+        entries.append({key, QString::fromLatin1(value)});
+        isStored = true;
     };
-    optional(keys::kAlwaysSave, !Check4.checked(), Check4.checked() ? "1" : "0");
-    optional(keys::kShowRight, Check5.checked(), Check5.checked() ? "1" : "0");
+    optional(keys::kAlwaysSave, stored[0], !Check4.checked(), Check4.checked() ? "1" : "0");
+    optional(keys::kShowRight, stored[1], Check5.checked(), Check5.checked() ? "1" : "0");
     const platform::WriteResult saved = storeSettings(app(), entries);
-    if (saved) return true;
+    if (saved) {
+        switchesStored_ = stored;
+        return true;
+    }
     const bool english = Label17.caption() == kEnglish;
     app().message((english ? QStringLiteral("Could not save the settings to the file:\n")
                            : QStringLiteral("Не удалось сохранить настройки в файл:\n")) +

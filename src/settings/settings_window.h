@@ -9,6 +9,8 @@
 #include "forms/controls.h"
 #include "forms/window.h"
 
+#include <array>
+
 class Form4 : public forms::Window {
 public:
     static constexpr char kName[] = "Form4";
@@ -131,6 +133,8 @@ private:
     void showTableFault(int badField);
 
     bool languageStored_ = true;
+    // Whether test.ini holds the keys of the two exam switches (save, answers).
+    std::array<bool, 2> switchesStored_{};
 
     const forms::CaptionTable captions_{
         {&Frame3, "Настройка ", "Настройка", "Adjustment"},

@@ -233,8 +233,9 @@ int runCheck(const Command& command, const QStringList& arguments) {
     if (!args.error.isEmpty()) return command.usageError(args.error);
     if (args.positional.size() > 1)
         return command.usageError(say("Укажите одну папку.", "Give one folder."));
-    const QString given =
-        args.positional.isEmpty() ? QString() : folderArgument(command, args.positional.constFirst());
+    const QString given = args.positional.isEmpty()
+                              ? QString()
+                              : folderArgument(command, args.positional.constFirst());
     if (!given.isEmpty() && !QFileInfo(given).isDir())
         return command.usageError(say("Нет папки «%1».", "There is no folder \"%1\".").arg(given));
     const ExamInUse inUse = examInUseFromSettings(command.app);

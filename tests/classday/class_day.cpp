@@ -818,8 +818,11 @@ public:
         const QString aside = report + QStringLiteral(".aside");
         if (!QFile::rename(report, aside) || !QDir().mkpath(report)) return false;
         Form5& results = d.window<Form5>();
-        d.expectMessages({QStringLiteral("Не удалось сохранить результат в отчет:\n") +
-                          QDir::toNativeSeparators(report)});
+        const QString shown = QDir::toNativeSeparators(report);
+        d.expectMessages({QStringLiteral("Не удалось сохранить результат в отчет:\n%1\n«%1» - "
+                                         "символическая ссылка или не обычный файл: программа "
+                                         "через неё не пишет. Удалите её.")
+                              .arg(shown)});
         d.expectRecords(0); // no report file to count while a folder has its name
         d.press(results.Command2);
         EXPECT_TRUE(results.visible()) << "the result is kept";

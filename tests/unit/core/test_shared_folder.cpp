@@ -256,6 +256,7 @@ TEST(SharedFolder, AQuestionsFilesAreSavedAllOrNothing) {
 TEST(SharedFolder, ExamNamesAreRefusedForWhatIsWrongWithThem) {
     AppFixture f;
     writeProfileString(f.app.settingsFile(), "test", "time", "1");
+    writeProfileString(f.app.settingsFile(), "test", "re", "eng");
     Form7& editor = f.app.window<Form7>();
     auto refusal = [&](const QString& name) {
         f.app.userEvent([&] {
