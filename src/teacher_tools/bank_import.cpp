@@ -234,6 +234,21 @@ QString existing(App& app, const QString& parent, const QString& name, const Wor
         .arg(QDir::toNativeSeparators(QDir(app.path(parent)).filePath(name)));
 }
 
+// Makes the new folder in one step that fails when the name is taken, so that an exam or
+// a test made meanwhile under that name (another teacher's, another computer's) is never
+// written into, nor removed when this import fails.
+bool claimFolder(App& app, const QString& parent, const QString& name) {
+    const QString parentPath = app.path(parent);
+    return platform::MakeDirPath(parentPath) && QDir(parentPath).mkdir(name);
+}
+
+QString claimedMeanwhile(App& app, const QString& parent, const QString& name, const Wording& say) {
+    const QString taken = existing(app, parent, name, say);
+    if (!taken.isEmpty()) return taken;
+    return say("Не удалось создать папку «%1».", "Could not create the folder \"%1\".")
+        .arg(QDir::toNativeSeparators(QDir(app.path(parent)).filePath(name)));
+}
+
 QString nothingTaken(const Wording& say) {
     return say("В файле не нашлось ни одного вопроса, который можно взять.",
                "The file holds no question that can be taken.");
@@ -303,8 +318,13 @@ ImportResult importExam(App& app, BankFormat format, const QString& bankFile, co
     std::iota(order.begin(), order.end(), 0);
     if (options.seed) order = shuffledOrder(count, *options.seed);
     const QString folder = QDir(app.path(QStringLiteral("b"))).filePath(name);
+    if (!claimFolder(app, QStringLiteral("b"), name)) {
+        result.error = claimedMeanwhile(app, QStringLiteral("b"), name, say);
+        return result;
+    }
     if (const QString failed = writeExam(folder, name, taken, order, perTicket);
         !failed.isEmpty()) {
+        // The folder is this import's own: made by it a moment ago.
         QDir(folder).removeRecursively();
         result.error = notWritten(failed, say);
         return result;
@@ -446,6 +466,10 @@ ImportResult importTest(App& app, BankFormat format, const QString& bankFile, co
             taken.push_back(std::move(prepared));
     }
     if (!reportTaken(result, bank, taken.empty(), say)) return result;
+    if (!claimFolder(app, QStringLiteral("t"), name)) {
+        result.error = claimedMeanwhile(app, QStringLiteral("t"), name, say);
+        return result;
+    }
     if (const QString failed = writeTest(app, name, taken, say); !failed.isEmpty()) {
         QDir(test_files::testFolder(app, name)).removeRecursively();
         result.error = notWritten(failed, say);

@@ -192,9 +192,9 @@ TEST(ExamImport, AFolderThatCannotBeWrittenIsReportedAndLeavesNothing) {
     const auto result =
         teacher_tools::importExam(f.app, BankFormat::Aiken, bank, "Новый", {5, {}}, kSay);
     EXPECT_FALSE(result.made());
-    EXPECT_EQ(result.error, "Не удалось записать «" +
-                                QDir::toNativeSeparators(f.app.path("b/Новый")) +
-                                "»; недописанная папка удалена.");
+    // Nothing was made, so nothing is said to be removed.
+    EXPECT_EQ(result.error, "Не удалось создать папку «" +
+                                QDir::toNativeSeparators(f.app.path("b/Новый")) + "».");
     EXPECT_FALSE(QFile::exists(f.app.path("b/Новый")));
 }
 
