@@ -32,16 +32,7 @@ struct Folder {
         platform::writeProfileString(at("test.ini"), "test", QString::fromLatin1(key), value);
     }
     // Runs the command in the application folder as its current folder.
-    int run(QStringList arguments) {
-        out.clear();
-        err.clear();
-        QTextStream outStream(&out), errStream(&err);
-        const QString before = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        const int status = teacher_tools::runArguments(arguments, dir.path(), outStream, errStream);
-        QDir::setCurrent(before);
-        return status;
-    }
+    int run(const QStringList& arguments) { return runCommandIn(dir.path(), arguments, out, err); }
     QTemporaryDir dir;
     QString out, err;
 };

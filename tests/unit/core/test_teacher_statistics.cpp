@@ -325,14 +325,7 @@ TEST(Statistics, TheStatsCommandPrintsWritesCsvAndJson) {
     writeExam(dir.path(), 3); // the exam in use: its b1 has questions 1..3
     putBytes(dir.filePath("s/oth.txt"), classReport());
     const auto run = [&](const QStringList& arguments, QString& out, QString& err) {
-        out.clear();
-        err.clear();
-        QTextStream outStream(&out), errStream(&err);
-        const QString before = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        const int status = teacher_tools::runArguments(arguments, dir.path(), outStream, errStream);
-        QDir::setCurrent(before);
-        return status;
+        return runCommandIn(dir.path(), arguments, out, err);
     };
     QString out, err;
     EXPECT_EQ(run({"stats", "--group", "8А"}, out, err), 0);

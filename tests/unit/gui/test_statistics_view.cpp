@@ -47,13 +47,6 @@ QByteArray report() {
     return platform::toAnsi(text);
 }
 
-QStringList column(const QSortFilterProxyModel* rows, int column) {
-    QStringList texts;
-    for (int r = 0; r < rows->rowCount(); ++r)
-        texts.append(rows->index(r, column).data().toString());
-    return texts;
-}
-
 } // namespace
 
 TEST(StatisticsView, TheItemTableSortsMarksAndFollowsTheGroup) {

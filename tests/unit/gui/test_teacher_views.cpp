@@ -39,13 +39,6 @@ QByteArray threeRecords() {
                             kRecord.arg("20.01.2026", "Сидоров", "5", "Зачет"));
 }
 
-QStringList column(const QSortFilterProxyModel* rows, int column) {
-    QStringList texts;
-    for (int r = 0; r < rows->rowCount(); ++r)
-        texts.append(rows->index(r, column).data().toString());
-    return texts;
-}
-
 } // namespace
 
 TEST(FindingsWindow, ADoubleClickOpensTheFindingsFile) {

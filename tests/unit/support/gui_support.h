@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QScreen>
+#include <QSortFilterProxyModel>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -67,4 +69,12 @@ template <class W> W* withText(QWidget& view, const QString& text) {
         if (widget->text() == text) return widget;
     }
     return nullptr;
+}
+
+// The texts of one column of a table as it is shown (sorted, filtered).
+inline QStringList column(const QSortFilterProxyModel* rows, int column) {
+    QStringList texts;
+    for (int r = 0; r < rows->rowCount(); ++r)
+        texts.append(rows->index(r, column).data().toString());
+    return texts;
 }

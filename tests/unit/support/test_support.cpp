@@ -2,11 +2,13 @@
 
 #include "platform/profile_file.h"
 #include "platform/text_files.h"
+#include "teacher_tools/command_line.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTextStream>
 
 #include <cerrno>
 #include <cstring>
@@ -150,4 +152,15 @@ QStringList lostOrGhostRecords(const std::vector<QStringList>& outputs,
         }
     }
     return wrong;
+}
+
+int runCommandIn(const QString& folder, const QStringList& arguments, QString& out, QString& err) {
+    out.clear();
+    err.clear();
+    QTextStream outStream(&out), errStream(&err);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder);
+    const int status = teacher_tools::runArguments(arguments, folder, outStream, errStream);
+    QDir::setCurrent(before);
+    return status;
 }

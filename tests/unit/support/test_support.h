@@ -33,6 +33,10 @@ struct AppFixture {
 // passing score 3.
 void writeExam(const QString& appFolder, int questions);
 
+// Runs a teacher's command (check, import, ...) as a terminal in the application folder
+// would: the folder is the current one meanwhile. The exit status; what it printed.
+int runCommandIn(const QString& folder, const QStringList& arguments, QString& out, QString& err);
+
 // Writes the file (creating its folder); false when it could not.
 bool putBytes(const QString& path, const QByteArray& bytes);
 // The file's bytes, or "<unreadable>".
