@@ -124,8 +124,7 @@ QWidget* ResultsWindowView::discardPanel(QWidget* parent) {
     auto* layout = new QVBoxLayout(panel);
     QLabel* explanation = label(panel, true);
     auto* row = new QHBoxLayout;
-    auto* password = new QLineEdit(panel);
-    password->setEchoMode(QLineEdit::Password);
+    QLineEdit* password = passwordField(panel, model_.Text1, model_.Command3);
     auto* discard = new QPushButton(panel);
     row->addWidget(password, 1);
     row->addWidget(discard);
@@ -134,9 +133,7 @@ QWidget* ResultsWindowView::discardPanel(QWidget* parent) {
     Binder& b = binder();
     b.bind(model_.Frame5, panel);
     b.bind(model_.Label8, explanation);
-    b.bind(model_.Text1, password);
     b.bind(model_.Command3, discard);
-    b.pressOnEnter(password, model_.Command3);
     return panel;
 }
 

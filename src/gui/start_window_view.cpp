@@ -276,8 +276,8 @@ QWidget* StartWindowView::settingsPanel() {
     auto* layout = new QHBoxLayout(panel);
     layout->setSpacing(10);
     auto* prompt = new QLabel(panel);
-    auto* password = new QLineEdit(panel);
-    password->setEchoMode(QLineEdit::Password);
+    // Made in the order Tab follows: the password, then its button.
+    QLineEdit* password = passwordField(panel, model_.Text2, model_.Command15);
     password->setMinimumWidth(140);
     auto* settings = button(panel, 120);
     layout->addWidget(prompt);
@@ -287,9 +287,7 @@ QWidget* StartWindowView::settingsPanel() {
     Binder& b = binder();
     b.bind(model_.Frame2, panel);
     b.bind(model_.Label3, prompt);
-    b.bind(model_.Text2, password);
     b.bind(model_.Command15, settings);
-    b.pressOnEnter(password, model_.Command15);
     return panel;
 }
 

@@ -265,8 +265,7 @@ QWidget* TestWindowView::passwordPanel(QWidget* parent) {
     auto* panel = new QGroupBox(parent);
     auto* layout = new QHBoxLayout(panel);
     auto* prompt = new QLabel(panel);
-    auto* password = new QLineEdit(panel);
-    password->setEchoMode(QLineEdit::Password);
+    QLineEdit* password = passwordField(panel, model_.Text13, model_.Command19);
     password->setMinimumWidth(160);
     auto* accept = button(panel, 70);
     auto* close = button(panel);
@@ -277,10 +276,8 @@ QWidget* TestWindowView::passwordPanel(QWidget* parent) {
     Binder& b = binder();
     b.bind(model_.Frame9, panel);
     b.bind(model_.Label18, prompt);
-    b.bind(model_.Text13, password);
     b.bind(model_.Command19, accept);
     b.bind(model_.Command20, close);
-    b.pressOnEnter(password, model_.Command19);
     return panel;
 }
 

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
@@ -36,6 +37,14 @@ QScreen* homeScreen(const QWidget* self) {
     return QGuiApplication::primaryScreen();
 }
 } // namespace
+
+QLineEdit* View::passwordField(QWidget* parent, forms::TextBox& entry, forms::CommandButton& go) {
+    auto* field = new QLineEdit(parent);
+    field->setEchoMode(QLineEdit::Password);
+    binder_.bind(entry, field);
+    binder_.pressOnEnter(field, go);
+    return field;
+}
 
 QWidget* View::lazyPanel(forms::Frame& frame, std::function<QWidget*()> build) {
     auto* place = new QWidget(this);

@@ -8,6 +8,8 @@
 
 class App;
 
+class QLineEdit;
+
 namespace gui {
 
 class WindowTable;
@@ -37,6 +39,8 @@ protected:
     // The button Escape presses: only windows that are looked at and closed (the picture,
     // the findings), never one of an exam.
     void setEscapeButton(forms::CommandButton* button) { escapeButton_ = button; }
+    // A password field bound to `entry`, its characters hidden; Enter in it presses `go`.
+    QLineEdit* passwordField(QWidget* parent, forms::TextBox& entry, forms::CommandButton& go);
     // A place for the panel of `frame`, built by `build` when the frame is first shown:
     // a window that opens with panels hidden costs only what it shows.
     QWidget* lazyPanel(forms::Frame& frame, std::function<QWidget*()> build);
