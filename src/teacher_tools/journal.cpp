@@ -258,7 +258,10 @@ std::optional<Journal> readJournalFile(const QString& path, const Wording& say) 
 
 std::optional<QDate> parseDate(const QString& text) {
     const QString trimmed = text.trimmed();
-    for (const char* format : {"yyyy-MM-dd", "d.M.yyyy", "M/d/yyyy", "d/M/yyyy", "d.M.yy"}) {
+    // Every short date the program can have written: Russian and German, English (US and
+    // other), the C locale's "7 Dec 2026", with two- and four-digit years.
+    for (const char* format : {"yyyy-MM-dd", "d.M.yyyy", "M/d/yyyy", "d/M/yyyy", "d.M.yy", "M/d/yy",
+                               "d/M/yy", "d MMM yyyy", "d MMM yy", "yyyy/M/d"}) {
         QDate date = QDate::fromString(trimmed, QString::fromLatin1(format));
         if (!date.isValid()) continue;
         if (date.year() < 1950) date = date.addYears(100); // two-digit years are this century's
@@ -313,7 +316,7 @@ QStringList journalHeadings(int questions, const Wording& say) {
 }
 
 QStringList journalCells(const JournalRow& row, int questions, QChar decimalSeparator) {
-    QStringList cells{row.date, row.time, row.name, row.data, row.ticket};
+    QStringList cells{row.date, row.time, row.name, row.data.trimmed(), row.ticket};
     for (int n = 1; n <= questions; ++n)
         cells.append(row.evaluations[std::size_t(n - 1)]);
     cells << QString::number(row.answered)
@@ -324,8 +327,18 @@ QStringList journalCells(const JournalRow& row, int questions, QChar decimalSepa
 
 namespace {
 
-QString csvField(const QString& text) {
+// A text a spreadsheet would take for a formula (a student named "=HYPERLINK(...)") is
+// kept a text by a leading apostrophe; numbers ("-0,25") stay numbers.
+QString notAFormula(const QString& text) {
+    if (text.isEmpty() || !QStringLiteral("=+-@\t\r").contains(text.front()) ||
+        Decimal::parse(text))
+        return text;
+    return QLatin1Char('\'') + text;
+}
+
+QString csvField(const QString& cell) {
     static const QRegularExpression special(QStringLiteral("[;\"\r\n]|^\\s|\\s$"));
+    const QString text = notAFormula(cell);
     if (!special.match(text).hasMatch()) return text;
     QString quoted = text;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));

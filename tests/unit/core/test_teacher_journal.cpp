@@ -143,6 +143,10 @@ TEST(Journal, ReportsSavedInUtf8AndDatesOfBothLocales) {
     EXPECT_EQ(teacher_tools::parseDate("15/1/2026"), QDate(2026, 1, 15));
     EXPECT_EQ(teacher_tools::parseDate("2026-01-15"), QDate(2026, 1, 15));
     EXPECT_EQ(teacher_tools::parseDate("15.01.26"), QDate(2026, 1, 15));
+    // What other locales write: the C locale, US English with a two-digit year.
+    EXPECT_EQ(teacher_tools::parseDate("7 Dec 2026"), QDate(2026, 12, 7));
+    EXPECT_EQ(teacher_tools::parseDate("12/7/26"), QDate(2026, 12, 7));
+    EXPECT_EQ(teacher_tools::parseDate("2026/12/7"), QDate(2026, 12, 7));
     EXPECT_FALSE(teacher_tools::parseDate("вчера"));
 
     QString three = kRecord;
@@ -170,8 +174,12 @@ TEST(Journal, CsvHasTheColumnsAndQuotesWhatNeedsIt) {
     EXPECT_EQ(teacher_tools::journalCsv(journal.rows, kRussian, ','),
               QStringLiteral("Дата;Время;Ф.И.О.;Дополнительные сведения;Билет;1;2;3;Ответов;"
                              "Средний балл;Итог;Строка\r\n"
-                             "15.01.2026;9:00:00;\"Иванов; \"\"Ваня\"\"\";\"10А  \";b1;5;2;5;3;"
+                             "15.01.2026;9:00:00;\"Иванов; \"\"Ваня\"\"\";10А;b1;5;2;5;3;"
                              "4;Зачет;1\r\n"));
+    // What a spreadsheet would run as a formula stays a text; numbers stay numbers.
+    EXPECT_EQ(teacher_tools::csvRow(
+                  {"=HYPERLINK(\"x\")", "+7 999", "-", "@SUM(1)", "\tx", "-0,25", "+3", "Иванов"}),
+              "\"'=HYPERLINK(\"\"x\"\")\";'+7 999;'-;'@SUM(1);'\tx;-0,25;+3;Иванов\r\n");
     record.replace(QStringLiteral("Третий вопрос, оценка  5"),
                    QStringLiteral("Третий вопрос, оценка  2"));
     const auto row = parse(record).rows.at(0);
