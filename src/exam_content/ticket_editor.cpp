@@ -617,7 +617,8 @@ void Form7::saveQuestion() {
     for (Label* present : {&Label8, &Label15, &Label16})
         present->setCaption(kTrue);
     showQuestionStatus(n);
-    if (savePendingPicture(n)) tell(QStringLiteral("Сохранено!"), QStringLiteral("Preserved!"));
+    if (withPicture) showSavedPicture();
+    tell(QStringLiteral("Сохранено!"), QStringLiteral("Preserved!"));
     warnIfAnswerIsNoVariant();
 }
 
@@ -674,15 +675,12 @@ bool Form7::questionCanBeSaved() {
     return true;
 }
 
-bool Form7::savePendingPicture(int) {
-    // Only a picture chosen for this question, and still on show, is its picture; it was
-    // written with the question's files.
-    if (Text8.text() != QStringLiteral("1") || Picture1.picture().isNull()) return true;
+void Form7::showSavedPicture() {
+    // The picture chosen for this question went with its files: it is the ticket's now.
     forgetChosenPicture();
     Label17.setCaption(kTrue);
     Label20.setCaption(QStringLiteral("1"));
     Label19.show();
-    return true;
 }
 
 void Form7::warnIfAnswerIsNoVariant() {

@@ -144,7 +144,7 @@ private:
     // False (after saying so, once) when the save would replace a question on disk that
     // the editor did not load.
     bool overwriteIsKnown(const QString& folder, int n);
-    bool savePendingPicture(int n);
+    void showSavedPicture();
     void warnIfAnswerIsNoVariant();
 
     void choosePicture();

@@ -268,10 +268,8 @@ QString writeExam(const QString& folder, const QString& name, const std::vector<
         const exam_writer::QuestionTexts texts{question.text,
                                                question.answers.join(QStringLiteral("\r\n")),
                                                question.answers.at(prepared.right)};
-        if (QString failed = exam_writer::writeQuestion(ticketFolder, n, texts); !failed.isEmpty())
-            return failed;
-        if (prepared.picture.isNull()) continue;
-        if (QString failed = exam_writer::writeQuestionPicture(ticketFolder, n, prepared.picture);
+        // The question's files and its picture together, as the ticket editor saves them.
+        if (QString failed = exam_writer::writeQuestion(ticketFolder, n, texts, prepared.picture);
             !failed.isEmpty())
             return failed;
     }
