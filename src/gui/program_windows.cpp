@@ -6,7 +6,7 @@
 #include "gui/results_window_view.h"
 #include "gui/settings_window_view.h"
 #include "gui/start_window_view.h"
-#include "gui/test_window_view.h"
+#include "gui/tester_window_view.h"
 #include "gui/ticket_editor_view.h"
 #include "gui/ticket_window_view.h"
 #include "gui/window_table.h"
@@ -19,7 +19,7 @@
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
 #include "teacher_tools/findings_window.h"
-#include "test_mode/test_window.h"
+#include "tester/tester_window.h"
 
 namespace gui {
 
@@ -30,7 +30,7 @@ const WindowTable& programWindows() {
         windowEntry<Form3, PictureViewerView>(),
         windowEntry<Form4, SettingsWindowView>(),
         windowEntry<Form5, ResultsWindowView>(),
-        windowEntry<Form6, TestWindowView>(),
+        windowEntry<Form6, TesterWindowView>(),
         windowEntry<Form7, TicketEditorView>(),
         windowEntry<Form9, FolderChooserView>(),
         windowEntry<Form10, FindingsWindowView>(),

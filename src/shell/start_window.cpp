@@ -12,7 +12,7 @@
 #include "forms/captions.h"
 #include "forms/decimal.h"
 #include "settings/settings_window.h"
-#include "test_mode/test_window.h"
+#include "tester/tester_window.h"
 
 #include <QDir>
 #include <QFileInfo>

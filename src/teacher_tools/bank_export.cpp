@@ -5,7 +5,7 @@
 #include "forms/app.h"
 #include "platform/folders.h"
 #include "platform/text_files.h"
-#include "test_mode/test_files.h"
+#include "tester/questionnaire_files.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -87,15 +87,17 @@ Source readExam(const QString& folder, const Wording& say) {
 
 Source readTest(App& app, const QString& folder, const QString& definition) {
     Source source;
-    source.title = test_files::readHeader(app, definition).name;
-    const int count = test_files::countQuestions(folder);
+    source.title = questionnaire_files::readHeader(app, definition).name;
+    const int count = questionnaire_files::countQuestions(folder);
     for (int n = 1; n <= count; ++n) {
         const QString number = QString::number(n);
         const QString textFile = QDir(folder).filePath(QStringLiteral("vt%1.txt").arg(n));
         Item item;
         item.name = number;
-        item.text = withoutLastLineEnd(test_files::readTextFile(textFile).value_or(QString()));
-        const test_files::Question stored = test_files::readQuestion(app, definition, number);
+        item.text =
+            withoutLastLineEnd(questionnaire_files::readTextFile(textFile).value_or(QString()));
+        const questionnaire_files::Question stored =
+            questionnaire_files::readQuestion(app, definition, number);
         for (std::size_t k = 0; k < stored.answers.size() && !stored.answers[k].isEmpty(); ++k) {
             item.answers.append(stored.answers[k]);
             const Decimal points = Decimal::parse(stored.points[k]).value_or(Decimal());

@@ -6,8 +6,8 @@
 #include "forms/app.h"
 #include "platform/folders.h"
 #include "platform/text_encoding.h"
-#include "test_mode/scoring.h"
-#include "test_mode/test_files.h"
+#include "tester/questionnaire_files.h"
+#include "tester/scoring.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -345,7 +345,7 @@ bool testable(Prepared& prepared, Bank& bank, QChar separator, const Wording& sa
         bank.skipped.push_back({question.line, reason});
         return false;
     };
-    if (question.answers.size() > test_files::kAnswers) {
+    if (question.answers.size() > questionnaire_files::kAnswers) {
         return skip(say("ответов %1, а в тесте их может быть не больше пяти",
                         "%1 answers, and a test question takes five at most")
                         .arg(question.answers.size()));
@@ -412,34 +412,35 @@ QString conclusionText(int k, const std::array<Decimal, 3>& t, QChar separator,
 
 QString writeTest(App& app, const QString& name, const std::vector<Prepared>& taken,
                   const Wording& say) {
-    const QString folder = test_files::testFolder(app, name);
+    const QString folder = questionnaire_files::testFolder(app, name);
     if (!platform::MakeDirPath(folder)) return folder;
-    const QString definition = test_files::definitionPath(app, name);
+    const QString definition = questionnaire_files::definitionPath(app, name);
     const QChar separator = app.locale().decimalSeparator();
     const std::array<Decimal, 3> thresholds = thresholdsFor(taken);
-    if (!SetValue(app, test_files::kHeaderSection, QStringLiteral("t"), name, definition))
+    if (!SetValue(app, questionnaire_files::kHeaderSection, QStringLiteral("t"), name, definition))
         return definition;
-    for (int k = 1; k <= test_files::kConclusions; ++k) {
-        if (!SetValue(app, test_files::kHeaderSection, QStringLiteral("t%1").arg(k),
+    for (int k = 1; k <= questionnaire_files::kConclusions; ++k) {
+        if (!SetValue(app, questionnaire_files::kHeaderSection, QStringLiteral("t%1").arg(k),
                       thresholds[std::size_t(k - 1)].toText(separator), definition))
             return definition;
-        const QString file = test_files::conclusionFilePath(app, name, k);
-        if (!test_files::writeTextFile(file, conclusionText(k, thresholds, separator, say)))
+        const QString file = questionnaire_files::conclusionFilePath(app, name, k);
+        if (!questionnaire_files::writeTextFile(file,
+                                                conclusionText(k, thresholds, separator, say)))
             return file;
     }
     for (std::size_t i = 0; i < taken.size(); ++i) {
         const BankQuestion& question = taken[i].question;
         const QString number = QString::number(i + 1);
-        test_files::Question stored;
-        for (int k = 0; k < test_files::kAnswers; ++k) {
+        questionnaire_files::Question stored;
+        for (int k = 0; k < questionnaire_files::kAnswers; ++k) {
             const bool present = k < question.answers.size();
             stored.answers[std::size_t(k)] = present ? question.answers.at(k) : QString();
             stored.points[std::size_t(k)] =
                 present ? question.weights[std::size_t(k)].toText(separator) : QStringLiteral("0");
         }
-        if (!test_files::writeQuestion(app, definition, number, stored)) return definition;
-        const QString file = test_files::questionFilePath(app, name, number);
-        if (!test_files::writeTextFile(file, question.text)) return file;
+        if (!questionnaire_files::writeQuestion(app, definition, number, stored)) return definition;
+        const QString file = questionnaire_files::questionFilePath(app, name, number);
+        if (!questionnaire_files::writeTextFile(file, question.text)) return file;
     }
     return {};
 }
@@ -449,7 +450,7 @@ QString writeTest(App& app, const QString& name, const std::vector<Prepared>& ta
 ImportResult importTest(App& app, BankFormat format, const QString& bankFile, const QString& name,
                         const Wording& say) {
     ImportResult result;
-    result.error = refusedName(name, test_files::isTestName(name), say);
+    result.error = refusedName(name, questionnaire_files::isTestName(name), say);
     if (result.error.isEmpty()) result.error = existing(app, QStringLiteral("t"), name, say);
     if (!result.error.isEmpty()) return result;
     Bank bank = readBank(bankFile, format, trueFalseWords(say), say);
@@ -469,11 +470,11 @@ ImportResult importTest(App& app, BankFormat format, const QString& bankFile, co
         return result;
     }
     if (const QString failed = writeTest(app, name, taken, say); !failed.isEmpty()) {
-        QDir(test_files::testFolder(app, name)).removeRecursively();
+        QDir(questionnaire_files::testFolder(app, name)).removeRecursively();
         result.error = notWritten(failed, say);
         return result;
     }
-    result.folder = test_files::testFolder(app, name);
+    result.folder = questionnaire_files::testFolder(app, name);
     result.questions = int(taken.size());
     return result;
 }

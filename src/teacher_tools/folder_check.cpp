@@ -4,7 +4,7 @@
 #include "exam_content/exam_folder.h"
 #include "forms/app.h"
 #include "platform/text_encoding.h"
-#include "teacher_tools/test_check.h"
+#include "teacher_tools/questionnaire_check.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -21,8 +21,8 @@
 #include "platform/system_services.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
-#include "test_mode/test_window.h"
 #include "test_support.h"
+#include "tester/tester_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>

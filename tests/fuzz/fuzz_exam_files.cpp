@@ -12,8 +12,8 @@
 #include "platform/fake_services.h"
 #include "platform/profile_file.h"
 #include "platform/text_files.h"
-#include "test_mode/scoring.h"
-#include "test_mode/test_files.h"
+#include "tester/questionnaire_files.h"
+#include "tester/scoring.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,17 +80,19 @@ void readExam(Folder& folder, int which, const QByteArray& bytes) {
 void readTest(Folder& folder, const QByteArray& bytes) {
     const QString definition = folder.dir.path() + QStringLiteral("/t/T/T.tst");
     put(definition, bytes);
-    const test_files::Header header = test_files::readHeader(folder.app, definition);
+    const questionnaire_files::Header header =
+        questionnaire_files::readHeader(folder.app, definition);
     fuzzCheck(header.name ==
                   platform::profileLookup(bytes, QStringLiteral("v"), QStringLiteral("t"))
                       .left(platform::kProfileValueLimit),
               "the test name is not the file's");
-    const test_files::Question question = test_files::readQuestion(folder.app, definition, "1");
+    const questionnaire_files::Question question =
+        questionnaire_files::readQuestion(folder.app, definition, "1");
     for (const QString& points : question.points)
         Decimal::parse(points);
     for (const QString& threshold : header.thresholds)
         Decimal::parse(threshold);
-    test_files::countQuestions(folder.dir.path() + QStringLiteral("/t/T"));
+    questionnaire_files::countQuestions(folder.dir.path() + QStringLiteral("/t/T"));
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 
 #include "exam_content/exam_folder.h"
 #include "platform/ansi_codec.h"
-#include "test_mode/test_files.h"
+#include "tester/questionnaire_files.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -308,20 +308,20 @@ TEST(BankExport, ExamsAndTestsComeBackTheSameThroughGiftAndXml) {
          {std::tuple{ExportFormat::Gift, "gift", BankFormat::Gift},
           {ExportFormat::MoodleXml, "xml", BankFormat::MoodleXml}}) {
         const QString file = f.app.path(QStringLiteral("out/Опрос.%1").arg(suffix));
-        ASSERT_TRUE(teacher_tools::exportBank(f.app, test_files::testFolder(f.app, "Опрос"), format,
-                                              file, kSay)
+        ASSERT_TRUE(teacher_tools::exportBank(
+                        f.app, questionnaire_files::testFolder(f.app, "Опрос"), format, file, kSay)
                         .done());
         const QString again = QStringLiteral("Опрос%1").arg(suffix);
         ASSERT_TRUE(teacher_tools::importTest(f.app, bankFormat, file, again, kSay).made());
         for (const char* number : {"1", "2"}) {
-            const auto before =
-                test_files::readQuestion(f.app, test_files::definitionPath(f.app, "Опрос"), number);
-            const auto after =
-                test_files::readQuestion(f.app, test_files::definitionPath(f.app, again), number);
+            const auto before = questionnaire_files::readQuestion(
+                f.app, questionnaire_files::definitionPath(f.app, "Опрос"), number);
+            const auto after = questionnaire_files::readQuestion(
+                f.app, questionnaire_files::definitionPath(f.app, again), number);
             EXPECT_EQ(before.answers, after.answers) << suffix;
             EXPECT_EQ(before.points, after.points) << suffix;
-            EXPECT_EQ(read(test_files::questionFilePath(f.app, "Опрос", number)),
-                      read(test_files::questionFilePath(f.app, again, number)));
+            EXPECT_EQ(read(questionnaire_files::questionFilePath(f.app, "Опрос", number)),
+                      read(questionnaire_files::questionFilePath(f.app, again, number)));
         }
     }
     EXPECT_FALSE(teacher_tools::exportBank(f.app, f.app.path("out"), ExportFormat::Gift,

@@ -15,8 +15,8 @@
 #include "platform/text_encoding.h"
 #include "platform/text_files.h"
 #include "teacher_tools/journal.h"
-#include "test_mode/test_files.h"
 #include "test_support.h"
+#include "tester/questionnaire_files.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -242,10 +242,10 @@ TEST(SharedFolder, AQuestionsFilesAreSavedAllOrNothing) {
     putBytes(test + "/A.tst", "[v]\r\nt=A\r\n[1]\r\nq1=" + QByteArray(30000, 'a') + "\r\n");
     putBytes(test + "/vt1.txt", "old\r\n");
     small.fill(8);
-    test_files::Question question;
+    questionnaire_files::Question question;
     question.answers[0] = QString(20000, QLatin1Char('b'));
-    const WriteResult saved =
-        test_files::writeQuestionAndText(test + "/A.tst", "1", question, test + "/vt1.txt", "new");
+    const WriteResult saved = questionnaire_files::writeQuestionAndText(
+        test + "/A.tst", "1", question, test + "/vt1.txt", "new");
     small.release();
     EXPECT_FALSE(saved);
     EXPECT_EQ(bytesOf(test + "/vt1.txt"), "old\r\n");

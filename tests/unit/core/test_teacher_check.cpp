@@ -4,7 +4,7 @@
 #include "teacher_tools/answer_match.h"
 #include "teacher_tools/exam_check.h"
 #include "teacher_tools/folder_check.h"
-#include "teacher_tools/test_check.h"
+#include "teacher_tools/questionnaire_check.h"
 
 #include "platform/ansi_codec.h"
 #include "platform/profile_file.h"

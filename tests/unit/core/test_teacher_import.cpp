@@ -4,11 +4,11 @@
 #include "teacher_tools/bank_import.h"
 #include "teacher_tools/exam_check.h"
 #include "teacher_tools/question_bank.h"
-#include "teacher_tools/test_check.h"
+#include "teacher_tools/questionnaire_check.h"
 
 #include "exam_content/exam_folder.h"
 #include "platform/ansi_codec.h"
-#include "test_mode/test_files.h"
+#include "tester/questionnaire_files.h"
 
 #include <QDir>
 #include <QImage>
@@ -227,17 +227,17 @@ TEST(TestImport, WeightsBecomePointsAndTheThresholdsSplitTheTotals) {
     ASSERT_TRUE(result.made()) << result.error.toStdString();
     EXPECT_EQ(result.questions, 3);
     EXPECT_EQ(linesOf(result.skipped), std::vector<int>{3});
-    const QString definition = test_files::definitionPath(f.app, "Опрос");
-    const auto header = test_files::readHeader(f.app, definition);
+    const QString definition = questionnaire_files::definitionPath(f.app, "Опрос");
+    const auto header = questionnaire_files::readHeader(f.app, definition);
     EXPECT_EQ(header.name, "Опрос");
     // Totals run from 0,5 to 104,25: thirds of the range above the lowest.
     EXPECT_EQ(header.thresholds, (std::array<QString, 3>{"35,0833", "69,6666", "104,25"}));
-    const auto first = test_files::readQuestion(f.app, definition, "1");
+    const auto first = questionnaire_files::readQuestion(f.app, definition, "1");
     EXPECT_EQ(first.answers, (std::array<QString, 5>{"никогда", "иногда", "часто", "", ""}));
     EXPECT_EQ(first.points, (std::array<QString, 5>{"0", "1", "2", "0", "0"}));
-    EXPECT_EQ(test_files::readQuestion(f.app, definition, "3").points[1], "2,25");
-    EXPECT_EQ(read(test_files::questionFilePath(f.app, "Опрос", "2")), "Правда?\r\n");
-    EXPECT_EQ(read(test_files::conclusionFilePath(f.app, "Опрос", 2)),
+    EXPECT_EQ(questionnaire_files::readQuestion(f.app, definition, "3").points[1], "2,25");
+    EXPECT_EQ(read(questionnaire_files::questionFilePath(f.app, "Опрос", "2")), "Правда?\r\n");
+    EXPECT_EQ(read(questionnaire_files::conclusionFilePath(f.app, "Опрос", 2)),
               "Сумма баллов больше 35,0833 и не больше 69,6666.\r\n");
     EXPECT_TRUE(teacher_tools::checkTestFolder(f.app, result.folder, kSay).empty());
     EXPECT_TRUE(teacher_tools::importTest(f.app, BankFormat::Gift, bank, "опрос", kSay)
@@ -246,6 +246,8 @@ TEST(TestImport, WeightsBecomePointsAndTheThresholdsSplitTheTotals) {
     // Whole points give whole thresholds.
     putBytes(bank, QByteArray("::1:: A {~%0%a ~%10%b}\n\n::2:: B {~%0%a ~%10%b}\n"));
     ASSERT_TRUE(teacher_tools::importTest(f.app, BankFormat::Gift, bank, "Целые", kSay).made());
-    EXPECT_EQ(test_files::readHeader(f.app, test_files::definitionPath(f.app, "Целые")).thresholds,
-              (std::array<QString, 3>{"6", "13", "20"}));
+    EXPECT_EQ(
+        questionnaire_files::readHeader(f.app, questionnaire_files::definitionPath(f.app, "Целые"))
+            .thresholds,
+        (std::array<QString, 3>{"6", "13", "20"}));
 }

@@ -9,7 +9,7 @@
 #include "platform/ansi_codec.h"
 #include "platform/text_encoding.h"
 #include "teacher_tools/command_line.h"
-#include "test_mode/test_report.h"
+#include "tester/tester_report.h"
 
 #include <QDir>
 #include <QFile>
@@ -287,7 +287,7 @@ TEST(Statistics, RecordsThatCannotBeUsedAreCountedAndNamed) {
 }
 
 TEST(Statistics, TestReportCountsEachConclusionOfEachTest) {
-    using test_report::Result;
+    using tester_report::Result;
     const Result middle{
         "3", "Средне\r\n", {"Мало\r\n", "Средне\r\n", "Много\r\n"}, {"1", "3", "5"}};
     Result low = middle;
@@ -296,12 +296,13 @@ TEST(Statistics, TestReportCountsEachConclusionOfEachTest) {
     const QString file = dir.filePath("s/lzm.txt");
     // Two runs of "Два" on 5 March, one on 6 March, and a run cut short.
     for (const QString& block :
-         {test_report::headerBlock("Два", "14:07", "05.03.2026"),
-          test_report::answerLine("Первый?\r\n", "Нет", "2"), test_report::resultBlock(middle),
-          test_report::resultBlock(low), test_report::headerBlock("Два", "9:00", "06.03.2026"),
-          test_report::resultBlock(middle), test_report::headerBlock("Темп", "9:05", "06.03.2026"),
-          test_report::resultBlock(middle).section("ВЫВОД", 0, 0)}) {
-        ASSERT_TRUE(test_report::append(file, block));
+         {tester_report::headerBlock("Два", "14:07", "05.03.2026"),
+          tester_report::answerLine("Первый?\r\n", "Нет", "2"), tester_report::resultBlock(middle),
+          tester_report::resultBlock(low), tester_report::headerBlock("Два", "9:00", "06.03.2026"),
+          tester_report::resultBlock(middle),
+          tester_report::headerBlock("Темп", "9:05", "06.03.2026"),
+          tester_report::resultBlock(middle).section("ВЫВОД", 0, 0)}) {
+        ASSERT_TRUE(tester_report::append(file, block));
     }
     const QByteArray bytes = bytesOf(file);
     const auto all = teacher_tools::readTestReport(bytes, std::nullopt, std::nullopt, kRussian);

@@ -1,6 +1,6 @@
-#include "gui/test_window_view.h"
+#include "gui/tester_window_view.h"
 
-#include "test_mode/test_window.h"
+#include "tester/tester_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -44,7 +44,7 @@ QFont scaled(QFont font, double factor, bool bold) {
 
 } // namespace
 
-TestWindowView::TestWindowView(App& app, Form6& model) : View(app, model), model_(model) {
+TesterWindowView::TesterWindowView(App& app, Form6& model) : View(app, model), model_(model) {
     useReadableFont(10.5);
     auto* root = new QVBoxLayout(this);
     root->setSpacing(6);
@@ -80,7 +80,7 @@ TestWindowView::TestWindowView(App& app, Form6& model) : View(app, model), model
     binder().follow(model, [this] { followSize(); });
 }
 
-QLayout* TestWindowView::numberRow() {
+QLayout* TesterWindowView::numberRow() {
     auto* row = new QHBoxLayout;
     auto* before = new QLabel(this);
     auto* number = new QLineEdit(this);
@@ -107,7 +107,7 @@ QLayout* TestWindowView::numberRow() {
     return row;
 }
 
-QWidget* TestWindowView::namePanel(QWidget* parent) {
+QWidget* TesterWindowView::namePanel(QWidget* parent) {
     auto* panel = new QGroupBox(parent);
     auto* layout = new QVBoxLayout(panel);
     auto* prompt = new QLabel(panel);
@@ -137,7 +137,7 @@ QWidget* TestWindowView::namePanel(QWidget* parent) {
     return panel;
 }
 
-QWidget* TestWindowView::conclusionPanel(QWidget* parent) {
+QWidget* TesterWindowView::conclusionPanel(QWidget* parent) {
     // At the top of the content, so the end of the test shows without scrolling.
     auto* panel = new QGroupBox(parent);
     auto* layout = new QHBoxLayout(panel);
@@ -155,7 +155,7 @@ QWidget* TestWindowView::conclusionPanel(QWidget* parent) {
     return panel;
 }
 
-QWidget* TestWindowView::questionPanel(QWidget* parent) {
+QWidget* TesterWindowView::questionPanel(QWidget* parent) {
     auto* panel = new QGroupBox(parent);
     auto* layout = new QVBoxLayout(panel);
     auto* question = new QPlainTextEdit(panel);
@@ -168,7 +168,7 @@ QWidget* TestWindowView::questionPanel(QWidget* parent) {
     return panel;
 }
 
-QWidget* TestWindowView::answerPanel(QWidget* parent) {
+QWidget* TesterWindowView::answerPanel(QWidget* parent) {
     auto* panel = new QGroupBox(parent);
     auto* layout = new QVBoxLayout(panel);
     layout->addWidget(answerChoices(panel));
@@ -177,7 +177,7 @@ QWidget* TestWindowView::answerPanel(QWidget* parent) {
     return panel;
 }
 
-QWidget* TestWindowView::answerChoices(QWidget* parent) {
+QWidget* TesterWindowView::answerChoices(QWidget* parent) {
     auto* choices = new QWidget(parent);
     auto* layout = new QGridLayout(choices);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -205,7 +205,7 @@ QWidget* TestWindowView::answerChoices(QWidget* parent) {
     return choices;
 }
 
-QWidget* TestWindowView::answerFields(QWidget* parent) {
+QWidget* TesterWindowView::answerFields(QWidget* parent) {
     // The editor's answers: each text with its points beside it.
     auto* fields = new QWidget(parent);
     auto* layout = new QGridLayout(fields);
@@ -242,7 +242,7 @@ QWidget* TestWindowView::answerFields(QWidget* parent) {
     return fields;
 }
 
-QWidget* TestWindowView::promptPanel(QWidget* parent) {
+QWidget* TesterWindowView::promptPanel(QWidget* parent) {
     auto* panel = new QGroupBox(parent);
     auto* layout = new QHBoxLayout(panel);
     auto* number = new QLineEdit(panel);
@@ -261,7 +261,7 @@ QWidget* TestWindowView::promptPanel(QWidget* parent) {
     return panel;
 }
 
-QWidget* TestWindowView::passwordPanel(QWidget* parent) {
+QWidget* TesterWindowView::passwordPanel(QWidget* parent) {
     auto* panel = new QGroupBox(parent);
     auto* layout = new QHBoxLayout(panel);
     auto* prompt = new QLabel(panel);
@@ -281,7 +281,7 @@ QWidget* TestWindowView::passwordPanel(QWidget* parent) {
     return panel;
 }
 
-QWidget* TestWindowView::editorPanel(QWidget* parent) {
+QWidget* TesterWindowView::editorPanel(QWidget* parent) {
     auto* panel = new QGroupBox(parent);
     auto* layout = new QGridLayout(panel);
     struct Row {
@@ -318,7 +318,7 @@ QWidget* TestWindowView::editorPanel(QWidget* parent) {
     return panel;
 }
 
-QWidget* TestWindowView::editorCommands() {
+QWidget* TesterWindowView::editorCommands() {
     // The editor's commands belong to its panel but stay in view below the content.
     auto* bar = new QWidget(this);
     auto* layout = new QHBoxLayout(bar);
@@ -341,7 +341,7 @@ QWidget* TestWindowView::editorCommands() {
     return bar;
 }
 
-QLayout* TestWindowView::commands() {
+QLayout* TesterWindowView::commands() {
     auto* layout = new QGridLayout;
     auto* choose = button(this, 140);
     auto* reset = button(this);
@@ -372,14 +372,14 @@ QLayout* TestWindowView::commands() {
     return layout;
 }
 
-QSize TestWindowView::sizeHint() const {
+QSize TesterWindowView::sizeHint() const {
     QSize size(pixels(model_.width()), pixels(model_.height()));
     if (const QScreen* screen = QApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size());
     return size;
 }
 
-void TestWindowView::followSize() {
+void TesterWindowView::followSize() {
     // The editor widens the window and closing it narrows it again; in between the user
     // may size it as they like.
     if (model_.width() == shownWidth_) return;
@@ -389,7 +389,7 @@ void TestWindowView::followSize() {
     resize(sizeHint());
 }
 
-bool TestWindowView::eventFilter(QObject* watched, QEvent* event) {
+bool TesterWindowView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         for (const auto& [text, option] : answerTexts_) {
             if (watched == text && option->isEnabled() && option->isVisible()) {

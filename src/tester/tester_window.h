@@ -2,7 +2,7 @@
 // The test window: a student chooses a test, answers its questions one by one, and the
 // sum of the points of the chosen answers selects one of three conclusions; every step
 // can go to the test report. The same window holds the test editor, the only writer of
-// test files (its operations live in test_editor.cpp).
+// test files (its operations live in tester_editor.cpp).
 
 #include "forms/captions.h"
 #include "forms/controls.h"
@@ -118,7 +118,7 @@ private:
     // Frames, built-in values and kinds of field, before any handler is wired.
     void arrangeControls();
 
-    // Taking (test_window.cpp).
+    // Taking (tester_window.cpp).
     void chooseTest();
     void testPathChanged();
     void questionNumberChanged();
@@ -161,7 +161,7 @@ private:
     void appendToReport(const QString& record);
     void writeHeader();
 
-    // Editor (test_editor.cpp).
+    // Editor (tester_editor.cpp).
     void openEditor();
     void createTest();
     bool makeTestFiles(const QString& name);

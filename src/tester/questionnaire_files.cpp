@@ -1,4 +1,4 @@
-#include "test_mode/test_files.h"
+#include "tester/questionnaire_files.h"
 
 #include "common/settings_file.h"
 #include "forms/app.h"
@@ -10,7 +10,7 @@
 #include <QSet>
 #include <QStringList>
 
-namespace test_files {
+namespace questionnaire_files {
 
 namespace {
 
@@ -118,4 +118,4 @@ std::optional<int> questionNumber(const QString& text) {
     return int(whole);
 }
 
-} // namespace test_files
+} // namespace questionnaire_files

@@ -1,4 +1,4 @@
-#include "test_mode/test_window.h"
+#include "tester/tester_window.h"
 
 #include "common/documents.h"
 #include "common/file_messages.h"
@@ -8,9 +8,9 @@
 #include "forms/decimal.h"
 #include "platform/text_files.h"
 #include "shell/start_window.h"
-#include "test_mode/scoring.h"
-#include "test_mode/test_files.h"
-#include "test_mode/test_report.h"
+#include "tester/questionnaire_files.h"
+#include "tester/scoring.h"
+#include "tester/tester_report.h"
 
 #include <QDir>
 
@@ -157,15 +157,16 @@ void Form6::tell(const char* russian, const char* englishText, const QString& de
 }
 
 QString Form6::pathMessage() const {
-    const QString folder = test_files::testsFolder(app()) + QDir::separator();
+    const QString folder = questionnaire_files::testsFolder(app()) + QDir::separator();
     return (english() ? QStringLiteral("Way to files with tests: ")
                       : QStringLiteral("Путь к папки с тестами: ")) +
            QLatin1Char(' ') + folder;
 }
 
 QString Form6::askForTest() {
-    return app().services().dialogs.openFile(
-        Command5.caption(), QStringLiteral("Файлы tst (*.tst)"), test_files::testsFolder(app()));
+    return app().services().dialogs.openFile(Command5.caption(),
+                                             QStringLiteral("Файлы tst (*.tst)"),
+                                             questionnaire_files::testsFolder(app()));
 }
 
 bool Form6::editing() const { return Label10.caption() != kZero; }
@@ -176,7 +177,7 @@ bool Form6::acceptTestName(const QString& name, const QString& definition) {
              QDir::toNativeSeparators(definition));
         return false;
     }
-    if (!test_files::isTestName(name)) {
+    if (!questionnaire_files::isTestName(name)) {
         // The name becomes a folder of "t"; one that leads elsewhere is never followed.
         tell("Файл теста называет тест недопустимым именем папки:\n",
              "The test file gives its test a name that cannot be a folder name:\n",
@@ -187,15 +188,15 @@ bool Form6::acceptTestName(const QString& name, const QString& definition) {
 }
 
 std::optional<QString> Form6::readQuestionText(const QString& name, const QString& number) {
-    const QString file = test_files::questionFilePath(app(), name, number);
-    const std::optional<QString> text = test_files::readTextFile(file);
+    const QString file = questionnaire_files::questionFilePath(app(), name, number);
+    const std::optional<QString> text = questionnaire_files::readTextFile(file);
     // In the editor a question without a file is one not written yet: it starts empty.
     if (!text && editing() && !file.isEmpty()) return QString();
     if (!text) {
-        const QString shown = file.isEmpty()
-                                  ? test_files::testFolder(app(), name) + QDir::separator() +
-                                        QStringLiteral("vt") + number + QStringLiteral(".txt")
-                                  : file;
+        const QString shown = file.isEmpty() ? questionnaire_files::testFolder(app(), name) +
+                                                   QDir::separator() + QStringLiteral("vt") +
+                                                   number + QStringLiteral(".txt")
+                                             : file;
         tell("Не удалось прочитать файл вопроса:\n", "Could not read the question file:\n",
              QDir::toNativeSeparators(shown));
         return std::nullopt;
@@ -206,7 +207,8 @@ std::optional<QString> Form6::readQuestionText(const QString& name, const QStrin
 }
 
 void Form6::assignQuestion(const QString& definition) {
-    const test_files::Question question = test_files::readQuestion(app(), definition, Text1.text());
+    const questionnaire_files::Question question =
+        questionnaire_files::readQuestion(app(), definition, Text1.text());
     auto answer = [&](int k) { txtq(k).setText(question.answers[std::size_t(k - 1)]); };
     auto points = [&](int k) {
         txtb(k).setText(scoring::storedFieldNumber(question.points[std::size_t(k - 1)]));
@@ -221,7 +223,7 @@ void Form6::assignQuestion(const QString& definition) {
 }
 
 void Form6::readThresholds(const QString& definition) {
-    const test_files::Header header = test_files::readHeader(app(), definition);
+    const questionnaire_files::Header header = questionnaire_files::readHeader(app(), definition);
     for (int k = 1; k <= 3; ++k)
         thresholdField(k).setText(
             scoring::storedFieldNumber(header.thresholds[std::size_t(k - 1)]));
@@ -230,8 +232,8 @@ void Form6::readThresholds(const QString& definition) {
 void Form6::readConclusions() {
     QStringList unreadable;
     for (int k = 1; k <= 3; ++k) {
-        const QString file = test_files::conclusionFilePath(app(), Text2.text(), k);
-        const std::optional<QString> text = test_files::readTextFile(file);
+        const QString file = questionnaire_files::conclusionFilePath(app(), Text2.text(), k);
+        const std::optional<QString> text = questionnaire_files::readTextFile(file);
         // In the editor a conclusion without a file is one not written yet.
         if (!text && !editing()) unreadable << QDir::toNativeSeparators(file);
         const QString shown = editing() ? platform::withoutFinalLineEnd(text.value_or(QString()))
@@ -247,14 +249,14 @@ void Form6::readConclusions() {
 
 void Form6::finishLoadingTest(bool showEditor) {
     if (!Text2.text().isEmpty()) {
-        Text4.setText(QString::number(
-            test_files::countQuestions(test_files::testFolder(app(), Text2.text()))));
+        Text4.setText(QString::number(questionnaire_files::countQuestions(
+            questionnaire_files::testFolder(app(), Text2.text()))));
         if (showEditor) {
             showEditorPanel(true);
             Frame3.hide();
         }
     }
-    Text12.setText(test_files::readHeader(app(), Text3.text()).name);
+    Text12.setText(questionnaire_files::readHeader(app(), Text3.text()).name);
     readThresholds(Text3.text());
     if (!Text2.text().isEmpty()) readConclusions();
 }
@@ -331,7 +333,7 @@ void Form6::chooseTest() {
 void Form6::testPathChanged() {
     const QString definition = Text3.text();
     if (definition.isEmpty()) return;
-    const QString name = test_files::readHeader(app(), definition).name;
+    const QString name = questionnaire_files::readHeader(app(), definition).name;
     std::optional<QString> question;
     bool readable = acceptTestName(name, definition);
     if (readable && Label1.caption() == kChosen && !Text1.text().isEmpty()) {
@@ -358,8 +360,9 @@ void Form6::questionNumberChanged() {
         return;
     }
     const QString definition = Text3.text();
-    const QString name =
-        definition.isEmpty() ? Text2.text() : test_files::readHeader(app(), definition).name;
+    const QString name = definition.isEmpty()
+                             ? Text2.text()
+                             : questionnaire_files::readHeader(app(), definition).name;
     // The question's file is read first: a question that cannot be shown is not gone to.
     std::optional<QString> question;
     if (!number.isEmpty() && !name.isEmpty()) {
@@ -396,7 +399,7 @@ void Form6::chooseAnswer(int k) {
     txtn(k).setText(
         scoring::addPoints(txtn(k).text(), txtb(k).text(), app().locale().decimalSeparator()));
     if (Check1.checked() && !txtV.text().isEmpty())
-        appendToReport(test_report::answerLine(txtV.text(), txtq(k).text(), txtb(k).text()));
+        appendToReport(tester_report::answerLine(txtV.text(), txtq(k).text(), txtb(k).text()));
     next();
     if (k <= 4) Label16.setCaption(QString());
 }
@@ -425,7 +428,7 @@ void Form6::next() {
     const QString following = QString::number(int(intCntr_) + 1);
     Text1.setText(following);
     // A question whose file could not be read was not gone to; the count stays with it.
-    if (Text1.text() == following && intCntr_ < test_files::kMaxQuestion) ++intCntr_;
+    if (Text1.text() == following && intCntr_ < questionnaire_files::kMaxQuestion) ++intCntr_;
     Option6.setValue(true);
 }
 
@@ -457,14 +460,14 @@ void Form6::totalChanged() {
     }
     Frame6.show();
     if (!Check1.checked()) return;
-    test_report::Result result;
+    tester_report::Result result;
     result.total = total;
     result.selected = conclusion == scoring::Conclusion::None ? shownBefore : Label11.caption();
     for (int k = 1; k <= 3; ++k) {
         result.conclusions[std::size_t(k - 1)] = conclusionField(k).text();
         result.thresholds[std::size_t(k - 1)] = thresholdField(k).text();
     }
-    appendToReport(test_report::resultBlock(result));
+    appendToReport(tester_report::resultBlock(result));
 }
 
 void Form6::reset() {
@@ -495,13 +498,13 @@ void Form6::reportNameChanged() {
 
 void Form6::writeHeader() {
     const QDateTime now = app().services().clock.now();
-    appendToReport(test_report::headerBlock(Text12.text(), app().locale().shortTime(now.time()),
-                                            app().locale().shortDate(now.date())));
+    appendToReport(tester_report::headerBlock(Text12.text(), app().locale().shortTime(now.time()),
+                                              app().locale().shortDate(now.date())));
 }
 
 void Form6::appendToReport(const QString& record) {
     const QString file = app().path(QStringLiteral("s/lzm.txt"));
-    const platform::WriteResult written = test_report::append(file, record);
+    const platform::WriteResult written = tester_report::append(file, record);
     if (written) return;
     // The run goes on; the teacher must know that the report misses part of it.
     tell("Не удалось записать отчет теста:\n", "Could not write the test report:\n",

@@ -1,12 +1,12 @@
 // The test window's view: answers drawn as wrapped texts that choose when clicked, and the
 // editor layout that widens the window and opens the answers for typing.
 
-#include "gui/test_window_view.h"
+#include "gui/tester_window_view.h"
 #include "gui_support.h"
 #include "platform/profile_file.h"
 #include "platform/text_files.h"
-#include "test_mode/test_window.h"
 #include "test_support.h"
+#include "tester/tester_window.h"
 
 #include <QDir>
 #include <QLabel>
@@ -16,7 +16,7 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-TEST(TestWindowView, AnswersChooseByTheirTextAndTheEditorWidens) {
+TEST(TesterWindowView, AnswersChooseByTheirTextAndTheEditorWidens) {
     if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
     AppFixture f;
     platform::writeProfileString(f.app.settingsFile(), "test", "re", "rus");
@@ -28,7 +28,7 @@ TEST(TestWindowView, AnswersChooseByTheirTextAndTheEditorWidens) {
     platform::writeWholeFile(folder + "/vt2.txt", "Q2");
     Form6& model = f.app.window<Form6>();
     f.app.userEvent([&] { model.show(); });
-    gui::TestWindowView view(f.app, model);
+    gui::TesterWindowView view(f.app, model);
     view.setAttribute(Qt::WA_DontShowOnScreen, true);
     view.show();
     const int takingWidth = view.width();

@@ -1,4 +1,4 @@
-#include "test_mode/scoring.h"
+#include "tester/scoring.h"
 
 namespace scoring {
 

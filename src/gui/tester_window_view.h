@@ -15,9 +15,9 @@ namespace gui {
 // buttons with their texts beside them, the conclusion panel and the commands. While the
 // editor panel shows, the window widens: the answers become fields with their points
 // beside them, and the conclusions with their thresholds stand on the right.
-class TestWindowView : public View {
+class TesterWindowView : public View {
 public:
-    TestWindowView(App& app, Form6& model);
+    TesterWindowView(App& app, Form6& model);
     // As large as the model says (larger with the editor), within the screen.
     QSize sizeHint() const override;
 

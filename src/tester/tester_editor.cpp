@@ -2,14 +2,14 @@
 // type or change its questions, answers and points, set the three conclusions with their
 // thresholds. It is the only writer of test files.
 
-#include "test_mode/test_window.h"
+#include "tester/tester_window.h"
 
 #include "common/file_messages.h"
 #include "common/settings_file.h"
 #include "forms/app.h"
 #include "forms/decimal.h"
 #include "platform/folders.h"
-#include "test_mode/test_files.h"
+#include "tester/questionnaire_files.h"
 
 #include <QDir>
 
@@ -57,7 +57,7 @@ void Form6::createTest() {
         tell("Не введено имя теста", "Not incorporated a name of test");
         return;
     }
-    if (!test_files::isTestName(name)) {
+    if (!questionnaire_files::isTestName(name)) {
         tell("Такое имя теста нельзя дать папке. Уберите символы \\ / : * ? \" < > |, \"..\", "
              "точку или пробел в конце: ",
              "A test cannot have this name as a folder. Leave out \\ / : * ? \" < > |, \"..\", "
@@ -76,15 +76,16 @@ void Form6::createTest() {
 
 bool Form6::makeTestFiles(const QString& name) {
     // An existing folder of that name, whatever its letter case, is the test's folder.
-    const QString folder = test_files::testFolder(app(), name);
+    const QString folder = questionnaire_files::testFolder(app(), name);
     if (!platform::MakeDirPath(folder)) {
         tell("Не удалось создать папку теста:\n", "Could not create the test folder:\n",
              QDir::toNativeSeparators(folder));
         return false;
     }
     // A folder that exists already is used as it is; its questions stay until saved over.
-    const QString definition = test_files::definitionPath(app(), name);
-    if (!SetValue(app(), test_files::kHeaderSection, QStringLiteral("t"), name, definition)) {
+    const QString definition = questionnaire_files::definitionPath(app(), name);
+    if (!SetValue(app(), questionnaire_files::kHeaderSection, QStringLiteral("t"), name,
+                  definition)) {
         tell("Не удалось записать файл теста:\n", "Could not write the test file:\n",
              QDir::toNativeSeparators(definition));
         return false;
@@ -139,26 +140,26 @@ void Form6::saveQuestion() {
         return;
     }
     // The number names a section and a file; only 1, 2, ... as written keep them apart.
-    const std::optional<int> whole = test_files::questionNumber(number);
+    const std::optional<int> whole = questionnaire_files::questionNumber(number);
     if (!whole || QString::number(*whole) != number) {
         tell("Номер вопроса должен быть целым числом от 1 до 32767: ",
              "The question number must be a whole number from 1 to 32767: ", number);
         return;
     }
-    const QString file = test_files::questionFilePath(app(), Text2.text(), number);
-    const QString definition = test_files::definitionPath(app(), Text2.text());
+    const QString file = questionnaire_files::questionFilePath(app(), Text2.text(), number);
+    const QString definition = questionnaire_files::definitionPath(app(), Text2.text());
     if (file.isEmpty() || definition.isEmpty()) {
         tell("Не выбран тест!", "Not choose test!");
         return;
     }
-    test_files::Question question;
+    questionnaire_files::Question question;
     for (int k = 1; k <= 5; ++k) {
         question.answers[std::size_t(k - 1)] = txtq(k).text();
         question.points[std::size_t(k - 1)] = txtb(k).text();
     }
     // The question's text and its answers are saved together or not at all.
     const platform::WriteResult written =
-        test_files::writeQuestionAndText(definition, number, question, file, txtV.text());
+        questionnaire_files::writeQuestionAndText(definition, number, question, file, txtV.text());
     if (!written) {
         const QString failed = written.file().isEmpty() ? definition : written.file();
         tell("Не удалось записать файл:\n", "Could not write the file:\n",
@@ -167,7 +168,8 @@ void Form6::saveQuestion() {
     }
     if (Label12.caption() != kOn) return;
     // A new test goes on with the next number, offered in the prompt.
-    Text11.setText(*whole < test_files::kMaxQuestion ? QString::number(*whole + 1) : QString());
+    Text11.setText(*whole < questionnaire_files::kMaxQuestion ? QString::number(*whole + 1)
+                                                              : QString());
     Text1.setText(QString());
     for (int k = 1; k <= 5; ++k)
         txtq(k).setText(QString());
@@ -180,15 +182,15 @@ void Form6::saveConclusions() {
         tell("Ввод выводов не закончен", "Entering the conclusions not legal");
         return;
     }
-    const QString definition = test_files::definitionPath(app(), Text2.text());
+    const QString definition = questionnaire_files::definitionPath(app(), Text2.text());
     if (definition.isEmpty()) {
         tell("Не выбран тест!", "Not choose test!");
         return;
     }
     // v1.txt, v2.txt, v3.txt in this order: conclusion 1, 3, 2.
     for (int k : {1, 3, 2}) {
-        const QString file = test_files::conclusionFilePath(app(), Text2.text(), k);
-        if (!test_files::writeTextFile(file, conclusionField(k).text())) {
+        const QString file = questionnaire_files::conclusionFilePath(app(), Text2.text(), k);
+        if (!questionnaire_files::writeTextFile(file, conclusionField(k).text())) {
             tell("Не удалось записать файл:\n", "Could not write the file:\n",
                  QDir::toNativeSeparators(file));
             return;
@@ -196,7 +198,7 @@ void Form6::saveConclusions() {
         storedConclusions_[std::size_t(k - 1)] = conclusionField(k).text();
     }
     for (int k = 1; k <= 3; ++k) {
-        if (!SetValue(app(), test_files::kHeaderSection, QStringLiteral("t%1").arg(k),
+        if (!SetValue(app(), questionnaire_files::kHeaderSection, QStringLiteral("t%1").arg(k),
                       thresholdField(k).text(), definition)) {
             tell("Не удалось записать файл:\n", "Could not write the file:\n",
                  QDir::toNativeSeparators(definition));
@@ -212,8 +214,8 @@ void Form6::writeBackConclusions() {
     for (int k : {1, 3, 2}) {
         const QString& text = conclusionField(k).text();
         if (text.isEmpty() || text == storedConclusions_[std::size_t(k - 1)]) continue;
-        const QString file = test_files::conclusionFilePath(app(), Text2.text(), k);
-        if (!test_files::writeTextFile(file, text)) {
+        const QString file = questionnaire_files::conclusionFilePath(app(), Text2.text(), k);
+        if (!questionnaire_files::writeTextFile(file, text)) {
             tell("Не удалось записать файл:\n", "Could not write the file:\n",
                  QDir::toNativeSeparators(file));
             continue;
@@ -248,12 +250,12 @@ void Form6::promptForNextNumber() {
 
 void Form6::nextNumberChanged() {
     if (Text11.text().isEmpty()) return;
-    Command14.setEnabled(test_files::questionNumber(Text11.text()).has_value());
+    Command14.setEnabled(questionnaire_files::questionNumber(Text11.text()).has_value());
 }
 
 void Form6::acceptNextNumber() {
     Frame8.hide();
-    const std::optional<int> number = test_files::questionNumber(Text11.text());
+    const std::optional<int> number = questionnaire_files::questionNumber(Text11.text());
     if (number) {
         Text1.setText(QString::number(*number));
         txtV.setText(QString::number(*number) + QLatin1Char('.'));
@@ -297,12 +299,12 @@ void Form6::reloadTextsForTaking() {
     // report it writes, use them as the files hold them.
     const QString name = Text2.text();
     if (name.isEmpty()) return;
-    if (const auto question =
-            test_files::readTextFile(test_files::questionFilePath(app(), name, Text1.text())))
+    if (const auto question = questionnaire_files::readTextFile(
+            questionnaire_files::questionFilePath(app(), name, Text1.text())))
         txtV.setText(*question);
     for (int k = 1; k <= 3; ++k) {
-        const QString file = test_files::conclusionFilePath(app(), name, k);
-        if (const auto text = test_files::readTextFile(file)) {
+        const QString file = questionnaire_files::conclusionFilePath(app(), name, k);
+        if (const auto text = questionnaire_files::readTextFile(file)) {
             conclusionField(k).setText(*text);
             storedConclusions_[std::size_t(k - 1)] = *text;
         }

@@ -1,8 +1,8 @@
-#include "test_mode/test_report.h"
+#include "tester/tester_report.h"
 
 #include "common/reports.h"
 
-namespace test_report {
+namespace tester_report {
 
 namespace {
 
@@ -44,4 +44,4 @@ platform::WriteResult append(const QString& reportFile, const QString& record) {
     return appendReport(reportFile, record);
 }
 
-} // namespace test_report
+} // namespace tester_report

@@ -10,7 +10,7 @@
 #include <QString>
 #include <array>
 
-namespace test_report {
+namespace tester_report {
 
 // Five marked lines: separator, "ТЕСТ: " and the name, the time and the date, two
 // separators.
@@ -33,4 +33,4 @@ QString resultBlock(const Result& result);
 // for the whole wait); the report is then as it was.
 platform::WriteResult append(const QString& reportFile, const QString& record);
 
-} // namespace test_report
+} // namespace tester_report

@@ -16,7 +16,7 @@
 
 class App;
 
-namespace test_files {
+namespace questionnaire_files {
 
 inline constexpr int kAnswers = 5;
 inline constexpr int kConclusions = 3;
@@ -72,4 +72,4 @@ int countQuestions(const QString& testFolder);
 // The question number a text stands for: a whole number 1 .. 32767; nothing otherwise.
 std::optional<int> questionNumber(const QString& text);
 
-} // namespace test_files
+} // namespace questionnaire_files

@@ -2,8 +2,8 @@
 // that refuses to be written.
 
 #include "platform/text_files.h"
-#include "test_mode/test_window.h"
 #include "test_support.h"
+#include "tester/tester_window.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

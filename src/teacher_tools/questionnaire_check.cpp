@@ -1,10 +1,10 @@
-#include "teacher_tools/test_check.h"
+#include "teacher_tools/questionnaire_check.h"
 
 #include "forms/app.h"
 #include "forms/decimal.h"
 #include "platform/folders.h"
-#include "test_mode/scoring.h"
-#include "test_mode/test_files.h"
+#include "tester/questionnaire_files.h"
+#include "tester/scoring.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,7 +14,8 @@ namespace teacher_tools {
 
 namespace {
 
-const char* const kConclusionFiles[test_files::kConclusions] = {"v1.txt", "v3.txt", "v2.txt"};
+const char* const kConclusionFiles[questionnaire_files::kConclusions] = {"v1.txt", "v3.txt",
+                                                                         "v2.txt"};
 
 Decimal storedValue(const QString& text) {
     return Decimal::parse(scoring::storedFieldNumber(text)).value_or(Decimal());
@@ -46,14 +47,14 @@ private:
     const Wording& say_;
     Findings found_;
     QString definition_;
-    std::array<Decimal, test_files::kConclusions> thresholds_{};
+    std::array<Decimal, questionnaire_files::kConclusions> thresholds_{};
     Decimal highest_; // the largest total a student can reach
 };
 
 Findings TestChecker::run() {
     if (!findDefinition()) return found_;
     checkEncoding(definition_, found_, say_);
-    const test_files::Header header = test_files::readHeader(app_, definition_);
+    const questionnaire_files::Header header = questionnaire_files::readHeader(app_, definition_);
     if (header.name != name_) {
         add(definition_, "test-name-mismatch",
             say_("Ключ t раздела [v] — «%1», а тест называется «%2»: вопросы будут искаться "
@@ -62,9 +63,9 @@ Findings TestChecker::run() {
                  "are looked for in the folder \"%1\".")
                 .arg(header.name, name_));
     }
-    for (int k = 0; k < test_files::kConclusions; ++k)
+    for (int k = 0; k < questionnaire_files::kConclusions; ++k)
         thresholds_[std::size_t(k)] = storedValue(header.thresholds[std::size_t(k)]);
-    for (int k = 0; k < test_files::kConclusions; ++k) {
+    for (int k = 0; k < questionnaire_files::kConclusions; ++k) {
         const QString& text = header.thresholds[std::size_t(k)];
         if (scoring::checkFieldNumber(text) == scoring::FieldNumber::Kept) continue;
         add(definition_, "threshold-not-numeric",
@@ -73,7 +74,7 @@ Findings TestChecker::run() {
                 .arg(k + 1)
                 .arg(text));
     }
-    const int count = test_files::countQuestions(folder_);
+    const int count = questionnaire_files::countQuestions(folder_);
     if (count == 0) {
         add(questionFile(1), "no-questions",
             say_("В тесте нет ни одного вопроса (нет файла vt1.txt).",
@@ -130,11 +131,11 @@ void TestChecker::checkThresholds() {
 
 void TestChecker::checkQuestion(int n) {
     checkEncoding(questionFile(n), found_, say_);
-    const test_files::Question question =
-        test_files::readQuestion(app_, definition_, QString::number(n));
+    const questionnaire_files::Question question =
+        questionnaire_files::readQuestion(app_, definition_, QString::number(n));
     std::optional<Decimal> most;
     int firstEmpty = 0;
-    for (int k = 1; k <= test_files::kAnswers; ++k) {
+    for (int k = 1; k <= questionnaire_files::kAnswers; ++k) {
         const QString& answer = question.answers[std::size_t(k - 1)];
         const QString& points = question.points[std::size_t(k - 1)];
         if (answer.isEmpty()) {
@@ -182,11 +183,12 @@ void TestChecker::checkQuestionsAfter(int count) {
     bool beyond = false;
     for (const QString& name : platform::GetFolders(folder_)) {
         const QRegularExpressionMatch match = pattern.match(name);
-        if (match.hasMatch() && wholeNumber(match.captured(1), count + 2, test_files::kMaxQuestion))
+        if (match.hasMatch() &&
+            wholeNumber(match.captured(1), count + 2, questionnaire_files::kMaxQuestion))
             beyond = true;
     }
-    const test_files::Question next =
-        test_files::readQuestion(app_, definition_, QString::number(count + 1));
+    const questionnaire_files::Question next =
+        questionnaire_files::readQuestion(app_, definition_, QString::number(count + 1));
     for (const QString& answer : next.answers)
         beyond = beyond || !answer.isEmpty();
     if (!beyond) return;
@@ -197,7 +199,7 @@ void TestChecker::checkQuestionsAfter(int count) {
 }
 
 void TestChecker::checkConclusions() {
-    for (int k = 1; k <= test_files::kConclusions; ++k) {
+    for (int k = 1; k <= questionnaire_files::kConclusions; ++k) {
         const QString file = QString::fromLatin1(kConclusionFiles[k - 1]);
         const QString path = platform::childPath(folder_, file);
         if (QFileInfo(path).isFile()) {
