@@ -13,8 +13,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace gui {
@@ -130,6 +132,8 @@ QWidget* TesterWindowView::namePanel(QWidget* parent) {
     b.bind(model_.Frame3, panel);
     b.bind(model_.Label9, prompt);
     b.bind(model_.Text2, name);
+    // Enter in the name field creates the test, as the button does.
+    b.pressOnEnter(name, model_.Text2, model_.Command11);
     b.bind(model_.Command11, create);
     b.bind(model_.Command13, edit);
     b.bind(model_.Command12, close);
@@ -165,6 +169,12 @@ QWidget* TesterWindowView::questionPanel(QWidget* parent) {
     layout->addWidget(question);
     binder().bind(model_.Frame1, panel);
     binder().bind(model_.txtV, question);
+    // A question's number put in by the editor ("2.") is typed on after, not before.
+    binder().follow(model_.txtV, [this, question] {
+        static const QRegularExpression numbered(QStringLiteral("^[0-9]+\\.$"));
+        if (!model_.txtV.locked() && numbered.match(model_.txtV.text()).hasMatch())
+            question->moveCursor(QTextCursor::End);
+    });
     return panel;
 }
 
@@ -256,8 +266,17 @@ QWidget* TesterWindowView::promptPanel(QWidget* parent) {
     Binder& b = binder();
     b.bind(model_.Frame8, panel);
     b.bind(model_.Text11, number);
+    b.pressOnEnter(number, model_.Text11, model_.Command14);
     b.bind(model_.Command14, accept);
     b.bind(model_.Command16, close);
+    // The prompt comes up after a save, wherever the content is scrolled: it is brought
+    // into view (its field takes the keyboard through the model's focus request).
+    b.follow(model_.Frame8, [this, panel, shown = false]() mutable {
+        if (model_.Frame8.visible() && !shown) {
+            QTimer::singleShot(0, panel, [this, panel] { scroll_->ensureWidgetVisible(panel); });
+        }
+        shown = model_.Frame8.visible();
+    });
     return panel;
 }
 
