@@ -174,7 +174,7 @@ void Form9::accept() {
     }
     // Nothing to ask: the status line says the folder was taken.
     showStatus(inLanguage("Папка принята: билетов %1, вопросов %2, как в настройках.",
-                          "The folder is taken: %1 tickets, %2 questions, as in the settings.")
+                          "The folder is taken; tickets %1, questions %2, as in the settings.")
                    .arg(Text2.text(), Text8.text()),
                colors::Green);
 }

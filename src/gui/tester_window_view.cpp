@@ -16,8 +16,11 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace gui {
 
@@ -393,8 +396,18 @@ QLayout* TesterWindowView::commands() {
 
 QSize TesterWindowView::sizeHint() const {
     QSize size(pixels(model_.width()), pixels(model_.height()));
-    if (const QScreen* screen = QApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
+    if (model_.Frame4.visible() && layout() && scroll_->widget()) {
+        // The editor's five answers and three conclusions are taller than the taking
+        // window: it grows as far as the screen lets it rather than cut them off.
+        const int content = scroll_->widget()->sizeHint().height();
+        const int around = layout()->sizeHint().height() - scroll_->sizeHint().height();
+        size.setHeight(std::max(size.height(), content + around));
+    }
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        // The title bar takes its share of the screen too.
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(0, title));
+    }
     return size;
 }
 

@@ -104,9 +104,11 @@ TEST(FolderChooserView, TheWindowKeepsItsSizeAsTheStatusLineHides) {
     ASSERT_TRUE(view);
     view->setAttribute(Qt::WA_DontShowOnScreen, true);
     view->show();
+    QCoreApplication::processEvents();
     ASSERT_TRUE(chooser->Text4.visible());
     const QSize withStatus = view->sizeHint();
     f.app.userEvent([&] { chooser->Dir1.setPath(f.app.path("b/Физика")); });
+    QCoreApplication::processEvents();
     ASSERT_FALSE(chooser->Text4.visible());
     EXPECT_EQ(view->sizeHint(), withStatus);
     view->detach();

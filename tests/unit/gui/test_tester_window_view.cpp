@@ -114,7 +114,9 @@ TEST(TesterWindowView, EnterCreatesTheCaretFollowsTheNumberAndThePromptShows) {
     EXPECT_EQ(model.Label12.caption(), "1") << "the test is created";
     EXPECT_TRUE(QFile::exists(f.app.path("t/Quiz/Quiz.tst")));
 
-    auto* question = withText<QPlainTextEdit>(view, "1.");
+    QPlainTextEdit* question = nullptr;
+    for (QPlainTextEdit* edit : view.findChildren<QPlainTextEdit*>())
+        if (edit->toPlainText() == "1.") question = edit;
     ASSERT_TRUE(question);
     EXPECT_EQ(question->textCursor().position(), 2);
 

@@ -103,7 +103,8 @@ TEST(TicketEditorView, TakesTheChosenRowOffersTheNextTicketAndNotesInTheWindow) 
     const QString exam = f.app.path("b/exam");
     QDir().mkpath(exam + "/b1");
     platform::writeWholeFile(exam + "/lzm.lzm", "Экзамен");
-    platform::writeProfileString(f.app.settingsFile(), "test", "re", "rus");
+    for (auto [key, value] : {std::pair{"re", "rus"}, {"time", "1"}})
+        platform::writeProfileString(f.app.settingsFile(), "test", key, value);
     Form7& model = f.app.window<Form7>();
     gui::TicketEditorView view(f.app, model);
     view.setAttribute(Qt::WA_DontShowOnScreen, true);
