@@ -112,8 +112,9 @@ void Form6::startNewTest() {
     storedConclusions_ = {};
     lockQuestion(false);
     txtnTotal.setText(QString());
-    showEditorPanel(true);
+    // The name panel goes first: the window takes its height from what is left.
     Frame3.hide();
+    showEditorPanel(true);
     txtV.setText(QStringLiteral("1."));
     requestFocus(txtV);
 }
