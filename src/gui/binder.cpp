@@ -166,10 +166,17 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void Binder::pressOnEnter(QWidget* widget, forms::CommandButton& button) {
-    widget->installEventFilter(this);
-    enterActions_.emplace_back(widget, [this, &button] {
-        if (button.usable()) userEvent([&button] { button.press(); });
+void Binder::pressOnEnter(QLineEdit* field, forms::TextBox& text, forms::CommandButton& button) {
+    field->installEventFilter(this);
+    enterActions_.emplace_back(field, [this, field, &text, &button] {
+        if (!button.usable()) return true;
+        // The key never reaches the field, so a text that commits on finish is handed
+        // over here, before the button acts on it.
+        const QString typed = field->text();
+        userEvent([&text, &button, typed] {
+            if (text.commitOnFinish() && text.text() != typed) text.setText(typed);
+            if (button.usable()) button.press();
+        });
         return true;
     });
 }
@@ -438,7 +445,8 @@ void Binder::bind(forms::FolderList& model, QListWidget* widget) {
         if (path != model.path() && model.usable())
             userEvent([&model, path] { model.setPath(path); });
     };
-    on(widget, &QListWidget::itemClicked, go);
+    // A double-click or Enter opens a folder; a click only chooses the row, so the second
+    // click of a double-click never lands in a folder the first one opened.
     on(widget, &QListWidget::itemActivated, go);
 }
 

@@ -55,7 +55,7 @@ public:
     // A coloured mark: the widget is painted with the model's back colour.
     void bind(forms::Shape& model, QWidget* widget);
     // A folder browser: the folders from the root down to the model's path, then the
-    // folders inside it. A click or Enter on an entry moves the model there.
+    // folders inside it. A double-click or Enter on an entry moves the model there.
     void bind(forms::FolderList& model, QListWidget* widget);
     // The drives and volumes by their readable names; picking one moves the model there.
     void bind(forms::DriveList& model, QComboBox* widget);
@@ -65,8 +65,9 @@ public:
     // model has no Close command. (Views place their windows on the screen.)
     void bindWindow(forms::Window& model, QWidget* widget);
 
-    // Enter in `widget` presses `button` (when the user can use it).
-    void pressOnEnter(QWidget* widget, forms::CommandButton& button);
+    // Enter in `field` presses `button` (when the user can use it), with the field's text
+    // handed over first also when `text` commits on finish.
+    void pressOnEnter(QLineEdit* field, forms::TextBox& text, forms::CommandButton& button);
     // The widget bound to a control, or null.
     QWidget* widgetOf(const forms::Control& control) const;
 

@@ -100,6 +100,11 @@ QWidget* FolderChooserView::browser(QWidget* parent) {
     QFont bold = status->font();
     bold.setBold(true);
     status->setFont(bold);
+    // Its room is kept while it is hidden, so the window does not change size under the
+    // mouse as the check comes and goes.
+    QSizePolicy keep = status->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    status->setSizePolicy(keep);
     binder().bind(model_.Text4, status);
     layout->addWidget(status);
     return pane;

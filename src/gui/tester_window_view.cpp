@@ -13,9 +13,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace gui {
 
@@ -130,6 +135,8 @@ QWidget* TesterWindowView::namePanel(QWidget* parent) {
     b.bind(model_.Frame3, panel);
     b.bind(model_.Label9, prompt);
     b.bind(model_.Text2, name);
+    // Enter in the name field creates the test, as the button does.
+    b.pressOnEnter(name, model_.Text2, model_.Command11);
     b.bind(model_.Command11, create);
     b.bind(model_.Command13, edit);
     b.bind(model_.Command12, close);
@@ -165,6 +172,12 @@ QWidget* TesterWindowView::questionPanel(QWidget* parent) {
     layout->addWidget(question);
     binder().bind(model_.Frame1, panel);
     binder().bind(model_.txtV, question);
+    // A question's number put in by the editor ("2.") is typed on after, not before.
+    binder().follow(model_.txtV, [this, question] {
+        static const QRegularExpression numbered(QStringLiteral("^[0-9]+\\.$"));
+        if (!model_.txtV.locked() && numbered.match(model_.txtV.text()).hasMatch())
+            question->moveCursor(QTextCursor::End);
+    });
     return panel;
 }
 
@@ -256,8 +269,17 @@ QWidget* TesterWindowView::promptPanel(QWidget* parent) {
     Binder& b = binder();
     b.bind(model_.Frame8, panel);
     b.bind(model_.Text11, number);
+    b.pressOnEnter(number, model_.Text11, model_.Command14);
     b.bind(model_.Command14, accept);
     b.bind(model_.Command16, close);
+    // The prompt comes up after a save, wherever the content is scrolled: it is brought
+    // into view (its field takes the keyboard through the model's focus request).
+    b.follow(model_.Frame8, [this, panel, shown = false]() mutable {
+        if (model_.Frame8.visible() && !shown) {
+            QTimer::singleShot(0, panel, [this, panel] { scroll_->ensureWidgetVisible(panel); });
+        }
+        shown = model_.Frame8.visible();
+    });
     return panel;
 }
 
@@ -374,8 +396,18 @@ QLayout* TesterWindowView::commands() {
 
 QSize TesterWindowView::sizeHint() const {
     QSize size(pixels(model_.width()), pixels(model_.height()));
-    if (const QScreen* screen = QApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
+    if (model_.Frame4.visible() && layout() && scroll_->widget()) {
+        // The editor's five answers and three conclusions are taller than the taking
+        // window: it grows as far as the screen lets it rather than cut them off.
+        const int content = scroll_->widget()->sizeHint().height();
+        const int around = layout()->sizeHint().height() - scroll_->sizeHint().height();
+        size.setHeight(std::max(size.height(), content + around));
+    }
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        // The title bar takes its share of the screen too.
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(0, title));
+    }
     return size;
 }
 

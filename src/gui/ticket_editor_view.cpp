@@ -183,8 +183,18 @@ QWidget* TicketEditorView::choosePanel(QWidget* parent) {
     binder().bind(model_.Dir1, folders);
     layout->addWidget(folders);
     auto* row = new QHBoxLayout;
-    row->addWidget(button(binder(), model_.Command6, panel));
-    row->addWidget(button(binder(), model_.Command16, panel));
+    for (forms::CommandButton* command : {&model_.Command6, &model_.Command16}) {
+        QPushButton* widget = button(binder(), *command, panel);
+        // "OK" and "Проверить" take the folder chosen in the list, opened or not, as a
+        // file dialog does.
+        connect(widget, &QPushButton::pressed, this, [this, folders] {
+            const QListWidgetItem* chosen = folders->currentItem();
+            const QString path = chosen ? chosen->data(Qt::UserRole).toString() : QString();
+            if (!path.isEmpty() && path != model_.Dir1.path())
+                binder().userEvent([this, path] { model_.Dir1.setPath(path); });
+        });
+        row->addWidget(widget);
+    }
     row->addWidget(button(binder(), model_.Command14, panel));
     layout->addLayout(row);
     binder().bind(model_.Frame7, panel);
@@ -270,6 +280,11 @@ QWidget* TicketEditorView::editingPanel() {
     layout->addWidget(scroll);
 
     layout->addLayout(commandRow(panel));
+    // Notes that need no answer ("Билет № 7 не создан") stay here instead of a message.
+    auto* status = new QLabel(panel);
+    status->setMinimumHeight(status->fontMetrics().height());
+    binder().bind(model_.Label28, status);
+    layout->addWidget(status);
     binder().bind(model_.Frame1, panel);
     focusWhenShown(model_.Frame1, ticket_);
     return panel;
@@ -410,7 +425,13 @@ QLayout* TicketEditorView::commandRow(QWidget* parent) {
     // Enter in the last field saves the question.
     connect(answer_, &QLineEdit::returnPressed, save, &QPushButton::click);
     row->addWidget(save);
-    row->addWidget(button(binder(), model_.Command1, parent));
+    QPushButton* newTicket = button(binder(), model_.Command1, parent);
+    // The number offered for the new ticket is ready to be kept or typed over.
+    connect(newTicket, &QPushButton::clicked, this, [this] {
+        ticket_->setFocus(Qt::OtherFocusReason);
+        ticket_->selectAll();
+    });
+    row->addWidget(newTicket);
     row->addStretch(1);
     row->addWidget(button(binder(), model_.Command10, parent));
     row->addWidget(button(binder(), model_.Command7, parent));

@@ -42,7 +42,7 @@ QLineEdit* View::passwordField(QWidget* parent, forms::TextBox& entry, forms::Co
     auto* field = new QLineEdit(parent);
     field->setEchoMode(QLineEdit::Password);
     binder_.bind(entry, field);
-    binder_.pressOnEnter(field, go);
+    binder_.pressOnEnter(field, entry, go);
     return field;
 }
 
@@ -89,6 +89,11 @@ void View::followFocus() {
     if (model_.focusRequests() == appliedFocus_ || !model_.focusRequest()) return;
     if (QWidget* widget = binder_.widgetOf(*model_.focusRequest())) {
         appliedFocus_ = model_.focusRequests();
+        // The flow goes on in this window: it comes to the front if another one is there.
+        if (isVisible() && !isActiveWindow()) {
+            raise();
+            activateWindow();
+        }
         widget->setFocus(Qt::OtherFocusReason);
     }
 }
