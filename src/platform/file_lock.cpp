@@ -48,10 +48,18 @@ QByteArray computer() {
     return id;
 }
 
+// Made once per process (the same pid and start for every lock it takes): reading /proc
+// again for each write is work for nothing.
 QByteArray ownIdentity() {
+    static qint64 madeFor = -1;
+    static QByteArray identity;
     const qint64 pid = ::getpid();
-    return kOwnerHeader + '\n' + computer() + '\n' + QByteArray::number(pid) + '\n' + startOf(pid) +
-           '\n';
+    if (pid != madeFor) {
+        identity = kOwnerHeader + '\n' + computer() + '\n' + QByteArray::number(pid) + '\n' +
+                   startOf(pid) + '\n';
+        madeFor = pid;
+    }
+    return identity;
 }
 
 // A lock of this computer whose process is gone, or is another process by now.
@@ -149,7 +157,9 @@ bool FileLock::prepareCandidate() {
                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
     struct flock range = wholeFile(F_WRLCK);
     struct stat made {};
-    if (!owner_.isOpen() || !writeAllToDisk(owner_.get(), ownIdentity()) ||
+    // The owner's text needs no sync of its own: after a crash an empty owner is judged by
+    // its lock (local disk) or its age (share), as one that was never written.
+    if (!owner_.isOpen() || !writeAllBytes(owner_.get(), ownIdentity()) ||
         ::fcntl(owner_.get(), F_OFD_SETLK, &range) != 0 || ::fstat(owner_.get(), &made) != 0) {
         owner_ = FileHandle();
         removeEntry(candidate_);

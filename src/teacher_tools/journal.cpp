@@ -357,9 +357,16 @@ QString csvRow(const QStringList& cells) {
 QString journalCsv(const std::vector<JournalRow>& rows, const Wording& say,
                    QChar decimalSeparator) {
     const int questions = questionColumns(rows);
-    QString csv = csvRow(journalHeadings(questions, say));
-    for (const JournalRow& row : rows)
-        csv += csvRow(journalCells(row, questions, decimalSeparator));
+    // Beside the date as the record writes it, the same date as ISO 8601, which every
+    // spreadsheet reads as a date whatever its locale.
+    QStringList headings = journalHeadings(questions, say);
+    headings.insert(1, say("Дата ISO", "Date ISO"));
+    QString csv = csvRow(headings);
+    for (const JournalRow& row : rows) {
+        QStringList cells = journalCells(row, questions, decimalSeparator);
+        cells.insert(1, row.day ? row.day->toString(Qt::ISODate) : QString());
+        csv += csvRow(cells);
+    }
     return csv;
 }
 
