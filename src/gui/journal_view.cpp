@@ -65,7 +65,7 @@ public:
                                                           : QVariant();
         if (role != Qt::DisplayRole && role != Qt::UserRole) return {};
         const JournalRow& row = journal_.rows[std::size_t(index.row())];
-        const QString text = cells(row).at(index.column());
+        const QString text = cell(row, index.column());
         return role == Qt::UserRole ? sortKey(row, index.column(), questions_, text) : text;
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
@@ -75,6 +75,30 @@ public:
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     const JournalRow& rowAt(int r) const { return journal_.rows[std::size_t(r)]; }
+    // One cell of journalCells() without making the others.
+    QString cell(const JournalRow& row, int column) const {
+        const int afterQuestions = column - kFirstQuestionColumn - questions_;
+        switch (column) {
+        case 0:
+            return row.date;
+        case 1:
+            return row.time;
+        case 2:
+            return row.name;
+        case 3:
+            return row.data.trimmed();
+        case 4:
+            return row.ticket;
+        default:
+            break;
+        }
+        if (afterQuestions > 3) return {};
+        if (afterQuestions < 0) return row.evaluations[std::size_t(column - kFirstQuestionColumn)];
+        if (afterQuestions == 0) return QString::number(row.answered);
+        if (afterQuestions == 1) return row.average ? row.average->toText(separator_) : QString();
+        if (afterQuestions == 2) return row.verdict;
+        return QString::number(row.line);
+    }
     QStringList cells(const JournalRow& row) const {
         return teacher_tools::journalCells(row, questions_, separator_);
     }

@@ -94,6 +94,17 @@ TEST(JournalTable, SortsDatesAndNumbersFiltersAndSavesWhatIsShown) {
     rows->sort(average, Qt::DescendingOrder);
     EXPECT_EQ(column(rows, average), (QStringList{"5", "5", "3,5"}));
 
+    // Each cell is the one the command line and the CSV show.
+    const int questions = teacher_tools::questionColumns(table.journal().rows);
+    for (int r = 0; r < rows->rowCount(); ++r) {
+        const auto& row =
+            table.journal().rows[std::size_t(rows->mapToSource(rows->index(r, 0)).row())];
+        const QStringList cells = teacher_tools::journalCells(row, questions, ',');
+        ASSERT_EQ(rows->columnCount(), cells.size());
+        for (int c = 0; c < cells.size(); ++c)
+            EXPECT_EQ(rows->index(r, c).data().toString(), cells.at(c)) << r << ' ' << c;
+    }
+
     table.setFilter("зачет");
     EXPECT_EQ(table.shownRows(), 3); // "Не зачет" holds it too, in any case
     table.setFilter("сидор");
