@@ -157,9 +157,7 @@ bool FileLock::prepareCandidate() {
                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
     struct flock range = wholeFile(F_WRLCK);
     struct stat made {};
-    // The owner's text needs no sync of its own: after a crash an empty owner is judged by
-    // its lock (local disk) or its age (share), as one that was never written.
-    if (!owner_.isOpen() || !writeAllBytes(owner_.get(), ownIdentity()) ||
+    if (!owner_.isOpen() || !writeAllToDisk(owner_.get(), ownIdentity()) ||
         ::fcntl(owner_.get(), F_OFD_SETLK, &range) != 0 || ::fstat(owner_.get(), &made) != 0) {
         owner_ = FileHandle();
         removeEntry(candidate_);
