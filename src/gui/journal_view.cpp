@@ -69,8 +69,9 @@ public:
         return role == Qt::UserRole ? sortKey(row, index.column(), questions_, text) : text;
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-            section < headings_.size())
+        // The whole heading as a tip too: a narrowed column shows only its start.
+        if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::ToolTipRole) &&
+            section >= 0 && section < headings_.size())
             return headings_.at(section);
         return QAbstractTableModel::headerData(section, orientation, role);
     }
@@ -214,8 +215,10 @@ JournalTable::JournalTable(const QByteArray& report, const QString& language,
 // student's result at its first size however many questions there are. The CSV keeps the
 // report's order.
 void JournalTable::arrangeColumns(QTableView* table) {
+    table->setWordWrap(false); // a narrowed name ends in "..." on its one line
     table->resizeColumnsToContents();
     QHeaderView* header = table->horizontalHeader();
+    header->setTextElideMode(Qt::ElideRight);
     const int widest = table->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('x')));
     for (int column : {2, 3})
         header->resizeSection(column, std::min(header->sectionSize(column), widest));
