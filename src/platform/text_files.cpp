@@ -15,9 +15,11 @@ namespace {
 
 std::optional<QByteArray> readBytes(const QString& path) {
     // A folder, a FIFO or a device is not a file: nothing to read, and nothing that blocks.
-    const FileHandle file = openForReading(path);
-    if (!file.isOpen()) return std::nullopt;
-    return readAllFrom(file.get());
+    return cachedFile(path, [&path]() -> std::optional<QByteArray> {
+        const FileHandle file = openForReading(path);
+        if (!file.isOpen()) return std::nullopt;
+        return readAllFrom(file.get());
+    });
 }
 
 // The record is in the file where it was written, as a read past the client's caches
