@@ -145,7 +145,7 @@ std::vector<Action> actions() {
                             "type Form6.txtV \"Вопрос 1 снова?\"\nclick Form6.Command4\n"),
          10, 2, 32, 3},
         {"new ticket in the ticket editor",
-         ticketEditorOpen() + QStringLiteral("type Form7.Text6 \"11\"\nmessage-like \".*\"\n"
+         ticketEditorOpen() + QStringLiteral("type Form7.Text6 \"11\"\n"
                                              "choose Form7.Combo1 0\n"
                                              "type Form7.Text1 \"Столица?\"\n"
                                              "type Form7.Text2 \"Париж\\r\\nРим\"\n"
