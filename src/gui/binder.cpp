@@ -1,6 +1,8 @@
 #include "gui/binder.h"
 
+#include "common/settings_file.h"
 #include "forms/app.h"
+#include "forms/captions.h"
 #include "gui/view.h"
 
 #include <QApplication>
@@ -67,6 +69,10 @@ void Binder::detach() {
         sender->disconnect(this);
     }
     senders_.clear();
+    if (languageSubscription_) app_.languageSwitched.unsubscribe(languageSubscription_);
+    languageSubscription_ = 0;
+    spoken_.clear();
+    spokenWidgets_.clear();
     hoverActions_.clear();
     clickActions_.clear();
     keyActions_.clear();
@@ -100,6 +106,7 @@ void Binder::common(forms::Control& model, QWidget* widget) {
     if (!widget->isWindow() || !model.visible()) widget->setVisible(model.visible());
     widget->setEnabled(model.enabled());
     widget->setToolTip(model.toolTip());
+    spoken(model, widget);
     QFont font = widget->font();
     if (font.bold() != model.bold()) {
         font.setBold(model.bold());
@@ -164,6 +171,74 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+namespace {
+// An editable drop-down list has a text field of its own that takes the keyboard: it is
+// named with the list.
+void setSpokenName(QWidget* widget, const QString& name) {
+    widget->setAccessibleName(name);
+    auto* list = qobject_cast<QComboBox*>(widget);
+    if (list && list->lineEdit()) list->lineEdit()->setAccessibleName(name);
+}
+} // namespace
+
+void Binder::followLanguage() {
+    if (languageSubscription_) return;
+    language_ = interfaceLanguage(app_);
+    languageSubscription_ = app_.languageSwitched.subscribe([this](const QString& language) {
+        language_ = language;
+        for (const Spoken& row : spoken_) {
+            if (QWidget* widget = widgetOf(*row.control)) spoken(*row.control, widget);
+        }
+        for (const auto& [widget, row] : spokenWidgets_) {
+            if (widget) setSpokenName(widget, forms::say(language_, row.nameRu, row.nameEn));
+        }
+    });
+}
+
+void Binder::speak(const std::vector<Spoken>& rows) {
+    followLanguage();
+    spoken_.insert(spoken_.end(), rows.begin(), rows.end());
+    for (const Spoken& row : rows) {
+        if (QWidget* widget = widgetOf(*row.control)) spoken(*row.control, widget);
+    }
+}
+
+void Binder::speak(QWidget* widget, const char* nameRu, const char* nameEn) {
+    followLanguage();
+    spokenWidgets_.emplace_back(widget, Spoken{nullptr, nameRu, nameEn});
+    setSpokenName(widget, forms::say(language_, nameRu, nameEn));
+}
+
+void Binder::spoken(const forms::Control& model, QWidget* widget) const {
+    for (const Spoken& row : spoken_) {
+        if (row.control != &model) continue;
+        // A language without a name of its own reads the caption.
+        const char* name = language_ == forms::kEnglish ? row.nameEn : row.nameRu;
+        if (row.nameRu || row.nameEn)
+            setSpokenName(widget, name ? QString::fromUtf8(name) : QString());
+        // Without a description of its own Qt reads the tooltip, which is Russian only:
+        // the English interface gets its own.
+        if (row.descriptionEn) {
+            const char* text = language_ == forms::kEnglish ? row.descriptionEn : row.descriptionRu;
+            widget->setAccessibleDescription(text ? QString::fromUtf8(text) : QString());
+        }
+        return;
+    }
+}
+
+void Binder::nameAfter(forms::Label& label, QWidget* field) {
+    follow(label, [this, &label, field] {
+        QString name = label.caption().trimmed();
+        // A heading's closing colon is not read out.
+        if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+        setSpokenName(field, name);
+        // A drop-down list is named by its entry on this desktop; the label reaches a
+        // screen reader as its "labelled by" instead (a sibling label only).
+        auto* shown = qobject_cast<QLabel*>(widgetOf(label));
+        if (shown && qobject_cast<QComboBox*>(field)) shown->setBuddy(field);
+    });
 }
 
 void Binder::pressOnEnter(QWidget* widget, forms::CommandButton& button) {

@@ -102,6 +102,9 @@ QWidget* FolderChooserView::browser(QWidget* parent) {
     status->setFont(bold);
     binder().bind(model_.Text4, status);
     layout->addWidget(status);
+    binder().speak({{&model_.Drive1, nullptr, nullptr, "Диск", "Drive"},
+                    {&model_.Dir1, "Папки", "Folders"},
+                    {&model_.Text1, "Выбранная папка", "Chosen folder"}});
     return pane;
 }
 

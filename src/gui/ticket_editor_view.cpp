@@ -181,6 +181,7 @@ QWidget* TicketEditorView::choosePanel(QWidget* parent) {
     auto* folders = new QListWidget(panel);
     folders->setMinimumSize(300, 220);
     binder().bind(model_.Dir1, folders);
+    binder().speak({{&model_.Dir1, "Папки", "Folders"}});
     layout->addWidget(folders);
     auto* row = new QHBoxLayout;
     row->addWidget(button(binder(), model_.Command6, panel));
@@ -296,6 +297,8 @@ QLayout* TicketEditorView::numberRows(QWidget* parent) {
     question->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[1-9]|1[0-9]|20")), question));
     binder().bind(model_.Label10, questionStatus);
+    binder().nameAfter(model_.Label6, ticket);
+    binder().nameAfter(model_.Label7, question);
     // Room for the longer status line of each, so the row does not shift as they change.
     const int statusWidth = ticketStatus->fontMetrics().horizontalAdvance(
         QStringLiteral("Ticket № 999 already created"));

@@ -6,6 +6,7 @@
 #include "gui/window_table.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -19,8 +20,19 @@
 
 namespace gui {
 
+namespace {
+// To a screen reader a plain top-level widget is a "filler"; a view is a window, so its
+// title is announced when it comes up.
+QAccessibleInterface* viewAccessible(const QString& /*className*/, QObject* object) {
+    auto* view = dynamic_cast<View*>(object);
+    return view ? new QAccessibleWidget(view, QAccessible::Window) : nullptr;
+}
+} // namespace
+
 View::View(App& app, forms::Window& model)
     : QWidget(nullptr), app_(app), model_(model), binder_(app, this) {
+    static const bool accessibleViews = (QAccessible::installFactory(viewAccessible), true);
+    (void)accessibleViews;
     setAttribute(Qt::WA_DeleteOnClose, false);
     useReadableFont(10);
     binder_.follow(model_, [this] {
