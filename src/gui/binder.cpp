@@ -228,17 +228,31 @@ void Binder::spoken(const forms::Control& model, QWidget* widget) const {
     }
 }
 
+namespace {
+QString spokenCaption(const forms::Label& label) {
+    QString name = label.caption().trimmed();
+    // A heading's closing colon is not read out.
+    if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+    return name;
+}
+} // namespace
+
 void Binder::nameAfter(forms::Label& label, QWidget* field) {
     follow(label, [this, &label, field] {
-        QString name = label.caption().trimmed();
-        // A heading's closing colon is not read out.
-        if (name.endsWith(QLatin1Char(':'))) name.chop(1);
-        setSpokenName(field, name);
+        setSpokenName(field, spokenCaption(label));
         // A drop-down list is named by its entry on this desktop; the label reaches a
         // screen reader as its "labelled by" instead (a sibling label only).
         auto* shown = qobject_cast<QLabel*>(widgetOf(label));
         if (shown && qobject_cast<QComboBox*>(field)) shown->setBuddy(field);
     });
+}
+
+void Binder::nameAfter(forms::Label& row, forms::Label& column, QWidget* field) {
+    auto name = [&row, &column, field] {
+        setSpokenName(field, spokenCaption(row) + QStringLiteral(", ") + spokenCaption(column));
+    };
+    follow(row, name);
+    follow(column, name);
 }
 
 void Binder::pressOnEnter(QWidget* widget, forms::CommandButton& button) {

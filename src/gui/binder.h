@@ -86,6 +86,8 @@ public:
     // A field a screen reader names after the label beside it, its caption followed; both
     // bound already.
     void nameAfter(forms::Label& label, QWidget* field);
+    // A field of a table, named after its row's head and its column's.
+    void nameAfter(forms::Label& row, forms::Label& column, QWidget* field);
 
     // Enter in `widget` presses `button` (when the user can use it).
     void pressOnEnter(QWidget* widget, forms::CommandButton& button);

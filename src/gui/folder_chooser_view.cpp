@@ -147,6 +147,8 @@ QWidget* FolderChooserView::countQuestion(QWidget* parent) {
         edit->setFocusPolicy(Qt::ClickFocus);
         b.bind(*count, edit);
         table->addWidget(edit, place.first, place.second);
+        b.nameAfter(place.first == 1 ? model_.Label5 : model_.Label6,
+                    place.second == 1 ? model_.Label2 : model_.Label3, edit);
     }
     layout->addLayout(table);
 

@@ -53,6 +53,8 @@ SettingsWindowView::SettingsWindowView(App& app, Form4& model) : View(app, model
     // The tooltips are Russian in either interface: the English one gets its own.
     binder().speak({
         {&model.Combo1, "Число вопросов", "Number of questions"},
+        {&model.Text4, "Ширина картинки", "Picture width"},
+        {&model.Text1, "Высота картинки", "Picture height"},
         {&model.Check1, nullptr, nullptr, nullptr, "Set a timer for the whole ticket"},
         {&model.Check2, nullptr, nullptr, nullptr, "Set a timer for each question"},
         {&model.Text2, nullptr, nullptr, nullptr, "Enter whole minutes for the timer"},
@@ -307,6 +309,8 @@ QWidget* SettingsWindowView::evaluationPanel() {
         field->setAlignment(Qt::AlignCenter);
         b.bind(model_.txt(i), field);
         skipWhileLocked(model_.txt(i), field);
+        // Named by the number above it, as a screen reader cannot see the column.
+        field->setAccessibleName(number->text());
         fields->addWidget(number, row, column);
         fields->addWidget(field, row + 1, column);
     }
@@ -331,6 +335,8 @@ QWidget* SettingsWindowView::evaluationPanel() {
     b.bind(model_.Label5, scoreLabel);
     b.bind(model_.txtZ, score);
     skipWhileLocked(model_.txtZ, score);
+    b.nameAfter(model_.Label3, count);
+    b.nameAfter(model_.Label5, score);
     numbers->addWidget(countLabel, 0, 0);
     numbers->addWidget(count, 0, 1, Qt::AlignLeft);
     numbers->addWidget(scoreLabel, 1, 0);

@@ -332,6 +332,8 @@ QWidget* TesterWindowView::editorPanel(QWidget* parent) {
         binder().bind(row.thresholdHeading, thresholdHeading);
         binder().bind(row.threshold, threshold);
         binder().bind(row.conclusion, conclusion);
+        binder().nameAfter(row.heading, conclusion);
+        binder().nameAfter(row.thresholdHeading, threshold);
         line += 2;
     }
     layout->setColumnStretch(0, 1);

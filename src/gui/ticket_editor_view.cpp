@@ -202,6 +202,7 @@ QWidget* TicketEditorView::importPanel(QWidget* parent) {
     file->setMinimumWidth(220);
     b.bind(model_.Label24, fileLabel);
     b.bind(model_.Text13, file);
+    b.nameAfter(model_.Label24, file);
     layout->addWidget(fileLabel, 0, 0, 1, 2);
     layout->addWidget(file, 1, 0);
     layout->addWidget(button(b, model_.Command17, panel), 1, 1);
@@ -227,6 +228,7 @@ QWidget* TicketEditorView::importPanel(QWidget* parent) {
         if (width > 0) edit->setFixedWidth(width);
         b.bind(*label, caption);
         b.bind(*field, edit);
+        b.nameAfter(*label, edit);
         layout->addWidget(caption, row++, 0, 1, 2);
         layout->addWidget(edit, row++, 0, 1, 2, Qt::AlignLeft);
         if (width == 0) edit->setMinimumWidth(220);

@@ -238,9 +238,17 @@ void setUpAnExam(Program& p) {
     p.walk(QStringLiteral("the findings"));
     p.click(p.window<Form10>().Command4);
 
+    // Counts that differ from the folder's: the chooser asks which to keep.
+    p.type(settings.Text3, QStringLiteral("7"));
     p.click(settings.Label18);
+    Form9& chooser = p.window<Form9>();
     p.walk(QStringLiteral("the exam folder chooser"));
-    p.click(p.window<Form9>().Command2);
+    p.browse(chooser.Dir1, p.path(QStringLiteral("b/География")));
+    p.click(chooser.Command1);
+    EXPECT_TRUE(chooser.Frame1.visible()) << "the chooser does not ask about the counts";
+    p.walk(QStringLiteral("the counts in the chooser"));
+    p.click(chooser.Command5);
+    if (p.app().loaded<Form9>()) p.click(chooser.Command2);
     p.desktop().messages.clear();
 
     p.click(settings.Command3);

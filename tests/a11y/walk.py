@@ -3,12 +3,14 @@
 
     walk.py --pid PID --lang rus|eng [--read TEXT]... [--content TEXT]...
 
-Every window on the screen must announce a title, and every control that takes the
-keyboard must have a name (its own, or a label's that names it) with a letter or a digit
-in it. In the English interface names and descriptions hold no Cyrillic, except where
-they are content the program shows (--content: exam titles, file names). Each --read
-text (a question, an answer) must be readable in a window: as a name, a description or
-a text of something shown. Prints one line per fault and exits 1 when there is one.
+Every window on the screen must announce a title and be a window to a screen reader.
+Every enabled control that takes the keyboard must have a name (its own, or a label's
+that names it) with a letter or a digit in it, and no two fields of a window may share
+one. In the English interface names and descriptions hold no Cyrillic, except where they
+are content the program shows (--content: exam titles, file names; --read texts). Each
+--read text (a question, an answer) must be readable in a window: as a name, a
+description or a text of something shown. Prints one line per fault and exits 1 when
+there is one.
 """
 
 import argparse
@@ -30,6 +32,8 @@ CONTENT_ROLES = {
 # through a relation, or a description says what the list is.
 VALUE_NAMED_ROLES = {pyatspi.ROLE_COMBO_BOX}
 WINDOW_ROLES = {pyatspi.ROLE_FRAME, pyatspi.ROLE_DIALOG, pyatspi.ROLE_WINDOW}
+# Fields told apart by their names alone: two with one name in a window are a guess.
+FIELD_ROLES = {pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY, pyatspi.ROLE_PASSWORD_TEXT}
 CYRILLIC = re.compile("[\u0400-\u04ff]")
 
 
@@ -95,7 +99,11 @@ class Walk:
             self.faults.append("%s: a %s, not a window, to a screen reader"
                                % (shown, win.getRoleName()))
         readable = [title]
+        self.fields = {}
         self.visit(win, shown, readable)
+        for name, count in self.fields.items():
+            if count > 1:
+                self.faults.append("%s: %d fields share the name %r" % (shown, count, name))
         return readable
 
     def visit(self, obj, title, readable):
@@ -129,6 +137,8 @@ class Walk:
                 shown += " holding %r" % value[:40]
             self.faults.append("%s has no name%s" % (what, shown))
             return
+        if role in FIELD_ROLES:
+            self.fields[said[0]] = self.fields.get(said[0], 0) + 1
         if self.lang != "eng":
             return
         for text in said + [squeeze(obj.description)]:
