@@ -5,6 +5,7 @@
 #include "forms/captions.h"
 #include "gui/view.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -316,6 +317,13 @@ void Binder::bind(forms::Label& model, QLabel* widget) {
     const bool link = model.isLink();
     if (link) {
         widget->setCursor(Qt::PointingHandCursor);
+        widget->setProperty(kLinkProperty, true);
+        // What a screen reader was told of the label before it became a link is made anew.
+        if (QAccessible::isActive()) {
+            QAccessibleInterface* told = QAccessible::queryAccessibleInterface(widget);
+            if (told && told->role() != QAccessible::Link)
+                QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(told));
+        }
         QFont font = widget->font();
         font.setUnderline(true);
         widget->setFont(font);

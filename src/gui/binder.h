@@ -135,6 +135,9 @@ private:
     int languageSubscription_ = 0;
 };
 
+// The property that marks a label the binder made a link.
+inline constexpr char kLinkProperty[] = "proveronLink";
+
 // Paints a widget's text and background with model colours.
 void applyColors(QWidget* widget, forms::Color fore, forms::Color back, bool paintBack);
 
