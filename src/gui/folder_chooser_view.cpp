@@ -107,6 +107,9 @@ QWidget* FolderChooserView::browser(QWidget* parent) {
     status->setSizePolicy(keep);
     binder().bind(model_.Text4, status);
     layout->addWidget(status);
+    binder().speak({{&model_.Drive1, nullptr, nullptr, "Диск", "Drive"},
+                    {&model_.Dir1, "Папки", "Folders"},
+                    {&model_.Text1, "Выбранная папка", "Chosen folder"}});
     return pane;
 }
 
@@ -149,6 +152,8 @@ QWidget* FolderChooserView::countQuestion(QWidget* parent) {
         edit->setFocusPolicy(Qt::ClickFocus);
         b.bind(*count, edit);
         table->addWidget(edit, place.first, place.second);
+        b.nameAfter(place.first == 1 ? model_.Label5 : model_.Label6,
+                    place.second == 1 ? model_.Label2 : model_.Label3, edit);
     }
     layout->addLayout(table);
 

@@ -192,6 +192,7 @@ JournalTable::JournalTable(const QByteArray& report, const QString& language,
     layout->addLayout(top);
 
     auto* table = new QTableView(this);
+    table->setAccessibleName(say_("Записи отчета", "Report records"));
     table->setModel(proxy_);
     table->setSortingEnabled(true);
     table->sortByColumn(model_->columnCount() - 1, Qt::AscendingOrder); // in the report's order

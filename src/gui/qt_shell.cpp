@@ -87,9 +87,11 @@ void QtShell::open(const QString& path) {
     text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     const QByteArray bytes = file.readAll();
     text->setPlainText(reportText(bytes));
+    text->setAccessibleName(say("Отчет", "Report"));
     if (QFileInfo(path).fileName().compare(QLatin1String("oth.txt"), Qt::CaseInsensitive) == 0) {
         // The exam report reads as a table too.
         auto* tabs = new QTabWidget(viewer);
+        tabs->setAccessibleName(say("Отчет", "Report"));
         tabs->addTab(text, say("Текст", "Text"));
         const QChar separator = platform::UserLocale::system().decimalSeparator();
         auto* table = new JournalTable(bytes, language_(), separator, tabs);

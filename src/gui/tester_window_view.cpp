@@ -28,6 +28,18 @@ namespace {
 
 int pixels(int twips) { return twips / forms::kTwipsPerPixel; }
 
+// What a screen reader calls the editor's answer fields, numbered as on the screen.
+const std::pair<const char*, const char*> kAnswers[] = {{"Ответ 1", "Answer 1"},
+                                                        {"Ответ 2", "Answer 2"},
+                                                        {"Ответ 3", "Answer 3"},
+                                                        {"Ответ 4", "Answer 4"},
+                                                        {"Ответ 5", "Answer 5"}};
+const std::pair<const char*, const char*> kPoints[] = {{"Баллы за ответ 1", "Points for answer 1"},
+                                                       {"Баллы за ответ 2", "Points for answer 2"},
+                                                       {"Баллы за ответ 3", "Points for answer 3"},
+                                                       {"Баллы за ответ 4", "Points for answer 4"},
+                                                       {"Баллы за ответ 5", "Points for answer 5"}};
+
 QPushButton* button(QWidget* parent, int minimumWidth = 100) {
     auto* widget = new QPushButton(parent);
     widget->setMinimumWidth(minimumWidth);
@@ -76,6 +88,7 @@ TesterWindowView::TesterWindowView(App& app, Form6& model) : View(app, model), m
     body->addWidget(editorPanel(content), 2, Qt::AlignTop);
     column->addLayout(body, 1);
     scroll_->setWidget(content);
+    binder().speak(scroll_, "Вопрос и ответы", "Question and answers");
     root->addWidget(scroll_, 1);
     root->addWidget(editorCommands());
 
@@ -109,6 +122,8 @@ QLayout* TesterWindowView::numberRow() {
     b.bind(model_.Label14, after);
     b.bind(model_.Command1, next);
     b.bind(model_.Label16, path);
+    b.nameAfter(model_.Label2, number);
+    b.speak({{&model_.Command1, "Следующий вопрос", "Next question"}});
     return row;
 }
 
@@ -206,9 +221,13 @@ QWidget* TesterWindowView::answerChoices(QWidget* parent) {
         forms::OptionButton& model = model_.Option(k);
         binder().bind(model, option);
         // The button takes no text of its own: long answers wrap beside it instead.
+        binder().speak({{&model, nullptr, nullptr, "Ответ", "Answer"}});
         binder().follow(model, [&model, option, text] {
             option->setText(QString());
-            option->setAccessibleName(model.caption());
+            // A screen reader reads the answer as the button's name (or, while there is
+            // none, what the button is).
+            option->setAccessibleName(model.caption().isEmpty() ? option->accessibleDescription()
+                                                                : model.caption());
             text->setText(model.caption());
             text->setEnabled(model.enabled());
         });
@@ -240,6 +259,8 @@ QWidget* TesterWindowView::answerFields(QWidget* parent) {
         layout->addWidget(cell, k, 2);
         binder().bind(model_.txtq(k), answer);
         binder().bind(model_.txtb(k), point);
+        binder().speak({{&model_.txtq(k), kAnswers[k - 1].first, kAnswers[k - 1].second},
+                        {&model_.txtb(k), kPoints[k - 1].first, kPoints[k - 1].second}});
         pointCells.push_back(cell);
     }
     layout->setColumnStretch(1, 1);
@@ -333,6 +354,8 @@ QWidget* TesterWindowView::editorPanel(QWidget* parent) {
         binder().bind(row.thresholdHeading, thresholdHeading);
         binder().bind(row.threshold, threshold);
         binder().bind(row.conclusion, conclusion);
+        binder().nameAfter(row.heading, conclusion);
+        binder().nameAfter(row.thresholdHeading, threshold);
         line += 2;
     }
     layout->setColumnStretch(0, 1);

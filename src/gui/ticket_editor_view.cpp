@@ -181,6 +181,7 @@ QWidget* TicketEditorView::choosePanel(QWidget* parent) {
     auto* folders = new QListWidget(panel);
     folders->setMinimumSize(300, 220);
     binder().bind(model_.Dir1, folders);
+    binder().speak({{&model_.Dir1, "Папки", "Folders"}});
     layout->addWidget(folders);
     auto* row = new QHBoxLayout;
     for (forms::CommandButton* command : {&model_.Command6, &model_.Command16}) {
@@ -211,6 +212,7 @@ QWidget* TicketEditorView::importPanel(QWidget* parent) {
     file->setMinimumWidth(220);
     b.bind(model_.Label24, fileLabel);
     b.bind(model_.Text13, file);
+    b.nameAfter(model_.Label24, file);
     layout->addWidget(fileLabel, 0, 0, 1, 2);
     layout->addWidget(file, 1, 0);
     layout->addWidget(button(b, model_.Command17, panel), 1, 1);
@@ -236,6 +238,7 @@ QWidget* TicketEditorView::importPanel(QWidget* parent) {
         if (width > 0) edit->setFixedWidth(width);
         b.bind(*label, caption);
         b.bind(*field, edit);
+        b.nameAfter(*label, edit);
         layout->addWidget(caption, row++, 0, 1, 2);
         layout->addWidget(edit, row++, 0, 1, 2, Qt::AlignLeft);
         if (width == 0) edit->setMinimumWidth(220);
@@ -311,6 +314,8 @@ QLayout* TicketEditorView::numberRows(QWidget* parent) {
     question->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[1-9]|1[0-9]|20")), question));
     binder().bind(model_.Label10, questionStatus);
+    binder().nameAfter(model_.Label6, ticket);
+    binder().nameAfter(model_.Label7, question);
     // Room for the longer status line of each, so the row does not shift as they change.
     const int statusWidth = ticketStatus->fontMetrics().horizontalAdvance(
         QStringLiteral("Ticket № 999 already created"));
