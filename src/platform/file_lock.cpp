@@ -157,7 +157,9 @@ bool FileLock::prepareCandidate() {
                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
     struct flock range = wholeFile(F_WRLCK);
     struct stat made {};
-    if (!owner_.isOpen() || !writeAllToDisk(owner_.get(), ownIdentity()) ||
+    // No sync of its own: the lock guards files that are synced, and a lock whose owner
+    // text was lost with the power is left over and taken over like any other.
+    if (!owner_.isOpen() || !writeAllBytes(owner_.get(), ownIdentity()) ||
         ::fcntl(owner_.get(), F_OFD_SETLK, &range) != 0 || ::fstat(owner_.get(), &made) != 0) {
         owner_ = FileHandle();
         removeEntry(candidate_);
@@ -178,6 +180,8 @@ FileLock::Verdict FileLock::judge() {
     struct stat info {};
     if (::lstat(encoded(lock_).constData(), &info) != 0)
         return errno == ENOENT ? Verdict::Gone : Verdict::Dead;
+    judgedDevice_ = info.st_dev;
+    judgedFolder_ = info.st_ino;
     // A file, a link or a FIFO of that name is no lock of ours: nothing holds it.
     if (!S_ISDIR(info.st_mode)) return Verdict::Dead;
     const FileHandle owner(::open(encoded(lock_ + kOwnerName).constData(),
@@ -188,8 +192,9 @@ FileLock::Verdict FileLock::judge() {
             return Verdict::Held;
     }
     // On a local disk every holder runs on this computer and keeps its owner file locked:
-    // a lock without that is left over, whatever it holds.
-    if (!shared_) return Verdict::Dead;
+    // a lock without that is left over, whatever it holds, unless its holder let it go
+    // while we looked and another copy has taken the lock since (a new folder).
+    if (!shared_) return isJudgedFolder(lock_) ? Verdict::Dead : Verdict::Gone;
     char text[512];
     const ssize_t got = owner.isOpen() ? ::read(owner.get(), text, sizeof text) : -1;
     if (got > 0 && ownerGoneHere(QByteArray(text, qsizetype(got)))) return Verdict::Dead;
@@ -198,6 +203,12 @@ FileLock::Verdict FileLock::judge() {
                                        .count() -
                                    madeAt_);
     return now - timeMs(info.st_mtim) > kStaleLock.count() ? Verdict::Dead : Verdict::Held;
+}
+
+bool FileLock::isJudgedFolder(const QString& path) const {
+    struct stat info {};
+    return ::lstat(encoded(path).constData(), &info) == 0 && info.st_dev == judgedDevice_ &&
+           info.st_ino == judgedFolder_;
 }
 
 // Takes a lock nobody holds out of the way. False when this copy may not (another
@@ -213,6 +224,10 @@ bool FileLock::clear() {
         return true; // busy on a share: try again
     }
     // Another copy may have put a live lock there since we looked: it goes back.
+    if (!shared_ && !isJudgedFolder(away)) {
+        ::rename(encoded(away).constData(), encoded(lock_).constData());
+        return true;
+    }
     const FileHandle owner(::open(encoded(away + kOwnerName).constData(),
                                   O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct flock range = wholeFile(F_WRLCK);

@@ -22,6 +22,8 @@
 
 #include <chrono>
 
+#include <sys/types.h>
+
 namespace platform {
 
 // A lock of another computer is taken over once it is this old: a write holds the lock for
@@ -57,6 +59,7 @@ private:
     enum class Verdict { Gone, Held, Dead };
     Verdict judge();
     bool clear();
+    bool isJudgedFolder(const QString& path) const;
     void release();
 
     QString lock_;
@@ -69,6 +72,9 @@ private:
     QString stuck_;
     qint64 ownTime_ = 0; // the share's clock when our owner file was made, in ms
     qint64 madeAt_ = 0;  // our own monotonic clock then, in ms
+    // The lock folder the last verdict was about: a "dead" verdict clears that one only.
+    dev_t judgedDevice_ = 0;
+    ino_t judgedFolder_ = 0;
 };
 
 // Waits at most `wait` for a write lock of the whole open file (a lock the system keeps
