@@ -7,6 +7,7 @@
 #include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
 #include "exam_content/exam_writer.h"
+#include "exam_content/question_pictures.h"
 #include "exam_taking/picture_viewer.h"
 #include "forms/app.h"
 #include "platform/folders.h"

@@ -1,11 +1,11 @@
 #include "exam_taking/picture_viewer.h"
 
+#include "common/decimal.h"
 #include "common/settings_file.h"
 #include "exam_content/ticket_editor.h"
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
-#include "forms/decimal.h"
 #include "settings/settings_window.h"
 
 #include <cmath>

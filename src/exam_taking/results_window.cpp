@@ -1,5 +1,6 @@
 #include "exam_taking/results_window.h"
 
+#include "common/decimal.h"
 #include "common/file_messages.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
@@ -8,7 +9,6 @@
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
-#include "forms/decimal.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
 

@@ -1,14 +1,15 @@
 #include "exam_taking/ticket_window.h"
 
+#include "common/decimal.h"
 #include "common/grading.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
+#include "exam_content/question_pictures.h"
 #include "exam_taking/picture_viewer.h"
 #include "exam_taking/results_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
-#include "forms/decimal.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
 

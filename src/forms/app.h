@@ -7,6 +7,7 @@
 // `app.window<Form4>()`.
 
 #include "forms/signal.h"
+#include "platform/app_context.h"
 #include "platform/services.h"
 
 #include <QString>
@@ -20,21 +21,15 @@ namespace forms {
 class Window;
 }
 
-class App {
+// The file logic sees App as its context (application folder, locale, pictures).
+class App final : public platform::AppContext {
 public:
     App(QString folder, platform::Services services);
-    ~App();
-    App(const App&) = delete;
-    App& operator=(const App&) = delete;
-
-    // The application folder: the folder that holds the program (no trailing separator).
-    const QString& folder() const { return folder_; }
-    // A file or folder of the application folder, from a relative path with '/'.
-    QString path(const QString& relative) const;
-    QString settingsFile() const { return path(QStringLiteral("test.ini")); }
+    ~App() override;
 
     platform::Services& services() { return services_; }
-    const platform::UserLocale& locale() const { return services_.locale; }
+    const platform::UserLocale& locale() const override { return services_.locale; }
+    const platform::PictureCodec& pictures() const override;
     void message(const QString& text, const QString& title, bool informationIcon = false);
 
     // The interface language chosen with a switch during this run. Every window reads it
@@ -86,7 +81,6 @@ private:
     void adopt(std::unique_ptr<forms::Window> window);
     void flush();
 
-    QString folder_;
     platform::Services services_;
     std::map<QString, std::unique_ptr<forms::Window>> windows_;
     std::vector<std::unique_ptr<forms::Window>> unloaded_;
@@ -94,3 +88,7 @@ private:
     int eventDepth_ = 0;
     bool ended_ = false;
 };
+
+// The interface language ("rus", "eng" or anything else): the one switched to during this
+// run, else the one the settings file holds. Every window reads it when it loads.
+QString interfaceLanguage(App& app);

@@ -202,7 +202,7 @@ void Form4::switchLanguage(const QString& language) {
     app().setSwitchedLanguage(language);
     applyLanguage(language);
     // The language is kept at once, whether or not the other settings are saved.
-    languageStored_ = storeSetting(app(), keys::kLanguage, language);
+    languageStored_ = bool(storeSetting(app(), keys::kLanguage, language));
     if (!languageStored_) tellLanguageNotStored();
 }
 

@@ -1,5 +1,6 @@
 #include "shell/start_window.h"
 
+#include "common/decimal.h"
 #include "common/documents.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
@@ -10,7 +11,6 @@
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
-#include "forms/decimal.h"
 #include "settings/settings_window.h"
 #include "tester/tester_window.h"
 
@@ -104,8 +104,8 @@ Form1::Form1(App& app) : Window(app, kName) {
 
 void Form1::load() {
     const QString file = app().settingsFile();
-    Label10.setCaption(GetValueString(app(), settings_keys::kRegistrationSection,
-                                      settings_keys::kRegistration, file));
+    Label10.setCaption(
+        GetValueString(settings_keys::kRegistrationSection, settings_keys::kRegistration, file));
     DisableXbutton(*this);
     app().services().random.seedFromClock();
     Option3.hide();

@@ -1,11 +1,11 @@
 #include "tester/tester_window.h"
 
+#include "common/decimal.h"
 #include "common/documents.h"
 #include "common/file_messages.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
 #include "forms/app.h"
-#include "forms/decimal.h"
 #include "platform/text_files.h"
 #include "shell/start_window.h"
 #include "tester/questionnaire_files.h"
@@ -208,7 +208,7 @@ std::optional<QString> Form6::readQuestionText(const QString& name, const QStrin
 
 void Form6::assignQuestion(const QString& definition) {
     const questionnaire_files::Question question =
-        questionnaire_files::readQuestion(app(), definition, Text1.text());
+        questionnaire_files::readQuestion(definition, Text1.text());
     auto answer = [&](int k) { txtq(k).setText(question.answers[std::size_t(k - 1)]); };
     auto points = [&](int k) {
         txtb(k).setText(scoring::storedFieldNumber(question.points[std::size_t(k - 1)]));
@@ -223,7 +223,7 @@ void Form6::assignQuestion(const QString& definition) {
 }
 
 void Form6::readThresholds(const QString& definition) {
-    const questionnaire_files::Header header = questionnaire_files::readHeader(app(), definition);
+    const questionnaire_files::Header header = questionnaire_files::readHeader(definition);
     for (int k = 1; k <= 3; ++k)
         thresholdField(k).setText(
             scoring::storedFieldNumber(header.thresholds[std::size_t(k - 1)]));
@@ -256,7 +256,7 @@ void Form6::finishLoadingTest(bool showEditor) {
             Frame3.hide();
         }
     }
-    Text12.setText(questionnaire_files::readHeader(app(), Text3.text()).name);
+    Text12.setText(questionnaire_files::readHeader(Text3.text()).name);
     readThresholds(Text3.text());
     if (!Text2.text().isEmpty()) readConclusions();
 }
@@ -333,7 +333,7 @@ void Form6::chooseTest() {
 void Form6::testPathChanged() {
     const QString definition = Text3.text();
     if (definition.isEmpty()) return;
-    const QString name = questionnaire_files::readHeader(app(), definition).name;
+    const QString name = questionnaire_files::readHeader(definition).name;
     std::optional<QString> question;
     bool readable = acceptTestName(name, definition);
     if (readable && Label1.caption() == kChosen && !Text1.text().isEmpty()) {
@@ -360,9 +360,8 @@ void Form6::questionNumberChanged() {
         return;
     }
     const QString definition = Text3.text();
-    const QString name = definition.isEmpty()
-                             ? Text2.text()
-                             : questionnaire_files::readHeader(app(), definition).name;
+    const QString name =
+        definition.isEmpty() ? Text2.text() : questionnaire_files::readHeader(definition).name;
     // The question's file is read first: a question that cannot be shown is not gone to.
     std::optional<QString> question;
     if (!number.isEmpty() && !name.isEmpty()) {
