@@ -56,7 +56,7 @@ Form5::Form5(App& app) : Window(app, kName) {
 }
 
 void Form5::load() {
-    Label5.setCaption(interfaceLanguage(app()));
+    Label5.setCaption(app().language());
     setWidth(kNarrowWidth);
     DisableXbutton(*this);
 
@@ -201,8 +201,8 @@ bool Form5::saveReport() {
     const platform::WriteResult written = appendExamReport(reportFile, report);
     if (written) return true;
     const bool english = Label5.caption() == forms::kEnglish;
-    app().message((english ? QStringLiteral("Could not save the result in the report:\n")
-                           : QStringLiteral("Не удалось сохранить результат в отчет:\n")) +
+    app().message(forms::say(Label5.caption(), "Не удалось сохранить результат в отчет:\n",
+                             "Could not save the result in the report:\n") +
                       QDir::toNativeSeparators(reportFile) + writeFailureNote(written, english),
                   QStringLiteral("Проверон"));
     return false;

@@ -76,7 +76,7 @@ void Form2::load() {
     DisableXbutton(*this);
     KeepOnTop(*this, true);
 
-    Label15.setCaption(interfaceLanguage(app()));
+    Label15.setCaption(app().language());
 
     Form1& start = app().window<Form1>();
     Form4& settings = app().window<Form4>();
@@ -134,8 +134,7 @@ void Form2::load() {
     captions_.apply(language);
     // The ticket caption goes into the results and the exam report, so it is set in any
     // language; the built-in one is Russian.
-    const QString ticket =
-        language == kEnglish ? QStringLiteral("Ticket № ") : QStringLiteral("Билет № ");
+    const QString ticket = say(language, "Билет № ", "Ticket № ");
     Label17.setCaption(ticket + start.Label1.caption());
 }
 

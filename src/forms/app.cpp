@@ -70,7 +70,12 @@ void App::userEvent(const std::function<void()>& event) {
 
 void App::flush() { unloaded_.clear(); }
 
-QString interfaceLanguage(App& app) {
-    if (app.switchedLanguage()) return *app.switchedLanguage();
-    return readSetting(app, settings_keys::kLanguage);
+QString App::language() const {
+    return switched_ ? *switched_ : readSetting(*this, settings_keys::kLanguage);
+}
+
+platform::WriteResult App::switchLanguage(const QString& language) {
+    switched_ = language;
+    languageSwitched.notify(language);
+    return storeSetting(*this, settings_keys::kLanguage, language);
 }

@@ -114,7 +114,7 @@ void Form1::load() {
     Text3.setText(settings.Text3.text());
     Text12.setText(readSetting(app(), settings_keys::kPassword));
     passwordUnknown_ = settingsFileUnreadable(app());
-    Label4.setCaption(interfaceLanguage(app()));
+    Label4.setCaption(app().language());
     Timer1.setEnabled(false);
 
     // A folder without a readable marker file simply has no title.
@@ -375,10 +375,4 @@ void Form1::switchLanguage(const QString& language) {
     settings.Label17.setCaption(language);
     // The new start window reads the language in its load.
     application.window<Form1>().show();
-    // Stored again as the switch always did; a failure the settings window has already
-    // told is not told twice.
-    if (!storeSetting(application, settings_keys::kLanguage, settings.Label17.caption()) &&
-        settings.languageStored()) {
-        settings.tellLanguageNotStored();
-    }
 }

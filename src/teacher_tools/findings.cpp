@@ -7,10 +7,12 @@
 
 namespace teacher_tools {
 
-Wording::Wording(const QString& language) : english_(language == texts::kEnglish) {}
+Wording::Wording(const QString& language) : language_(language) {}
+
+bool Wording::english() const { return language_ == texts::kEnglish; }
 
 QString Wording::operator()(const char* russian, const char* english) const {
-    return QString::fromUtf8(english_ ? english : russian);
+    return texts::say(language_, russian, english);
 }
 
 std::optional<int> wholeNumber(const QString& text, int min, int max) {

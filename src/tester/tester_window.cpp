@@ -131,10 +131,6 @@ void Form6::arrangeControls() {
 
 void Form6::load() {
     DisableXbutton(*this);
-    // The start window that opened this one knows the language; alone, the settings do.
-    const Form1* start = app().loaded<Form1>();
-    language_ = start ? start->Label4.caption() : interfaceLanguage(app());
-
     Option6.setValue(true);
     lockQuestion(true);
     for (Control* hidden : std::initializer_list<Control*>{
@@ -143,23 +139,21 @@ void Form6::load() {
         hidden->hide();
     Command14.setEnabled(false);
     Label16.setCaption(QString());
-    takingCaptions_.apply(language_);
-    editorCaptions_.apply(language_);
+    takingCaptions_.apply(app().language());
+    editorCaptions_.apply(app().language());
 }
 
 // Shared steps.
 
-bool Form6::english() const { return language_ == kEnglish; }
+bool Form6::english() const { return app().language() == kEnglish; }
 
-void Form6::tell(const char* russian, const char* englishText, const QString& detail) {
-    const QString text = english() ? QString::fromUtf8(englishText) : QString::fromUtf8(russian);
-    app().message(text + detail, kTitle);
+void Form6::tell(const char* russian, const char* english, const QString& detail) {
+    app().message(say(app().language(), russian, english) + detail, kTitle);
 }
 
 QString Form6::pathMessage() const {
     const QString folder = questionnaire_files::testsFolder(app()) + QDir::separator();
-    return (english() ? QStringLiteral("Way to files with tests: ")
-                      : QStringLiteral("Путь к папки с тестами: ")) +
+    return say(app().language(), "Путь к папки с тестами: ", "Way to files with tests: ") +
            QLatin1Char(' ') + folder;
 }
 

@@ -183,7 +183,6 @@ private:
     void (Form6::*afterPassword_)() = nullptr;
     std::int16_t intCntr_ = 0;
     std::int16_t editorStep_ = 0;
-    QString language_;
     // The question number whose files were loaded last: a number whose files cannot be
     // read is put back to it.
     QString loadedNumber_;
