@@ -7,18 +7,22 @@
 
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
+#include "gui/journal_view.h"
 #include "gui/ticket_window_view.h"
+#include "platform/ansi_codec.h"
 #include "platform/fake_services.h"
 #include "platform/profile_file.h"
 #include "platform/text_files.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
+#include "teacher_tools/journal.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
@@ -240,6 +244,83 @@ void RawStart(benchmark::State& state) {
     }
 }
 
+// An exam report of `records` records of five questions, as the program writes it, each
+// with its own name and date.
+QByteArray reportOf(int records) {
+    QByteArray bytes;
+    bytes.reserve(qsizetype(records) * 450);
+    for (int r = 0; r < records; ++r) {
+        const QString record =
+            QStringLiteral("Дата: %1.%2.2026 Время: 9:%3:00\r\r\nФ.И.О ,  Данные  Ученик %4\r\r\n"
+                           "Билет № b%5\r\r\nПервый вопрос, оценка  5; Второй вопрос, оценка  "
+                           "4; Третий вопрос, оценка  3; Четвертый вопрос, оценка  5; Пятый "
+                           "вопрос, оценка  2; ; ; ; ; ; ; ; ; ; ; ; ; ; ; \r\r\nЗачет\r\r\n"
+                           "==================\r\r\n\r\n\r\n")
+                .arg(1 + r % 28)
+                .arg(1 + r / 28 % 12)
+                .arg(r % 60, 2, 10, QLatin1Char('0'))
+                .arg(r)
+                .arg(1 + r % 30);
+        bytes += platform::toAnsi(record);
+    }
+    return bytes;
+}
+
+// The report viewer's table: made, filtered a keystroke at a time, sorted.
+void ViewerTable(benchmark::State& state) {
+    const QByteArray report = reportOf(int(state.range(0)));
+    for (auto _ : state) {
+        gui::JournalTable table(report, QStringLiteral("rus"), QLatin1Char(','), nullptr);
+        benchmark::DoNotOptimize(table.allRows());
+    }
+}
+
+void ViewerFilter(benchmark::State& state) {
+    const QByteArray report = reportOf(int(state.range(0)));
+    gui::JournalTable table(report, QStringLiteral("rus"), QLatin1Char(','), nullptr);
+    table.setFilter(QStringLiteral("x")); // the texts searched are made once, as for a user
+    bool other = false;
+    for (auto _ : state) {
+        table.setFilter(other ? QStringLiteral("ученик 12") : QStringLiteral("ученик 13"));
+        other = !other;
+    }
+}
+
+void ViewerSort(benchmark::State& state) {
+    const QByteArray report = reportOf(int(state.range(0)));
+    gui::JournalTable table(report, QStringLiteral("rus"), QLatin1Char(','), nullptr);
+    bool other = false;
+    for (auto _ : state) {
+        table.rows()->sort(other ? 2 : 0, Qt::AscendingOrder); // names, then dates
+        other = !other;
+    }
+}
+
+// `proveron journal`'s reading: the report a line at a time.
+void JournalFile(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("oth.txt"));
+    platform::writeBytesAtomically(path, reportOf(int(state.range(0))));
+    const teacher_tools::Wording say(QStringLiteral("rus"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(teacher_tools::readJournalFile(path, say)->rows.size());
+}
+
+// Its floor: the same file read a line at a time with nothing done to the lines.
+void RawJournalFile(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("oth.txt"));
+    platform::writeBytesAtomically(path, reportOf(int(state.range(0))));
+    for (auto _ : state) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        qsizetype lines = 0;
+        while (!file.atEnd())
+            lines += file.readLine().size() > 0;
+        benchmark::DoNotOptimize(lines);
+    }
+}
+
 void questionSizes(benchmark::internal::Benchmark* b) {
     for (int tickets : {10, 1000, 10000})
         b->Args({tickets, 5});
@@ -264,6 +345,12 @@ BENCHMARK(RawSaveSettings)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(Start)->Arg(1 << 10)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawStart)->Arg(1 << 10)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
+
+BENCHMARK(ViewerTable)->Arg(10)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ViewerFilter)->Arg(10)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ViewerSort)->Arg(10)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(JournalFile)->Arg(10)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(RawJournalFile)->Arg(10)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 namespace {
 

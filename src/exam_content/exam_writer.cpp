@@ -96,6 +96,7 @@ QString deleteQuestionPicture(const QString& ticketFolder, int question) {
     const QString stored = exam_folder::lookUpQuestionFile(ticketFolder, 'k', question);
     if (stored.isEmpty()) return {};
     const QString path = QDir(ticketFolder).filePath(stored);
+    platform::forgetCachedReads(); // the folder's listing loses the name
     return QFile::remove(path) ? QString() : path;
 }
 

@@ -88,7 +88,8 @@ QString Form9::inLanguage(const char* russian, const char* english) const {
     return say(Label4.caption(), russian, english);
 }
 
-void Form9::showStatus(const QString& status) {
+void Form9::showStatus(const QString& status, Color color) {
+    Text4.setForeColor(color);
     Text4.setText(status);
     Text4.show();
 }
@@ -167,7 +168,15 @@ void Form9::accept() {
         start->Label1.setCaption(QString());
         start->Command3.setEnabled(false);
     }
-    if (Text8.text() != Text7.text() || Text2.text() != Text6.text()) Frame1.show();
+    if (Text8.text() != Text7.text() || Text2.text() != Text6.text()) {
+        Frame1.show();
+        return;
+    }
+    // Nothing to ask: the status line says the folder was taken.
+    showStatus(inLanguage("Папка принята: билетов %1, вопросов %2, как в настройках.",
+                          "The folder is taken; tickets %1, questions %2, as in the settings.")
+                   .arg(Text2.text(), Text8.text()),
+               colors::Green);
 }
 
 bool Form9::survey(QStringList& entries, QStringList& questions) {

@@ -13,6 +13,7 @@
 #include "platform/folders.h"
 #include "platform/text_encoding.h"
 #include "settings/settings_window.h"
+#include "teacher_tools/answer_match.h"
 #include "teacher_tools/bank_export.h"
 #include "teacher_tools/findings_window.h"
 
@@ -59,10 +60,11 @@ Form7::Form7(App& app) : Window(app, kName) {
                     &Label27, &Text16, &Command18, &Command19});
     place(Frame12, {&Option1, &Option2, &Option3});
     place(Frame8, {&Text10, &Text11, &Text12});
-    place(Frame1, {&Label22,  &Label6,   &Text6,    &Label9,   &Label7,    &Combo1, &Label10,
-                   &Frame2,   &Label4,   &Label1,   &Frame3,   &Label2,    &Frame4, &Label3,
-                   &Command2, &Command1, &Command7, &Command4, &Command10, &Label5, &Label14,
-                   &Label18,  &Label19,  &Label11,  &Label12,  &Label13,   &Image1, &Picture1});
+    place(Frame1,
+          {&Label22,  &Label6,   &Text6,    &Label9,    &Label7,  &Combo1,  &Label10, &Label28,
+           &Frame2,   &Label4,   &Label1,   &Frame3,    &Label2,  &Frame4,  &Label3,  &Command2,
+           &Command1, &Command7, &Command4, &Command10, &Label5,  &Label14, &Label18, &Label19,
+           &Label11,  &Label12,  &Label13,  &Image1,    &Picture1});
     place(Frame2, {&Text1});
     place(Frame3, {&Text2});
     place(Frame4, {&Text3});
@@ -80,6 +82,8 @@ Form7::Form7(App& app) : Window(app, kName) {
     // The ticket number is looked up, and a missing ticket reported, once it is typed,
     // not at every keystroke on the way to "12".
     Text6.setCommitOnFinish(true);
+    // A typed question file is read for its format once the path is whole.
+    Text13.setCommitOnFinish(true);
     Option1.setValue(true);
 
     // Event table.
@@ -91,6 +95,7 @@ Form7::Form7(App& app) : Window(app, kName) {
     Command15.onClick = [this] { showImportPanel(); };
     Command16.onClick = [this] { this->app().window<Form10>().checkFolder(Dir1.path()); };
     Command17.onClick = [this] { chooseBankFile(); };
+    Text13.onChange = [this] { bankFileChanged(); };
     Command18.onClick = [this] { importBank(); };
     Command20.onClick = [this] { exportExam(); };
     Dir1.onChange = [this] { Text10.setText(Dir1.path()); };
@@ -132,6 +137,7 @@ void Form7::load() {
         label->hide();
     Label9.setCaption(QString());
     Label10.setCaption(QString());
+    Label28.setCaption(QString());
     Dir1.setPath(app().path(QStringLiteral("b")));
     for (Control* hidden :
          std::initializer_list<Control*>{&Frame1, &Frame7, &Frame5, &Frame8, &Frame11})
@@ -161,6 +167,10 @@ void Form7::tellNoTicketNumber(const QString& number) {
          QStringLiteral("\"%1\" is no ticket number: write it in digits without leading zeros "
                         "(1, 2, 3 ...).")
              .arg(number));
+}
+
+void Form7::note(const QString& russian, const QString& english) {
+    Label28.setCaption(forms::say(Label21.caption(), russian, english));
 }
 
 // Where the editor writes.
@@ -224,8 +234,11 @@ void Form7::chooseBankFile() {
         english ? QStringLiteral("Aiken, GIFT, Moodle XML (*.txt *.gift *.xml);;All files (*)")
                 : QStringLiteral("Aiken, GIFT, Moodle XML (*.txt *.gift *.xml);;Все файлы (*)"),
         app().folder());
-    if (path.isEmpty()) return;
-    Text13.setText(path);
+    if (!path.isEmpty()) Text13.setText(path);
+}
+
+void Form7::bankFileChanged() {
+    const QString path = Text13.text();
     // The format the file is written in, as far as its text tells.
     if (const std::optional<QByteArray> bytes = platform::readBytes(path)) {
         switch (teacher_tools::guessFormat(platform::decodeDetected(*bytes))) {
@@ -240,7 +253,10 @@ void Form7::chooseBankFile() {
             break;
         }
     }
-    if (Text14.text().isEmpty()) Text14.setText(QFileInfo(path).completeBaseName());
+    // The name follows the file until the teacher types one of their own.
+    const QString name = QFileInfo(path).completeBaseName();
+    if (Text14.text().isEmpty() || Text14.text() == proposedName_) Text14.setText(name);
+    proposedName_ = name;
 }
 
 std::optional<teacher_tools::ExamImportOptions> Form7::importOptions() {
@@ -444,6 +460,7 @@ void Form7::ticketNumberChanged() {
     Text3.setText(QString());
     clearQuestionNumber();
     Label10.setCaption(QString());
+    Label28.setCaption(QString());
     const QString number = Text6.text();
     if (!exam_writer::isTicketNumber(number)) {
         // Nothing is looked up for a text that is no ticket number.
@@ -463,7 +480,7 @@ void Form7::ticketNumberChanged() {
     if (QFileInfo(folder).isDir()) {
         Dir1.setPath(folder);
     } else {
-        tell(QStringLiteral("Билет № %1 не создан").arg(number),
+        note(QStringLiteral("Билет № %1 не создан").arg(number),
              QStringLiteral("Ticket № %1 not created").arg(number));
     }
 }
@@ -600,7 +617,7 @@ void Form7::saveQuestion() {
     if (!questionCanBeSaved()) return;
     const int n = *question();
     const QString folder = ticketFolder();
-    if (!overwriteIsKnown(folder, n)) return;
+    if (!overwriteIsKnown(folder, n) || !answerMayBeSaved(folder, n)) return;
     // The question's files and a picture chosen for it are saved together or not at all.
     const bool withPicture = Text8.text() == QStringLiteral("1") && !Picture1.picture().isNull();
     const QString failed =
@@ -612,6 +629,8 @@ void Form7::saveQuestion() {
     }
     shownQuestion_ = {folder, n, true};
     overwriteAllowed_.reset();
+    unanswerableAllowed_.reset();
+    Label28.setCaption(QString());
     Dir1.setPath(folder);
     // The status lines now tell what is on disk.
     Text7.assignAndRun(exam_folder::lookUpEntry(examFolder(), QFileInfo(folder).fileName()));
@@ -620,7 +639,6 @@ void Form7::saveQuestion() {
     showQuestionStatus(n);
     if (withPicture) showSavedPicture();
     tell(QStringLiteral("Сохранено!"), QStringLiteral("Preserved!"));
-    warnIfAnswerIsNoVariant();
 }
 
 bool Form7::overwriteIsKnown(const QString& folder, int n) {
@@ -684,12 +702,35 @@ void Form7::showSavedPicture() {
     Label19.show();
 }
 
-void Form7::warnIfAnswerIsNoVariant() {
-    if (exam_writer::answerIsAVariant(Text2.text(), Text3.text())) return;
+bool Form7::answerMayBeSaved(const QString& folder, int n) {
+    if (exam_writer::answerIsAVariant(Text2.text(), Text3.text())) return true;
+    const UnanswerableSave here{{folder, n, true}, Text2.text(), Text3.text()};
+    if (unanswerableAllowed_ == here) return true;
+    unanswerableAllowed_ = here;
+    // The variant the teacher most likely meant, and what differs from it.
+    auto lines = [](QString text) {
+        return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
+    };
+    const QStringList variants = lines(Text2.text());
+    const teacher_tools::Wording say(Label21.caption());
+    const teacher_tools::Mismatch mismatch =
+        teacher_tools::explainMismatch(lines(Text3.text()).constFirst(), variants, say);
+    const QString likely =
+        mismatch.variant < 0
+            ? QString()
+            : QLatin1Char(' ') +
+                  say("Похоже на вариант %1 «%2»: %3.", "It looks like variant %1 \"%2\": %3.")
+                      .arg(mismatch.variant + 1)
+                      .arg(variants.at(mismatch.variant), mismatch.cause);
     tell(QStringLiteral("Правильный ответ не совпадает ни с одной строкой предложенных ответов: "
-                        "на этот вопрос нельзя будет ответить верно."),
+                        "на этот вопрос нельзя будет ответить верно.%1 Ничего не записано. "
+                        "Нажмите «%2» еще раз, чтобы сохранить вопрос как есть.")
+             .arg(likely, Command2.caption()),
          QStringLiteral("The correct answer matches none of the offered answer lines: nobody "
-                        "will be able to answer this question right."));
+                        "will be able to answer this question right.%1 Nothing was written. "
+                        "Press \"%2\" again to save the question as it is.")
+             .arg(likely, Command2.caption()));
+    return false;
 }
 
 // Pictures.
@@ -780,6 +821,23 @@ void Form7::deletePictureFromTicket() {
 // Leaving.
 
 void Form7::newTicket() {
+    clearTicket();
+    // The next ticket to write is offered; the teacher may type another.
+    Text6.setText(nextFreeTicket());
+    Label28.setCaption(QString());
+}
+
+QString Form7::nextFreeTicket() const {
+    const QString exam = examFolder();
+    int number = 1;
+    while (number < 999999999 &&
+           !exam_folder::lookUpEntry(exam, exam_folder::ticketFolderName(QString::number(number)))
+                .isEmpty())
+        ++number;
+    return QString::number(number);
+}
+
+void Form7::clearTicket() {
     Text6.setText(QString());
     clearQuestionNumber();
     Text1.setText(QString());
@@ -788,6 +846,7 @@ void Form7::newTicket() {
     takePictureAway();
     Label9.setCaption(QString());
     Label10.setCaption(QString());
+    Label28.setCaption(QString());
     Dir1.setPath(examFolder());
 }
 
@@ -798,7 +857,7 @@ void Form7::backToFolderPanel() {
     Frame10.show();
     Frame1.hide();
     move(left(), top(), kFolderWindowWidth, kFolderWindowHeight);
-    newTicket();
+    clearTicket();
 }
 
 void Form7::closeFromEditingPanel() {

@@ -66,6 +66,7 @@ public:
     forms::Label Label7{*this, "Label7"};               // "Вопрос №"
     forms::ComboBox Combo1{*this, "Combo1"};            // question number, "1" .. "20"
     forms::Label Label10{*this, "Label10"};             // question status line
+    forms::Label Label28{*this, "Label28"};             // the panel's status line: notes
     forms::Frame Frame2{*this, "Frame2"};               // holds the question text
     forms::TextBox Text1{*this, "Text1"};               // question text, several lines
     forms::Label Label4{*this, "Label4"};               // "Пример заполнения"
@@ -110,6 +111,8 @@ private:
     void tell(const QString& russian, const QString& english);
     void tellNotWritten(const QString& path);
     void tellNoTicketNumber(const QString& number);
+    // A note in the editing panel's status line, where it does not stop the typing.
+    void note(const QString& russian, const QString& english);
 
     QString examFolder() const;
     QString ticketFolder() const;
@@ -120,6 +123,7 @@ private:
     void showChoosePanel();
     void showImportPanel();
     void chooseBankFile();
+    void bankFileChanged();
     std::optional<teacher_tools::ExamImportOptions> importOptions();
     void importBank();
     void openImportedExam(const QString& folder);
@@ -145,7 +149,9 @@ private:
     // the editor did not load.
     bool overwriteIsKnown(const QString& folder, int n);
     void showSavedPicture();
-    void warnIfAnswerIsNoVariant();
+    // False (after a warning) when the correct answer is no variant line: a second save
+    // of the same texts saves it as it is.
+    bool answerMayBeSaved(const QString& folder, int n);
 
     void choosePicture();
     void showPicture(const QImage& picture);
@@ -155,6 +161,9 @@ private:
     void deletePictureFromTicket();
 
     void newTicket();
+    void clearTicket();
+    // The smallest ticket number the exam has no ticket for yet.
+    QString nextFreeTicket() const;
     void backToFolderPanel();
     void closeFromEditingPanel();
     void closeEditor();
@@ -162,6 +171,8 @@ private:
     // The settings window's exam folder when the editor opened; closing from the editing
     // panel puts it back.
     QString examFolderAtOpen_;
+    // The exam name last taken from the question file's name.
+    QString proposedName_;
     // The question last loaded (or saved) here and whether its file was there then; a
     // save over any other question on disk is refused once.
     struct ShownQuestion {
@@ -172,6 +183,15 @@ private:
     };
     ShownQuestion shownQuestion_;
     std::optional<ShownQuestion> overwriteAllowed_;
+    // The question whose answer the teacher was told matches no variant, with the texts
+    // they were told it of.
+    struct UnanswerableSave {
+        ShownQuestion question;
+        QString variants;
+        QString answer;
+        bool operator==(const UnanswerableSave&) const = default;
+    };
+    std::optional<UnanswerableSave> unanswerableAllowed_;
 
     const forms::CaptionTable captions_{
         {&Frame6, "Редактор", "Редактор", "Editor"},

@@ -10,6 +10,7 @@
 #include "exam_taking/results_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
+#include "platform/folders.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
 
@@ -92,6 +93,7 @@ void Form2::load() {
     Label28.setVisible(timed);
 
     const QString folder = ticketFolder();
+    platform::listForLookUps(folder); // sixty names looked up: one listing
     for (int n = 1; n <= 20; ++n)
         v(n).setCaption(exam_folder::lookUpQuestionFile(folder, 'v', n));
     for (int n = 1; n <= 20; ++n)
@@ -155,6 +157,7 @@ void Form2::selectQuestion(int n) {
         if (viewer) viewer->Image1.clearPicture();
     }
     const QString folder = ticketFolder();
+    platform::listForLookUps(folder); // a picture that is not there is known from it too
     Text4.setText(exam_folder::lookUpQuestionFile(folder, 'k', n));
 
     // Looked up again for a later question: its flag was taken at load, and a question

@@ -1,8 +1,11 @@
 #include "gui/binder.h"
 
+#include "common/settings_file.h"
 #include "forms/app.h"
+#include "forms/captions.h"
 #include "gui/view.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -67,6 +70,10 @@ void Binder::detach() {
         sender->disconnect(this);
     }
     senders_.clear();
+    if (languageSubscription_) app_.languageSwitched.unsubscribe(languageSubscription_);
+    languageSubscription_ = 0;
+    spoken_.clear();
+    spokenWidgets_.clear();
     hoverActions_.clear();
     clickActions_.clear();
     keyActions_.clear();
@@ -100,6 +107,7 @@ void Binder::common(forms::Control& model, QWidget* widget) {
     if (!widget->isWindow() || !model.visible()) widget->setVisible(model.visible());
     widget->setEnabled(model.enabled());
     widget->setToolTip(model.toolTip());
+    spoken(model, widget);
     QFont font = widget->font();
     if (font.bold() != model.bold()) {
         font.setBold(model.bold());
@@ -166,10 +174,99 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void Binder::pressOnEnter(QWidget* widget, forms::CommandButton& button) {
-    widget->installEventFilter(this);
-    enterActions_.emplace_back(widget, [this, &button] {
-        if (button.usable()) userEvent([&button] { button.press(); });
+namespace {
+// An editable drop-down list has a text field of its own that takes the keyboard: it is
+// named with the list.
+void setSpokenName(QWidget* widget, const QString& name) {
+    widget->setAccessibleName(name);
+    auto* list = qobject_cast<QComboBox*>(widget);
+    if (list && list->lineEdit()) list->lineEdit()->setAccessibleName(name);
+}
+} // namespace
+
+void Binder::followLanguage() {
+    if (languageSubscription_) return;
+    language_ = app_.language();
+    languageSubscription_ = app_.languageSwitched.subscribe([this](const QString& language) {
+        language_ = language;
+        for (const Spoken& row : spoken_) {
+            if (QWidget* widget = widgetOf(*row.control)) spoken(*row.control, widget);
+        }
+        for (const auto& [widget, row] : spokenWidgets_) {
+            if (widget) setSpokenName(widget, forms::say(language_, row.nameRu, row.nameEn));
+        }
+    });
+}
+
+void Binder::speak(const std::vector<Spoken>& rows) {
+    followLanguage();
+    spoken_.insert(spoken_.end(), rows.begin(), rows.end());
+    for (const Spoken& row : rows) {
+        if (QWidget* widget = widgetOf(*row.control)) spoken(*row.control, widget);
+    }
+}
+
+void Binder::speak(QWidget* widget, const char* nameRu, const char* nameEn) {
+    followLanguage();
+    spokenWidgets_.emplace_back(widget, Spoken{nullptr, nameRu, nameEn});
+    setSpokenName(widget, forms::say(language_, nameRu, nameEn));
+}
+
+void Binder::spoken(const forms::Control& model, QWidget* widget) const {
+    for (const Spoken& row : spoken_) {
+        if (row.control != &model) continue;
+        // A language without a name of its own reads the caption.
+        const char* name = language_ == forms::kEnglish ? row.nameEn : row.nameRu;
+        if (row.nameRu || row.nameEn)
+            setSpokenName(widget, name ? QString::fromUtf8(name) : QString());
+        // Without a description of its own Qt reads the tooltip, which is Russian only:
+        // the English interface gets its own.
+        if (row.descriptionEn) {
+            const char* text = language_ == forms::kEnglish ? row.descriptionEn : row.descriptionRu;
+            widget->setAccessibleDescription(text ? QString::fromUtf8(text) : QString());
+        }
+        return;
+    }
+}
+
+namespace {
+QString spokenCaption(const forms::Label& label) {
+    QString name = label.caption().trimmed();
+    // A heading's closing colon is not read out.
+    if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+    return name;
+}
+} // namespace
+
+void Binder::nameAfter(forms::Label& label, QWidget* field) {
+    follow(label, [this, &label, field] {
+        setSpokenName(field, spokenCaption(label));
+        // A drop-down list is named by its entry on this desktop; the label reaches a
+        // screen reader as its "labelled by" instead (a sibling label only).
+        auto* shown = qobject_cast<QLabel*>(widgetOf(label));
+        if (shown && qobject_cast<QComboBox*>(field)) shown->setBuddy(field);
+    });
+}
+
+void Binder::nameAfter(forms::Label& row, forms::Label& column, QWidget* field) {
+    auto name = [&row, &column, field] {
+        setSpokenName(field, spokenCaption(row) + QStringLiteral(", ") + spokenCaption(column));
+    };
+    follow(row, name);
+    follow(column, name);
+}
+
+void Binder::pressOnEnter(QLineEdit* field, forms::TextBox& text, forms::CommandButton& button) {
+    field->installEventFilter(this);
+    enterActions_.emplace_back(field, [this, field, &text, &button] {
+        if (!button.usable()) return true;
+        // The key never reaches the field, so a text that commits on finish is handed
+        // over here, before the button acts on it.
+        const QString typed = field->text();
+        userEvent([&text, &button, typed] {
+            if (text.commitOnFinish() && text.text() != typed) text.setText(typed);
+            if (button.usable()) button.press();
+        });
         return true;
     });
 }
@@ -227,6 +324,13 @@ void Binder::bind(forms::Label& model, QLabel* widget) {
     const bool link = model.isLink();
     if (link) {
         widget->setCursor(Qt::PointingHandCursor);
+        widget->setProperty(kLinkProperty, true);
+        // What a screen reader was told of the label before it became a link is made anew.
+        if (QAccessible::isActive()) {
+            QAccessibleInterface* told = QAccessible::queryAccessibleInterface(widget);
+            if (told && told->role() != QAccessible::Link)
+                QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(told));
+        }
         QFont font = widget->font();
         font.setUnderline(true);
         widget->setFont(font);
@@ -438,7 +542,8 @@ void Binder::bind(forms::FolderList& model, QListWidget* widget) {
         if (path != model.path() && model.usable())
             userEvent([&model, path] { model.setPath(path); });
     };
-    on(widget, &QListWidget::itemClicked, go);
+    // A double-click or Enter opens a folder; a click only chooses the row, so the second
+    // click of a double-click never lands in a folder the first one opened.
     on(widget, &QListWidget::itemActivated, go);
 }
 

@@ -27,6 +27,19 @@ class QWidget;
 
 namespace gui {
 
+// What a screen reader says of a control beyond its caption, in both languages: a name
+// where the control shows none (a field without a label beside it, a list, a picture, a
+// button drawn with a sign) and a description where the caption alone is unclear. A
+// null name reads the caption in that language; a null Russian description reads the
+// tooltip (Russian in either interface).
+struct Spoken {
+    const forms::Control* control;
+    const char* nameRu;
+    const char* nameEn;
+    const char* descriptionRu = nullptr;
+    const char* descriptionEn = nullptr;
+};
+
 class Binder : public QObject {
 public:
     Binder(App& app, QObject* parent = nullptr);
@@ -55,7 +68,7 @@ public:
     // A coloured mark: the widget is painted with the model's back colour.
     void bind(forms::Shape& model, QWidget* widget);
     // A folder browser: the folders from the root down to the model's path, then the
-    // folders inside it. A click or Enter on an entry moves the model there.
+    // folders inside it. A double-click or Enter on an entry moves the model there.
     void bind(forms::FolderList& model, QListWidget* widget);
     // The drives and volumes by their readable names; picking one moves the model there.
     void bind(forms::DriveList& model, QComboBox* widget);
@@ -65,8 +78,20 @@ public:
     // model has no Close command. (Views place their windows on the screen.)
     void bindWindow(forms::Window& model, QWidget* widget);
 
-    // Enter in `widget` presses `button` (when the user can use it).
-    void pressOnEnter(QWidget* widget, forms::CommandButton& button);
+    // Screen reader texts for controls, in the interface language and following its
+    // switches; a view keeps them in one table.
+    void speak(const std::vector<Spoken>& rows);
+    // The same for a widget of the view's own that draws no control (a scrolling area).
+    void speak(QWidget* widget, const char* nameRu, const char* nameEn);
+    // A field a screen reader names after the label beside it, its caption followed; both
+    // bound already.
+    void nameAfter(forms::Label& label, QWidget* field);
+    // A field of a table, named after its row's head and its column's.
+    void nameAfter(forms::Label& row, forms::Label& column, QWidget* field);
+
+    // Enter in `field` presses `button` (when the user can use it), with the field's text
+    // handed over first also when `text` commits on finish.
+    void pressOnEnter(QLineEdit* field, forms::TextBox& text, forms::CommandButton& button);
     // The widget bound to a control, or null.
     QWidget* widgetOf(const forms::Control& control) const;
 
@@ -91,6 +116,9 @@ private:
     void hoverable(forms::Control& model, QWidget* widget);
     // A widget that acts on a mouse click (a link label, a clickable picture).
     void clickable(forms::Control& model, QWidget* widget);
+    // The screen reader texts of `model`'s row, if it has one, in the current language.
+    void spoken(const forms::Control& model, QWidget* widget) const;
+    void followLanguage();
 
     using Actions = std::vector<std::pair<QObject*, std::function<bool()>>>;
 
@@ -102,7 +130,14 @@ private:
     Actions enterActions_; // Enter alone
     std::vector<std::pair<const forms::Control*, QWidget*>> widgets_;
     std::vector<QPointer<QObject>> senders_;
+    std::vector<Spoken> spoken_;
+    std::vector<std::pair<QPointer<QWidget>, Spoken>> spokenWidgets_;
+    QString language_;
+    int languageSubscription_ = 0;
 };
+
+// The property that marks a label the binder made a link.
+inline constexpr char kLinkProperty[] = "proveronLink";
 
 // Paints a widget's text and background with model colours.
 void applyColors(QWidget* widget, forms::Color fore, forms::Color back, bool paintBack);

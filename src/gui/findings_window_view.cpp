@@ -60,6 +60,7 @@ FindingsWindowView::FindingsWindowView(App& app, Form10& model) : View(app, mode
     buttons->addWidget(close);
     layout->addLayout(buttons);
     list->setFocus();
+    binder().speak({{&model.List1, "Замечания", "Findings"}});
     binder().bindWindow(model, this);
 }
 

@@ -100,8 +100,16 @@ QWidget* FolderChooserView::browser(QWidget* parent) {
     QFont bold = status->font();
     bold.setBold(true);
     status->setFont(bold);
+    // Its room is kept while it is hidden, so the window does not change size under the
+    // mouse as the check comes and goes.
+    QSizePolicy keep = status->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    status->setSizePolicy(keep);
     binder().bind(model_.Text4, status);
     layout->addWidget(status);
+    binder().speak({{&model_.Drive1, nullptr, nullptr, "Диск", "Drive"},
+                    {&model_.Dir1, "Папки", "Folders"},
+                    {&model_.Text1, "Выбранная папка", "Chosen folder"}});
     return pane;
 }
 
@@ -144,6 +152,8 @@ QWidget* FolderChooserView::countQuestion(QWidget* parent) {
         edit->setFocusPolicy(Qt::ClickFocus);
         b.bind(*count, edit);
         table->addWidget(edit, place.first, place.second);
+        b.nameAfter(place.first == 1 ? model_.Label5 : model_.Label6,
+                    place.second == 1 ? model_.Label2 : model_.Label3, edit);
     }
     layout->addLayout(table);
 

@@ -4,6 +4,7 @@
 #include "platform/text_encoding.h"
 #include "platform/text_files.h"
 
+#include <QAbstractTableModel>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -13,10 +14,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
-#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace gui {
 
@@ -41,6 +43,129 @@ QVariant sortKey(const JournalRow& row, int column, int questions, const QString
     return text.toCaseFolded();
 }
 
+// The records as a table: each cell made when a view asks for it, never stored, so a
+// year of reports costs its records and no more.
+class JournalModel : public QAbstractTableModel {
+public:
+    JournalModel(const teacher_tools::Journal& journal, int questions, QStringList headings,
+                 QChar separator, QObject* parent)
+        : QAbstractTableModel(parent), journal_(journal), questions_(questions),
+          headings_(std::move(headings)), separator_(separator) {}
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : int(journal_.rows.size());
+    }
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : int(headings_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid()) return {};
+        if (role == Qt::TextAlignmentRole)
+            return index.column() >= kFirstQuestionColumn ? QVariant(int(Qt::AlignCenter))
+                                                          : QVariant();
+        if (role != Qt::DisplayRole && role != Qt::UserRole) return {};
+        const JournalRow& row = journal_.rows[std::size_t(index.row())];
+        const QString text = cell(row, index.column());
+        return role == Qt::UserRole ? sortKey(row, index.column(), questions_, text) : text;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        // The whole heading as a tip too: a narrowed column shows only its start.
+        if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::ToolTipRole) &&
+            section >= 0 && section < headings_.size())
+            return headings_.at(section);
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    const JournalRow& rowAt(int r) const { return journal_.rows[std::size_t(r)]; }
+    // One cell of journalCells() without making the others.
+    QString cell(const JournalRow& row, int column) const {
+        const int afterQuestions = column - kFirstQuestionColumn - questions_;
+        switch (column) {
+        case 0:
+            return row.date;
+        case 1:
+            return row.time;
+        case 2:
+            return row.name;
+        case 3:
+            return row.data.trimmed();
+        case 4:
+            return row.ticket;
+        default:
+            break;
+        }
+        if (afterQuestions > 3) return {};
+        if (afterQuestions < 0) return row.evaluations[std::size_t(column - kFirstQuestionColumn)];
+        if (afterQuestions == 0) return QString::number(row.answered);
+        if (afterQuestions == 1) return row.average ? row.average->toText(separator_) : QString();
+        if (afterQuestions == 2) return row.verdict;
+        return QString::number(row.line);
+    }
+    QStringList cells(const JournalRow& row) const {
+        return teacher_tools::journalCells(row, questions_, separator_);
+    }
+
+private:
+    const teacher_tools::Journal& journal_;
+    int questions_;
+    QStringList headings_;
+    QChar separator_;
+};
+
+// The rows shown: a filter over every column's text, made once per record and searched
+// per keystroke, and a sort on keys made once per column.
+class JournalRows : public QSortFilterProxyModel {
+public:
+    explicit JournalRows(JournalModel* model, QObject* parent)
+        : QSortFilterProxyModel(parent), model_(model) {
+        setSourceModel(model);
+    }
+    void setNeedle(const QString& text) {
+        needle_ = text.toCaseFolded();
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex&) const override {
+        if (needle_.isEmpty()) return true;
+        if (texts_.empty()) {
+            const int rows = model_->rowCount({});
+            texts_.reserve(std::size_t(rows));
+            for (int r = 0; r < rows; ++r)
+                texts_.push_back(model_->cells(model_->rowAt(r)).join(QChar(0x1F)).toCaseFolded());
+        }
+        return texts_[std::size_t(sourceRow)].contains(needle_);
+    }
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+        if (keysColumn_ != left.column()) {
+            keysColumn_ = left.column();
+            keys_.clear();
+            const int rows = model_->rowCount({});
+            keys_.reserve(std::size_t(rows));
+            for (int r = 0; r < rows; ++r) {
+                const QVariant key = model_->data(model_->index(r, keysColumn_), Qt::UserRole);
+                if (key.typeId() == QMetaType::LongLong)
+                    keys_.push_back({key.toLongLong(), {}});
+                else
+                    keys_.push_back({0, key.toString()});
+            }
+        }
+        const Key& a = keys_[std::size_t(left.row())];
+        const Key& b = keys_[std::size_t(right.row())];
+        return a.number != b.number ? a.number < b.number : a.text < b.text;
+    }
+
+private:
+    struct Key {
+        qlonglong number = 0;
+        QString text;
+    };
+    JournalModel* model_;
+    QString needle_;
+    mutable std::vector<QString> texts_;
+    mutable int keysColumn_ = -1;
+    mutable std::vector<Key> keys_;
+};
+
 } // namespace
 
 JournalTable::JournalTable(const QByteArray& report, const QString& language,
@@ -48,13 +173,9 @@ JournalTable::JournalTable(const QByteArray& report, const QString& language,
     : QWidget(parent), say_(language), separator_(decimalSeparator),
       journal_(teacher_tools::readJournal(report, say_)) {
     questions_ = teacher_tools::questionColumns(journal_.rows);
-    model_ = new QStandardItemModel(this);
-    proxy_ = new QSortFilterProxyModel(this);
-    proxy_->setSourceModel(model_);
-    proxy_->setSortRole(Qt::UserRole);
-    proxy_->setFilterKeyColumn(-1);
-    proxy_->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    fillModel();
+    model_ = new JournalModel(journal_, questions_,
+                              teacher_tools::journalHeadings(questions_, say_), separator_, this);
+    proxy_ = new JournalRows(static_cast<JournalModel*>(model_), this);
 
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -71,13 +192,14 @@ JournalTable::JournalTable(const QByteArray& report, const QString& language,
     layout->addLayout(top);
 
     auto* table = new QTableView(this);
+    table->setAccessibleName(say_("Записи отчета", "Report records"));
     table->setModel(proxy_);
     table->setSortingEnabled(true);
     table->sortByColumn(model_->columnCount() - 1, Qt::AscendingOrder); // in the report's order
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
-    table->resizeColumnsToContents();
+    arrangeColumns(table);
     layout->addWidget(table, 1);
     count_ = new QLabel(this);
     layout->addWidget(count_);
@@ -89,21 +211,21 @@ JournalTable::JournalTable(const QByteArray& report, const QString& language,
     connect(save, &QPushButton::clicked, this, [this] { chooseCsvFile(); });
 }
 
-void JournalTable::fillModel() {
-    const QStringList headings = teacher_tools::journalHeadings(questions_, say_);
-    model_->setColumnCount(int(headings.size()));
-    model_->setHorizontalHeaderLabels(headings);
-    for (const JournalRow& row : journal_.rows) {
-        QList<QStandardItem*> items;
-        const QStringList cells = teacher_tools::journalCells(row, questions_, separator_);
-        for (int column = 0; column < cells.size(); ++column) {
-            auto* item = new QStandardItem(cells.at(column));
-            item->setData(sortKey(row, column, questions_, cells.at(column)), Qt::UserRole);
-            if (column >= kFirstQuestionColumn) item->setTextAlignment(Qt::AlignCenter);
-            items.append(item);
-        }
-        model_->appendRow(items);
-    }
+// The result columns (answered, average, verdict) are shown right after the ticket, before
+// the questions, and the free texts are kept narrow, so that the viewer shows every
+// student's result at its first size however many questions there are. The CSV keeps the
+// report's order.
+void JournalTable::arrangeColumns(QTableView* table) {
+    table->setWordWrap(false); // a narrowed name ends in "..." on its one line
+    table->resizeColumnsToContents();
+    QHeaderView* header = table->horizontalHeader();
+    header->setTextElideMode(Qt::ElideRight);
+    const int widest = table->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('x')));
+    for (int column : {2, 3})
+        header->resizeSection(column, std::min(header->sectionSize(column), widest));
+    const int answered = kFirstQuestionColumn + questions_;
+    for (int i = 0; i < 3; ++i)
+        header->moveSection(header->visualIndex(answered + i), kFirstQuestionColumn + i);
 }
 
 QWidget* JournalTable::problemList() {
@@ -118,7 +240,7 @@ QWidget* JournalTable::problemList() {
 
 void JournalTable::setFilter(const QString& text) {
     if (filter_->text() != text) filter_->setText(text);
-    proxy_->setFilterFixedString(text);
+    static_cast<JournalRows*>(proxy_)->setNeedle(text);
     showCount();
 }
 
@@ -144,11 +266,16 @@ bool JournalTable::saveCsv(const QString& path) const {
     return platform::writeBytesAtomically(path, platform::toUtf8WithBom(csv));
 }
 
+QString JournalTable::csvStartPath() const {
+    const QString folder = csvFolder_.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                               : csvFolder_;
+    return QDir(folder).filePath(QStringLiteral("oth.csv"));
+}
+
 void JournalTable::chooseCsvFile() {
-    const QString start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                              .filePath(QStringLiteral("oth.csv"));
-    const QString path = QFileDialog::getSaveFileName(this, say_("Сохранить CSV", "Save CSV"),
-                                                      start, QStringLiteral("CSV (*.csv)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, say_("Сохранить CSV", "Save CSV"), csvStartPath(), QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty()) return;
     if (saveCsv(path)) {
         count_->setText(count_->text() + QLatin1Char(' ') +

@@ -10,9 +10,10 @@
 #include <QWidget>
 
 class QSortFilterProxyModel;
-class QStandardItemModel;
+class QAbstractItemModel;
 class QLineEdit;
 class QLabel;
+class QTableView;
 
 namespace gui {
 
@@ -25,25 +26,30 @@ public:
     // ';' between fields). False when the file could not be written.
     bool saveCsv(const QString& path) const;
     void setFilter(const QString& text);
+    // The folder "Сохранить CSV" opens in: the application folder (the documents folder
+    // when none is given).
+    void setCsvFolder(const QString& folder) { csvFolder_ = folder; }
+    QString csvStartPath() const;
     int shownRows() const;
     int allRows() const { return int(journal_.rows.size()); }
     QSortFilterProxyModel* rows() const { return proxy_; }
     const teacher_tools::Journal& journal() const { return journal_; }
 
 private:
-    void fillModel();
     QWidget* problemList();
     void chooseCsvFile();
     void showCount();
+    void arrangeColumns(QTableView* table);
 
     teacher_tools::Wording say_;
     QChar separator_;
     teacher_tools::Journal journal_;
     int questions_ = 1;
-    QStandardItemModel* model_ = nullptr;
+    QAbstractItemModel* model_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
     QLineEdit* filter_ = nullptr;
     QLabel* count_ = nullptr;
+    QString csvFolder_;
 };
 
 // Tells the user that a file the viewer saves could not be written.

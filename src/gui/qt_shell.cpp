@@ -26,12 +26,35 @@
 
 namespace gui {
 
+// Every line end (CR CR LF, CR LF, a lone CR or LF) as one LF, in one pass: a year of
+// reports holds a million of them, and replacing them one kind at a time moves the text
+// again and again.
 QString reportText(const QByteArray& bytes) {
-    QString text = platform::fromAnsi(bytes);
-    text.replace(QLatin1String("\r\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
+    const QString text = platform::fromAnsi(bytes);
+    QString lines(text.size(), Qt::Uninitialized);
+    QChar* out = lines.data();
+    const QChar* in = text.constData();
+    const QChar* const end = in + text.size();
+    while (in < end) {
+        if (*in != QLatin1Char('\r')) {
+            *out++ = *in++;
+            continue;
+        }
+        const QChar* after = in;
+        while (after < end && *after == QLatin1Char('\r'))
+            ++after;
+        // "\r\r\n" and "\r\n" end one line; any other CR ends one of its own.
+        qsizetype ends = after - in;
+        if (after < end && *after == QLatin1Char('\n')) {
+            ends = ends >= 3 ? ends - 2 : 1;
+            ++after;
+        }
+        for (; ends > 0; --ends)
+            *out++ = QLatin1Char('\n');
+        in = after;
+    }
+    lines.truncate(out - lines.constData());
+    return lines;
 }
 
 QString QtShell::say(const char* russian, const char* english) const {
@@ -64,15 +87,18 @@ void QtShell::open(const QString& path) {
     text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     const QByteArray bytes = file.readAll();
     text->setPlainText(reportText(bytes));
+    text->setAccessibleName(say("Отчет", "Report"));
     if (QFileInfo(path).fileName().compare(QLatin1String("oth.txt"), Qt::CaseInsensitive) == 0) {
         // The exam report reads as a table too.
         auto* tabs = new QTabWidget(viewer);
+        tabs->setAccessibleName(say("Отчет", "Report"));
         tabs->addTab(text, say("Текст", "Text"));
         const QChar separator = platform::UserLocale::system().decimalSeparator();
         auto* table = new JournalTable(bytes, language_(), separator, tabs);
         tabs->addTab(table, say("Таблица", "Table"));
         // The report lies in the application folder's "s", beside the test report.
         const QDir reports = QFileInfo(path).absoluteDir();
+        table->setCsvFolder(QFileInfo(reports.absolutePath()).absolutePath());
         const QByteArray tests =
             platform::readBytes(reports.filePath(QStringLiteral("lzm.txt"))).value_or(QByteArray());
         const QString examFolder =

@@ -50,6 +50,24 @@ SettingsWindowView::SettingsWindowView(App& app, Form4& model) : View(app, model
     outer->addWidget(main);
     outer->addWidget(evaluationPanel());
     confirmationPanel(main);
+    // The tooltips are Russian in either interface: the English one gets its own.
+    binder().speak({
+        {&model.Combo1, "Число вопросов", "Number of questions"},
+        {&model.Text4, "Ширина картинки", "Picture width"},
+        {&model.Text1, "Высота картинки", "Picture height"},
+        {&model.Check1, nullptr, nullptr, nullptr, "Set a timer for the whole ticket"},
+        {&model.Check2, nullptr, nullptr, nullptr, "Set a timer for each question"},
+        {&model.Text2, nullptr, nullptr, nullptr, "Enter whole minutes for the timer"},
+        {&model.Text12, nullptr, nullptr, nullptr, "Enter the password for the settings window"},
+        {&model.Command6, nullptr, nullptr, nullptr, "Close the window"},
+        {&model.Command3, nullptr, nullptr, nullptr, "Open the report"},
+        {&model.Command10, nullptr, nullptr, nullptr, "Help for the program"},
+        // Its caption is written in Cyrillic letters, which an English voice spells out.
+        {&model.Command1, nullptr, "OK", nullptr, "Open the ticket choice window"},
+        {&model.Command9, nullptr, nullptr, nullptr, "Close the passing score setting"},
+        {&model.Command12, nullptr, nullptr, nullptr,
+         "Check the chosen folder: answers, files, tickets"},
+    });
     binder().bind(model.Timer1);
     binder().bindWindow(model, this);
 }
@@ -178,6 +196,7 @@ QWidget* SettingsWindowView::timersPanel() {
     b.bind(model_.Check2, questionTimer);
     b.bind(model_.Label11, minutesLabel);
     b.bind(model_.Text2, minutes);
+    b.nameAfter(model_.Label11, minutes);
     b.bind(model_.Label13, status);
     b.bind(model_.Label10, clockHeading);
     b.bind(model_.Label35, time);
@@ -290,6 +309,8 @@ QWidget* SettingsWindowView::evaluationPanel() {
         field->setAlignment(Qt::AlignCenter);
         b.bind(model_.txt(i), field);
         skipWhileLocked(model_.txt(i), field);
+        // Named by the number above it, as a screen reader cannot see the column.
+        field->setAccessibleName(number->text());
         fields->addWidget(number, row, column);
         fields->addWidget(field, row + 1, column);
     }
@@ -314,6 +335,8 @@ QWidget* SettingsWindowView::evaluationPanel() {
     b.bind(model_.Label5, scoreLabel);
     b.bind(model_.txtZ, score);
     skipWhileLocked(model_.txtZ, score);
+    b.nameAfter(model_.Label3, count);
+    b.nameAfter(model_.Label5, score);
     numbers->addWidget(countLabel, 0, 0);
     numbers->addWidget(count, 0, 1, Qt::AlignLeft);
     numbers->addWidget(scoreLabel, 1, 0);

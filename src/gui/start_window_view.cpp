@@ -49,6 +49,7 @@ QLabel* marker(const QString& text, QWidget* parent, bool mandatory = false) {
 
 StartWindowView::StartWindowView(App& app, Form1& model) : View(app, model), model_(model) {
     useReadableFont(10.5);
+    speakTable();
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 12);
     root->setSpacing(0);
@@ -94,6 +95,30 @@ StartWindowView::StartWindowView(App& app, Form1& model) : View(app, model), mod
     binder().bind(model.Timer1);
     // Last: binding the window may show it, and it should appear with its texts in place.
     binder().bindWindow(model, this);
+}
+
+void StartWindowView::speakTable() {
+    // The fields show only a marker; the tooltips are Russian in either interface.
+    const Form1& m = model_;
+    binder().speak({
+        {&m.Text9, "Ф.И.О", "Surname and name", nullptr, "Enter your surname and name"},
+        {&m.Text10, "Данные 1", "Additional data 1", nullptr, "Enter additional data 1"},
+        {&m.Text11, "Данные 2", "Additional data 2", nullptr, "Enter additional data 2"},
+        {&m.Text13, "Данные 3", "Additional data 3", nullptr, "Enter additional data 3"},
+        {&m.Text1, "Номер билета", "Ticket number"},
+        {&m.Text2, nullptr, nullptr, nullptr, "Enter the password for the settings window"},
+        {&m.Label13, "Русский язык", "Russian"},
+        {&m.Label7, "Английский язык", "English"},
+        {&m.Option1, nullptr, nullptr, nullptr, "Switch to the exam"},
+        {&m.Option2, nullptr, nullptr, nullptr, "Switch to the test"},
+        {&m.Command4, nullptr, nullptr, nullptr, "Close the program"},
+        {&m.Command14, nullptr, nullptr, nullptr, "Open the ticket choice"},
+        {&m.Command1, nullptr, nullptr, nullptr, "Draw a ticket"},
+        {&m.Command3, nullptr, nullptr, nullptr, "Open the chosen ticket"},
+        {&m.Command15, nullptr, nullptr, nullptr, "Open the settings window"},
+        {&m.Command2, nullptr, nullptr, nullptr, "Exit the program"},
+        {&m.Command10, nullptr, nullptr, nullptr, "Help for the program"},
+    });
 }
 
 QWidget* StartWindowView::header() {
@@ -288,6 +313,7 @@ QWidget* StartWindowView::settingsPanel() {
     b.bind(model_.Frame2, panel);
     b.bind(model_.Label3, prompt);
     b.bind(model_.Command15, settings);
+    b.nameAfter(model_.Label3, password);
     return panel;
 }
 

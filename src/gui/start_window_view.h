@@ -11,6 +11,8 @@ public:
     StartWindowView(App& app, Form1& model);
 
 private:
+    // What a screen reader says beyond the captions.
+    void speakTable();
     QWidget* header();
     QWidget* modePanel();
     QWidget* namePanel();

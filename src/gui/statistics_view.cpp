@@ -198,6 +198,14 @@ StatisticsView::StatisticsView(const teacher_tools::Journal& journal, const QByt
     pages->addTab(itemsPage(), say_("Вопросы", "Questions"));
     pages->addTab(gradesPage(), say_("Оценки", "Grades"));
     pages->addTab(testsPage(), say_("Тесты", "Tests"));
+    // A screen reader names the pages and their tables after the tabs.
+    pages->setAccessibleName(say_("Статистика", "Statistics"));
+    for (int page = 0; page < pages->count(); ++page) {
+        for (QTableView* table : pages->widget(page)->findChildren<QTableView*>())
+            table->setAccessibleName(pages->tabText(page));
+        if (auto* table = qobject_cast<QTableView*>(pages->widget(page)))
+            table->setAccessibleName(pages->tabText(page));
+    }
     layout->addWidget(pages, 1);
     count_ = new QLabel(this);
     count_->setWordWrap(true);

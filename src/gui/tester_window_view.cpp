@@ -13,15 +13,32 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace gui {
 
 namespace {
 
 int pixels(int twips) { return twips / forms::kTwipsPerPixel; }
+
+// What a screen reader calls the editor's answer fields, numbered as on the screen.
+const std::pair<const char*, const char*> kAnswers[] = {{"Ответ 1", "Answer 1"},
+                                                        {"Ответ 2", "Answer 2"},
+                                                        {"Ответ 3", "Answer 3"},
+                                                        {"Ответ 4", "Answer 4"},
+                                                        {"Ответ 5", "Answer 5"}};
+const std::pair<const char*, const char*> kPoints[] = {{"Баллы за ответ 1", "Points for answer 1"},
+                                                       {"Баллы за ответ 2", "Points for answer 2"},
+                                                       {"Баллы за ответ 3", "Points for answer 3"},
+                                                       {"Баллы за ответ 4", "Points for answer 4"},
+                                                       {"Баллы за ответ 5", "Points for answer 5"}};
 
 QPushButton* button(QWidget* parent, int minimumWidth = 100) {
     auto* widget = new QPushButton(parent);
@@ -71,6 +88,7 @@ TesterWindowView::TesterWindowView(App& app, Form6& model) : View(app, model), m
     body->addWidget(editorPanel(content), 2, Qt::AlignTop);
     column->addLayout(body, 1);
     scroll_->setWidget(content);
+    binder().speak(scroll_, "Вопрос и ответы", "Question and answers");
     root->addWidget(scroll_, 1);
     root->addWidget(editorCommands());
 
@@ -104,6 +122,8 @@ QLayout* TesterWindowView::numberRow() {
     b.bind(model_.Label14, after);
     b.bind(model_.Command1, next);
     b.bind(model_.Label16, path);
+    b.nameAfter(model_.Label2, number);
+    b.speak({{&model_.Command1, "Следующий вопрос", "Next question"}});
     return row;
 }
 
@@ -130,6 +150,8 @@ QWidget* TesterWindowView::namePanel(QWidget* parent) {
     b.bind(model_.Frame3, panel);
     b.bind(model_.Label9, prompt);
     b.bind(model_.Text2, name);
+    // Enter in the name field creates the test, as the button does.
+    b.pressOnEnter(name, model_.Text2, model_.Command11);
     b.bind(model_.Command11, create);
     b.bind(model_.Command13, edit);
     b.bind(model_.Command12, close);
@@ -165,6 +187,12 @@ QWidget* TesterWindowView::questionPanel(QWidget* parent) {
     layout->addWidget(question);
     binder().bind(model_.Frame1, panel);
     binder().bind(model_.txtV, question);
+    // A question's number put in by the editor ("2.") is typed on after, not before.
+    binder().follow(model_.txtV, [this, question] {
+        static const QRegularExpression numbered(QStringLiteral("^[0-9]+\\.$"));
+        if (!model_.txtV.locked() && numbered.match(model_.txtV.text()).hasMatch())
+            question->moveCursor(QTextCursor::End);
+    });
     return panel;
 }
 
@@ -193,9 +221,13 @@ QWidget* TesterWindowView::answerChoices(QWidget* parent) {
         forms::OptionButton& model = model_.Option(k);
         binder().bind(model, option);
         // The button takes no text of its own: long answers wrap beside it instead.
+        binder().speak({{&model, nullptr, nullptr, "Ответ", "Answer"}});
         binder().follow(model, [&model, option, text] {
             option->setText(QString());
-            option->setAccessibleName(model.caption());
+            // A screen reader reads the answer as the button's name (or, while there is
+            // none, what the button is).
+            option->setAccessibleName(model.caption().isEmpty() ? option->accessibleDescription()
+                                                                : model.caption());
             text->setText(model.caption());
             text->setEnabled(model.enabled());
         });
@@ -227,6 +259,8 @@ QWidget* TesterWindowView::answerFields(QWidget* parent) {
         layout->addWidget(cell, k, 2);
         binder().bind(model_.txtq(k), answer);
         binder().bind(model_.txtb(k), point);
+        binder().speak({{&model_.txtq(k), kAnswers[k - 1].first, kAnswers[k - 1].second},
+                        {&model_.txtb(k), kPoints[k - 1].first, kPoints[k - 1].second}});
         pointCells.push_back(cell);
     }
     layout->setColumnStretch(1, 1);
@@ -256,8 +290,17 @@ QWidget* TesterWindowView::promptPanel(QWidget* parent) {
     Binder& b = binder();
     b.bind(model_.Frame8, panel);
     b.bind(model_.Text11, number);
+    b.pressOnEnter(number, model_.Text11, model_.Command14);
     b.bind(model_.Command14, accept);
     b.bind(model_.Command16, close);
+    // The prompt comes up after a save, wherever the content is scrolled: it is brought
+    // into view (its field takes the keyboard through the model's focus request).
+    b.follow(model_.Frame8, [this, panel, shown = false]() mutable {
+        if (model_.Frame8.visible() && !shown) {
+            QTimer::singleShot(0, panel, [this, panel] { scroll_->ensureWidgetVisible(panel); });
+        }
+        shown = model_.Frame8.visible();
+    });
     return panel;
 }
 
@@ -311,6 +354,8 @@ QWidget* TesterWindowView::editorPanel(QWidget* parent) {
         binder().bind(row.thresholdHeading, thresholdHeading);
         binder().bind(row.threshold, threshold);
         binder().bind(row.conclusion, conclusion);
+        binder().nameAfter(row.heading, conclusion);
+        binder().nameAfter(row.thresholdHeading, threshold);
         line += 2;
     }
     layout->setColumnStretch(0, 1);
@@ -374,8 +419,18 @@ QLayout* TesterWindowView::commands() {
 
 QSize TesterWindowView::sizeHint() const {
     QSize size(pixels(model_.width()), pixels(model_.height()));
-    if (const QScreen* screen = QApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
+    if (model_.Frame4.visible() && layout() && scroll_->widget()) {
+        // The editor's five answers and three conclusions are taller than the taking
+        // window: it grows as far as the screen lets it rather than cut them off.
+        const int content = scroll_->widget()->sizeHint().height();
+        const int around = layout()->sizeHint().height() - scroll_->sizeHint().height();
+        size.setHeight(std::max(size.height(), content + around));
+    }
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        // The title bar takes its share of the screen too.
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(0, title));
+    }
     return size;
 }
 

@@ -181,10 +181,21 @@ QWidget* TicketEditorView::choosePanel(QWidget* parent) {
     auto* folders = new QListWidget(panel);
     folders->setMinimumSize(300, 220);
     binder().bind(model_.Dir1, folders);
+    binder().speak({{&model_.Dir1, "Папки", "Folders"}});
     layout->addWidget(folders);
     auto* row = new QHBoxLayout;
-    row->addWidget(button(binder(), model_.Command6, panel));
-    row->addWidget(button(binder(), model_.Command16, panel));
+    for (forms::CommandButton* command : {&model_.Command6, &model_.Command16}) {
+        QPushButton* widget = button(binder(), *command, panel);
+        // "OK" and "Проверить" take the folder chosen in the list, opened or not, as a
+        // file dialog does.
+        connect(widget, &QPushButton::pressed, this, [this, folders] {
+            const QListWidgetItem* chosen = folders->currentItem();
+            const QString path = chosen ? chosen->data(Qt::UserRole).toString() : QString();
+            if (!path.isEmpty() && path != model_.Dir1.path())
+                binder().userEvent([this, path] { model_.Dir1.setPath(path); });
+        });
+        row->addWidget(widget);
+    }
     row->addWidget(button(binder(), model_.Command14, panel));
     layout->addLayout(row);
     binder().bind(model_.Frame7, panel);
@@ -201,6 +212,7 @@ QWidget* TicketEditorView::importPanel(QWidget* parent) {
     file->setMinimumWidth(220);
     b.bind(model_.Label24, fileLabel);
     b.bind(model_.Text13, file);
+    b.nameAfter(model_.Label24, file);
     layout->addWidget(fileLabel, 0, 0, 1, 2);
     layout->addWidget(file, 1, 0);
     layout->addWidget(button(b, model_.Command17, panel), 1, 1);
@@ -226,6 +238,7 @@ QWidget* TicketEditorView::importPanel(QWidget* parent) {
         if (width > 0) edit->setFixedWidth(width);
         b.bind(*label, caption);
         b.bind(*field, edit);
+        b.nameAfter(*label, edit);
         layout->addWidget(caption, row++, 0, 1, 2);
         layout->addWidget(edit, row++, 0, 1, 2, Qt::AlignLeft);
         if (width == 0) edit->setMinimumWidth(220);
@@ -270,6 +283,11 @@ QWidget* TicketEditorView::editingPanel() {
     layout->addWidget(scroll);
 
     layout->addLayout(commandRow(panel));
+    // Notes that need no answer ("Билет № 7 не создан") stay here instead of a message.
+    auto* status = new QLabel(panel);
+    status->setMinimumHeight(status->fontMetrics().height());
+    binder().bind(model_.Label28, status);
+    layout->addWidget(status);
     binder().bind(model_.Frame1, panel);
     focusWhenShown(model_.Frame1, ticket_);
     return panel;
@@ -296,6 +314,8 @@ QLayout* TicketEditorView::numberRows(QWidget* parent) {
     question->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[1-9]|1[0-9]|20")), question));
     binder().bind(model_.Label10, questionStatus);
+    binder().nameAfter(model_.Label6, ticket);
+    binder().nameAfter(model_.Label7, question);
     // Room for the longer status line of each, so the row does not shift as they change.
     const int statusWidth = ticketStatus->fontMetrics().horizontalAdvance(
         QStringLiteral("Ticket № 999 already created"));
@@ -410,7 +430,13 @@ QLayout* TicketEditorView::commandRow(QWidget* parent) {
     // Enter in the last field saves the question.
     connect(answer_, &QLineEdit::returnPressed, save, &QPushButton::click);
     row->addWidget(save);
-    row->addWidget(button(binder(), model_.Command1, parent));
+    QPushButton* newTicket = button(binder(), model_.Command1, parent);
+    // The number offered for the new ticket is ready to be kept or typed over.
+    connect(newTicket, &QPushButton::clicked, this, [this] {
+        ticket_->setFocus(Qt::OtherFocusReason);
+        ticket_->selectAll();
+    });
+    row->addWidget(newTicket);
     row->addStretch(1);
     row->addWidget(button(binder(), model_.Command10, parent));
     row->addWidget(button(binder(), model_.Command7, parent));

@@ -47,6 +47,15 @@ TicketWindowView::TicketWindowView(App& app, Form2& model) : View(app, model), m
     body->addWidget(questionButtons(), 0, Qt::AlignTop);
     body->addLayout(questionPanel(), 1);
 
+    binder().nameAfter(model.Label12, widgetOf(model.Text3));
+    binder().nameAfter(model.Label13, widgetOf(model.List1));
+    binder().speak({{&model.Text2, "Выбранный ответ", "Chosen answer"},
+                    {&model.Image1, "Рисунок к вопросу", "Picture of the question"}});
+    std::vector<Spoken> questions;
+    for (int n = 1; n <= 20; ++n)
+        questions.push_back(
+            {&model.Option(n), nullptr, nullptr, "Перейти к вопросу", "Go to the question"});
+    binder().speak(questions);
     binder().bind(model.Timer2);
     binder().bind(model.Timer3);
     // Enter sends the chosen answer.

@@ -6,9 +6,11 @@
 #include "gui/window_table.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
@@ -19,8 +21,45 @@
 
 namespace gui {
 
+namespace {
+// A label that acts as a link (the binder marks it) is a link to a screen reader: read
+// with its text, and pressed like one.
+class LinkAccessible : public QAccessibleWidget {
+public:
+    explicit LinkAccessible(QLabel* label) : QAccessibleWidget(label, QAccessible::Link) {
+        addControllingSignal(QStringLiteral("linkActivated(QString)"));
+    }
+    QString text(QAccessible::Text kind) const override {
+        const QString own = QAccessibleWidget::text(kind);
+        if (kind != QAccessible::Name || !own.isEmpty()) return own;
+        return static_cast<QLabel*>(widget())->text();
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action != pressAction()) return QAccessibleWidget::doAction(action);
+        // The binder works a link on Space, as the keyboard does.
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QCoreApplication::sendEvent(widget(), &press);
+    }
+};
+
+// To a screen reader a plain top-level widget is a "filler"; a view is a window, so its
+// title is announced when it comes up.
+QAccessibleInterface* viewAccessible(const QString& /*className*/, QObject* object) {
+    if (auto* view = dynamic_cast<View*>(object))
+        return new QAccessibleWidget(view, QAccessible::Window);
+    auto* label = qobject_cast<QLabel*>(object);
+    if (label && label->property(kLinkProperty).toBool()) return new LinkAccessible(label);
+    return nullptr;
+}
+} // namespace
+
 View::View(App& app, forms::Window& model)
     : QWidget(nullptr), app_(app), model_(model), binder_(app, this) {
+    static const bool accessibleViews = (QAccessible::installFactory(viewAccessible), true);
+    (void)accessibleViews;
     setAttribute(Qt::WA_DeleteOnClose, false);
     useReadableFont(10);
     binder_.follow(model_, [this] {
@@ -42,7 +81,7 @@ QLineEdit* View::passwordField(QWidget* parent, forms::TextBox& entry, forms::Co
     auto* field = new QLineEdit(parent);
     field->setEchoMode(QLineEdit::Password);
     binder_.bind(entry, field);
-    binder_.pressOnEnter(field, go);
+    binder_.pressOnEnter(field, entry, go);
     return field;
 }
 
@@ -89,6 +128,11 @@ void View::followFocus() {
     if (model_.focusRequests() == appliedFocus_ || !model_.focusRequest()) return;
     if (QWidget* widget = binder_.widgetOf(*model_.focusRequest())) {
         appliedFocus_ = model_.focusRequests();
+        // The flow goes on in this window: it comes to the front if another one is there.
+        if (isVisible() && !isActiveWindow()) {
+            raise();
+            activateWindow();
+        }
         widget->setFocus(Qt::OtherFocusReason);
     }
 }

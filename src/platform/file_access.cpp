@@ -1,5 +1,7 @@
 #include "platform/file_access.h"
 
+#include "platform/read_cache.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -220,10 +222,9 @@ FileHandle openForWriting(const QString& path, int flags, WriteResult* refusal) 
 
 std::optional<QByteArray> readAllFrom(int fd, qint64 limit, bool* tooLarge) {
     if (tooLarge) *tooLarge = false;
+    // Read to the end without asking the size first: on a share that is one round trip
+    // more, and a client's cached size may be stale anyway.
     QByteArray bytes;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && info.st_size > 0 && (limit < 0 || info.st_size <= limit))
-        bytes.reserve(qsizetype(info.st_size));
     char chunk[65536];
     for (;;) {
         const ssize_t got = ::read(fd, chunk, sizeof chunk);
@@ -307,7 +308,7 @@ qint64 readToEnd(int fd, char* last) {
     }
 }
 
-bool writeAllToDisk(int fd, const QByteArray& bytes) {
+bool writeAllBytes(int fd, const QByteArray& bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t written =
@@ -316,8 +317,12 @@ bool writeAllToDisk(int fd, const QByteArray& bytes) {
         if (written <= 0) return false;
         done += written;
     }
-    // A network file system or a full disk may report a failed write only here.
-    return ::fsync(fd) == 0;
+    return true;
+}
+
+bool writeAllToDisk(int fd, const QByteArray& bytes) {
+    // A network file system or a full disk may report a failed write only at the sync.
+    return writeAllBytes(fd, bytes) && ::fsync(fd) == 0;
 }
 
 QString temporaryPath(const QString& path, const char* kind) {
@@ -377,6 +382,7 @@ WriteResult rewriteInPlace(const QString& path, const QByteArray& bytes) {
 }
 
 WriteResult replaceFiles(const QList<FileContent>& files) {
+    forgetCachedReads(); // new names in their folders, new bytes in their files
     QList<Staged> staged;
     for (const FileContent& file : files) {
         Staged one;

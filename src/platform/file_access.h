@@ -111,6 +111,8 @@ void markSharedFileSystem(const QString& folder);
 // Writes all bytes at the current position (or the end, for O_APPEND), however many calls it
 // takes; then the data is on the disk. False on any failure.
 bool writeAllToDisk(int fd, const QByteArray& bytes);
+// The same without the sync, for a file whose loss in a crash harms nothing.
+bool writeAllBytes(int fd, const QByteArray& bytes);
 
 // A name for a temporary entry beside `path`, of the program's own pattern: `path` +
 // ".pvr-" + 16 hex digits + "." + `kind` (tmp for a file being written, lck for a lock

@@ -48,10 +48,18 @@ QByteArray computer() {
     return id;
 }
 
+// Made once per process (the same pid and start for every lock it takes): reading /proc
+// again for each write is work for nothing.
 QByteArray ownIdentity() {
+    static qint64 madeFor = -1;
+    static QByteArray identity;
     const qint64 pid = ::getpid();
-    return kOwnerHeader + '\n' + computer() + '\n' + QByteArray::number(pid) + '\n' + startOf(pid) +
-           '\n';
+    if (pid != madeFor) {
+        identity = kOwnerHeader + '\n' + computer() + '\n' + QByteArray::number(pid) + '\n' +
+                   startOf(pid) + '\n';
+        madeFor = pid;
+    }
+    return identity;
 }
 
 // A lock of this computer whose process is gone, or is another process by now.

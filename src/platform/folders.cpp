@@ -48,26 +48,41 @@ NameProblem newNameProblem(const QString& name) {
 
 bool isSafeNewName(const QString& name) { return newNameProblem(name) == NameProblem::None; }
 
-QString lookUpName(const QString& folder, const QString& name) {
-    if (!isPlainName(name) || folder.isEmpty()) return {};
-    if (QFileInfo::exists(QDir(folder).filePath(name))) return name;
-    return lookUpStoredName(folder, name);
-}
+namespace {
 
-QString lookUpStoredName(const QString& folder, const QString& name) {
-    if (!isPlainName(name) || folder.isEmpty()) return {};
-    const QDir dir(folder);
-    if (!dir.exists()) return {};
-    // Sorted so that, among several case-folded matches, the answer does not depend on the
-    // order the file system happens to list them in.
-    const QStringList entries =
-        cachedListing(folder, [&dir] { return dir.entryList(kAllEntries, QDir::Name); });
+QString nameIn(const QStringList& entries, const QString& name) {
     QString folded;
     for (const QString& entry : entries) {
         if (entry == name) return entry;
         if (folded.isEmpty() && entry.compare(name, Qt::CaseInsensitive) == 0) folded = entry;
     }
     return folded;
+}
+
+} // namespace
+
+QString lookUpName(const QString& folder, const QString& name) {
+    if (!isPlainName(name) || folder.isEmpty()) return {};
+    // A folder already listed in this event answers without a look at the file system; else
+    // one look for the name as spelt, and the listing only when that misses.
+    if (const std::optional<QStringList> listed = keptListing(folder)) return nameIn(*listed, name);
+    const QString path = QDir(folder).filePath(name);
+    if (cachedExists(path, [&path] { return QFileInfo::exists(path); })) return name;
+    return lookUpStoredName(folder, name);
+}
+
+QString lookUpStoredName(const QString& folder, const QString& name) {
+    if (!isPlainName(name) || folder.isEmpty()) return {};
+    // Sorted so that, among several case-folded matches, the answer does not depend on the
+    // order the file system happens to list them in. A missing folder lists nothing.
+    const QStringList entries = cachedListing(
+        folder, [&folder] { return QDir(folder).entryList(kAllEntries, QDir::Name); });
+    return nameIn(entries, name);
+}
+
+void listForLookUps(const QString& folder) {
+    if (folder.isEmpty() || !inReadCacheScope()) return;
+    cachedListing(folder, [&folder] { return QDir(folder).entryList(kAllEntries, QDir::Name); });
 }
 
 QString childPath(const QString& folder, const QString& name) {

@@ -31,12 +31,18 @@ bool isSafeNewName(const QString& name);
 // regard to case; an exact match wins over a case-folded one. Empty when there is none,
 // when the folder does not exist, or when `name` is not a plain name. A name spelt as
 // stored is found with one look at the file system, without listing the folder (on a
-// file system that ignores case it then comes back as asked).
+// file system that ignores case it then comes back as asked); within a user event a folder
+// listed once answers every later look-up without asking the file system again.
 QString lookUpName(const QString& folder, const QString& name);
 
 // The same, always as the folder listing spells it: for the checks that compare the
 // stored spelling itself.
 QString lookUpStoredName(const QString& folder, const QString& name);
+
+// Lists the folder once for the look-ups of this user event, so that each of them costs
+// nothing: for a small folder many names of which are looked up together (a ticket's sixty
+// question files). Outside an event it does nothing.
+void listForLookUps(const QString& folder);
 
 // `folder` joined with `name`, where the name is looked up case-insensitively: the
 // stored spelling when an entry exists, else `name` as given. Empty when `name` is not a

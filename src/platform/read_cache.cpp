@@ -1,21 +1,17 @@
 #include "platform/read_cache.h"
 
-#include <QDateTime>
-#include <QFileInfo>
+#include <QHash>
 
 namespace platform {
 
 namespace {
+// What one user event has read: a folder's listing and a file's bytes are read once each
+// per event (an event lasts milliseconds, and every write of this layer forgets them).
 struct Kept {
     int scopes = 0;
-    bool listingValid = false;
-    QString listedFolder;
-    QStringList listing;
-    bool fileValid = false;
-    QString filePath;
-    qint64 fileSize = -1;
-    QDateTime fileTime;
-    QByteArray fileBytes;
+    QHash<QString, QStringList> listings;
+    QHash<QString, QByteArray> files;
+    QHash<QString, bool> exists;
 };
 
 Kept& kept() {
@@ -30,45 +26,46 @@ ReadCacheScope::~ReadCacheScope() {
     if (--kept().scopes == 0) forgetCachedReads();
 }
 
+bool inReadCacheScope() { return kept().scopes > 0; }
+
 void forgetCachedReads() {
     Kept& state = kept();
-    state.listingValid = false;
-    state.listing.clear();
-    state.fileValid = false;
-    state.fileBytes.clear();
+    state.listings.clear();
+    state.files.clear();
+    state.exists.clear();
+}
+
+bool cachedExists(const QString& path, const std::function<bool()>& look) {
+    Kept& state = kept();
+    if (state.scopes == 0) return look();
+    const auto found = state.exists.constFind(path);
+    if (found != state.exists.constEnd()) return *found;
+    return *state.exists.insert(path, look());
 }
 
 QStringList cachedListing(const QString& folder, const std::function<QStringList()>& list) {
     Kept& state = kept();
     if (state.scopes == 0) return list();
-    if (!state.listingValid || state.listedFolder != folder) {
-        state.listing = list();
-        state.listedFolder = folder;
-        state.listingValid = true;
-    }
-    return state.listing;
+    const auto found = state.listings.constFind(folder);
+    if (found != state.listings.constEnd()) return *found;
+    return *state.listings.insert(folder, list());
+}
+
+std::optional<QStringList> keptListing(const QString& folder) {
+    const Kept& state = kept();
+    const auto found = state.listings.constFind(folder);
+    if (found == state.listings.constEnd()) return std::nullopt;
+    return *found;
 }
 
 std::optional<QByteArray> cachedFile(const QString& path,
                                      const std::function<std::optional<QByteArray>()>& read) {
     Kept& state = kept();
     if (state.scopes == 0) return read();
-    // One look at the file: another program may have written it meanwhile.
-    const QFileInfo info(path);
-    const qint64 size = info.exists() ? info.size() : -1;
-    const QDateTime time = info.exists() ? info.lastModified() : QDateTime();
-    if (state.fileValid && state.filePath == path && state.fileSize == size &&
-        state.fileTime == time) {
-        return state.fileBytes;
-    }
+    const auto found = state.files.constFind(path);
+    if (found != state.files.constEnd()) return *found;
     std::optional<QByteArray> bytes = read();
-    state.fileValid = bytes.has_value();
-    if (bytes) {
-        state.filePath = path;
-        state.fileSize = size;
-        state.fileTime = time;
-        state.fileBytes = *bytes;
-    }
+    if (bytes) state.files.insert(path, *bytes);
     return bytes;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
-// Within one user event the program looks names up in the same folder and reads the same
-// settings file many times (the settings window's load reads a dozen keys). While a
-// ReadCacheScope lives, a folder's listing and a file's bytes are read once; every write
-// through this layer forgets them, and a file whose size or time changed is read again.
-// Outside a scope nothing is kept. App holds a scope for each user event.
+// Within one user event the program looks names up in the same folders and reads the same
+// settings and test files many times (the settings window's load reads a dozen keys). On a
+// network share every look is a round trip to the server. While a ReadCacheScope lives,
+// each folder's listing and each file's bytes are read once, without looking at the file
+// again; every write through this layer forgets them. Outside a scope nothing is kept. App
+// holds a scope for each user event.
 
 #include <QByteArray>
 #include <QString>
@@ -21,14 +22,24 @@ public:
     ReadCacheScope& operator=(const ReadCacheScope&) = delete;
 };
 
+// True while a scope lives.
+bool inReadCacheScope();
+
 // Forgets what was kept; the writers of this layer call it.
 void forgetCachedReads();
 
 // The folder's sorted entry names, from `list` or from what was kept.
 QStringList cachedListing(const QString& folder, const std::function<QStringList()>& list);
 
-// The file's bytes, from `read` or from what was kept while the file kept its size and
-// time. Nothing (not kept) when `read` gives nothing.
+// The listing kept for the folder in this event, if any: a look-up answers from it without
+// asking the file system again.
+std::optional<QStringList> keptListing(const QString& folder);
+
+// Whether something is at the path, from `look` or from what this event found before.
+bool cachedExists(const QString& path, const std::function<bool()>& look);
+
+// The file's bytes, from `read` or from what was kept in this event. Nothing (not kept)
+// when `read` gives nothing.
 std::optional<QByteArray> cachedFile(const QString& path,
                                      const std::function<std::optional<QByteArray>()>& read);
 

@@ -2,6 +2,7 @@
 
 #include "platform/ansi_codec.h"
 #include "platform/folders.h"
+#include "platform/read_cache.h"
 #include "platform/text_files.h"
 
 #include <QFile>
@@ -78,9 +79,12 @@ QString decodeDetected(const QByteArray& bytes) {
 }
 
 std::optional<QByteArray> readBytes(const QString& path) {
-    const FileHandle file = openForReading(path);
-    if (!file.isOpen()) return std::nullopt;
-    return readAllFrom(file.get());
+    // Once per user event: a check reads each question file for its encoding and its text.
+    return cachedFile(path, [&path]() -> std::optional<QByteArray> {
+        const FileHandle file = openForReading(path);
+        if (!file.isOpen()) return std::nullopt;
+        return readAllFrom(file.get());
+    });
 }
 
 namespace {

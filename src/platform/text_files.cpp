@@ -15,9 +15,11 @@ namespace {
 
 std::optional<QByteArray> readBytes(const QString& path) {
     // A folder, a FIFO or a device is not a file: nothing to read, and nothing that blocks.
-    const FileHandle file = openForReading(path);
-    if (!file.isOpen()) return std::nullopt;
-    return readAllFrom(file.get());
+    return cachedFile(path, [&path]() -> std::optional<QByteArray> {
+        const FileHandle file = openForReading(path);
+        if (!file.isOpen()) return std::nullopt;
+        return readAllFrom(file.get());
+    });
 }
 
 // The record is in the file where it was written, as a read past the client's caches
@@ -121,12 +123,15 @@ WriteResult appendText(const QString& path, const QString& text,
                        std::chrono::milliseconds lockWait) {
     forgetCachedReads();
     if (path.isEmpty()) return WriteResult::Failed;
-    WriteResult refusal = WriteResult::Written;
-    // Written at an offset found on the server itself: on a share, past the client's caches.
-    const FileHandle file = openForWriting(path, O_RDWR | directFlagFor(path), &refusal);
-    if (!file.isOpen()) return refusal;
     const FileLock lock(path, lockWait);
     if (!lock.mayWrite()) return lock.refusal();
+    // Opened only once our turn has come: a share's client asks the server afresh when the
+    // file is opened, where a handle opened before the wait would keep the size it saw then
+    // (an empty report, for the first records of a class) and write over the records of
+    // the copies that went before. Written at an offset found on the server itself.
+    WriteResult refusal = WriteResult::Written;
+    const FileHandle file = openForWriting(path, O_RDWR | directFlagFor(path), &refusal);
+    if (!file.isOpen()) return refusal;
     // The report itself is locked too: copies that could make no lock file (a folder that
     // takes no new files) take turns by it.
     if (!lockWholeFile(file.get(), lockWait)) return WriteResult::Busy;

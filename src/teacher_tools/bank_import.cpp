@@ -33,7 +33,21 @@ struct Bank {
     std::vector<BankNote> notes;
     QString error;
     std::uint32_t seed = 0; // the bank's own shuffle seed: the same file, the same order
+    // The format the text looks written in, when that is not the one it was read as.
+    std::optional<BankFormat> looksLike;
 };
+
+QString formatName(BankFormat format) {
+    switch (format) {
+    case BankFormat::Aiken:
+        return QStringLiteral("Aiken");
+    case BankFormat::Gift:
+        return QStringLiteral("GIFT");
+    case BankFormat::MoodleXml:
+        break;
+    }
+    return QStringLiteral("Moodle XML");
+}
 
 // FNV-1a of the file's bytes.
 std::uint32_t seedOf(const QByteArray& bytes) {
@@ -64,13 +78,14 @@ Bank readBank(const QString& file, BankFormat format, const QStringList& trueFal
         return bank;
     }
     QuestionBank parsed;
+    const QString text = platform::decodeDetected(*bytes);
     if (format == BankFormat::MoodleXml) {
         parsed = parseMoodleXml(*bytes, trueFalse, say);
     } else {
-        const QString text = platform::decodeDetected(*bytes);
         parsed =
             format == BankFormat::Aiken ? parseAiken(text, say) : parseGift(text, trueFalse, say);
     }
+    if (const BankFormat guessed = guessFormat(text); guessed != format) bank.looksLike = guessed;
     bank.skipped = std::move(parsed.skipped);
     for (BankQuestion& question : parsed.questions)
         bank.questions.push_back({std::move(question), -1, {}});
@@ -274,12 +289,21 @@ QString writeExam(const QString& folder, const QString& name, const std::vector<
 namespace {
 // Hands the skipped questions and the notes over in line order; false (with the error
 // set) when no question could be taken.
-bool reportTaken(ImportResult& result, Bank& bank, bool nothing, const Wording& say) {
+bool reportTaken(ImportResult& result, Bank& bank, BankFormat format, bool nothing,
+                 const Wording& say) {
     sortByLine(bank.skipped);
     sortByLine(bank.notes);
     result.skipped = bank.skipped;
     result.notes = bank.notes;
     if (nothing) result.error = nothingTaken(say);
+    // Nothing read in the format chosen: a file written in another one says which.
+    if (nothing && bank.looksLike) {
+        const QString other = formatName(*bank.looksLike);
+        result.error += QLatin1Char(' ') + say("Похоже, это файл %1, а не %2: импортируйте его "
+                                               "как %1.",
+                                               "The file looks like %1, not %2: import it as %1.")
+                                               .arg(other, formatName(format));
+    }
     return !nothing;
 }
 } // namespace
@@ -302,7 +326,7 @@ ImportResult importExam(const platform::AppContext& app, BankFormat format, cons
         findPicture(prepared, QFileInfo(bankFile).absolutePath(), app.pictures(), bank, say);
         taken.push_back(std::move(prepared));
     }
-    if (!reportTaken(result, bank, taken.empty(), say)) return result;
+    if (!reportTaken(result, bank, format, taken.empty(), say)) return result;
     const int count = int(taken.size());
     const int perTicket = std::clamp(options.perTicket, 1, exam_folder::kMaxQuestions);
     std::vector<int> order(std::size_t(count), 0);
@@ -457,7 +481,9 @@ ImportResult importTest(const platform::AppContext& app, BankFormat format, cons
             testable(prepared, bank, app.locale().decimalSeparator(), say))
             taken.push_back(std::move(prepared));
     }
-    if (!reportTaken(result, bank, taken.empty(), say)) return result;
+    // Tests are not made from Aiken: no use pointing to it.
+    if (bank.looksLike == BankFormat::Aiken) bank.looksLike.reset();
+    if (!reportTaken(result, bank, format, taken.empty(), say)) return result;
     if (!claimFolder(app, QStringLiteral("t"), name)) {
         result.error = claimedMeanwhile(app, QStringLiteral("t"), name, say);
         return result;

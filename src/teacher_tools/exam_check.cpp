@@ -4,6 +4,7 @@
 #include "exam_content/exam_writer.h"
 #include "exam_content/folder_survey.h"
 #include "platform/folders.h"
+#include "platform/read_cache.h"
 #include "platform/text_encoding.h"
 #include "teacher_tools/answer_match.h"
 
@@ -77,6 +78,9 @@ private:
 };
 
 Findings ExamChecker::run() {
+    // Every folder listed and every file read once for the whole check: on a share each
+    // look is a round trip, and a question's files are looked up and read more than once.
+    const platform::ReadCacheScope reads;
     if (!QFileInfo(folder_).isDir() || !folder_survey::listEntries(folder_)) {
         add(folder_, "folder-unreadable",
             say_("Папку нельзя прочитать или её нет.", "The folder is missing or cannot be read."));
@@ -126,7 +130,9 @@ void ExamChecker::checkMarker() {
 }
 
 void ExamChecker::listTickets() {
-    for (const QString& name : platform::GetFolders(folder_)) {
+    platform::listForLookUps(folder_);
+    const QStringList names = platform::GetFolders(folder_);
+    for (const QString& name : names) {
         const QString path = at(name);
         if (name.compare(exam_writer::kMarkerFileName, Qt::CaseInsensitive) == 0 &&
             name == platform::lookUpName(folder_, exam_writer::kMarkerFileName)) {
@@ -143,7 +149,7 @@ void ExamChecker::listTickets() {
             stray_.append(path);
         }
     }
-    const int counted = int(platform::GetFolders(folder_).size()) - 1;
+    const int counted = int(names.size()) - 1;
     const int real = int(tickets_.size());
     for (const QString& path : stray_) {
         add(path, "stray-entry",
@@ -194,6 +200,7 @@ void ExamChecker::checkTicketNumbers() {
 }
 
 void ExamChecker::surveyTicket(Ticket& ticket) {
+    platform::listForLookUps(ticket.path); // eighty names looked up: one listing
     bool gap = false;
     for (int n = 1; n <= exam_folder::kMaxQuestions; ++n) {
         int present = 0;

@@ -78,6 +78,8 @@ void Form10::checkFolder(const QString& folder) {
         w("Проверена папка: %1", "Checked: %1").arg(QDir::toNativeSeparators(folder)));
     runCheck();
     show();
+    // Over the window it was asked from, also when it was open already.
+    requestFocus(List1);
 }
 
 void Form10::showImport(const QString& bankFile, const teacher_tools::ImportResult& result) {
@@ -110,14 +112,19 @@ void Form10::showImport(const QString& bankFile, const teacher_tools::ImportResu
         return;
     }
     show();
+    requestFocus(List1);
 }
 
 void Form10::runCheck() {
     if (!folder_.isEmpty()) {
         Form4& settings = app().window<Form4>();
+        // An import's message has just told the teacher which counts to set: the check of
+        // what it made does not list the settings' counts again.
         const teacher_tools::ExamInUse inUse{
             settings.examFolder(),
-            teacher_tools::expectationsFrom(settings.Text3.text(), settings.Combo1.text())};
+            bankFile_.isEmpty()
+                ? teacher_tools::expectationsFrom(settings.Text3.text(), settings.Combo1.text())
+                : teacher_tools::ExamExpectations{}};
         findings_ =
             teacher_tools::checkTargetsOf(app(), teacher_tools::checkTargets(folder_), inUse, say())
                 .findings;

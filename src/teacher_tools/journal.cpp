@@ -26,21 +26,20 @@ struct Line {
     QString text;
 };
 
-std::vector<Line> linesOf(const QString& text) {
-    std::vector<Line> lines;
+// Each line of the text in turn, never all of them at once: a year of reports is large.
+template <typename Visit> void forEachLineOf(const QString& text, Visit visit) {
+    int number = 0;
     for (qsizetype start = 0; start <= text.size();) {
         qsizetype end = text.indexOf(QLatin1Char('\n'), start);
         if (end < 0) end = text.size();
+        // A text ending in a line end has no line after it.
+        if (start == text.size() && text.endsWith(QLatin1Char('\n'))) break;
         qsizetype stop = end;
         while (stop > start && text.at(stop - 1) == QLatin1Char('\r'))
             --stop;
-        lines.push_back({int(lines.size()) + 1, text.mid(start, stop - start)});
+        visit(Line{++number, text.mid(start, stop - start)});
         start = end + 1;
     }
-    // A text ending in a line end has no line after it.
-    if (!lines.empty() && lines.back().text.isEmpty() && text.endsWith(QLatin1Char('\n')))
-        lines.pop_back();
-    return lines;
 }
 
 // Three or more "=" and nothing else but blanks around them.
@@ -109,8 +108,7 @@ private:
 };
 
 Journal JournalReader::read(const QString& text) {
-    for (const Line& line : linesOf(text))
-        feed(line);
+    forEachLineOf(text, [this](const Line& line) { feed(line); });
     return finish();
 }
 
@@ -357,9 +355,16 @@ QString csvRow(const QStringList& cells) {
 QString journalCsv(const std::vector<JournalRow>& rows, const Wording& say,
                    QChar decimalSeparator) {
     const int questions = questionColumns(rows);
-    QString csv = csvRow(journalHeadings(questions, say));
-    for (const JournalRow& row : rows)
-        csv += csvRow(journalCells(row, questions, decimalSeparator));
+    // Beside the date as the record writes it, the same date as ISO 8601, which every
+    // spreadsheet reads as a date whatever its locale.
+    QStringList headings = journalHeadings(questions, say);
+    headings.insert(1, say("Дата ISO", "Date ISO"));
+    QString csv = csvRow(headings);
+    for (const JournalRow& row : rows) {
+        QStringList cells = journalCells(row, questions, decimalSeparator);
+        cells.insert(1, row.day ? row.day->toString(Qt::ISODate) : QString());
+        csv += csvRow(cells);
+    }
     return csv;
 }
 

@@ -78,7 +78,8 @@ QStringList journalHeadings(int questions, const Wording& say);
 QStringList journalCells(const JournalRow& row, int questions, QChar decimalSeparator);
 
 // The table as CSV for spreadsheet programs in a Russian locale: ';' between fields,
-// CR LF after each row, fields quoted when they must be.
+// CR LF after each row, fields quoted when they must be. The date's column is followed by
+// the same date in ISO 8601 ("2026-01-15"; empty when the date does not read).
 QString journalCsv(const std::vector<JournalRow>& rows, const Wording& say, QChar decimalSeparator);
 // One CSV row of that kind, its CR LF included.
 QString csvRow(const QStringList& cells);

@@ -50,8 +50,13 @@ void Form6::openEditor() {
 }
 
 void Form6::createTest() {
-    Text2.show();
-    Label9.show();
+    // The first press brings the name field up: there was nothing to type a name into.
+    if (!Text2.visible()) {
+        Text2.show();
+        Label9.show();
+        requestFocus(Text2);
+        return;
+    }
     const QString name = Text2.text();
     if (name.trimmed().isEmpty()) {
         tell("Не введено имя теста", "Not incorporated a name of test");
@@ -106,9 +111,11 @@ void Form6::startNewTest() {
     storedConclusions_ = {};
     lockQuestion(false);
     txtnTotal.setText(QString());
-    showEditorPanel(true);
+    // The name panel goes first: the window takes its height from what is left.
     Frame3.hide();
+    showEditorPanel(true);
     txtV.setText(QStringLiteral("1."));
+    requestFocus(txtV);
 }
 
 void Form6::editTest() {
@@ -244,7 +251,9 @@ void Form6::stepInEditor() {
 }
 
 void Form6::promptForNextNumber() {
-    if (Label12.caption() == kOn && Text1.text().isEmpty()) Frame8.show();
+    if (Label12.caption() != kOn || !Text1.text().isEmpty()) return;
+    Frame8.show();
+    requestFocus(Text11);
 }
 
 void Form6::nextNumberChanged() {
@@ -258,6 +267,7 @@ void Form6::acceptNextNumber() {
     if (number) {
         Text1.setText(QString::number(*number));
         txtV.setText(QString::number(*number) + QLatin1Char('.'));
+        requestFocus(txtV);
     }
     Command14.setEnabled(false);
     Text11.setText(QString());

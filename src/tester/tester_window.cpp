@@ -246,8 +246,9 @@ void Form6::finishLoadingTest(bool showEditor) {
         Text4.setText(QString::number(questionnaire_files::countQuestions(
             questionnaire_files::testFolder(app(), Text2.text()))));
         if (showEditor) {
-            showEditorPanel(true);
+            // The name panel goes first: the window takes its height from what is left.
             Frame3.hide();
+            showEditorPanel(true);
         }
     }
     Text12.setText(questionnaire_files::readHeader(Text3.text()).name);

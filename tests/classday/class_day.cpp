@@ -397,7 +397,8 @@ public:
         activate(drawn);
         QTest::keyClick(drawn->windowHandle(), Qt::Key_Return);
     }
-    // Clicks the row showing `text` in a list (answers, folders).
+    // Clicks the row showing `text` in a list (answers, folders); a folder opens with a
+    // double-click.
     void pickRow(const forms::Control& control, const QString& text) {
         auto* list = qobject_cast<QListWidget*>(widget(control));
         ASSERT_TRUE(list) << control.name().toStdString() << " is no list";
@@ -408,7 +409,16 @@ public:
         ASSERT_TRUE(row) << "no row " << text.toStdString() << " in "
                          << control.name().toStdString();
         list->scrollToItem(row);
-        clickAt(list->viewport(), list->visualItemRect(row).center());
+        const QPoint center = list->visualItemRect(row).center();
+        if (!dynamic_cast<const forms::FolderList*>(&control)) {
+            clickAt(list->viewport(), center);
+            return;
+        }
+        QWidget* top = list->window();
+        activate(top);
+        QTest::mouseDClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                           list->viewport()->mapTo(top, center));
+        QTest::qWait(5);
     }
     // Opens a drop-down list and clicks its entry `text`.
     void pickEntry(const forms::Control& control, const QString& text) {

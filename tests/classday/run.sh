@@ -7,52 +7,8 @@
 # after the last student.
 set -uo pipefail
 binary=${1:?the class-day test program}
-
-fail() { echo "class day: $*" >&2; exit 1; }
-for tool in Xvfb openbox xprop; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (apt-get install xvfb openbox x11-utils)"
-done
-
-work=$(mktemp -d)
-xvfb=
-wm=
-cleanup() {
-    [ -n "$wm" ] && kill "$wm" 2>/dev/null && wait "$wm" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-# The server picks a free display itself and writes its number once it takes clients.
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-    grep -q '^[0-9]' "$work/display" 2>/dev/null && break
-    kill -0 "$xvfb" 2>/dev/null || break
-    sleep 0.1
-done
-grep -q '^[0-9]' "$work/display" 2>/dev/null || { cat "$work/xvfb.log" >&2; fail "no X server started"; }
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    kill -0 "$wm" 2>/dev/null || break
-    sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-    { cat "$work/openbox.log" >&2; fail "the window manager did not start"; }
-
-# A desktop session's environment: the program's own settings, nothing of the caller's.
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING \
-    QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE PROVERON_FOLDER
-
-# D-Bus, which the X11 platform uses, keeps a buffer to the end; nothing of ours is hidden.
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp"
+test_name="class day"
+. "$(dirname "$0")/x_session.sh"
 
 status=0
 "$binary" || status=1

@@ -522,6 +522,15 @@ std::optional<Arity> commandArity(const QString& name) {
     return entry->arity;
 }
 
+namespace {
+CommandObserver& commandObserver() {
+    static CommandObserver observer;
+    return observer;
+}
+} // namespace
+
+void setCommandObserver(CommandObserver observer) { commandObserver() = std::move(observer); }
+
 Result runScript(const QString& text, const QString& snapshotsFolder,
                  const gui::WindowTable& windows) {
     const Script script = parseScript(text);
@@ -538,7 +547,9 @@ Result runScript(const QString& text, const QString& snapshotsFolder,
     try {
         for (const Command& command : script.commands) {
             line = command.line;
+            if (commandObserver()) commandObserver()(line, false);
             session.run(command);
+            if (commandObserver()) commandObserver()(line, true);
         }
         session.finish();
     } catch (const Stop& stop) {

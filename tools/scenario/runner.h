@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace gui {
 class WindowTable;
 }
@@ -24,5 +26,11 @@ Result runFile(const QString& path, const QString& snapshotsFolder,
 // The same for a script given as text.
 Result runScript(const QString& text, const QString& snapshotsFolder,
                  const gui::WindowTable& windows);
+
+// Called before (`done` false) and after (`done` true) every command with its line, by
+// the tools that measure what one command costs (benchmarks/file_operations.cpp). None
+// by default.
+using CommandObserver = std::function<void(int line, bool done)>;
+void setCommandObserver(CommandObserver observer);
 
 } // namespace scenario

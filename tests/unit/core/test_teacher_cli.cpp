@@ -212,9 +212,9 @@ TEST(CommandLine, JournalPrintsTheTableAndWritesCsvForSpreadsheets) {
     EXPECT_EQ(folder.run({"journal", "--from", "2026-01-16", "--csv", "out.csv"}), 0);
     EXPECT_EQ(bytesOf(folder.at("out.csv")),
               QByteArray("\xEF\xBB\xBF") +
-                  QStringLiteral("Дата;Время;Ф.И.О.;Дополнительные сведения;Билет;1;2;Ответов;"
-                                 "Средний балл;Итог;Строка\r\n"
-                                 "20.01.2026;9:00:00;Петров;;b1;5;2;2;%1;Зачет;9\r\n")
+                  QStringLiteral("Дата;Дата ISO;Время;Ф.И.О.;Дополнительные сведения;Билет;1;2;"
+                                 "Ответов;Средний балл;Итог;Строка\r\n"
+                                 "20.01.2026;2026-01-20;9:00:00;Петров;;b1;5;2;2;%1;Зачет;9\r\n")
                       .arg(average)
                       .toUtf8());
     EXPECT_EQ(folder.run({"journal", "--to", "вчера"}), 2);

@@ -171,6 +171,16 @@ TEST(ExamImport, RefusesToOverwriteAndLeavesOutWhatCannotBeAnExamQuestion) {
     EXPECT_EQ(result.skipped[1].text, "знак «≈» нельзя записать в Windows-1251");
     EXPECT_FALSE(QFile::exists(f.app.path("b/Ничего")));
 
+    // A file read in the wrong format says which one it looks like; a test is never
+    // pointed to Aiken, which it cannot be made from.
+    const QString aiken = f.app.path("bank.txt");
+    putBytes(aiken, "Вопрос?\nA. да\nB. нет\nANSWER: A\n");
+    result = teacher_tools::importExam(f.app, BankFormat::Gift, aiken, "Айкен", {5, {}}, kSay);
+    EXPECT_EQ(result.error, "В файле не нашлось ни одного вопроса, который можно взять. Похоже, "
+                            "это файл Aiken, а не GIFT: импортируйте его как Aiken.");
+    result = teacher_tools::importTest(f.app, BankFormat::Gift, aiken, "Айкен", kSay);
+    EXPECT_EQ(result.error, "В файле не нашлось ни одного вопроса, который можно взять.");
+
     putBytes(f.app.path("b/Было/lzm.lzm"), "Old\r\n");
     result = teacher_tools::importExam(f.app, BankFormat::Aiken, bank, "было", {5, {}}, kSay);
     EXPECT_TRUE(result.error.contains("уже есть")) << result.error.toStdString();

@@ -172,10 +172,19 @@ TEST(Journal, CsvHasTheColumnsAndQuotesWhatNeedsIt) {
                    QStringLiteral("Зачет\r\r\nДополнительные сведения: 10А  \r\r\n"));
     const Journal journal = parse(record);
     EXPECT_EQ(teacher_tools::journalCsv(journal.rows, kRussian, ','),
-              QStringLiteral("Дата;Время;Ф.И.О.;Дополнительные сведения;Билет;1;2;3;Ответов;"
-                             "Средний балл;Итог;Строка\r\n"
-                             "15.01.2026;9:00:00;\"Иванов; \"\"Ваня\"\"\";10А;b1;5;2;5;3;"
-                             "4;Зачет;1\r\n"));
+              QStringLiteral("Дата;Дата ISO;Время;Ф.И.О.;Дополнительные сведения;Билет;1;2;3;"
+                             "Ответов;Средний балл;Итог;Строка\r\n"
+                             "15.01.2026;2026-01-15;9:00:00;\"Иванов; \"\"Ваня\"\"\";10А;b1;5;2;5;"
+                             "3;4;Зачет;1\r\n"));
+    // The ISO date is there whatever locale wrote the record, and empty when none reads.
+    for (const auto& [written, iso] :
+         {std::pair{"7 Dec 2026", "2026-12-07"}, std::pair{"12/7/26", "2026-12-07"},
+          std::pair{"вчера", ""}}) {
+        QString other = kRecord;
+        other.replace(QStringLiteral("15.01.2026"), QString::fromUtf8(written));
+        const QString csv = teacher_tools::journalCsv(parse(other).rows, kRussian, ',');
+        EXPECT_EQ(csv.section(QStringLiteral("\r\n"), 1, 1).section(';', 1, 1), iso) << written;
+    }
     // What a spreadsheet would run as a formula stays a text; numbers stay numbers.
     EXPECT_EQ(teacher_tools::csvRow(
                   {"=HYPERLINK(\"x\")", "+7 999", "-", "@SUM(1)", "\tx", "-0,25", "+3", "Иванов"}),
@@ -186,6 +195,7 @@ TEST(Journal, CsvHasTheColumnsAndQuotesWhatNeedsIt) {
     EXPECT_EQ(row.average->toText(','), "3");
     EXPECT_EQ(teacher_tools::journalCells(row, 3, '.').at(9), "3");
     const Journal english = teacher_tools::parseJournal(kRecord, teacher_tools::Wording("eng"));
-    EXPECT_TRUE(teacher_tools::journalCsv(english.rows, teacher_tools::Wording("eng"), '.')
-                    .startsWith(QStringLiteral("Date;Time;Name;Additional data;Ticket;1;2;3;")));
+    EXPECT_TRUE(
+        teacher_tools::journalCsv(english.rows, teacher_tools::Wording("eng"), '.')
+            .startsWith(QStringLiteral("Date;Date ISO;Time;Name;Additional data;Ticket;1;2;3;")));
 }

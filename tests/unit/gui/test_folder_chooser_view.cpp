@@ -7,6 +7,7 @@
 #include "gui/window_table.h"
 #include "gui_support.h"
 #include "platform/profile_file.h"
+#include "platform/text_files.h"
 #include "settings/settings_window.h"
 #include "test_support.h"
 
@@ -84,5 +85,31 @@ TEST(FolderChooserView, BrowsingChecksAcceptingAsksAndTheKeyboardFollows) {
     QPushButton* close = withText<QPushButton>(*view, QStringLiteral("Закрыть"));
     EXPECT_EQ(tab(accept), close);
     EXPECT_EQ(tab(close), withText<QPushButton>(*view, QStringLiteral("Да")));
+    view->detach();
+}
+
+// The status line keeps its room while hidden: the window does not change size under the
+// mouse as the check of each folder comes and goes.
+TEST(FolderChooserView, TheWindowKeepsItsSizeAsTheStatusLineHides) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    AppFixture f;
+    QDir().mkpath(f.app.path("b/Физика/b1"));
+    platform::writeWholeFile(f.app.path("b/Физика/b1/v1.txt"), "да");
+    Form9* chooser = nullptr;
+    f.app.userEvent([&] {
+        chooser = &f.app.window<Form9>();
+        chooser->show();
+    });
+    auto view = gui::programWindows().createView(f.app, *chooser);
+    ASSERT_TRUE(view);
+    view->setAttribute(Qt::WA_DontShowOnScreen, true);
+    view->show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(chooser->Text4.visible());
+    const QSize withStatus = view->sizeHint();
+    f.app.userEvent([&] { chooser->Dir1.setPath(f.app.path("b/Физика")); });
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(chooser->Text4.visible());
+    EXPECT_EQ(view->sizeHint(), withStatus);
     view->detach();
 }

@@ -136,8 +136,11 @@ TEST(FrontEnd, FolderAndDriveListsFollowTheModelAndMoveIt) {
         << "the folder shown, then the folders inside it as a person sorts them, no files";
     EXPECT_EQ(view.folders->currentItem()->text().trimmed(), "b");
 
+    // A click only chooses the row; a double-click or Enter opens the folder.
     QListWidgetItem* physics = view.folders->item(int(shown.size()) - 2);
     emit view.folders->itemClicked(physics);
+    EXPECT_EQ(model.Dir1.path(), b);
+    emit view.folders->itemActivated(physics);
     EXPECT_EQ(model.Dir1.path(), QDir::toNativeSeparators(f.folder.filePath("b/Физика")));
 
     model.Drive1.setDrives({{QStringLiteral("/"), QStringLiteral("Система")},

@@ -248,4 +248,6 @@ TEST(Keyboard, TheAnswerListChoosesOnlyOnAnExplicitChoice) {
 TEST(ReportViewer, ShowsTheReportDecodedWithOneLineEndALine) {
     const QByteArray record = "\xC4\xE0\xF2\xE0: 1\r\r\nx\r\ny\nz\r\r\n\r\n";
     EXPECT_EQ(gui::reportText(record), "Дата: 1\nx\ny\nz\n\n");
+    // Runs of CR as a hand-edited report may hold them: as many lines as before.
+    EXPECT_EQ(gui::reportText("a\r\r\r\nb\rc\r\r\r\r\nd\r\r"), "a\nb\nc\n\nd\n\n");
 }

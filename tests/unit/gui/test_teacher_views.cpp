@@ -3,6 +3,8 @@
 // saves CSV, and the new windows and panels fit a small screen at a large scale.
 
 #include "exam_content/ticket_editor.h"
+#include "exam_taking/exam_report.h"
+#include "forms/captions.h"
 #include "gui/findings_window_view.h"
 #include "gui/journal_view.h"
 #include "gui/qt_shell.h"
@@ -17,12 +19,14 @@
 #include "test_support.h"
 
 #include <QDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
@@ -90,6 +94,17 @@ TEST(JournalTable, SortsDatesAndNumbersFiltersAndSavesWhatIsShown) {
     rows->sort(average, Qt::DescendingOrder);
     EXPECT_EQ(column(rows, average), (QStringList{"5", "5", "3,5"}));
 
+    // Each cell is the one the command line and the CSV show.
+    const int questions = teacher_tools::questionColumns(table.journal().rows);
+    for (int r = 0; r < rows->rowCount(); ++r) {
+        const auto& row =
+            table.journal().rows[std::size_t(rows->mapToSource(rows->index(r, 0)).row())];
+        const QStringList cells = teacher_tools::journalCells(row, questions, ',');
+        ASSERT_EQ(rows->columnCount(), cells.size());
+        for (int c = 0; c < cells.size(); ++c)
+            EXPECT_EQ(rows->index(r, c).data().toString(), cells.at(c)) << r << ' ' << c;
+    }
+
     table.setFilter("зачет");
     EXPECT_EQ(table.shownRows(), 3); // "Не зачет" holds it too, in any case
     table.setFilter("сидор");
@@ -99,8 +114,56 @@ TEST(JournalTable, SortsDatesAndNumbersFiltersAndSavesWhatIsShown) {
     const QByteArray csv = bytesOf(dir.filePath("oth.csv"));
     EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
     EXPECT_EQ(QString::fromUtf8(csv.mid(3)).count("\r\n"), 2);
-    EXPECT_TRUE(QString::fromUtf8(csv).contains("20.01.2026;9:00:00;Сидоров;;b1;5;5;2;5;Зачет;17"));
+    EXPECT_TRUE(QString::fromUtf8(csv).contains(
+        "20.01.2026;2026-01-20;9:00:00;Сидоров;;b1;5;5;2;5;Зачет;17"));
     EXPECT_FALSE(table.saveCsv(dir.filePath("нет/oth.csv")));
+}
+
+TEST(ReportViewer, EveryResultShowsAtTheFirstSizeAndTheCsvGoesToTheApplicationFolder) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    QTemporaryDir dir;
+    // Twenty questions and a long name: the widest table a report can make.
+    QString evaluations;
+    for (int n = 1; n <= 20; ++n)
+        evaluations += questionLinePrefix(forms::kRussian, n) + "5; ";
+    const QString record =
+        "Дата: 15.01.2026 Время: 9:00:00\r\r\nФ.И.О ,  Данные  Константинопольский "
+        "Александр Владимирович, 11 А класс, вариант 2\r\r\nБилет № b12\r\r\n" +
+        evaluations.chopped(1) + "\r\r\nЗачет\r\r\n==================\r\r\n\r\n\r\n";
+    putBytes(dir.filePath("s/oth.txt"), platform::toAnsi(record + record));
+    gui::QtShell shell([] { return QStringLiteral("rus"); });
+    shell.open(dir.filePath("s/oth.txt"));
+    QDialog* viewer = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
+            viewer = dialog;
+    ASSERT_TRUE(viewer);
+    auto* tabs = viewer->findChild<QTabWidget*>();
+    ASSERT_TRUE(tabs);
+    tabs->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    auto* view = tabs->widget(1)->findChild<QTableView*>();
+    ASSERT_TRUE(view);
+    QHeaderView* header = view->horizontalHeader();
+    for (const QString& heading : {QStringLiteral("Средний балл"), QStringLiteral("Итог")}) {
+        int logical = -1;
+        for (int c = 0; c < view->model()->columnCount(); ++c)
+            if (view->model()->headerData(c, Qt::Horizontal).toString() == heading) logical = c;
+        ASSERT_GE(logical, 0) << heading.toStdString();
+        const int left = header->sectionViewportPosition(logical);
+        EXPECT_GE(left, 0) << heading.toStdString();
+        EXPECT_LE(left + header->sectionSize(logical), view->viewport()->width())
+            << heading.toStdString();
+        EXPECT_GE(header->sectionSize(logical), header->sectionSizeHint(logical))
+            << heading.toStdString();
+    }
+    gui::JournalTable* table = nullptr;
+    for (QWidget* child : viewer->findChildren<QWidget*>())
+        if (!table) table = dynamic_cast<gui::JournalTable*>(child);
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->csvStartPath(), QDir(dir.path()).filePath("oth.csv"));
+    viewer->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST(ReportViewer, TheExamReportHasATableTabAndOtherFilesDoNot) {

@@ -9,11 +9,16 @@
 #include "tester/tester_window.h"
 
 #include <QDir>
+#include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPointingDevice>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 TEST(TesterWindowView, AnswersChooseByTheirTextAndTheEditorWidens) {
@@ -78,5 +83,57 @@ TEST(TesterWindowView, AnswersChooseByTheirTextAndTheEditorWidens) {
     EXPECT_EQ(points->text(), "0");
     f.app.userEvent([&] { model.Command8.press(); });
     EXPECT_FALSE(points->isVisibleTo(&view));
+    view.detach();
+}
+
+// Creating a test with the keyboard: Enter in the name field creates it, the caret stands
+// after the "1." put in for the teacher, and after a save the prompt for the next number
+// is scrolled into view.
+TEST(TesterWindowView, EnterCreatesTheCaretFollowsTheNumberAndThePromptShows) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    AppFixture f;
+    platform::writeProfileString(f.app.settingsFile(), "test", "re", "rus");
+    Form6& model = f.app.window<Form6>();
+    f.app.userEvent([&] { model.show(); });
+    gui::TesterWindowView view(f.app, model);
+    view.setAttribute(Qt::WA_DontShowOnScreen, true);
+    view.show();
+    f.app.userEvent([&] {
+        model.Command6.press();
+        model.Command11.press();
+    });
+    EXPECT_TRUE(f.desktop.messages.empty()) << "the field comes before any complaint";
+
+    QLineEdit* name = nullptr;
+    for (QLineEdit* edit : view.findChildren<QLineEdit*>())
+        if (edit->isVisibleTo(&view) && edit->minimumWidth() == 300) name = edit;
+    ASSERT_TRUE(name);
+    name->setText("Quiz"); // typed, not yet handed over: the field commits on finish
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(name, &enter);
+    EXPECT_EQ(model.Label12.caption(), "1") << "the test is created";
+    EXPECT_TRUE(QFile::exists(f.app.path("t/Quiz/Quiz.tst")));
+
+    QPlainTextEdit* question = nullptr;
+    for (QPlainTextEdit* edit : view.findChildren<QPlainTextEdit*>())
+        if (edit->toPlainText() == "1.") question = edit;
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question->textCursor().position(), 2);
+
+    auto* scroll = view.findChild<QScrollArea*>();
+    ASSERT_TRUE(scroll);
+    // The teacher had scrolled down to the last answers.
+    view.resize(view.width(), 300);
+    QCoreApplication::processEvents();
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+    f.app.userEvent([&] {
+        model.txtV.setText("1. Как дела?");
+        model.Command4.press();
+    });
+    QCoreApplication::processEvents();
+    QWidget* prompt = view.widgetOf(model.Frame8);
+    ASSERT_TRUE(prompt && prompt->isVisibleTo(&view));
+    const QRect shown(prompt->mapTo(scroll->viewport(), QPoint(0, 0)), prompt->size());
+    EXPECT_TRUE(scroll->viewport()->rect().intersects(shown));
     view.detach();
 }

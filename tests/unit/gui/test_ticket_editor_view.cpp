@@ -13,9 +13,11 @@
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 TEST(TicketEditorView, DrawsBothPanelsAndFollowsTheModelBothWays) {
@@ -88,6 +90,55 @@ TEST(TicketEditorView, DrawsBothPanelsAndFollowsTheModelBothWays) {
     EXPECT_EQ(question->toPlainText(), "Первая строка\nвторая");
     question->setPlainText("Новая\nстрока");
     EXPECT_EQ(model.Text1.text(), "Новая\r\nстрока");
+    EXPECT_TRUE(f.desktop.messages.empty());
+    view.detach();
+}
+
+// The flow without interruptions: a click on a folder only chooses it and "OK" takes the
+// row chosen; "Новый билет" offers the next free number ready to be typed over; a ticket
+// not made yet is a note in the window, not a message box.
+TEST(TicketEditorView, TakesTheChosenRowOffersTheNextTicketAndNotesInTheWindow) {
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    AppFixture f;
+    const QString exam = f.app.path("b/exam");
+    QDir().mkpath(exam + "/b1");
+    platform::writeWholeFile(exam + "/lzm.lzm", "Экзамен");
+    for (auto [key, value] : {std::pair{"re", "rus"}, {"time", "1"}})
+        platform::writeProfileString(f.app.settingsFile(), "test", key, value);
+    Form7& model = f.app.window<Form7>();
+    gui::TicketEditorView view(f.app, model);
+    view.setAttribute(Qt::WA_DontShowOnScreen, true);
+    f.app.userEvent([&] {
+        model.show();
+        model.Command8.press();
+    });
+
+    auto* folders = view.findChild<QListWidget*>();
+    ASSERT_TRUE(folders);
+    const QList<QListWidgetItem*> rows = folders->findItems("exam", Qt::MatchEndsWith);
+    ASSERT_EQ(rows.size(), 1);
+    folders->setCurrentItem(rows.front());
+    emit folders->itemClicked(rows.front());
+    EXPECT_EQ(model.Dir1.path(), f.app.path("b")) << "a click opens nothing";
+    QPushButton* ok = nullptr;
+    for (QPushButton* button : view.findChildren<QPushButton*>())
+        if (button->text() == "OK" && button->isVisibleTo(&view)) ok = button;
+    ASSERT_TRUE(ok);
+    ok->click();
+    EXPECT_TRUE(model.Frame1.visible());
+    EXPECT_EQ(model.Label22.caption(), "Редактировать: " + exam);
+
+    QPushButton* newTicket = withText<QPushButton>(view, "Новый билет");
+    ASSERT_TRUE(newTicket);
+    newTicket->click();
+    QLineEdit* ticket = withText<QLineEdit>(view, "2");
+    ASSERT_TRUE(ticket);
+    EXPECT_EQ(ticket->selectedText(), "2");
+    ticket->setText("7");
+    emit ticket->editingFinished();
+    QLabel* note = withText<QLabel>(view, "Билет № 7 не создан");
+    ASSERT_TRUE(note);
+    EXPECT_TRUE(note->isVisibleTo(&view));
     EXPECT_TRUE(f.desktop.messages.empty());
     view.detach();
 }
