@@ -139,21 +139,23 @@ void Form6::load() {
         hidden->hide();
     Command14.setEnabled(false);
     Label16.setCaption(QString());
-    takingCaptions_.apply(app().language());
-    editorCaptions_.apply(app().language());
+    // Read once: the window asks for it often, and each ask would read the settings file.
+    language_ = app().language();
+    takingCaptions_.apply(language_);
+    editorCaptions_.apply(language_);
 }
 
 // Shared steps.
 
-bool Form6::english() const { return app().language() == kEnglish; }
+bool Form6::english() const { return language_ == kEnglish; }
 
 void Form6::tell(const char* russian, const char* english, const QString& detail) {
-    app().message(say(app().language(), russian, english) + detail, kTitle);
+    app().message(say(language_, russian, english) + detail, kTitle);
 }
 
 QString Form6::pathMessage() const {
     const QString folder = questionnaire_files::testsFolder(app()) + QDir::separator();
-    return say(app().language(), "Путь к папки с тестами: ", "Way to files with tests: ") +
+    return say(language_, "Путь к папки с тестами: ", "Way to files with tests: ") +
            QLatin1Char(' ') + folder;
 }
 

@@ -186,6 +186,7 @@ private:
     // The question number whose files were loaded last: a number whose files cannot be
     // read is put back to it.
     QString loadedNumber_;
+    QString language_; // the interface language, as App gave it at load
     // The conclusions as last read from or written to their files, as the fields show them.
     std::array<QString, 3> storedConclusions_{};
     // The last accepted text of each points and threshold field.
