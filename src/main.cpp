@@ -107,7 +107,7 @@ bool prepareFolder(const platform::FolderChoice& folder) {
 int runProgram(const QString& folder) {
     gui::QtDialogs dialogs;
     App* running = nullptr;
-    gui::QtShell shell([&running] { return running ? interfaceLanguage(*running) : QString(); });
+    gui::QtShell shell([&running] { return running ? running->language() : QString(); });
     platform::SystemClipboard clipboard;
     platform::SystemClock clock;
     platform::SystemRandom random;

@@ -74,3 +74,9 @@ QString examNameRefusal(platform::NameProblem problem, const QString& name, bool
                    : QStringLiteral("Такое имя папки экзамена нельзя использовать: «%1»: %2")
                          .arg(name, why);
 }
+
+QString systemReasonNote(const platform::WriteResult& result, bool english) {
+    if (result.kind() != platform::WriteResult::Failed || result.reason().isEmpty()) return {};
+    return english ? QStringLiteral("\nThe system says: %1").arg(result.reason())
+                   : QStringLiteral("\nСистема сообщает: %1").arg(result.reason());
+}

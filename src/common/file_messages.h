@@ -12,5 +12,9 @@
 // failure the system gave no reason for.
 QString writeFailureNote(const platform::WriteResult& result, bool english);
 
+// The system's own reason for a plain failure ("No space left on device"), as a line of its
+// own; empty when there is none. Messages that pin no wording of their own add it.
+QString systemReasonNote(const platform::WriteResult& result, bool english);
+
 // Why `name` cannot name a new exam folder: what is wrong with it, in one sentence.
 QString examNameRefusal(platform::NameProblem problem, const QString& name, bool english);

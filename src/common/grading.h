@@ -2,7 +2,7 @@
 // Grading arithmetic shared by the ticket window and the evaluation table: a ticket grade
 // and a passing score are both averages of evaluations (2 or 5) over a question count.
 
-#include "forms/decimal.h"
+#include "common/decimal.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,68 +1,35 @@
 #include "common/settings_file.h"
 
-#include "forms/app.h"
 #include "platform/profile_file.h"
 
-#include <QDir>
-
-#include <exception>
-
-namespace {
-// A failure inside the routines themselves (not a refused store) is shown to the user,
-// and the routine returns its empty answer.
-void reportFailure(App& app, const std::exception& failure, const QString& title) {
-    app.message(
-        QStringLiteral("Ошибка: <%1> - %2").arg(1).arg(QString::fromLocal8Bit(failure.what())),
-        title);
-}
-} // namespace
-
-QString GetValueString(App& app, const QString& section, const QString& key, const QString& file) {
-    try {
-        return platform::readProfileString(file, section, key);
-    } catch (const std::exception& failure) {
-        reportFailure(app, failure, QStringLiteral("GetValueString"));
-        return {};
-    }
+QString GetValueString(const QString& section, const QString& key, const QString& file) {
+    return platform::readProfileString(file, section, key);
 }
 
-bool SetValue(App& app, const QString& section, const QString& key, const QString& value,
-              const QString& file) {
-    try {
-        return platform::writeProfileString(file, section, key, value);
-    } catch (const std::exception& failure) {
-        reportFailure(app, failure, QStringLiteral("SetValue"));
-        return false;
-    }
+platform::WriteResult SetValue(const QString& section, const QString& key, const QString& value,
+                               const QString& file) {
+    return platform::writeProfileStrings(file, section, {{key, value}});
 }
 
-platform::WriteResult SetValues(App& app, const QString& section,
+platform::WriteResult SetValues(const QString& section,
                                 const QList<platform::ProfileEntry>& entries, const QString& file) {
-    try {
-        return platform::writeProfileStrings(file, section, entries);
-    } catch (const std::exception& failure) {
-        reportFailure(app, failure, QStringLiteral("SetValue"));
-        return platform::WriteResult::Failed;
-    }
+    return platform::writeProfileStrings(file, section, entries);
 }
 
-QString readSetting(App& app, const QString& key) {
-    return GetValueString(app, settings_keys::kSection, key, app.settingsFile());
+QString readSetting(const platform::AppContext& app, const QString& key) {
+    return GetValueString(settings_keys::kSection, key, app.settingsFile());
 }
 
-bool storeSetting(App& app, const QString& key, const QString& value) {
-    return SetValue(app, settings_keys::kSection, key, value, app.settingsFile());
+platform::WriteResult storeSetting(const platform::AppContext& app, const QString& key,
+                                   const QString& value) {
+    return SetValue(settings_keys::kSection, key, value, app.settingsFile());
 }
 
-platform::WriteResult storeSettings(App& app, const QList<platform::ProfileEntry>& entries) {
-    return SetValues(app, settings_keys::kSection, entries, app.settingsFile());
+platform::WriteResult storeSettings(const platform::AppContext& app,
+                                    const QList<platform::ProfileEntry>& entries) {
+    return SetValues(settings_keys::kSection, entries, app.settingsFile());
 }
 
-bool settingsFileUnreadable(App& app) {
+bool settingsFileUnreadable(const platform::AppContext& app) {
     return !platform::readProfileFile(app.settingsFile()).has_value();
-}
-
-QString interfaceLanguage(App& app) {
-    if (app.switchedLanguage()) return *app.switchedLanguage();
-    return readSetting(app, settings_keys::kLanguage);
 }

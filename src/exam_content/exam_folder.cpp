@@ -4,7 +4,6 @@
 #include "platform/text_files.h"
 
 #include <QDir>
-#include <QImageReader>
 
 namespace exam_folder {
 
@@ -78,12 +77,8 @@ std::optional<QStringList> readAnswerLines(const QString& ticketFolder, int ques
     return platform::readLines(path);
 }
 
-QImage loadPicture(const QString& ticketFolder, int question) {
-    const QString path = questionFilePath(ticketFolder, 'k', question);
-    if (path.isEmpty()) return {};
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    return reader.read();
+QString picturePath(const QString& ticketFolder, int question) {
+    return questionFilePath(ticketFolder, 'k', question);
 }
 
 } // namespace exam_folder

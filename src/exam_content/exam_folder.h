@@ -4,7 +4,6 @@
 // (correct answer, first line) and the optional picture kN.bmp. Names are looked up
 // without regard to case, since exam folders are often made on Windows.
 
-#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -47,7 +46,7 @@ std::optional<QString> readQuestionText(const QString& ticketFolder, int questio
 std::optional<QStringList> readVariants(const QString& ticketFolder, int question);
 // The lines of the correct-answer file; the first one is the correct answer.
 std::optional<QStringList> readAnswerLines(const QString& ticketFolder, int question);
-// The picture; a null image when it is absent or cannot be decoded.
-QImage loadPicture(const QString& ticketFolder, int question);
+// The picture file kN.bmp as stored; empty when there is none.
+QString picturePath(const QString& ticketFolder, int question);
 
 } // namespace exam_folder

@@ -3,13 +3,11 @@
 #include "exam_content/exam_folder.h"
 #include "platform/ansi_codec.h"
 #include "platform/folders.h"
-#include "platform/pictures.h"
 #include "platform/read_cache.h"
 #include "platform/text_files.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImageReader>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -80,7 +78,7 @@ QuestionRead readQuestion(const QString& ticketFolder, int question) {
 }
 
 QString writeQuestion(const QString& ticketFolder, int question, const QuestionTexts& texts,
-                      const QImage& picture) {
+                      const QByteArray& bitmap) {
     if (!platform::MakeDirPath(ticketFolder)) return ticketFolder;
     const std::pair<char, const QString*> fields[] = {
         {'q', &texts.question}, {'v', &texts.variants}, {'o', &texts.answer}};
@@ -88,20 +86,10 @@ QString writeQuestion(const QString& ticketFolder, int question, const QuestionT
     for (const auto& [kind, field] : fields)
         files.append({questionFilePath(ticketFolder, kind, question),
                       platform::toAnsi(*field) + QByteArrayLiteral("\r\n")});
-    if (!picture.isNull()) {
-        const QString path = questionFilePath(ticketFolder, 'k', question);
-        const QByteArray bitmap = platform::bitmapBytes(picture);
-        if (bitmap.isEmpty()) return path;
-        files.append({path, bitmap});
-    }
+    if (!bitmap.isEmpty()) files.append({questionFilePath(ticketFolder, 'k', question), bitmap});
     platform::forgetCachedReads();
     const platform::WriteResult written = platform::replaceFiles(files);
     return written ? QString() : written.file().isEmpty() ? files.first().path : written.file();
-}
-
-QString writeQuestionPicture(const QString& ticketFolder, int question, const QImage& picture) {
-    const QString path = questionFilePath(ticketFolder, 'k', question);
-    return platform::writeBitmap(path, picture) ? QString() : path;
 }
 
 QString deleteQuestionPicture(const QString& ticketFolder, int question) {
@@ -127,29 +115,6 @@ std::optional<QString> firstUnwritableCharacter(const QString& text) {
         i += length - 1;
     }
     return std::nullopt;
-}
-
-ChosenPicture loadChosenPicture(const QString& path) {
-    ChosenPicture chosen;
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    chosen.size = reader.size();
-    auto tooLarge = [](QSize size) {
-        return size.width() > kLargestPicture || size.height() > kLargestPicture;
-    };
-    if (chosen.size.isValid() && tooLarge(chosen.size)) {
-        chosen.problem = ChosenPicture::Problem::TooLarge;
-        return chosen;
-    }
-    chosen.picture = reader.read();
-    if (chosen.picture.isNull()) {
-        chosen.problem = ChosenPicture::Problem::Unreadable;
-    } else if (tooLarge(chosen.picture.size())) {
-        chosen.size = chosen.picture.size();
-        chosen.picture = QImage();
-        chosen.problem = ChosenPicture::Problem::TooLarge;
-    }
-    return chosen;
 }
 
 } // namespace exam_writer

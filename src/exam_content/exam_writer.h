@@ -7,8 +7,6 @@
 // Functions that write answer with the path of the file or folder they could not write
 // (empty when everything was written), so the user can be told which one.
 
-#include <QImage>
-#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -57,10 +55,7 @@ QuestionRead readQuestion(const QString& ticketFolder, int question);
 // any failure every old file stays as it was). Files that already exist under another
 // letter case are replaced, not doubled.
 QString writeQuestion(const QString& ticketFolder, int question, const QuestionTexts& texts,
-                      const QImage& picture = QImage());
-
-// Writes the picture of the question as the Windows bitmap kN.bmp.
-QString writeQuestionPicture(const QString& ticketFolder, int question, const QImage& picture);
+                      const QByteArray& bitmap = QByteArray());
 
 // Deletes the picture file kN.bmp of the question; nothing to do when there is none.
 QString deleteQuestionPicture(const QString& ticketFolder, int question);
@@ -73,18 +68,9 @@ bool answerIsAVariant(const QString& variants, const QString& answer);
 // '?'), or nothing when every character fits.
 std::optional<QString> firstUnwritableCharacter(const QString& text);
 
-// A picture file chosen for a question. Pictures larger than this on either side are
-// refused before they are decoded: a question's picture fits a screen, and a huge one
-// would take hundreds of megabytes to hold.
+// Pictures larger than this on either side are refused before they are decoded: a
+// question's picture fits a screen, and a huge one would take hundreds of megabytes to
+// hold.
 inline constexpr int kLargestPicture = 5000;
-
-struct ChosenPicture {
-    enum class Problem { None, Unreadable, TooLarge };
-    QImage picture;
-    Problem problem = Problem::None;
-    QSize size; // the size the file declares, also when it is too large
-};
-
-ChosenPicture loadChosenPicture(const QString& path);
 
 } // namespace exam_writer

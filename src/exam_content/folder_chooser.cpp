@@ -65,7 +65,7 @@ Form9::Form9(App& app) : Window(app, kName) {
 
 void Form9::load() {
     DisableXbutton(*this);
-    Label4.setCaption(interfaceLanguage(app()));
+    Label4.setCaption(app().language());
     Form4& settings = app().window<Form4>();
     Text1.setText(settings.examFolder());
     Frame1.hide();
@@ -85,7 +85,7 @@ void Form9::load() {
 QString Form9::examsFolder() const { return app().path(QStringLiteral("b")); }
 
 QString Form9::inLanguage(const char* russian, const char* english) const {
-    return QString::fromUtf8(Label4.caption() == kEnglish ? english : russian);
+    return say(Label4.caption(), russian, english);
 }
 
 void Form9::showStatus(const QString& status, Color color) {

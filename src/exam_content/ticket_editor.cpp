@@ -7,6 +7,7 @@
 #include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
 #include "exam_content/exam_writer.h"
+#include "exam_content/question_pictures.h"
 #include "exam_taking/picture_viewer.h"
 #include "forms/app.h"
 #include "platform/folders.h"
@@ -125,7 +126,7 @@ void Form7::load() {
          std::max(0, (screen.height() * kTwipsPerPixel - kFolderWindowHeight) / 2),
          kFolderWindowWidth, kFolderWindowHeight);
     Frame6.move(0, 0, kFolderPanelSize, kFolderPanelSize);
-    Label21.setCaption(interfaceLanguage(app()));
+    Label21.setCaption(app().language());
     examFolderAtOpen_ = app().window<Form4>().Text6.text();
     for (Control* hidden : std::initializer_list<Control*>{
              &Command3, &Label21, &Command11, &Text4, &Text5, &Text8, &Picture1, &Text7, &Label8,
@@ -739,8 +740,7 @@ void Form7::choosePicture() {
         Label5.caption(),
         // Every format the editor reads comes first; a picture is saved as a bitmap.
         QStringLiteral("%1 (*.bmp *.png *.jpg *.jpeg *.gif);;Файлы bmp (*.bmp)")
-            .arg(Label21.caption() == kEnglish ? QStringLiteral("Pictures")
-                                               : QStringLiteral("Картинки")),
+            .arg(say(Label21.caption(), "Картинки", "Pictures")),
         // Pictures are kept beside the exams.
         QFileInfo(examFolder()).isDir() ? examFolder() : app().path(QStringLiteral("b")));
     // A cancelled dialog changes nothing.

@@ -1,7 +1,7 @@
 #include "exam_taking/exam_report.h"
 
+#include "common/language.h"
 #include "common/reports.h"
-#include "forms/captions.h"
 
 #include <QStringList>
 
@@ -25,8 +25,8 @@ const char* const kOrdinalsRussian[20] = {
 
 QString questionLinePrefix(const QString& language, int n) {
     if (n < 1 || n > 20) return {};
-    if (language == forms::kRussian) return QString::fromUtf8(kOrdinalsRussian[n - 1]);
-    if (language == forms::kEnglish) return QStringLiteral("%1 question, evaluation  ").arg(n);
+    if (language == texts::kRussian) return QString::fromUtf8(kOrdinalsRussian[n - 1]);
+    if (language == texts::kEnglish) return QStringLiteral("%1 question, evaluation  ").arg(n);
     return {};
 }
 
@@ -34,9 +34,9 @@ QString ExamReport::record() const {
     QString text;
     auto line = [&text](const QString& content) { text += content + kLineEnd; };
 
-    if (language == forms::kRussian) {
+    if (language == texts::kRussian) {
         line(QStringLiteral("Дата: ") + date + QStringLiteral(" Время: ") + time);
-    } else if (language == forms::kEnglish) {
+    } else if (language == texts::kEnglish) {
         line(QStringLiteral("Date: ") + date + QStringLiteral("Time: ") + time);
     }
     line(nameLine);

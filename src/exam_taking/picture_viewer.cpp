@@ -1,11 +1,11 @@
 #include "exam_taking/picture_viewer.h"
 
+#include "common/decimal.h"
 #include "common/settings_file.h"
 #include "exam_content/ticket_editor.h"
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
-#include "forms/decimal.h"
 #include "settings/settings_window.h"
 
 #include <cmath>
@@ -61,7 +61,7 @@ Form3::Form3(App& app) : Window(app, kName) {
 }
 
 void Form3::load() {
-    Label4.setCaption(interfaceLanguage(app()));
+    Label4.setCaption(app().language());
     const QSize screen = app().services().screen.sizePixels();
     move(0, 0, screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel);
     Image1.move(kPictureMargin, kPictureMargin, Image1.width(), Image1.height());

@@ -1,5 +1,6 @@
 #include "exam_taking/results_window.h"
 
+#include "common/decimal.h"
 #include "common/file_messages.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
@@ -8,7 +9,6 @@
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
-#include "forms/decimal.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
 
@@ -56,7 +56,7 @@ Form5::Form5(App& app) : Window(app, kName) {
 }
 
 void Form5::load() {
-    Label5.setCaption(interfaceLanguage(app()));
+    Label5.setCaption(app().language());
     setWidth(kNarrowWidth);
     DisableXbutton(*this);
 
@@ -201,8 +201,8 @@ bool Form5::saveReport() {
     const platform::WriteResult written = appendExamReport(reportFile, report);
     if (written) return true;
     const bool english = Label5.caption() == forms::kEnglish;
-    app().message((english ? QStringLiteral("Could not save the result in the report:\n")
-                           : QStringLiteral("Не удалось сохранить результат в отчет:\n")) +
+    app().message(forms::say(Label5.caption(), "Не удалось сохранить результат в отчет:\n",
+                             "Could not save the result in the report:\n") +
                       QDir::toNativeSeparators(reportFile) + writeFailureNote(written, english),
                   QStringLiteral("Проверон"));
     return false;

@@ -1,14 +1,15 @@
 #include "exam_taking/ticket_window.h"
 
+#include "common/decimal.h"
 #include "common/grading.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
+#include "exam_content/question_pictures.h"
 #include "exam_taking/picture_viewer.h"
 #include "exam_taking/results_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
-#include "forms/decimal.h"
 #include "platform/folders.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
@@ -76,7 +77,7 @@ void Form2::load() {
     DisableXbutton(*this);
     KeepOnTop(*this, true);
 
-    Label15.setCaption(interfaceLanguage(app()));
+    Label15.setCaption(app().language());
 
     Form1& start = app().window<Form1>();
     Form4& settings = app().window<Form4>();
@@ -135,8 +136,7 @@ void Form2::load() {
     captions_.apply(language);
     // The ticket caption goes into the results and the exam report, so it is set in any
     // language; the built-in one is Russian.
-    const QString ticket =
-        language == kEnglish ? QStringLiteral("Ticket № ") : QStringLiteral("Билет № ");
+    const QString ticket = say(language, "Билет № ", "Ticket № ");
     Label17.setCaption(ticket + start.Label1.caption());
 }
 

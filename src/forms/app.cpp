@@ -1,12 +1,12 @@
 #include "forms/app.h"
 
+#include "common/settings_file.h"
 #include "forms/window.h"
+#include "platform/pictures.h"
 #include "platform/read_cache.h"
 
-#include <QDir>
-
 App::App(QString folder, platform::Services services)
-    : folder_(QDir::cleanPath(std::move(folder))), services_(std::move(services)) {}
+    : AppContext(folder), services_(std::move(services)) {}
 
 App::~App() {
     ++eventDepth_; // nothing below may destroy windows while we tear down
@@ -16,9 +16,7 @@ App::~App() {
     unloaded_.clear();
 }
 
-QString App::path(const QString& relative) const {
-    return QDir::toNativeSeparators(QDir(folder_).filePath(relative));
-}
+const platform::PictureCodec& App::pictures() const { return platform::qtPictureCodec(); }
 
 void App::message(const QString& text, const QString& title, bool informationIcon) {
     services_.dialogs.showMessage({text, title, informationIcon});
@@ -71,3 +69,13 @@ void App::userEvent(const std::function<void()>& event) {
 }
 
 void App::flush() { unloaded_.clear(); }
+
+QString App::language() const {
+    return switched_ ? *switched_ : readSetting(*this, settings_keys::kLanguage);
+}
+
+platform::WriteResult App::switchLanguage(const QString& language) {
+    switched_ = language;
+    languageSwitched.notify(language);
+    return storeSetting(*this, settings_keys::kLanguage, language);
+}

@@ -7,6 +7,8 @@
 // `app.window<Form4>()`.
 
 #include "forms/signal.h"
+#include "platform/app_context.h"
+#include "platform/file_access.h"
 #include "platform/services.h"
 
 #include <QString>
@@ -20,30 +22,26 @@ namespace forms {
 class Window;
 }
 
-class App {
+// The file logic sees App as its context (application folder, locale, pictures).
+class App final : public platform::AppContext {
 public:
     App(QString folder, platform::Services services);
-    ~App();
-    App(const App&) = delete;
-    App& operator=(const App&) = delete;
-
-    // The application folder: the folder that holds the program (no trailing separator).
-    const QString& folder() const { return folder_; }
-    // A file or folder of the application folder, from a relative path with '/'.
-    QString path(const QString& relative) const;
-    QString settingsFile() const { return path(QStringLiteral("test.ini")); }
+    ~App() override;
 
     platform::Services& services() { return services_; }
-    const platform::UserLocale& locale() const { return services_.locale; }
+    const platform::UserLocale& locale() const override { return services_.locale; }
+    const platform::PictureCodec& pictures() const override;
     void message(const QString& text, const QString& title, bool informationIcon = false);
 
-    // The interface language chosen with a switch during this run. Every window reads it
-    // from then on, so all of them agree even when the switch could not be stored.
-    const std::optional<QString>& switchedLanguage() const { return switchedLanguage_; }
-    void setSwitchedLanguage(const QString& language) {
-        switchedLanguage_ = language;
-        languageSwitched.notify(language);
-    }
+    // The interface language ("rus", "eng" or anything else the settings file holds), the
+    // one value every window reads: the one switched to during this run, else the settings
+    // file's, which may change under a running program (another copy, the teacher) and is
+    // read where each window loads, as it always was.
+    QString language() const;
+    // Switches every window to the language: the one place it changes. It is stored in
+    // the settings file at once; when that fails it holds until the program ends all the
+    // same, and the result says why.
+    [[nodiscard]] platform::WriteResult switchLanguage(const QString& language);
 
     // The window of class W, created (and loaded) on first use.
     template <class W> W& window() {
@@ -86,11 +84,10 @@ private:
     void adopt(std::unique_ptr<forms::Window> window);
     void flush();
 
-    QString folder_;
     platform::Services services_;
     std::map<QString, std::unique_ptr<forms::Window>> windows_;
     std::vector<std::unique_ptr<forms::Window>> unloaded_;
-    std::optional<QString> switchedLanguage_;
+    std::optional<QString> switched_;
     int eventDepth_ = 0;
     bool ended_ = false;
 };

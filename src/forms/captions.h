@@ -2,30 +2,20 @@
 // Captions by interface language. Every window keeps its built-in (Russian design)
 // captions unless the language is exactly "rus" or "eng".
 
+#include "common/language.h"
 #include "forms/controls.h"
 
 #include <QString>
 #include <initializer_list>
-#include <optional>
 #include <vector>
 
 namespace forms {
 
-inline const QString kRussian = QStringLiteral("rus");
-inline const QString kEnglish = QStringLiteral("eng");
-
-inline bool isKnownLanguage(const QString& language) {
-    return language == kRussian || language == kEnglish;
-}
-
-// The text for the language, or nothing for a language that is neither.
-std::optional<QString> byLanguage(const QString& language, const char* russian,
-                                  const char* english);
-
-// A message's text: English in the English interface, the built-in Russian text in any
-// other, so a message is never lost to an unknown language value.
-QString say(const QString& language, const QString& russian, const QString& english);
-QString say(const QString& language, const char* russian, const char* english);
+using texts::byLanguage;
+using texts::isKnownLanguage;
+using texts::kEnglish;
+using texts::kRussian;
+using texts::say;
 
 // One control's captions: the one it is built with, and the ones for "rus" and "eng".
 // A null design caption leaves the built control as it is; null language captions mean

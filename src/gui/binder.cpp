@@ -186,7 +186,7 @@ void setSpokenName(QWidget* widget, const QString& name) {
 
 void Binder::followLanguage() {
     if (languageSubscription_) return;
-    language_ = interfaceLanguage(app_);
+    language_ = app_.language();
     languageSubscription_ = app_.languageSwitched.subscribe([this](const QString& language) {
         language_ = language;
         for (const Spoken& row : spoken_) {

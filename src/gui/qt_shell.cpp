@@ -58,7 +58,7 @@ QString reportText(const QByteArray& bytes) {
 }
 
 QString QtShell::say(const char* russian, const char* english) const {
-    return QString::fromUtf8(language_() == forms::kEnglish ? english : russian);
+    return forms::say(language_(), russian, english);
 }
 
 void QtShell::open(const QString& path) {

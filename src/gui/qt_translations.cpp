@@ -10,7 +10,7 @@
 namespace gui {
 
 QtTranslations::QtTranslations(App& app) : app_(app) {
-    follow(interfaceLanguage(app));
+    follow(app.language());
     subscription_ =
         app.languageSwitched.subscribe([this](const QString& language) { follow(language); });
 }

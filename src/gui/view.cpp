@@ -220,9 +220,8 @@ void View::closeEvent(QCloseEvent* event) {
     if (!closable) {
         // Some window managers draw a close button whatever the window asks for; the user
         // learns why it does nothing.
-        const QString text = interfaceLanguage(app_) == forms::kEnglish
-                                 ? QStringLiteral("This window closes with its own buttons")
-                                 : QStringLiteral("Это окно закрывается своими кнопками");
+        const QString text = forms::say(app_.language(), "Это окно закрывается своими кнопками",
+                                        "This window closes with its own buttons");
         QToolTip::showText(mapToGlobal(QPoint(width() / 2, 0)), text, this);
     }
 }

@@ -13,12 +13,22 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
 
 namespace platform {
+
+WriteResult WriteResult::systemFailure(QString file) {
+    return systemFailure(std::move(file), errno);
+}
+
+WriteResult WriteResult::systemFailure(QString file, int error) {
+    return {Failed, std::move(file),
+            error == 0 ? QString() : QString::fromLocal8Bit(std::strerror(error))};
+}
 
 namespace {
 
@@ -109,10 +119,12 @@ WriteResult stage(const FileContent& file, bool keepBackup, Staged& staged) {
     staged.temporary = temporaryPath(file.path, "tmp");
     FileHandle out(::open(encoded(staged.temporary).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    if (!out.isOpen()) return {WriteResult::Failed, file.path};
+    if (!out.isOpen()) return WriteResult::systemFailure(file.path);
     if (exists) (void)::fchmod(out.get(), old.st_mode & 07777);
     const bool written = writeAllToDisk(out.get(), file.bytes);
-    if (::close(out.release()) != 0 || !written) return {WriteResult::Failed, file.path};
+    const int writeError = written ? 0 : errno;
+    if (::close(out.release()) != 0) return WriteResult::systemFailure(file.path);
+    if (!written) return WriteResult::systemFailure(file.path, writeError);
     // A second name for the old file, so that a later failure can put it back.
     if (keepBackup && exists) {
         const QString backup = temporaryPath(file.path, "old");
@@ -197,7 +209,8 @@ FileHandle openForWriting(const QString& path, int flags, WriteResult* refusal) 
             ::open(name.constData(),
                    (flags & ~O_DIRECT) | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
     if (!file.isOpen()) {
-        *refusal = {errno == ELOOP ? WriteResult::NotPlain : WriteResult::Failed, path};
+        *refusal = errno == ELOOP ? WriteResult(WriteResult::NotPlain, path)
+                                  : WriteResult::systemFailure(path);
         return {};
     }
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -350,11 +363,11 @@ WriteResult rewriteInPlace(const QString& path, const QByteArray& bytes) {
     while (done < bytes.size()) {
         const ssize_t written =
             ::pwrite(file.get(), bytes.constData() + done, std::size_t(bytes.size() - done), done);
-        if (written <= 0) return {WriteResult::Failed, path};
+        if (written <= 0) return WriteResult::systemFailure(path);
         done += written;
     }
     if (::ftruncate(file.get(), off_t(bytes.size())) != 0 || ::fsync(file.get()) != 0)
-        return {WriteResult::Failed, path};
+        return WriteResult::systemFailure(path);
     QByteArray found(bytes.size() + 1, '\0');
     qsizetype got = 0;
     for (;;) {
@@ -384,6 +397,7 @@ WriteResult replaceFiles(const QList<FileContent>& files) {
         const Staged& file = staged[i];
         if (::rename(encoded(file.temporary).constData(), encoded(file.path).constData()) == 0)
             continue;
+        const int renameError = errno;
         // Put back what was already replaced: every old file or none.
         for (qsizetype done = 0; done < i; ++done) {
             const Staged& back = staged[done];
@@ -393,7 +407,7 @@ WriteResult replaceFiles(const QList<FileContent>& files) {
                 ::rename(encoded(back.backup).constData(), encoded(back.path).constData());
         }
         removeStaged(staged);
-        return {WriteResult::Failed, file.path};
+        return WriteResult::systemFailure(file.path, renameError);
     }
     for (const Staged& file : staged)
         if (!file.backup.isEmpty()) ::unlink(encoded(file.backup).constData());

@@ -15,8 +15,9 @@
 namespace platform {
 
 // How a write ended. True only when it was written, so `if (write(...))` reads as before.
-// A refusal names the file it is about, for the message.
-class WriteResult {
+// A refusal names the file it is about, and the system's own reason when it gave one, for
+// the message. Never to be dropped: a write nobody looks at fails unseen.
+class [[nodiscard]] WriteResult {
 public:
     enum Kind {
         Written,
@@ -26,16 +27,23 @@ public:
         StuckLock, // a lock no copy of the program holds, which this one cannot remove
         TooLarge,  // the file is too large to be read into memory for a change
     };
-    WriteResult(Kind kind, QString file = {}) : kind_(kind), file_(std::move(file)) {}
+    WriteResult(Kind kind, QString file = {}, QString reason = {})
+        : kind_(kind), file_(std::move(file)), reason_(std::move(reason)) {}
+    // A failure the system call just reported, with errno's text as the reason.
+    static WriteResult systemFailure(QString file);
+    static WriteResult systemFailure(QString file, int error);
     explicit operator bool() const { return kind_ == Written; }
     Kind kind() const { return kind_; }
     bool busy() const { return kind_ == Busy; }
     // The file a refusal is about (the link, the FIFO, the lock to remove); may be empty.
     const QString& file() const { return file_; }
+    // The system's reason ("No space left on device"), in its language; may be empty.
+    const QString& reason() const { return reason_; }
 
 private:
     Kind kind_;
     QString file_;
+    QString reason_;
 };
 
 // A settings or test file larger than this is refused rather than read whole: such files

@@ -140,7 +140,7 @@ FileLock::~FileLock() {
 
 WriteResult FileLock::refusal() const {
     if (!stuck_.isEmpty()) return {WriteResult::StuckLock, stuck_};
-    if (failed_ || noNewFiles_) return WriteResult::Failed;
+    if (failed_ || noNewFiles_) return WriteResult::systemFailure({}, error_);
     return WriteResult::Busy;
 }
 
@@ -149,6 +149,7 @@ WriteResult FileLock::refusal() const {
 bool FileLock::prepareCandidate() {
     candidate_ = temporaryPath(lock_, "lck");
     if (::mkdir(encoded(candidate_).constData(), 0755) != 0) {
+        error_ = errno;
         noNewFiles_ = errno == EACCES || errno == EROFS || errno == EPERM;
         failed_ = !noNewFiles_;
         return false;
@@ -161,6 +162,7 @@ bool FileLock::prepareCandidate() {
     // text was lost with the power is left over and taken over like any other.
     if (!owner_.isOpen() || !writeAllBytes(owner_.get(), ownIdentity()) ||
         ::fcntl(owner_.get(), F_OFD_SETLK, &range) != 0 || ::fstat(owner_.get(), &made) != 0) {
+        error_ = errno;
         owner_ = FileHandle();
         removeEntry(candidate_);
         failed_ = true;

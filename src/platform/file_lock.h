@@ -69,6 +69,7 @@ private:
     bool held_ = false;
     bool noNewFiles_ = false;
     bool failed_ = false;
+    int error_ = 0; // errno of the failure to make our lock
     QString stuck_;
     qint64 ownTime_ = 0; // the share's clock when our owner file was made, in ms
     qint64 madeAt_ = 0;  // our own monotonic clock then, in ms

@@ -22,4 +22,68 @@ bool writeBitmap(const QString& path, const QImage& picture) {
     return !bytes.isEmpty() && writeBytesAtomically(path, bytes);
 }
 
+ReadPicture readPicture(QImageReader& reader, int largest) {
+    ReadPicture read;
+    reader.setDecideFormatFromContent(true);
+    read.size = reader.size();
+    auto tooLarge = [largest](QSize size) {
+        return size.width() > largest || size.height() > largest;
+    };
+    if (read.size.isValid() && tooLarge(read.size)) {
+        read.tooLarge = true;
+        return read;
+    }
+    read.picture = reader.read();
+    if (!read.picture.isNull() && tooLarge(read.picture.size())) {
+        read.size = read.picture.size();
+        read.picture = QImage();
+        read.tooLarge = true;
+    }
+    return read;
+}
+
+namespace {
+
+PictureCodec::Bitmap bitmapOf(QImageReader& reader, int largest) {
+    const ReadPicture read = readPicture(reader, largest);
+    return {bitmapBytes(read.picture), read.size, read.tooLarge};
+}
+
+class QtPictureCodec final : public PictureCodec {
+public:
+    Bitmap toBitmap(const QByteArray& encoded, int largest) const override {
+        QByteArray data = encoded;
+        QBuffer buffer(&data);
+        QImageReader reader(&buffer);
+        return bitmapOf(reader, largest);
+    }
+    Bitmap fileToBitmap(const QString& path, int largest) const override {
+        QImageReader reader(path);
+        return bitmapOf(reader, largest);
+    }
+    bool fileIsReadable(const QString& path) const override {
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        return !reader.read().isNull();
+    }
+    QByteArray fileToPng(const QString& path) const override {
+        if (path.isEmpty()) return {};
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        const QImage picture = reader.read();
+        if (picture.isNull()) return {};
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        return picture.save(&buffer, "PNG") ? png : QByteArray();
+    }
+};
+
+} // namespace
+
+const PictureCodec& qtPictureCodec() {
+    static const QtPictureCodec codec;
+    return codec;
+}
+
 } // namespace platform

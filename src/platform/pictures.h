@@ -1,7 +1,11 @@
 #pragma once
-// Pictures on disk: questions' pictures are Windows bitmaps.
+// Pictures on disk: questions' pictures are Windows bitmaps. Decoding and encoding need
+// Qt Gui, so this sits above the file logic and hands it a codec.
+
+#include "platform/app_context.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 
 namespace platform {
@@ -12,5 +16,17 @@ bool writeBitmap(const QString& path, const QImage& picture);
 
 // The picture as the bytes of a Windows bitmap; empty for an empty picture.
 QByteArray bitmapBytes(const QImage& picture);
+
+// A picture read with a check of its size first: one larger than `largest` on either side
+// is refused before it is decoded (it would take hundreds of megabytes to hold).
+struct ReadPicture {
+    QImage picture; // null when refused or unreadable
+    QSize size;     // the size the picture declares, also when it is too large
+    bool tooLarge = false;
+};
+ReadPicture readPicture(QImageReader& reader, int largest);
+
+// The codec the file logic converts pictures with.
+const PictureCodec& qtPictureCodec();
 
 } // namespace platform

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -472,9 +473,11 @@ WriteResult readForStore(const QString& file, QByteArray& content) {
     bool notPlain = false;
     const FileHandle in = openForReading(file, &notPlain, true);
     if (!in.isOpen()) {
+        const int error = errno;
         if (notPlain) return {WriteResult::NotPlain, file};
         // A file we cannot read would be replaced by one holding only our keys.
-        return QFileInfo::exists(file) ? WriteResult::Failed : WriteResult::Written;
+        return QFileInfo::exists(file) ? WriteResult::systemFailure(file, error)
+                                       : WriteResult(WriteResult::Written);
     }
     bool tooLarge = freshSize(in.get()) > kLargestSettingsFile;
     const std::optional<QByteArray> bytes =
@@ -508,7 +511,8 @@ WriteResult writeProfileStringsWith(const QString& file, const QString& section,
         // A folder that takes no new files: the first file of the save is the one refused.
         const WriteResult refused = lock.refusal();
         if (refused.kind() != WriteResult::Failed) return refused;
-        return {WriteResult::Failed, alongside.isEmpty() ? file : alongside.first().path};
+        return {WriteResult::Failed, alongside.isEmpty() ? file : alongside.first().path,
+                refused.reason()};
     }
     QByteArray content;
     if (const WriteResult read = readForStore(file, content); !read) return read;

@@ -137,7 +137,8 @@ WriteResult appendText(const QString& path, const QString& text,
     if (!lockWholeFile(file.get(), lockWait)) return WriteResult::Busy;
     const QByteArray record = toAnsi(text);
     if (record.isEmpty()) return WriteResult::Written;
-    return appendRecord(file.get(), record) ? WriteResult::Written : WriteResult::Failed;
+    return appendRecord(file.get(), record) ? WriteResult(WriteResult::Written)
+                                            : WriteResult::systemFailure(path);
 }
 
 } // namespace platform

@@ -199,11 +199,10 @@ void Form4::applyLanguage(const QString& language) { captions_.apply(language); 
 
 void Form4::switchLanguage(const QString& language) {
     Label17.setCaption(language);
-    app().setSwitchedLanguage(language);
-    applyLanguage(language);
     // The language is kept at once, whether or not the other settings are saved.
-    languageStored_ = storeSetting(app(), keys::kLanguage, language);
-    if (!languageStored_) tellLanguageNotStored();
+    const platform::WriteResult stored = app().switchLanguage(language);
+    applyLanguage(language);
+    if (!stored) tellLanguageNotStored();
 }
 
 void Form4::tellLanguageNotStored() {
@@ -273,8 +272,8 @@ bool Form4::saveSettings() {
         return true;
     }
     const bool english = Label17.caption() == kEnglish;
-    app().message((english ? QStringLiteral("Could not save the settings to the file:\n")
-                           : QStringLiteral("Не удалось сохранить настройки в файл:\n")) +
+    app().message(say(Label17.caption(), "Не удалось сохранить настройки в файл:\n",
+                      "Could not save the settings to the file:\n") +
                       QDir::toNativeSeparators(app().settingsFile()) +
                       writeFailureNote(saved, english),
                   QStringLiteral("Проверон"));
@@ -439,17 +438,12 @@ void Form4::showNoValues() {
 }
 
 void Form4::showTableFault(int badField) {
-    const QString language = Label17.caption();
-    QString text;
-    if (badField > 0) {
-        text =
-            (language == kEnglish ? QStringLiteral("The evaluation of question %1 must be 2 or 5")
-                                  : QStringLiteral("Оценка вопроса %1 должна быть 2 или 5"))
-                .arg(badField);
-    } else {
-        text = language == kEnglish
-                   ? QStringLiteral("The number of questions must be a whole number above zero")
-                   : QStringLiteral("Количество вопросов должно быть целым числом больше нуля");
-    }
+    const QString& language = Label17.caption();
+    const QString text =
+        badField > 0 ? say(language, "Оценка вопроса %1 должна быть 2 или 5",
+                           "The evaluation of question %1 must be 2 or 5")
+                           .arg(badField)
+                     : say(language, "Количество вопросов должно быть целым числом больше нуля",
+                           "The number of questions must be a whole number above zero");
     app().message(text, QStringLiteral("Проверон"));
 }

@@ -101,9 +101,8 @@ public:
     // The exam folder in use as a full path: the folder field, taken from the application
     // folder when it is relative.
     QString examFolder() const;
-    // Whether the last language switch reached the settings file, and the message when
-    // it did not (the language still holds for this run).
-    bool languageStored() const { return languageStored_; }
+    // The message when a language switch did not reach the settings file (the language
+    // still holds for this run).
     void tellLanguageNotStored();
 
 private:
@@ -132,7 +131,6 @@ private:
     // else a question count that is no whole number above zero.
     void showTableFault(int badField);
 
-    bool languageStored_ = true;
     // Whether test.ini holds the keys of the two exam switches (save, answers).
     std::array<bool, 2> switchesStored_{};
 

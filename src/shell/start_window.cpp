@@ -1,5 +1,6 @@
 #include "shell/start_window.h"
 
+#include "common/decimal.h"
 #include "common/documents.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
@@ -10,7 +11,6 @@
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
-#include "forms/decimal.h"
 #include "settings/settings_window.h"
 #include "tester/tester_window.h"
 
@@ -104,8 +104,8 @@ Form1::Form1(App& app) : Window(app, kName) {
 
 void Form1::load() {
     const QString file = app().settingsFile();
-    Label10.setCaption(GetValueString(app(), settings_keys::kRegistrationSection,
-                                      settings_keys::kRegistration, file));
+    Label10.setCaption(
+        GetValueString(settings_keys::kRegistrationSection, settings_keys::kRegistration, file));
     DisableXbutton(*this);
     app().services().random.seedFromClock();
     Option3.hide();
@@ -114,7 +114,7 @@ void Form1::load() {
     Text3.setText(settings.Text3.text());
     Text12.setText(readSetting(app(), settings_keys::kPassword));
     passwordUnknown_ = settingsFileUnreadable(app());
-    Label4.setCaption(interfaceLanguage(app()));
+    Label4.setCaption(app().language());
     Timer1.setEnabled(false);
 
     // A folder without a readable marker file simply has no title.
@@ -375,10 +375,4 @@ void Form1::switchLanguage(const QString& language) {
     settings.Label17.setCaption(language);
     // The new start window reads the language in its load.
     application.window<Form1>().show();
-    // Stored again as the switch always did; a failure the settings window has already
-    // told is not told twice.
-    if (!storeSetting(application, settings_keys::kLanguage, settings.Label17.caption()) &&
-        settings.languageStored()) {
-        settings.tellLanguageNotStored();
-    }
 }

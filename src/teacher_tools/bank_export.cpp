@@ -2,15 +2,13 @@
 
 #include "exam_content/exam_folder.h"
 #include "exam_content/exam_writer.h"
-#include "forms/app.h"
+#include "platform/app_context.h"
 #include "platform/folders.h"
 #include "platform/text_files.h"
 #include "tester/questionnaire_files.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
 #include <QXmlStreamWriter>
 
 namespace teacher_tools {
@@ -24,7 +22,7 @@ struct Item {
     QString text;
     QStringList answers;
     QStringList weights; // percent, "." as the separator
-    QImage picture;
+    QByteArray png;      // the picture, when there is one
     QString pictureName; // the PNG's name, when there is a picture
 };
 
@@ -40,7 +38,8 @@ QString withoutLastLineEnd(QString text) {
     return text;
 }
 
-void readTicket(const QString& ticketFolder, int ticket, Source& source, const Wording& say) {
+void readTicket(const QString& ticketFolder, int ticket, Source& source,
+                const platform::PictureCodec& pictures, const Wording& say) {
     for (int n = 1; n <= exam_folder::kMaxQuestions; ++n) {
         const std::optional<QString> text = exam_folder::readQuestionText(ticketFolder, n);
         if (!text) continue;
@@ -68,26 +67,26 @@ void readTicket(const QString& ticketFolder, int ticket, Source& source, const W
                                                 .arg(n)});
             continue;
         }
-        item.picture = exam_folder::loadPicture(ticketFolder, n);
+        item.png = pictures.fileToPng(exam_folder::picturePath(ticketFolder, n));
         source.items.push_back(std::move(item));
     }
 }
 
-Source readExam(const QString& folder, const Wording& say) {
+Source readExam(const QString& folder, const platform::PictureCodec& pictures, const Wording& say) {
     Source source;
     source.title = withoutLastLineEnd(exam_folder::readExamTitle(folder).value_or(QString()));
     for (int ticket = 1;; ++ticket) {
         const QString name = exam_folder::lookUpEntry(folder, QStringLiteral("b%1").arg(ticket));
         const QString path = exam_folder::ticketFolderPath(folder, name);
         if (name.isEmpty() || !QFileInfo(path).isDir()) break;
-        readTicket(path, ticket, source, say);
+        readTicket(path, ticket, source, pictures, say);
     }
     return source;
 }
 
-Source readTest(App& app, const QString& folder, const QString& definition) {
+Source readTest(const QString& folder, const QString& definition) {
     Source source;
-    source.title = questionnaire_files::readHeader(app, definition).name;
+    source.title = questionnaire_files::readHeader(definition).name;
     const int count = questionnaire_files::countQuestions(folder);
     for (int n = 1; n <= count; ++n) {
         const QString number = QString::number(n);
@@ -97,7 +96,7 @@ Source readTest(App& app, const QString& folder, const QString& definition) {
         item.text =
             withoutLastLineEnd(questionnaire_files::readTextFile(textFile).value_or(QString()));
         const questionnaire_files::Question stored =
-            questionnaire_files::readQuestion(app, definition, number);
+            questionnaire_files::readQuestion(definition, number);
         for (std::size_t k = 0; k < stored.answers.size() && !stored.answers[k].isEmpty(); ++k) {
             item.answers.append(stored.answers[k]);
             const Decimal points = Decimal::parse(stored.points[k]).value_or(Decimal());
@@ -157,13 +156,6 @@ QByteArray giftOf(const Source& source) {
     return gift.toUtf8();
 }
 
-QByteArray pngOf(const QImage& picture) {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    return picture.save(&buffer, "PNG") ? png : QByteArray();
-}
-
 void writeXmlQuestion(QXmlStreamWriter& xml, const Item& item) {
     xml.writeStartElement(QStringLiteral("question"));
     xml.writeAttribute(QStringLiteral("type"), QStringLiteral("multichoice"));
@@ -178,7 +170,7 @@ void writeXmlQuestion(QXmlStreamWriter& xml, const Item& item) {
         xml.writeAttribute(QStringLiteral("name"), item.pictureName);
         xml.writeAttribute(QStringLiteral("path"), QStringLiteral("/"));
         xml.writeAttribute(QStringLiteral("encoding"), QStringLiteral("base64"));
-        xml.writeCharacters(QString::fromLatin1(pngOf(item.picture).toBase64()));
+        xml.writeCharacters(QString::fromLatin1(item.png.toBase64()));
         xml.writeEndElement();
     }
     xml.writeEndElement();
@@ -231,8 +223,8 @@ QString notWritten(const QString& path, const Wording& say) {
 
 } // namespace
 
-ExportResult exportBank(App& app, const QString& folder, ExportFormat format, const QString& file,
-                        const Wording& say) {
+ExportResult exportBank(const platform::AppContext& app, const QString& folder, ExportFormat format,
+                        const QString& file, const Wording& say) {
     ExportResult result;
     const QString definition =
         QDir(folder).filePath(QFileInfo(folder).fileName() + QStringLiteral(".tst"));
@@ -243,16 +235,16 @@ ExportResult exportBank(App& app, const QString& folder, ExportFormat format, co
                            .arg(QDir::toNativeSeparators(folder));
         return result;
     }
-    Source source = exam ? readExam(folder, say) : readTest(app, folder, definition);
+    Source source = exam ? readExam(folder, app.pictures(), say) : readTest(folder, definition);
     result.notes = source.notes;
     const QString base = QFileInfo(file).completeBaseName();
     const QDir beside = QFileInfo(file).absoluteDir();
     std::vector<std::pair<QString, QByteArray>> pictures;
     for (Item& item : source.items) {
-        if (item.picture.isNull()) continue;
+        if (item.png.isEmpty()) continue;
         item.pictureName = base + QLatin1Char('-') + item.name + QStringLiteral(".png");
         if (format == ExportFormat::Gift)
-            pictures.push_back({beside.filePath(item.pictureName), pngOf(item.picture)});
+            pictures.push_back({beside.filePath(item.pictureName), item.png});
     }
     const QByteArray bytes = format == ExportFormat::Gift ? giftOf(source) : xmlOf(source);
     if (!platform::writeBytesAtomically(file, bytes)) {

@@ -6,10 +6,9 @@
 // weights. Importing the file again gives the same questions, variants, answers and
 // pictures.
 
+#include "platform/app_context.h"
 #include "teacher_tools/findings.h"
 #include "teacher_tools/question_bank.h"
-
-class App;
 
 namespace teacher_tools {
 
@@ -24,7 +23,7 @@ struct ExportResult {
 };
 
 // The exam folder or the test folder `folder` as `file` (replaced when it exists).
-ExportResult exportBank(App& app, const QString& folder, ExportFormat format, const QString& file,
-                        const Wording& say);
+ExportResult exportBank(const platform::AppContext& app, const QString& folder, ExportFormat format,
+                        const QString& file, const Wording& say);
 
 } // namespace teacher_tools

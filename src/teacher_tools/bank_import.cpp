@@ -3,16 +3,14 @@
 #include "common/settings_file.h"
 #include "exam_content/exam_folder.h"
 #include "exam_content/exam_writer.h"
-#include "forms/app.h"
+#include "platform/app_context.h"
 #include "platform/folders.h"
 #include "platform/text_encoding.h"
 #include "tester/questionnaire_files.h"
 #include "tester/scoring.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QSet>
 
 #include <numeric>
@@ -25,8 +23,8 @@ namespace {
 // A question ready to be written.
 struct Prepared {
     BankQuestion question;
-    int right = -1; // the right answer (exams)
-    QImage picture; // (exams)
+    int right = -1;     // the right answer (exams)
+    QByteArray picture; // the picture as a Windows bitmap (exams)
 };
 
 struct Bank {
@@ -145,39 +143,32 @@ bool chooseRight(Prepared& prepared, Bank& bank, const Wording& say) {
     return true;
 }
 
-// A picture the bank holds itself, or one beside it; a null image when there is none
-// that can be read.
-QImage bankPicture(const BankQuestion& question, const QString& name, const QString& bankFolder) {
-    if (const auto held = question.files.find(name); held != question.files.end()) {
-        QByteArray data = held->second;
-        QBuffer buffer(&data);
-        QImageReader reader(&buffer);
-        const QSize size = reader.size();
-        const int largest = exam_writer::kLargestPicture;
-        if (size.isValid() && (size.width() > largest || size.height() > largest)) return {};
-        const QImage picture = reader.read();
-        if (picture.width() > largest || picture.height() > largest) return {};
-        return picture;
-    }
+// A picture the bank holds itself, or one beside it, as a Windows bitmap; empty when there
+// is none that can be read.
+QByteArray bankPicture(const BankQuestion& question, const QString& name, const QString& bankFolder,
+                       const platform::PictureCodec& pictures) {
+    const int largest = exam_writer::kLargestPicture;
+    if (const auto held = question.files.find(name); held != question.files.end())
+        return pictures.toBitmap(held->second, largest).bytes;
     const QString path = platform::childPath(bankFolder, name);
     if (path.isEmpty() || !QFileInfo(path).isFile()) return {};
-    const exam_writer::ChosenPicture chosen = exam_writer::loadChosenPicture(path);
-    return chosen.problem == exam_writer::ChosenPicture::Problem::None ? chosen.picture : QImage();
+    return pictures.fileToBitmap(path, largest).bytes;
 }
 
 // The question's picture: the first one found. Every other is named.
-void findPicture(Prepared& prepared, const QString& bankFolder, Bank& bank, const Wording& say) {
+void findPicture(Prepared& prepared, const QString& bankFolder,
+                 const platform::PictureCodec& pictures, Bank& bank, const Wording& say) {
     const BankQuestion& question = prepared.question;
     for (const QString& name : question.pictures) {
-        if (!prepared.picture.isNull()) {
+        if (!prepared.picture.isEmpty()) {
             bank.notes.push_back({question.line, say("у вопроса одна картинка: «%1» не взята",
                                                      "a question has one picture: \"%1\" is "
                                                      "left out")
                                                      .arg(name)});
             continue;
         }
-        prepared.picture = bankPicture(question, name, bankFolder);
-        if (!prepared.picture.isNull()) continue;
+        prepared.picture = bankPicture(question, name, bankFolder, pictures);
+        if (!prepared.picture.isEmpty()) continue;
         bank.notes.push_back({question.line, say("картинка «%1» не найдена рядом с файлом или не "
                                                  "читается; вопрос взят без неё",
                                                  "the picture \"%1\" is not beside the file or "
@@ -242,7 +233,8 @@ QStringList trueFalseWords(const Wording& say) {
     return {say("Верно", "True"), say("Неверно", "False")};
 }
 
-QString existing(App& app, const QString& parent, const QString& name, const Wording& say) {
+QString existing(const platform::AppContext& app, const QString& parent, const QString& name,
+                 const Wording& say) {
     if (platform::lookUpName(app.path(parent), name).isEmpty()) return {};
     return say("«%1» уже есть: импорт ничего не перезаписывает. Выберите другое имя.",
                "\"%1\" exists already: an import overwrites nothing. Please choose another name.")
@@ -252,12 +244,13 @@ QString existing(App& app, const QString& parent, const QString& name, const Wor
 // Makes the new folder in one step that fails when the name is taken, so that an exam or
 // a test made meanwhile under that name (another teacher's, another computer's) is never
 // written into, nor removed when this import fails.
-bool claimFolder(App& app, const QString& parent, const QString& name) {
+bool claimFolder(const platform::AppContext& app, const QString& parent, const QString& name) {
     const QString parentPath = app.path(parent);
     return platform::MakeDirPath(parentPath) && QDir(parentPath).mkdir(name);
 }
 
-QString claimedMeanwhile(App& app, const QString& parent, const QString& name, const Wording& say) {
+QString claimedMeanwhile(const platform::AppContext& app, const QString& parent,
+                         const QString& name, const Wording& say) {
     const QString taken = existing(app, parent, name, say);
     if (!taken.isEmpty()) return taken;
     return say("Не удалось создать папку «%1».", "Could not create the folder \"%1\".")
@@ -315,8 +308,8 @@ bool reportTaken(ImportResult& result, Bank& bank, BankFormat format, bool nothi
 }
 } // namespace
 
-ImportResult importExam(App& app, BankFormat format, const QString& bankFile, const QString& name,
-                        const ExamImportOptions& options, const Wording& say) {
+ImportResult importExam(const platform::AppContext& app, BankFormat format, const QString& bankFile,
+                        const QString& name, const ExamImportOptions& options, const Wording& say) {
     ImportResult result;
     result.error = refusedName(name, true, say);
     if (result.error.isEmpty()) result.error = existing(app, QStringLiteral("b"), name, say);
@@ -330,7 +323,7 @@ ImportResult importExam(App& app, BankFormat format, const QString& bankFile, co
     std::vector<Prepared> taken;
     for (Prepared& prepared : bank.questions) {
         if (!writable(prepared.question, bank, say) || !chooseRight(prepared, bank, say)) continue;
-        findPicture(prepared, QFileInfo(bankFile).absolutePath(), bank, say);
+        findPicture(prepared, QFileInfo(bankFile).absolutePath(), app.pictures(), bank, say);
         taken.push_back(std::move(prepared));
     }
     if (!reportTaken(result, bank, format, taken.empty(), say)) return result;
@@ -434,17 +427,17 @@ QString conclusionText(int k, const std::array<Decimal, 3>& t, QChar separator,
     return say("Сумма баллов больше %1.", "A total above %1.").arg(t2);
 }
 
-QString writeTest(App& app, const QString& name, const std::vector<Prepared>& taken,
-                  const Wording& say) {
+QString writeTest(const platform::AppContext& app, const QString& name,
+                  const std::vector<Prepared>& taken, const Wording& say) {
     const QString folder = questionnaire_files::testFolder(app, name);
     if (!platform::MakeDirPath(folder)) return folder;
     const QString definition = questionnaire_files::definitionPath(app, name);
     const QChar separator = app.locale().decimalSeparator();
     const std::array<Decimal, 3> thresholds = thresholdsFor(taken);
-    if (!SetValue(app, questionnaire_files::kHeaderSection, QStringLiteral("t"), name, definition))
+    if (!SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t"), name, definition))
         return definition;
     for (int k = 1; k <= questionnaire_files::kConclusions; ++k) {
-        if (!SetValue(app, questionnaire_files::kHeaderSection, QStringLiteral("t%1").arg(k),
+        if (!SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t%1").arg(k),
                       thresholds[std::size_t(k - 1)].toText(separator), definition))
             return definition;
         const QString file = questionnaire_files::conclusionFilePath(app, name, k);
@@ -462,7 +455,7 @@ QString writeTest(App& app, const QString& name, const std::vector<Prepared>& ta
             stored.points[std::size_t(k)] =
                 present ? question.weights[std::size_t(k)].toText(separator) : QStringLiteral("0");
         }
-        if (!questionnaire_files::writeQuestion(app, definition, number, stored)) return definition;
+        if (!questionnaire_files::writeQuestion(definition, number, stored)) return definition;
         const QString file = questionnaire_files::questionFilePath(app, name, number);
         if (!questionnaire_files::writeTextFile(file, question.text)) return file;
     }
@@ -471,8 +464,8 @@ QString writeTest(App& app, const QString& name, const std::vector<Prepared>& ta
 
 } // namespace
 
-ImportResult importTest(App& app, BankFormat format, const QString& bankFile, const QString& name,
-                        const Wording& say) {
+ImportResult importTest(const platform::AppContext& app, BankFormat format, const QString& bankFile,
+                        const QString& name, const Wording& say) {
     ImportResult result;
     result.error = refusedName(name, questionnaire_files::isTestName(name), say);
     if (result.error.isEmpty()) result.error = existing(app, QStringLiteral("t"), name, say);

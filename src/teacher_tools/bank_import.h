@@ -7,13 +7,12 @@
 // overwritten, every question left out is named with its line, and a folder that could not be
 // written whole is taken away again.
 
+#include "platform/app_context.h"
 #include "teacher_tools/findings.h"
 #include "teacher_tools/question_bank.h"
 
 #include <cstdint>
 #include <optional>
-
-class App;
 
 namespace teacher_tools {
 
@@ -33,12 +32,12 @@ struct ImportResult {
 };
 
 // The exam "b/NAME" of the application folder.
-ImportResult importExam(App& app, BankFormat format, const QString& bankFile, const QString& name,
-                        const ExamImportOptions& options, const Wording& say);
+ImportResult importExam(const platform::AppContext& app, BankFormat format, const QString& bankFile,
+                        const QString& name, const ExamImportOptions& options, const Wording& say);
 
 // The test "t/NAME" of the application folder, from a GIFT or Moodle XML bank.
-ImportResult importTest(App& app, BankFormat format, const QString& bankFile, const QString& name,
-                        const Wording& say);
+ImportResult importTest(const platform::AppContext& app, BankFormat format, const QString& bankFile,
+                        const QString& name, const Wording& say);
 
 // The questions in a reproducible order for `seed`: the same on every machine.
 std::vector<int> shuffledOrder(int count, std::uint32_t seed);

@@ -593,7 +593,7 @@ int runArguments(const QStringList& arguments, const QString& applicationFolder,
     platform::SystemClock clock;
     App app(folder, platform::Services{desktop, desktop, desktop, clock, desktop, desktop,
                                        platform::UserLocale::system()});
-    const Wording say(interfaceLanguage(app));
+    const Wording say(app.language());
     const Command command{app, say, out, err};
     if (folderMissing)
         return command.usageError(say("После --folder нужна папка.", "--folder needs a folder."));

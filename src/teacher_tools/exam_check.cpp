@@ -45,8 +45,10 @@ struct Ticket {
 
 class ExamChecker {
 public:
-    ExamChecker(const QString& folder, const ExamExpectations& expectations, const Wording& say)
-        : folder_(QDir::cleanPath(folder)), expectations_(expectations), say_(say) {}
+    ExamChecker(const QString& folder, const ExamExpectations& expectations,
+                const platform::PictureCodec& pictures, const Wording& say)
+        : folder_(QDir::cleanPath(folder)), expectations_(expectations), pictures_(pictures),
+          say_(say) {}
     Findings run();
 
 private:
@@ -68,6 +70,7 @@ private:
 
     QString folder_;
     ExamExpectations expectations_;
+    const platform::PictureCodec& pictures_;
     const Wording& say_;
     Findings found_;
     std::map<int, Ticket> tickets_;
@@ -292,7 +295,7 @@ void ExamChecker::checkQuestion(const Ticket& ticket, int n) {
     const std::optional<QStringList> answer = exam_folder::readAnswerLines(ticket.path, n);
     if (variants && answer) checkAnswer(ticket, n, *variants, *answer);
     if (!exam_folder::lookUpQuestionFile(ticket.path, 'k', n).isEmpty() &&
-        exam_folder::loadPicture(ticket.path, n).isNull()) {
+        !pictures_.fileIsReadable(exam_folder::picturePath(ticket.path, n))) {
         add(platform::childPath(ticket.path, exam_folder::questionFileName('k', n)),
             "picture-unreadable",
             say_("Картинку не удаётся прочитать: вопрос %1 билета %2 покажется без неё.",
@@ -360,8 +363,8 @@ bool looksLikeExamFolder(const QString& folder) {
 }
 
 Findings checkExamFolder(const QString& folder, const ExamExpectations& expectations,
-                         const Wording& say) {
-    return ExamChecker(folder, expectations, say).run();
+                         const platform::PictureCodec& pictures, const Wording& say) {
+    return ExamChecker(folder, expectations, pictures, say).run();
 }
 
 } // namespace teacher_tools

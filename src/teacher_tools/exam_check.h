@@ -4,6 +4,7 @@
 // the settings ask for, entries that throw the folder chooser's counts off, files in
 // another encoding, pictures that do not decode, a missing or empty marker file).
 
+#include "platform/app_context.h"
 #include "teacher_tools/findings.h"
 
 #include <optional>
@@ -22,6 +23,6 @@ struct ExamExpectations {
 bool looksLikeExamFolder(const QString& folder);
 
 Findings checkExamFolder(const QString& folder, const ExamExpectations& expectations,
-                         const Wording& say);
+                         const platform::PictureCodec& pictures, const Wording& say);
 
 } // namespace teacher_tools

@@ -1,16 +1,18 @@
 #include "teacher_tools/findings.h"
 
+#include "common/decimal.h"
+#include "common/language.h"
 #include "exam_content/exam_writer.h"
-#include "forms/captions.h"
-#include "forms/decimal.h"
 #include "platform/text_encoding.h"
 
 namespace teacher_tools {
 
-Wording::Wording(const QString& language) : english_(language == forms::kEnglish) {}
+Wording::Wording(const QString& language) : language_(language) {}
+
+bool Wording::english() const { return language_ == texts::kEnglish; }
 
 QString Wording::operator()(const char* russian, const char* english) const {
-    return QString::fromUtf8(english_ ? english : russian);
+    return texts::say(language_, russian, english);
 }
 
 std::optional<int> wholeNumber(const QString& text, int min, int max) {

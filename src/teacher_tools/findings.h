@@ -18,16 +18,16 @@ struct Finding {
 
 using Findings = std::vector<Finding>;
 
-// Messages in the interface language: English for "eng", Russian for anything else (a
-// check is never silent).
+// Messages in the interface language, by the one rule of texts::say (a check is never
+// silent).
 class Wording {
 public:
     explicit Wording(const QString& language);
-    bool english() const { return english_; }
+    bool english() const;
     QString operator()(const char* russian, const char* english) const;
 
 private:
-    bool english_;
+    QString language_;
 };
 
 } // namespace teacher_tools

@@ -44,7 +44,7 @@ Form10::Form10(App& app) : Window(app, kName) {
 }
 
 void Form10::load() {
-    Label3.setCaption(interfaceLanguage(app()));
+    Label3.setCaption(app().language());
     captions_.apply(Label3.caption());
     const Wording w = say();
     Command1.setToolTip(w("Прежние файлы останутся в копии рядом с папкой",

@@ -2,7 +2,7 @@
 
 #include "common/settings_file.h"
 #include "exam_content/exam_folder.h"
-#include "forms/app.h"
+#include "platform/app_context.h"
 #include "platform/text_encoding.h"
 #include "teacher_tools/questionnaire_check.h"
 
@@ -45,7 +45,7 @@ ExamExpectations expectationsFrom(const QString& tickets, const QString& questio
     return {wholeNumber(tickets, 1, 999999999), wholeNumber(questions, 1, 20)};
 }
 
-ExamInUse examInUseFromSettings(App& app) {
+ExamInUse examInUseFromSettings(const platform::AppContext& app) {
     namespace keys = settings_keys;
     return {exam_folder::resolveExamFolder(app.folder(), readSetting(app, keys::kExamFolder)),
             expectationsFrom(readSetting(app, keys::kTickets), readSetting(app, keys::kQuestions))};
@@ -69,8 +69,8 @@ std::vector<CheckTarget> checkTargets(const QString& given) {
     return targets;
 }
 
-CheckRun checkTargetsOf(App& app, const std::vector<CheckTarget>& targets, const ExamInUse& inUse,
-                        const Wording& say) {
+CheckRun checkTargetsOf(const platform::AppContext& app, const std::vector<CheckTarget>& targets,
+                        const ExamInUse& inUse, const Wording& say) {
     CheckRun run;
     const QString inUseFolder = inUse.folder.isEmpty() ? QString() : cleanAbsolute(inUse.folder);
     for (const CheckTarget& target : targets) {
@@ -79,8 +79,8 @@ CheckRun checkTargetsOf(App& app, const std::vector<CheckTarget>& targets, const
             found = checkTestFolder(app, target.folder, say);
         } else {
             const bool used = cleanAbsolute(target.folder) == inUseFolder;
-            found =
-                checkExamFolder(target.folder, used ? inUse.expectations : ExamExpectations{}, say);
+            found = checkExamFolder(target.folder, used ? inUse.expectations : ExamExpectations{},
+                                    app.pictures(), say);
         }
         for (Finding& finding : found) {
             finding.folder = target.folder;

@@ -4,13 +4,12 @@
 // the settings in force; any other folder to its own ticket 1. Text files found in another
 // encoding can then be converted, the originals kept in a copy beside their folder.
 
+#include "platform/app_context.h"
 #include "teacher_tools/exam_check.h"
 #include "teacher_tools/findings.h"
 
 #include <QDateTime>
 #include <QStringList>
-
-class App;
 
 namespace teacher_tools {
 
@@ -27,7 +26,7 @@ struct ExamInUse {
 };
 
 // The settings as the settings file holds them (the command line has no settings window).
-ExamInUse examInUseFromSettings(App& app);
+ExamInUse examInUseFromSettings(const platform::AppContext& app);
 // The same from the texts of the ticket count and question count fields.
 ExamExpectations expectationsFrom(const QString& tickets, const QString& questions);
 
@@ -40,8 +39,8 @@ struct CheckRun {
     Findings findings;
 };
 
-CheckRun checkTargetsOf(App& app, const std::vector<CheckTarget>& targets, const ExamInUse& inUse,
-                        const Wording& say);
+CheckRun checkTargetsOf(const platform::AppContext& app, const std::vector<CheckTarget>& targets,
+                        const ExamInUse& inUse, const Wording& say);
 
 struct ConversionReport {
     QStringList converted;     // files now in Windows-1251

@@ -1,8 +1,8 @@
 #include "teacher_tools/journal.h"
 
 #include "common/grading.h"
+#include "common/language.h"
 #include "exam_taking/exam_report.h"
-#include "forms/captions.h"
 #include "platform/text_encoding.h"
 
 #include <QHash>
@@ -75,8 +75,8 @@ const std::array<std::array<QString, kQuestionSlots>, 2>& questionPrefixes() {
     static const auto prefixes = [] {
         std::array<std::array<QString, kQuestionSlots>, 2> made;
         for (int n = 1; n <= kQuestionSlots; ++n) {
-            made[0][std::size_t(n - 1)] = questionLinePrefix(forms::kRussian, n).trimmed();
-            made[1][std::size_t(n - 1)] = questionLinePrefix(forms::kEnglish, n).trimmed();
+            made[0][std::size_t(n - 1)] = questionLinePrefix(texts::kRussian, n).trimmed();
+            made[1][std::size_t(n - 1)] = questionLinePrefix(texts::kEnglish, n).trimmed();
         }
         return made;
     }();

@@ -5,7 +5,7 @@
 // and additional data, are read; a record cut short or edited by hand is reported with
 // its line and read as far as it goes, never stopping the rest.
 
-#include "forms/decimal.h"
+#include "common/decimal.h"
 #include "teacher_tools/findings.h"
 
 #include <QDate>

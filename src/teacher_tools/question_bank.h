@@ -6,7 +6,7 @@
 // short answers, matching, numbers, descriptions) is skipped and named with its line.
 // Each reader follows Moodle's own reading of its format.
 
-#include "forms/decimal.h"
+#include "common/decimal.h"
 #include "teacher_tools/findings.h"
 
 #include <QByteArray>

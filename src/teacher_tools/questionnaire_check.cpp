@@ -1,7 +1,7 @@
 #include "teacher_tools/questionnaire_check.h"
 
-#include "forms/app.h"
-#include "forms/decimal.h"
+#include "common/decimal.h"
+#include "platform/app_context.h"
 #include "platform/folders.h"
 #include "tester/questionnaire_files.h"
 #include "tester/scoring.h"
@@ -23,7 +23,7 @@ Decimal storedValue(const QString& text) {
 
 class TestChecker {
 public:
-    TestChecker(App& app, const QString& folder, const Wording& say)
+    TestChecker(const platform::AppContext& app, const QString& folder, const Wording& say)
         : app_(app), folder_(QDir::cleanPath(folder)), name_(QFileInfo(folder_).fileName()),
           say_(say) {}
     Findings run();
@@ -41,7 +41,7 @@ private:
     void checkQuestionsAfter(int count);
     void checkConclusions();
 
-    App& app_;
+    const platform::AppContext& app_;
     QString folder_;
     QString name_;
     const Wording& say_;
@@ -54,7 +54,7 @@ private:
 Findings TestChecker::run() {
     if (!findDefinition()) return found_;
     checkEncoding(definition_, found_, say_);
-    const questionnaire_files::Header header = questionnaire_files::readHeader(app_, definition_);
+    const questionnaire_files::Header header = questionnaire_files::readHeader(definition_);
     if (header.name != name_) {
         add(definition_, "test-name-mismatch",
             say_("Ключ t раздела [v] — «%1», а тест называется «%2»: вопросы будут искаться "
@@ -132,7 +132,7 @@ void TestChecker::checkThresholds() {
 void TestChecker::checkQuestion(int n) {
     checkEncoding(questionFile(n), found_, say_);
     const questionnaire_files::Question question =
-        questionnaire_files::readQuestion(app_, definition_, QString::number(n));
+        questionnaire_files::readQuestion(definition_, QString::number(n));
     std::optional<Decimal> most;
     int firstEmpty = 0;
     for (int k = 1; k <= questionnaire_files::kAnswers; ++k) {
@@ -188,7 +188,7 @@ void TestChecker::checkQuestionsAfter(int count) {
             beyond = true;
     }
     const questionnaire_files::Question next =
-        questionnaire_files::readQuestion(app_, definition_, QString::number(count + 1));
+        questionnaire_files::readQuestion(definition_, QString::number(count + 1));
     for (const QString& answer : next.answers)
         beyond = beyond || !answer.isEmpty();
     if (!beyond) return;
@@ -225,7 +225,8 @@ bool looksLikeTestFolder(const QString& folder) {
     return false;
 }
 
-Findings checkTestFolder(App& app, const QString& folder, const Wording& say) {
+Findings checkTestFolder(const platform::AppContext& app, const QString& folder,
+                         const Wording& say) {
     return TestChecker(app, folder, say).run();
 }
 

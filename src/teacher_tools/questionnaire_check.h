@@ -3,9 +3,8 @@
 // leave a conclusion unreachable or a possible total without any, points that read as 0,
 // answers the window would show after a gap, files in another encoding.
 
+#include "platform/app_context.h"
 #include "teacher_tools/findings.h"
-
-class App;
 
 namespace teacher_tools {
 
@@ -13,6 +12,7 @@ namespace teacher_tools {
 bool looksLikeTestFolder(const QString& folder);
 
 // The test is named after its folder, as the test editor makes it.
-Findings checkTestFolder(App& app, const QString& folder, const Wording& say);
+Findings checkTestFolder(const platform::AppContext& app, const QString& folder,
+                         const Wording& say);
 
 } // namespace teacher_tools

@@ -1,8 +1,7 @@
 #include "tester/questionnaire_files.h"
 
+#include "common/decimal.h"
 #include "common/settings_file.h"
-#include "forms/app.h"
-#include "forms/decimal.h"
 #include "platform/ansi_codec.h"
 #include "platform/folders.h"
 #include "platform/text_files.h"
@@ -23,20 +22,21 @@ bool isTestName(const QString& name) {
     return platform::isSafeNewName(name) && platform::isSafeNewName(name + QStringLiteral(".tst"));
 }
 
-QString testsFolder(const App& app) { return app.path(QStringLiteral("t")); }
+QString testsFolder(const platform::AppContext& app) { return app.path(QStringLiteral("t")); }
 
-QString testFolder(const App& app, const QString& name) {
+QString testFolder(const platform::AppContext& app, const QString& name) {
     if (!isTestName(name)) return {};
     return platform::childPath(testsFolder(app), name);
 }
 
-QString definitionPath(const App& app, const QString& name) {
+QString definitionPath(const platform::AppContext& app, const QString& name) {
     const QString folder = testFolder(app, name);
     if (folder.isEmpty()) return {};
     return platform::childPath(folder, name + QStringLiteral(".tst"));
 }
 
-QString questionFilePath(const App& app, const QString& name, const QString& number) {
+QString questionFilePath(const platform::AppContext& app, const QString& name,
+                         const QString& number) {
     const QString folder = testFolder(app, name);
     if (folder.isEmpty()) return {};
     // childPath refuses anything but a plain name, so a number such as "1/../.." cannot
@@ -44,27 +44,27 @@ QString questionFilePath(const App& app, const QString& name, const QString& num
     return platform::childPath(folder, QStringLiteral("vt") + number + QStringLiteral(".txt"));
 }
 
-QString conclusionFilePath(const App& app, const QString& name, int conclusion) {
+QString conclusionFilePath(const platform::AppContext& app, const QString& name, int conclusion) {
     static const char* const kFiles[kConclusions] = {"v1.txt", "v3.txt", "v2.txt"};
     const QString folder = testFolder(app, name);
     if (folder.isEmpty() || conclusion < 1 || conclusion > kConclusions) return {};
     return platform::childPath(folder, QString::fromLatin1(kFiles[conclusion - 1]));
 }
 
-Header readHeader(App& app, const QString& definition) {
+Header readHeader(const QString& definition) {
     Header header;
-    header.name = GetValueString(app, kHeaderSection, QStringLiteral("t"), definition);
+    header.name = GetValueString(kHeaderSection, QStringLiteral("t"), definition);
     for (int k = 1; k <= kConclusions; ++k)
         header.thresholds[std::size_t(k - 1)] =
-            GetValueString(app, kHeaderSection, key('t', k), definition);
+            GetValueString(kHeaderSection, key('t', k), definition);
     return header;
 }
 
-Question readQuestion(App& app, const QString& definition, const QString& number) {
+Question readQuestion(const QString& definition, const QString& number) {
     Question question;
     for (int k = 1; k <= kAnswers; ++k) {
-        question.answers[std::size_t(k - 1)] = GetValueString(app, number, key('q', k), definition);
-        question.points[std::size_t(k - 1)] = GetValueString(app, number, key('b', k), definition);
+        question.answers[std::size_t(k - 1)] = GetValueString(number, key('q', k), definition);
+        question.points[std::size_t(k - 1)] = GetValueString(number, key('b', k), definition);
     }
     return question;
 }
@@ -81,9 +81,9 @@ QList<platform::ProfileEntry> entriesOf(const Question& question) {
 }
 } // namespace
 
-bool writeQuestion(App& app, const QString& definition, const QString& number,
-                   const Question& question) {
-    return bool(SetValues(app, number, entriesOf(question), definition));
+platform::WriteResult writeQuestion(const QString& definition, const QString& number,
+                                    const Question& question) {
+    return SetValues(number, entriesOf(question), definition);
 }
 
 platform::WriteResult writeQuestionAndText(const QString& definition, const QString& number,

@@ -8,13 +8,12 @@
 // separator, "..", a drive) or that Windows could not store yields no paths at all, so
 // nothing is ever read or written for it.
 
+#include "platform/app_context.h"
 #include "platform/file_access.h"
 
 #include <QString>
 #include <array>
 #include <optional>
-
-class App;
 
 namespace questionnaire_files {
 
@@ -27,33 +26,34 @@ inline const QString kHeaderSection = QStringLiteral("v");
 bool isTestName(const QString& name);
 
 // The folder "t" of the application folder, where every test lives.
-QString testsFolder(const App& app);
+QString testsFolder(const platform::AppContext& app);
 // The test's folder, found without regard to case; empty for a name that is no test name.
-QString testFolder(const App& app, const QString& name);
+QString testFolder(const platform::AppContext& app, const QString& name);
 // NAME.tst in the test's folder; empty for a name that is no test name.
-QString definitionPath(const App& app, const QString& name);
+QString definitionPath(const platform::AppContext& app, const QString& name);
 // "vt" & N & ".txt" in the test's folder, N as given; empty when that is no plain file
 // name or the name is no test name.
-QString questionFilePath(const App& app, const QString& name, const QString& number);
+QString questionFilePath(const platform::AppContext& app, const QString& name,
+                         const QString& number);
 // v1.txt, v3.txt, v2.txt for conclusion 1, 2, 3; empty for a name that is no test name.
-QString conclusionFilePath(const App& app, const QString& name, int conclusion);
+QString conclusionFilePath(const platform::AppContext& app, const QString& name, int conclusion);
 
 struct Header {
     QString name;                                   // key t
     std::array<QString, kConclusions> thresholds{}; // keys t1, t2, t3
 };
 // Section "v" of a .tst file; missing keys read as empty.
-Header readHeader(App& app, const QString& definition);
+Header readHeader(const QString& definition);
 
 struct Question {
     std::array<QString, kAnswers> answers{}; // keys q1 .. q5
     std::array<QString, kAnswers> points{};  // keys b1 .. b5
 };
 // The section named `number`; missing keys read as empty.
-Question readQuestion(App& app, const QString& definition, const QString& number);
-// Writes q1 .. q5, then b1 .. b5 into the section `number`. False when a write failed.
-bool writeQuestion(App& app, const QString& definition, const QString& number,
-                   const Question& question);
+Question readQuestion(const QString& definition, const QString& number);
+// Writes q1 .. q5, then b1 .. b5 into the section `number`, all or none.
+platform::WriteResult writeQuestion(const QString& definition, const QString& number,
+                                    const Question& question);
 // The same, saved together with the question's text `file` (vtN.txt, `text` followed by
 // CR LF): both or neither.
 platform::WriteResult writeQuestionAndText(const QString& definition, const QString& number,

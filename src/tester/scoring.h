@@ -2,7 +2,7 @@
 // Test scoring on fixed-point decimals: the points gathered per answer position, the
 // total, the conclusion the total selects, and the rule for the numeric entry fields.
 
-#include "forms/decimal.h"
+#include "common/decimal.h"
 
 #include <QChar>
 #include <QString>

@@ -4,10 +4,10 @@
 
 #include "tester/tester_window.h"
 
+#include "common/decimal.h"
 #include "common/file_messages.h"
 #include "common/settings_file.h"
 #include "forms/app.h"
-#include "forms/decimal.h"
 #include "platform/folders.h"
 #include "tester/questionnaire_files.h"
 
@@ -89,8 +89,7 @@ bool Form6::makeTestFiles(const QString& name) {
     }
     // A folder that exists already is used as it is; its questions stay until saved over.
     const QString definition = questionnaire_files::definitionPath(app(), name);
-    if (!SetValue(app(), questionnaire_files::kHeaderSection, QStringLiteral("t"), name,
-                  definition)) {
+    if (!SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t"), name, definition)) {
         tell("Не удалось записать файл теста:\n", "Could not write the test file:\n",
              QDir::toNativeSeparators(definition));
         return false;
@@ -205,7 +204,7 @@ void Form6::saveConclusions() {
         storedConclusions_[std::size_t(k - 1)] = conclusionField(k).text();
     }
     for (int k = 1; k <= 3; ++k) {
-        if (!SetValue(app(), questionnaire_files::kHeaderSection, QStringLiteral("t%1").arg(k),
+        if (!SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t%1").arg(k),
                       thresholdField(k).text(), definition)) {
             tell("Не удалось записать файл:\n", "Could not write the file:\n",
                  QDir::toNativeSeparators(definition));

@@ -1,11 +1,11 @@
 #include "tester/tester_window.h"
 
+#include "common/decimal.h"
 #include "common/documents.h"
 #include "common/file_messages.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
 #include "forms/app.h"
-#include "forms/decimal.h"
 #include "platform/text_files.h"
 #include "shell/start_window.h"
 #include "tester/questionnaire_files.h"
@@ -131,10 +131,6 @@ void Form6::arrangeControls() {
 
 void Form6::load() {
     DisableXbutton(*this);
-    // The start window that opened this one knows the language; alone, the settings do.
-    const Form1* start = app().loaded<Form1>();
-    language_ = start ? start->Label4.caption() : interfaceLanguage(app());
-
     Option6.setValue(true);
     lockQuestion(true);
     for (Control* hidden : std::initializer_list<Control*>{
@@ -143,6 +139,8 @@ void Form6::load() {
         hidden->hide();
     Command14.setEnabled(false);
     Label16.setCaption(QString());
+    // Read once: the window asks for it often, and each ask would read the settings file.
+    language_ = app().language();
     takingCaptions_.apply(language_);
     editorCaptions_.apply(language_);
 }
@@ -151,15 +149,13 @@ void Form6::load() {
 
 bool Form6::english() const { return language_ == kEnglish; }
 
-void Form6::tell(const char* russian, const char* englishText, const QString& detail) {
-    const QString text = english() ? QString::fromUtf8(englishText) : QString::fromUtf8(russian);
-    app().message(text + detail, kTitle);
+void Form6::tell(const char* russian, const char* english, const QString& detail) {
+    app().message(say(language_, russian, english) + detail, kTitle);
 }
 
 QString Form6::pathMessage() const {
     const QString folder = questionnaire_files::testsFolder(app()) + QDir::separator();
-    return (english() ? QStringLiteral("Way to files with tests: ")
-                      : QStringLiteral("Путь к папки с тестами: ")) +
+    return say(language_, "Путь к папки с тестами: ", "Way to files with tests: ") +
            QLatin1Char(' ') + folder;
 }
 
@@ -208,7 +204,7 @@ std::optional<QString> Form6::readQuestionText(const QString& name, const QStrin
 
 void Form6::assignQuestion(const QString& definition) {
     const questionnaire_files::Question question =
-        questionnaire_files::readQuestion(app(), definition, Text1.text());
+        questionnaire_files::readQuestion(definition, Text1.text());
     auto answer = [&](int k) { txtq(k).setText(question.answers[std::size_t(k - 1)]); };
     auto points = [&](int k) {
         txtb(k).setText(scoring::storedFieldNumber(question.points[std::size_t(k - 1)]));
@@ -223,7 +219,7 @@ void Form6::assignQuestion(const QString& definition) {
 }
 
 void Form6::readThresholds(const QString& definition) {
-    const questionnaire_files::Header header = questionnaire_files::readHeader(app(), definition);
+    const questionnaire_files::Header header = questionnaire_files::readHeader(definition);
     for (int k = 1; k <= 3; ++k)
         thresholdField(k).setText(
             scoring::storedFieldNumber(header.thresholds[std::size_t(k - 1)]));
@@ -257,7 +253,7 @@ void Form6::finishLoadingTest(bool showEditor) {
             showEditorPanel(true);
         }
     }
-    Text12.setText(questionnaire_files::readHeader(app(), Text3.text()).name);
+    Text12.setText(questionnaire_files::readHeader(Text3.text()).name);
     readThresholds(Text3.text());
     if (!Text2.text().isEmpty()) readConclusions();
 }
@@ -334,7 +330,7 @@ void Form6::chooseTest() {
 void Form6::testPathChanged() {
     const QString definition = Text3.text();
     if (definition.isEmpty()) return;
-    const QString name = questionnaire_files::readHeader(app(), definition).name;
+    const QString name = questionnaire_files::readHeader(definition).name;
     std::optional<QString> question;
     bool readable = acceptTestName(name, definition);
     if (readable && Label1.caption() == kChosen && !Text1.text().isEmpty()) {
@@ -361,9 +357,8 @@ void Form6::questionNumberChanged() {
         return;
     }
     const QString definition = Text3.text();
-    const QString name = definition.isEmpty()
-                             ? Text2.text()
-                             : questionnaire_files::readHeader(app(), definition).name;
+    const QString name =
+        definition.isEmpty() ? Text2.text() : questionnaire_files::readHeader(definition).name;
     // The question's file is read first: a question that cannot be shown is not gone to.
     std::optional<QString> question;
     if (!number.isEmpty() && !name.isEmpty()) {

@@ -183,10 +183,10 @@ private:
     void (Form6::*afterPassword_)() = nullptr;
     std::int16_t intCntr_ = 0;
     std::int16_t editorStep_ = 0;
-    QString language_;
     // The question number whose files were loaded last: a number whose files cannot be
     // read is put back to it.
     QString loadedNumber_;
+    QString language_; // the interface language, as App gave it at load
     // The conclusions as last read from or written to their files, as the fields show them.
     std::array<QString, 3> storedConclusions_{};
     // The last accepted text of each points and threshold field.

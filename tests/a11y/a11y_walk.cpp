@@ -106,7 +106,7 @@ public:
         settle();
         QStringList arguments{qEnvironmentVariable("A11Y_WALKER"), QStringLiteral("--pid"),
                               QString::number(QCoreApplication::applicationPid()),
-                              QStringLiteral("--lang"), interfaceLanguage(*app_)};
+                              QStringLiteral("--lang"), app_->language()};
         for (const QString& text : read)
             arguments << QStringLiteral("--read") << text;
         for (const QString& text : content_)
@@ -158,7 +158,7 @@ private:
     bool seeded_ = false;
     platform::FakeDesktop desktop_;
     App* language_ = nullptr;
-    gui::QtShell shell_{[this] { return language_ ? interfaceLanguage(*language_) : QString(); }};
+    gui::QtShell shell_{[this] { return language_ ? language_->language() : QString(); }};
     std::unique_ptr<App> app_;
     std::unique_ptr<gui::QtTranslations> translations_;
     std::unique_ptr<gui::ViewManager> views_;
@@ -304,7 +304,7 @@ TEST(Accessibility, AScreenReaderHearsEveryWindowInBothLanguages) {
         SCOPED_TRACE(language.toStdString());
         Form1& start = p.window<Form1>();
         p.click(language == forms::kEnglish ? start.Label7 : start.Label13);
-        ASSERT_EQ(interfaceLanguage(p.app()), language);
+        ASSERT_EQ(p.app().language(), language);
         takeAnExam(p);
         if (HasFatalFailure()) return;
         setUpAnExam(p);

@@ -586,8 +586,7 @@ private:
     bool seeded_ = false;
     gui::QtDialogs dialogs_;
     App* shellLanguage_ = nullptr;
-    gui::QtShell shell_{
-        [this] { return shellLanguage_ ? interfaceLanguage(*shellLanguage_) : QString(); }};
+    gui::QtShell shell_{[this] { return shellLanguage_ ? shellLanguage_->language() : QString(); }};
     platform::SystemClipboard clipboard_;
     DayClock clock_;
     platform::SystemRandom random_;

@@ -5,9 +5,10 @@
 
 #include "fuzz_entry.h"
 
+#include "common/decimal.h"
 #include "exam_content/exam_folder.h"
+#include "exam_content/question_pictures.h"
 #include "forms/app.h"
-#include "forms/decimal.h"
 #include "platform/ansi_codec.h"
 #include "platform/fake_services.h"
 #include "platform/profile_file.h"
@@ -80,14 +81,13 @@ void readExam(Folder& folder, int which, const QByteArray& bytes) {
 void readTest(Folder& folder, const QByteArray& bytes) {
     const QString definition = folder.dir.path() + QStringLiteral("/t/T/T.tst");
     put(definition, bytes);
-    const questionnaire_files::Header header =
-        questionnaire_files::readHeader(folder.app, definition);
+    const questionnaire_files::Header header = questionnaire_files::readHeader(definition);
     fuzzCheck(header.name ==
                   platform::profileLookup(bytes, QStringLiteral("v"), QStringLiteral("t"))
                       .left(platform::kProfileValueLimit),
               "the test name is not the file's");
     const questionnaire_files::Question question =
-        questionnaire_files::readQuestion(folder.app, definition, "1");
+        questionnaire_files::readQuestion(definition, "1");
     for (const QString& points : question.points)
         Decimal::parse(points);
     for (const QString& threshold : header.thresholds)

@@ -8,6 +8,7 @@
 #include "teacher_tools/question_bank.h"
 
 #include "exam_content/exam_folder.h"
+#include "exam_content/question_pictures.h"
 #include "platform/ansi_codec.h"
 #include "tester/questionnaire_files.h"
 
@@ -315,9 +316,9 @@ TEST(BankExport, ExamsAndTestsComeBackTheSameThroughGiftAndXml) {
         ASSERT_TRUE(teacher_tools::importTest(f.app, bankFormat, file, again, kSay).made());
         for (const char* number : {"1", "2"}) {
             const auto before = questionnaire_files::readQuestion(
-                f.app, questionnaire_files::definitionPath(f.app, "Опрос"), number);
+                questionnaire_files::definitionPath(f.app, "Опрос"), number);
             const auto after = questionnaire_files::readQuestion(
-                f.app, questionnaire_files::definitionPath(f.app, again), number);
+                questionnaire_files::definitionPath(f.app, again), number);
             EXPECT_EQ(before.answers, after.answers) << suffix;
             EXPECT_EQ(before.points, after.points) << suffix;
             EXPECT_EQ(read(questionnaire_files::questionFilePath(f.app, "Опрос", number)),

@@ -1,4 +1,5 @@
 #include "exam_content/exam_folder.h"
+#include "exam_content/question_pictures.h"
 
 #include <QDir>
 #include <QFile>

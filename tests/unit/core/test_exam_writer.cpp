@@ -2,6 +2,7 @@
 // the ticket editor's refusals of names and numbers that would leave the exam folder.
 
 #include "exam_content/exam_writer.h"
+#include "exam_content/question_pictures.h"
 #include "exam_content/ticket_editor.h"
 #include "platform/folders.h"
 #include "platform/profile_file.h"

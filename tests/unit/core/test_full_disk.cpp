@@ -2,6 +2,7 @@
 // byte, an append cuts back only its own bytes, and the windows say so. The disk is a small
 // tmpfs mounted over the test's folder.
 
+#include "common/file_messages.h"
 #include "common/reports.h"
 #include "platform/pictures.h"
 #include "platform/profile_file.h"
@@ -13,6 +14,9 @@
 #include <QDir>
 #include <QImage>
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace platform;
 
@@ -56,8 +60,12 @@ TEST(FullDisk, WholeFileWritesFailAndKeepTheOldFile) {
         EXPECT_FALSE(writeBytesAtomically(folder + "/q1.txt", lines('n', 100))) << spare;
         EXPECT_FALSE(writeBitmap(folder + "/k1.bmp", picture)) << spare;
         EXPECT_FALSE(writeProfileString(folder + "/test.ini", "test", "pass", "new")) << spare;
-        EXPECT_FALSE(writeProfileStrings(folder + "/test.ini", "test",
-                                         {{"bilet", "3"}, {"z", QString(5000, 'z')}}))
+        const WriteResult refused = writeProfileStrings(
+            folder + "/test.ini", "test", {{"bilet", "3"}, {"z", QString(5000, 'z')}});
+        EXPECT_FALSE(refused) << spare;
+        // The system's own reason comes with the refusal, for the message.
+        EXPECT_EQ(systemReasonNote(refused, true),
+                  "\nThe system says: " + QString::fromLocal8Bit(std::strerror(ENOSPC)))
             << spare;
         EXPECT_EQ(filesOf(folder), before) << "old files intact, no temporary left: " << spare;
         EXPECT_EQ(readProfileString(folder + "/test.ini", "test", "pass"), "secret");

@@ -1,8 +1,9 @@
 // The bundled application folder must make a working sample.
 
+#include "common/decimal.h"
 #include "exam_content/exam_folder.h"
+#include "exam_content/question_pictures.h"
 #include "forms/app.h"
-#include "forms/decimal.h"
 #include "platform/fake_services.h"
 #include "platform/folders.h"
 #include "platform/profile_file.h"

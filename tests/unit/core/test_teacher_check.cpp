@@ -7,6 +7,7 @@
 #include "teacher_tools/questionnaire_check.h"
 
 #include "platform/ansi_codec.h"
+#include "platform/pictures.h"
 #include "platform/profile_file.h"
 #include "platform/text_encoding.h"
 
@@ -53,7 +54,9 @@ struct Exam {
         writeText(at(ticket + QStringLiteral("o%1.txt").arg(n)), answer);
     }
     QStringList check(teacher_tools::ExamExpectations expectations = {}) const {
-        return described(teacher_tools::checkExamFolder(at(""), expectations, kSay), at(""));
+        return described(
+            teacher_tools::checkExamFolder(at(""), expectations, platform::qtPictureCodec(), kSay),
+            at(""));
     }
     QTemporaryDir dir;
     QString root;
@@ -89,7 +92,8 @@ TEST(ExamCheck, StrayEntriesMissingAndUndrawnTickets) {
     QDir(exam.at("")).rename("b2", "old");
     EXPECT_EQ(exam.check(), (QStringList{"stray-entry b01", "stray-entry notes.txt",
                                          "stray-entry old", "ticket-missing b2"}));
-    const Findings findings = teacher_tools::checkExamFolder(exam.at(""), {}, kSay);
+    const Findings findings =
+        teacher_tools::checkExamFolder(exam.at(""), {}, platform::qtPictureCodec(), kSay);
     EXPECT_TRUE(findings.front().message.contains("насчитает 5 вместо 2"))
         << findings.front().message.toStdString();
 
@@ -143,7 +147,8 @@ TEST(ExamCheck, AnswersThatNoVariantEqualsAndEmptyVariants) {
               (QStringList{"answer-not-a-variant b1/o1.txt", "variant-empty-line b1/v2.txt",
                            "variants-empty b1/v3.txt", "answer-empty b1/o4.txt",
                            "answer-not-a-variant b1/o5.txt"}));
-    const Findings findings = teacher_tools::checkExamFolder(exam.at(""), {}, kSay);
+    const Findings findings =
+        teacher_tools::checkExamFolder(exam.at(""), {}, platform::qtPictureCodec(), kSay);
     EXPECT_EQ(findings[0].message,
               "Правильный ответ «1.нора » не совпадает ни с одной строкой вариантов: на вопрос 1 "
               "билета 1 нельзя ответить верно. Похоже на вариант 1 «1.нора»: лишние пробелы в "
@@ -186,7 +191,8 @@ TEST(ExamCheck, UnreadablePicturesAndFilesInOtherEncodings) {
     for (const QChar c : QStringLiteral("да\r\n"))
         utf16.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
     putBytes(exam.at("b1/o4.txt"), utf16);
-    const Findings findings = teacher_tools::checkExamFolder(exam.at(""), {}, kSay);
+    const Findings findings =
+        teacher_tools::checkExamFolder(exam.at(""), {}, platform::qtPictureCodec(), kSay);
     EXPECT_EQ(described(findings, exam.at("")),
               (QStringList{"picture-unreadable b1/k1.bmp", "not-windows-1251 b1/q2.txt",
                            "not-windows-1251 b1/q3.txt", "not-windows-1251 b1/o4.txt",
@@ -333,7 +339,8 @@ TEST(FolderCheck, ConversionKeepsTheOriginalsBesideTheFolderAndRefusesWhatCannot
     Exam exam(1, 2);
     putBytes(exam.at("b1/q1.txt"), QStringLiteral("Вопрос?\r\n").toUtf8());
     putBytes(exam.at("b1/q2.txt"), QStringLiteral("Ответ ≈ 3?\r\n").toUtf8());
-    teacher_tools::Findings findings = teacher_tools::checkExamFolder(exam.at(""), {}, kSay);
+    teacher_tools::Findings findings =
+        teacher_tools::checkExamFolder(exam.at(""), {}, platform::qtPictureCodec(), kSay);
     for (auto& finding : findings)
         finding.folder = exam.root;
     const auto report = teacher_tools::convertFiles(findings, "20260115-090000", kSay);

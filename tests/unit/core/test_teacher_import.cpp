@@ -7,7 +7,9 @@
 #include "teacher_tools/questionnaire_check.h"
 
 #include "exam_content/exam_folder.h"
+#include "exam_content/question_pictures.h"
 #include "platform/ansi_codec.h"
+#include "platform/pictures.h"
 #include "tester/questionnaire_files.h"
 
 #include <QDir>
@@ -118,7 +120,8 @@ TEST(ExamImport, TicketsInOrderOrShuffledReproducibly) {
     EXPECT_EQ(read(f.app.path("b/Подряд/b3/o1.txt")), "A. да\r\n");
     // The last ticket is shorter, and the check says so.
     QStringList codes;
-    for (const auto& finding : teacher_tools::checkExamFolder(inOrder.folder, {}, kSay))
+    for (const auto& finding :
+         teacher_tools::checkExamFolder(inOrder.folder, {}, platform::qtPictureCodec(), kSay))
         codes.append(finding.code);
     EXPECT_EQ(codes, QStringList{"ticket-short"});
 
@@ -218,8 +221,12 @@ TEST(ExamImport, AikenAndGiftImportsCheckCleanWithEveryAnswerAVariant) {
     const auto gift = teacher_tools::importExam(f.app, BankFormat::Gift, f.app.path("g.gift"), "G",
                                                 {2, {}}, kSay);
     ASSERT_TRUE(aiken.made() && gift.made());
-    EXPECT_TRUE(teacher_tools::checkExamFolder(aiken.folder, {1, 5}, kSay).empty());
-    EXPECT_TRUE(teacher_tools::checkExamFolder(gift.folder, {1, 2}, kSay).empty());
+    EXPECT_TRUE(
+        teacher_tools::checkExamFolder(aiken.folder, {1, 5}, platform::qtPictureCodec(), kSay)
+            .empty());
+    EXPECT_TRUE(
+        teacher_tools::checkExamFolder(gift.folder, {1, 2}, platform::qtPictureCodec(), kSay)
+            .empty());
     // True before false; the choices in the order the file's own seed deals.
     EXPECT_EQ(read(f.app.path("b/G/b1/v1.txt")) + read(f.app.path("b/G/b1/v2.txt")),
               "Верно\r\nНеверно\r\n5\r\n3\r\n4\r\n");
@@ -238,14 +245,14 @@ TEST(TestImport, WeightsBecomePointsAndTheThresholdsSplitTheTotals) {
     EXPECT_EQ(result.questions, 3);
     EXPECT_EQ(linesOf(result.skipped), std::vector<int>{3});
     const QString definition = questionnaire_files::definitionPath(f.app, "Опрос");
-    const auto header = questionnaire_files::readHeader(f.app, definition);
+    const auto header = questionnaire_files::readHeader(definition);
     EXPECT_EQ(header.name, "Опрос");
     // Totals run from 0,5 to 104,25: thirds of the range above the lowest.
     EXPECT_EQ(header.thresholds, (std::array<QString, 3>{"35,0833", "69,6666", "104,25"}));
-    const auto first = questionnaire_files::readQuestion(f.app, definition, "1");
+    const auto first = questionnaire_files::readQuestion(definition, "1");
     EXPECT_EQ(first.answers, (std::array<QString, 5>{"никогда", "иногда", "часто", "", ""}));
     EXPECT_EQ(first.points, (std::array<QString, 5>{"0", "1", "2", "0", "0"}));
-    EXPECT_EQ(questionnaire_files::readQuestion(f.app, definition, "3").points[1], "2,25");
+    EXPECT_EQ(questionnaire_files::readQuestion(definition, "3").points[1], "2,25");
     EXPECT_EQ(read(questionnaire_files::questionFilePath(f.app, "Опрос", "2")), "Правда?\r\n");
     EXPECT_EQ(read(questionnaire_files::conclusionFilePath(f.app, "Опрос", 2)),
               "Сумма баллов больше 35,0833 и не больше 69,6666.\r\n");
@@ -256,8 +263,7 @@ TEST(TestImport, WeightsBecomePointsAndTheThresholdsSplitTheTotals) {
     // Whole points give whole thresholds.
     putBytes(bank, QByteArray("::1:: A {~%0%a ~%10%b}\n\n::2:: B {~%0%a ~%10%b}\n"));
     ASSERT_TRUE(teacher_tools::importTest(f.app, BankFormat::Gift, bank, "Целые", kSay).made());
-    EXPECT_EQ(
-        questionnaire_files::readHeader(f.app, questionnaire_files::definitionPath(f.app, "Целые"))
-            .thresholds,
-        (std::array<QString, 3>{"6", "13", "20"}));
+    EXPECT_EQ(questionnaire_files::readHeader(questionnaire_files::definitionPath(f.app, "Целые"))
+                  .thresholds,
+              (std::array<QString, 3>{"6", "13", "20"}));
 }

@@ -2,7 +2,7 @@
 // questions are read and written, the scoring rules, the report's bytes, and the bundled
 // sample test.
 
-#include "forms/decimal.h"
+#include "common/decimal.h"
 #include "platform/ansi_codec.h"
 #include "platform/profile_file.h"
 #include "test_support.h"
@@ -76,7 +76,7 @@ TEST(TestFiles, QuestionsAreWrittenInTheirOrderAndReadBack) {
     questionnaire_files::Question question;
     question.answers = {QStringLiteral("Да"), QStringLiteral("Нет"), "", "", ""};
     question.points = {"1", "-2,5", "0", "0", "0"};
-    ASSERT_TRUE(questionnaire_files::writeQuestion(f.app, tst, "1", question));
+    ASSERT_TRUE(questionnaire_files::writeQuestion(tst, "1", question));
     EXPECT_EQ(bytesOf(tst), platform::toAnsi(QStringLiteral(
                                 "[v]\r\nt=T\r\n[1]\r\nq1=Да\r\nq2=Нет\r\nq3=\r\nq4=\r\nq5=\r\n"
                                 "b1=1\r\nb2=-2,5\r\nb3=0\r\nb4=0\r\nb5=0\r\n")));
@@ -84,16 +84,16 @@ TEST(TestFiles, QuestionsAreWrittenInTheirOrderAndReadBack) {
     // A 300-character answer reads back as its first 255; a line break cannot split a key.
     question.answers[0] = QString(300, QChar(u'ж'));
     question.answers[1] = QStringLiteral("один\r\nb1=999");
-    ASSERT_TRUE(questionnaire_files::writeQuestion(f.app, tst, "2", question));
-    const questionnaire_files::Question back = questionnaire_files::readQuestion(f.app, tst, "2");
+    ASSERT_TRUE(questionnaire_files::writeQuestion(tst, "2", question));
+    const questionnaire_files::Question back = questionnaire_files::readQuestion(tst, "2");
     EXPECT_EQ(back.answers[0], QString(255, QChar(u'ж')));
     EXPECT_EQ(back.answers[1], QStringLiteral("один  b1=999"));
     EXPECT_EQ(back.points[0], "1");
 
-    const questionnaire_files::Header header = questionnaire_files::readHeader(f.app, tst);
+    const questionnaire_files::Header header = questionnaire_files::readHeader(tst);
     EXPECT_EQ(header.name, "T");
     EXPECT_EQ(header.thresholds[0], "");
-    EXPECT_EQ(questionnaire_files::readQuestion(f.app, tst, "7").answers[0], "");
+    EXPECT_EQ(questionnaire_files::readQuestion(tst, "7").answers[0], "");
 }
 
 TEST(TestFiles, TextFilesKeepTheirLineEnd) {
@@ -199,7 +199,7 @@ TEST(SampleTest, EveryConclusionCanBeReached) {
     const QString name = QStringLiteral("Учеба");
     const QString folder = QDir(kData).filePath("t/" + name);
     const QString tst = folder + "/" + name + ".tst";
-    const questionnaire_files::Header header = questionnaire_files::readHeader(f.app, tst);
+    const questionnaire_files::Header header = questionnaire_files::readHeader(tst);
     ASSERT_EQ(header.name, name);
     const int count = questionnaire_files::countQuestions(folder);
     ASSERT_GE(count, 5);
@@ -215,7 +215,7 @@ TEST(SampleTest, EveryConclusionCanBeReached) {
     for (int n = 1; n <= count; ++n) {
         ASSERT_TRUE(questionnaire_files::readTextFile(folder + QStringLiteral("/vt%1.txt").arg(n)));
         const questionnaire_files::Question question =
-            questionnaire_files::readQuestion(f.app, tst, QString::number(n));
+            questionnaire_files::readQuestion(tst, QString::number(n));
         std::set<std::int64_t> next;
         for (int k = 0; k < 5; ++k) {
             if (question.answers[std::size_t(k)].isEmpty()) continue;

@@ -182,12 +182,12 @@ TEST(FrontEnd, QtsOwnTextsFollowTheInterfaceLanguage) {
         gui::QtTranslations translations(f.app);
         ASSERT_TRUE(translations.russian()) << "Qt's Russian translation must be installed";
         EXPECT_NE(lookIn(), "Look in:");
-        f.app.setSwitchedLanguage(forms::kEnglish);
+        EXPECT_TRUE(f.app.switchLanguage(forms::kEnglish));
         EXPECT_EQ(lookIn(), "Look in:");
-        f.app.setSwitchedLanguage(forms::kRussian);
+        EXPECT_TRUE(f.app.switchLanguage(forms::kRussian));
         EXPECT_NE(lookIn(), "Look in:");
     }
     // Gone with its owner: nothing is left installed, and no listener either.
     EXPECT_EQ(lookIn(), "Look in:");
-    f.app.setSwitchedLanguage(forms::kEnglish);
+    EXPECT_TRUE(f.app.switchLanguage(forms::kEnglish));
 }

@@ -1,4 +1,4 @@
-#include "forms/decimal.h"
+#include "common/decimal.h"
 
 #include <cmath>
 #include <cstdint>
