@@ -139,15 +139,19 @@ PATH_CALL(int, fchmod, (int fd, mode_t m), (fd, m))
 PATH_CALL(int, chmod, (const char* p, mode_t m), (p, m))
 PATH_CALL(int, flock, (int fd, int op), (fd, op))
 
+// Taking, testing or letting go a lock is a round trip on a share; other commands are not.
+static int isLockCommand(int command) {
+    return command == F_SETLK || command == F_SETLKW || command == F_OFD_SETLK ||
+           command == F_OFD_SETLKW || command == F_GETLK || command == F_OFD_GETLK;
+}
+
 __attribute__((visibility("default"))) int fcntl(int fd, int command, ...) {
     NEXT(fcntl);
     va_list list;
     va_start(list, command);
     void* argument = va_arg(list, void*);
     va_end(list);
-    if (command == F_SETLK || command == F_SETLKW || command == F_OFD_SETLK ||
-        command == F_OFD_SETLKW || command == F_GETLK || command == F_OFD_GETLK)
-        counted();
+    if (isLockCommand(command)) counted();
     return real(fd, command, argument);
 }
 __attribute__((visibility("default"))) int fcntl64(int fd, int command, ...) {
@@ -156,9 +160,7 @@ __attribute__((visibility("default"))) int fcntl64(int fd, int command, ...) {
     va_start(list, command);
     void* argument = va_arg(list, void*);
     va_end(list);
-    if (command == F_SETLK || command == F_SETLKW || command == F_OFD_SETLK ||
-        command == F_OFD_SETLKW || command == F_GETLK || command == F_OFD_GETLK)
-        counted();
+    if (isLockCommand(command)) counted();
     return real(fd, command, argument);
 }
 
