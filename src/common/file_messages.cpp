@@ -1,82 +1,54 @@
 #include "common/file_messages.h"
 
+#include "common/file_messages_texts.h"
+
 #include <QDir>
 
-QString writeFailureNote(const platform::WriteResult& result, bool english) {
+using file_messages_texts::text;
+
+QString writeFailureNote(const platform::WriteResult& result, const QString& language) {
     const QString file = QDir::toNativeSeparators(result.file());
     switch (result.kind()) {
     case platform::WriteResult::Busy:
-        return english ? QStringLiteral("\nAnother copy of the program is writing this file.")
-                       : QStringLiteral("\nФайл занят другой копией программы.");
+        return texts::say(language, text("busy"));
     case platform::WriteResult::NotPlain:
-        return english ? QStringLiteral("\n\"%1\" is a symbolic link or not an ordinary file: "
-                                        "the program does not write through it. Remove it.")
-                             .arg(file)
-                       : QStringLiteral("\n«%1» - символическая ссылка или не обычный файл: "
-                                        "программа через неё не пишет. Удалите её.")
-                             .arg(file);
+        return texts::say(language, text("notPlain")).arg(file);
     case platform::WriteResult::StuckLock:
-        return english ? QStringLiteral("\nThe lock \"%1\" was left by a copy of the program "
-                                        "that is gone, and this copy may not remove it. Remove "
-                                        "it by hand.")
-                             .arg(file)
-                       : QStringLiteral("\nБлокировку «%1» оставила копия программы, которой уже "
-                                        "нет, а эта копия удалить её не может. Удалите её вручную.")
-                             .arg(file);
+        return texts::say(language, text("stuckLock")).arg(file);
     case platform::WriteResult::TooLarge:
-        return english
-                   ? QStringLiteral("\nThe file \"%1\" is larger than 16 MB: the program "
-                                    "does not read it.")
-                         .arg(file)
-                   : QStringLiteral("\nФайл «%1» больше 16 МБ: программа его не читает.").arg(file);
-    case platform::WriteResult::Written:
+        return texts::say(language, text("tooLarge")).arg(file);
     case platform::WriteResult::Failed:
+        if (result.reason().isEmpty()) break;
+        return texts::say(language, text("systemSays")).arg(result.reason());
+    case platform::WriteResult::Written:
         break;
     }
     return {};
 }
 
-QString examNameRefusal(platform::NameProblem problem, const QString& name, bool english) {
+QString examNameRefusal(platform::NameProblem problem, const QString& name,
+                        const QString& language) {
     using platform::NameProblem;
-    QString why;
+    const texts::Text* why = nullptr;
     switch (problem) {
     case NameProblem::None:
         return {};
     case NameProblem::Empty:
-        why = english ? QStringLiteral("the name is empty.") : QStringLiteral("имя пустое.");
+        why = &text("nameEmpty");
         break;
     case NameProblem::Separator:
     case NameProblem::Character:
-        why = english ? QStringLiteral("a name may not hold \\ / : * ? \" < > | or control "
-                                       "characters, nor be \".\" or \"..\".")
-                      : QStringLiteral("в имени не может быть знаков \\ / : * ? \" < > | и "
-                                       "управляющих знаков, оно не может быть «.» или «..».");
+        why = &text("nameCharacters");
         break;
     case NameProblem::BadEnd:
-        why = english ? QStringLiteral("a name may not end in a blank or a dot.")
-                      : QStringLiteral("имя не может кончаться пробелом или точкой.");
+        why = &text("nameEnd");
         break;
     case NameProblem::DeviceName:
-        why = english ? QStringLiteral("Windows keeps this name for a device (CON, PRN, AUX, NUL, "
-                                       "COM1, LPT1, CONIN$, CONOUT$ ...).")
-                      : QStringLiteral("это имя Windows оставляет устройству (CON, PRN, AUX, NUL, "
-                                       "COM1, LPT1, CONIN$, CONOUT$ ...).");
+        why = &text("nameDevice");
         break;
     case NameProblem::TooLong:
-        why = english ? QStringLiteral("the name is too long for the file system (at most 255 "
-                                       "characters, fewer for Cyrillic letters).")
-                      : QStringLiteral("имя слишком длинное для файловой системы (не больше 255 "
-                                       "знаков, для русских букв меньше).");
+        why = &text("nameTooLong");
         break;
     }
-    return english ? QStringLiteral("This name cannot be an exam folder's name: \"%1\": %2")
-                         .arg(name, why)
-                   : QStringLiteral("Такое имя папки экзамена нельзя использовать: «%1»: %2")
-                         .arg(name, why);
-}
-
-QString systemReasonNote(const platform::WriteResult& result, bool english) {
-    if (result.kind() != platform::WriteResult::Failed || result.reason().isEmpty()) return {};
-    return english ? QStringLiteral("\nThe system says: %1").arg(result.reason())
-                   : QStringLiteral("\nСистема сообщает: %1").arg(result.reason());
+    return texts::say(language, text("badExamName")).arg(name, texts::say(language, *why));
 }

@@ -41,11 +41,19 @@ QString firstMarkerName(const QString& folder) {
 
 bool isExamFolder(const QString& folder) { return firstMarkerName(folder) == kMarkerFileName; }
 
-QString createExamFolder(const QString& examFolder, const QString& examName) {
-    if (!platform::MakeDirPath(examFolder)) return examFolder;
+namespace {
+// A refusal names its file, for the message; a folder that could not be made has no
+// reason of the system's that could be told apart from the checks after it.
+platform::WriteResult naming(const platform::WriteResult& result, const QString& file) {
+    if (result || !result.file().isEmpty()) return result;
+    return {result.kind(), file, result.reason()};
+}
+} // namespace
+
+platform::WriteResult createExamFolder(const QString& examFolder, const QString& examName) {
+    if (!platform::MakeDirPath(examFolder)) return {platform::WriteResult::Failed, examFolder};
     const QString marker = platform::childPath(examFolder, kMarkerFileName);
-    if (!platform::writeWholeFile(marker, examName)) return marker;
-    return {};
+    return naming(platform::replaceWholeFile(marker, examName), marker);
 }
 
 bool isTicketNumber(const QString& text) {
@@ -77,9 +85,9 @@ QuestionRead readQuestion(const QString& ticketFolder, int question) {
     return read;
 }
 
-QString writeQuestion(const QString& ticketFolder, int question, const QuestionTexts& texts,
-                      const QByteArray& bitmap) {
-    if (!platform::MakeDirPath(ticketFolder)) return ticketFolder;
+platform::WriteResult writeQuestion(const QString& ticketFolder, int question,
+                                    const QuestionTexts& texts, const QByteArray& bitmap) {
+    if (!platform::MakeDirPath(ticketFolder)) return {platform::WriteResult::Failed, ticketFolder};
     const std::pair<char, const QString*> fields[] = {
         {'q', &texts.question}, {'v', &texts.variants}, {'o', &texts.answer}};
     QList<platform::FileContent> files;
@@ -88,8 +96,7 @@ QString writeQuestion(const QString& ticketFolder, int question, const QuestionT
                       platform::toAnsi(*field) + QByteArrayLiteral("\r\n")});
     if (!bitmap.isEmpty()) files.append({questionFilePath(ticketFolder, 'k', question), bitmap});
     platform::forgetCachedReads();
-    const platform::WriteResult written = platform::replaceFiles(files);
-    return written ? QString() : written.file().isEmpty() ? files.first().path : written.file();
+    return naming(platform::replaceFiles(files), files.first().path);
 }
 
 QString deleteQuestionPicture(const QString& ticketFolder, int question) {

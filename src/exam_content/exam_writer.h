@@ -4,8 +4,10 @@
 // a chosen folder is an exam folder, that typed numbers are plain numbers, that a picture
 // can be taken and that every character fits the files' code page.
 //
-// Functions that write answer with the path of the file or folder they could not write
-// (empty when everything was written), so the user can be told which one.
+// A write that fails names the file or folder it could not write, so the user can be told
+// which one, and the system's reason when it gave one.
+
+#include "platform/file_access.h"
 
 #include <QString>
 #include <optional>
@@ -24,7 +26,8 @@ bool isExamFolder(const QString& folder);
 
 // Creates the exam folder with every missing parent and writes its marker file: the
 // exam name and CR LF.
-QString createExamFolder(const QString& examFolder, const QString& examName);
+// A refusal names the file or folder it is about.
+platform::WriteResult createExamFolder(const QString& examFolder, const QString& examName);
 
 // A ticket number as the start window draws it: digits only, no leading zero, at most
 // nine digits ("7", "12"; not "007", "1e3", "../b1").
@@ -53,9 +56,10 @@ QuestionRead readQuestion(const QString& ticketFolder, int question);
 // Creates the ticket folder when it is missing and writes qN.txt, vN.txt and oN.txt, each
 // the field followed by CR LF, and kN.bmp when a picture is given: all of them or none (on
 // any failure every old file stays as it was). Files that already exist under another
-// letter case are replaced, not doubled.
-QString writeQuestion(const QString& ticketFolder, int question, const QuestionTexts& texts,
-                      const QByteArray& bitmap = QByteArray());
+// letter case are replaced, not doubled. A refusal names the file or folder it is about.
+platform::WriteResult writeQuestion(const QString& ticketFolder, int question,
+                                    const QuestionTexts& texts,
+                                    const QByteArray& bitmap = QByteArray());
 
 // Deletes the picture file kN.bmp of the question; nothing to do when there is none.
 QString deleteQuestionPicture(const QString& ticketFolder, int question);

@@ -3,6 +3,7 @@
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
 #include "exam_content/exam_folder.h"
+#include "exam_content/folder_chooser_texts.h"
 #include "exam_content/folder_survey.h"
 #include "forms/app.h"
 #include "settings/settings_window.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 
 using namespace forms;
+using folder_chooser_texts::text;
 
 namespace {
 
@@ -38,6 +40,7 @@ Form9::Form9(App& app) : Window(app, kName) {
     place(Frame11, {&Drive1, &Dir1, &Text1, &Text4, &Label8, &Command1, &Command2, &Frame1});
     place(Frame1, {&Label1, &Label2, &Label3, &Label5, &Label6, &Text6, &Text2, &Text7, &Text8,
                    &Command4, &Command5});
+    keepLanguageIn(Label4);
     captions_.applyDesign();
 
     for (Control* holder : std::initializer_list<Control*>{&Text3, &Text5, &Label4, &List1, &List2})
@@ -84,10 +87,6 @@ void Form9::load() {
 
 QString Form9::examsFolder() const { return app().path(QStringLiteral("b")); }
 
-QString Form9::inLanguage(const char* russian, const char* english) const {
-    return say(Label4.caption(), russian, english);
-}
-
 void Form9::showStatus(const QString& status, Color color) {
     Text4.setForeColor(color);
     Text4.setText(status);
@@ -104,8 +103,7 @@ void Form9::driveChanged() {
         Dir1.setPath(root);
         return;
     }
-    showStatus(inLanguage("Диск не готов: ", "The drive is not ready: ") +
-               (volume != volumes.end() ? volume->name : root));
+    showStatus(say(text("driveNotReady")) + (volume != volumes.end() ? volume->name : root));
     // The list stays on the drive of the folder still shown.
     followFolderWithDrive();
 }
@@ -131,9 +129,8 @@ void Form9::checkFolder() {
     Text3.setText(check.ticketFolder);
     // Exact comparison: "B1" made by hand is not the ticket folder the exam opens.
     if (Text3.text() != folder_survey::kFirstTicket) {
-        showStatus(check.exists && !check.readable
-                       ? inLanguage("Нет доступа к папке", "No access to the folder")
-                       : inLanguage("В папке билетов нет", "In file of tickets no"));
+        showStatus(check.exists && !check.readable ? say(text("noAccess"))
+                                                   : say(text("noTickets")));
         Command1.setEnabled(false);
         return;
     }
@@ -141,8 +138,7 @@ void Form9::checkFolder() {
     Text4.hide();
     Command1.setEnabled(true);
     Text5.setText(check.firstVariants);
-    if (Text5.text() != folder_survey::kFirstVariants)
-        showStatus(inLanguage("Отсутствует вопрос", "Is Absent question"));
+    if (Text5.text() != folder_survey::kFirstVariants) showStatus(say(text("questionMissing")));
 }
 
 void Form9::accept() {
@@ -173,10 +169,7 @@ void Form9::accept() {
         return;
     }
     // Nothing to ask: the status line says the folder was taken.
-    showStatus(inLanguage("Папка принята: билетов %1, вопросов %2, как в настройках.",
-                          "The folder is taken; tickets %1, questions %2, as in the settings.")
-                   .arg(Text2.text(), Text8.text()),
-               colors::Green);
+    showStatus(say(text("folderTaken")).arg(Text2.text(), Text8.text()), colors::Green);
 }
 
 bool Form9::survey(QStringList& entries, QStringList& questions) {
@@ -192,10 +185,7 @@ bool Form9::survey(QStringList& entries, QStringList& questions) {
     if (unreadable.isEmpty()) return true;
     // Counts that could not be made are never handed over: the settings keep what they
     // had, and the check shows what is left of the folder now.
-    app().message(inLanguage("Не удалось прочитать папку %1. Настройки не изменены.",
-                             "Cannot read the folder %1. The settings are unchanged.")
-                      .arg(unreadable),
-                  kProduct);
+    app().message(say(text("folderUnreadable")).arg(unreadable), kProduct);
     checkFolder();
     return false;
 }

@@ -47,8 +47,6 @@ public:
 
 private:
     QString examsFolder() const;
-    // A text in the interface language; Russian, the built-in language, for any but "eng".
-    QString inLanguage(const char* russian, const char* english) const;
     void showStatus(const QString& status, forms::Color color = forms::colors::Red);
 
     void driveChanged();

@@ -26,11 +26,12 @@ QString newPicturePath(const QString& ticketFolder, int question) {
 }
 } // namespace
 
-QString writeQuestion(const QString& ticketFolder, int question, const QuestionTexts& texts,
-                      const QImage& picture) {
+platform::WriteResult writeQuestion(const QString& ticketFolder, int question,
+                                    const QuestionTexts& texts, const QImage& picture) {
     if (picture.isNull()) return writeQuestion(ticketFolder, question, texts);
     const QByteArray bitmap = platform::bitmapBytes(picture);
-    if (bitmap.isEmpty()) return newPicturePath(ticketFolder, question);
+    if (bitmap.isEmpty())
+        return {platform::WriteResult::Failed, newPicturePath(ticketFolder, question)};
     return writeQuestion(ticketFolder, question, texts, bitmap);
 }
 

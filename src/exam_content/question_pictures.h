@@ -15,8 +15,8 @@ QImage loadPicture(const QString& ticketFolder, int question);
 namespace exam_writer {
 
 // writeQuestion with the picture given as an image (none when it is null).
-QString writeQuestion(const QString& ticketFolder, int question, const QuestionTexts& texts,
-                      const QImage& picture);
+platform::WriteResult writeQuestion(const QString& ticketFolder, int question,
+                                    const QuestionTexts& texts, const QImage& picture);
 
 // Writes the picture of the question as the Windows bitmap kN.bmp.
 QString writeQuestionPicture(const QString& ticketFolder, int question, const QImage& picture);

@@ -8,6 +8,7 @@
 #include "exam_content/exam_folder.h"
 #include "exam_content/exam_writer.h"
 #include "exam_content/question_pictures.h"
+#include "exam_content/ticket_editor_texts.h"
 #include "exam_taking/picture_viewer.h"
 #include "forms/app.h"
 #include "platform/folders.h"
@@ -24,6 +25,7 @@
 #include <array>
 
 using namespace forms;
+using ticket_editor_texts::text;
 
 namespace {
 
@@ -69,6 +71,7 @@ Form7::Form7(App& app) : Window(app, kName) {
     place(Frame3, {&Text2});
     place(Frame4, {&Text3});
 
+    keepLanguageIn(Label21);
     captions_.applyDesign();
     Text12.setText(exam_writer::kMarkerFileName);
     Text8.setText(QStringLiteral("0"));
@@ -147,31 +150,24 @@ void Form7::load() {
 
 // Messages.
 
-void Form7::tell(const QString& russian, const QString& english) {
-    app().message(forms::say(Label21.caption(), russian, english), kProduct);
+void Form7::tell(const texts::Text& message, const QString& argument) {
+    QString shown = say(message);
+    if (!argument.isNull()) shown = shown.arg(argument);
+    app().message(shown, kProduct);
 }
 
-void Form7::tellNotWritten(const QString& path) {
-    tell(QStringLiteral("Не удалось записать «%1». Проверьте, что в эту папку можно писать и "
-                        "на диске есть место.")
-             .arg(path),
-         QStringLiteral("Could not write \"%1\". Check that this folder may be written to and "
-                        "that the disk has room.")
-             .arg(path));
+void Form7::tellNotWritten(const platform::WriteResult& result) {
+    const QString path = QDir::toNativeSeparators(result.file());
+    const QString why = writeFailureNote(result, language());
+    // Without the system's reason the two usual causes are named.
+    if (why.isEmpty()) {
+        tell(text("notWritten"), path);
+    } else {
+        app().message(say(text("notWrittenBecause")).arg(path) + why, kProduct);
+    }
 }
 
-void Form7::tellNoTicketNumber(const QString& number) {
-    tell(QStringLiteral("Номер билета «%1» не годится: пишите его цифрами, без нулей впереди "
-                        "(1, 2, 3 ...).")
-             .arg(number),
-         QStringLiteral("\"%1\" is no ticket number: write it in digits without leading zeros "
-                        "(1, 2, 3 ...).")
-             .arg(number));
-}
-
-void Form7::note(const QString& russian, const QString& english) {
-    Label28.setCaption(forms::say(Label21.caption(), russian, english));
-}
+void Form7::tellNoTicketNumber(const QString& number) { tell(text("noTicketNumber"), number); }
 
 // Where the editor writes.
 
@@ -228,12 +224,8 @@ void Form7::showImportPanel() {
 }
 
 void Form7::chooseBankFile() {
-    const bool english = Label21.caption() == kEnglish;
-    const QString path = app().services().dialogs.openFile(
-        Frame11.caption(),
-        english ? QStringLiteral("Aiken, GIFT, Moodle XML (*.txt *.gift *.xml);;All files (*)")
-                : QStringLiteral("Aiken, GIFT, Moodle XML (*.txt *.gift *.xml);;Все файлы (*)"),
-        app().folder());
+    const QString path = app().services().dialogs.openFile(Frame11.caption(),
+                                                           say(text("bankFilter")), app().folder());
     if (!path.isEmpty()) Text13.setText(path);
 }
 
@@ -264,17 +256,13 @@ std::optional<teacher_tools::ExamImportOptions> Form7::importOptions() {
         teacher_tools::wholeNumber(Text15.text(), 1, exam_folder::kMaxQuestions);
     const std::optional<int> seed = teacher_tools::wholeNumber(Text16.text(), 0, 2147483647);
     if (Text13.text().isEmpty()) {
-        tell(QStringLiteral("Выберите файл с вопросами."),
-             QStringLiteral("Please choose the question file."));
+        tell(text("chooseBankFile"));
     } else if (Text14.text().isEmpty()) {
-        tell(QStringLiteral("Не введено имя папки экзамена"),
-             QStringLiteral("Not incorporated a name of file of exam"));
+        tell(text("noExamName"));
     } else if (!perTicket) {
-        tell(QStringLiteral("Вопросов в билете: число от 1 до 20."),
-             QStringLiteral("Questions per ticket: a number from 1 to 20."));
+        tell(text("perTicketRange"));
     } else if (!Text16.text().isEmpty() && !seed) {
-        tell(QStringLiteral("Перемешать: целое число от 0 или пусто."),
-             QStringLiteral("Shuffle: a whole number from 0, or empty."));
+        tell(text("shuffleNumber"));
     } else {
         teacher_tools::ExamImportOptions options{*perTicket, std::nullopt};
         if (seed && !Text16.text().isEmpty()) options.seed = std::uint32_t(*seed);
@@ -288,34 +276,25 @@ void Form7::importBank() {
     if (!options) return;
     const QString file = Text13.text();
     const QString name = Text14.text();
-    const teacher_tools::Wording say(Label21.caption());
+    const teacher_tools::Wording wording(language());
     const auto format = Option3.value()   ? teacher_tools::BankFormat::MoodleXml
                         : Option2.value() ? teacher_tools::BankFormat::Gift
                                           : teacher_tools::BankFormat::Aiken;
     const teacher_tools::ImportResult result =
-        teacher_tools::importExam(app(), format, file, name, *options, say);
+        teacher_tools::importExam(app(), format, file, name, *options, wording);
     if (!result.made()) {
-        tell(result.error, result.error);
+        app().message(result.error, kProduct);
         if (!result.skipped.empty()) app().window<Form10>().showImport(file, result);
         return;
     }
     const QString skipped = QString::number(result.skipped.size());
-    tell(QStringLiteral("Экзамен «%1» создан. Вопросов: %2, билетов: %3, вопросов в билете: %4. "
-                        "Пропущено вопросов: %5. Чтобы экзамен шёл по этим билетам, установите "
-                        "в настройках билетов %3 и вопросов %4.")
-             .arg(name)
-             .arg(result.questions)
-             .arg(result.tickets)
-             .arg(options->perTicket)
-             .arg(skipped),
-         QStringLiteral("The exam \"%1\" is made. Questions: %2, tickets: %3, questions per "
-                        "ticket: %4. Questions skipped: %5. To hold the exam on these tickets, set "
-                        "%3 tickets and %4 questions in the settings.")
-             .arg(name)
-             .arg(result.questions)
-             .arg(result.tickets)
-             .arg(options->perTicket)
-             .arg(skipped));
+    app().message(say(text("examImported"))
+                      .arg(name)
+                      .arg(result.questions)
+                      .arg(result.tickets)
+                      .arg(options->perTicket)
+                      .arg(skipped),
+                  kProduct);
     openImportedExam(result.folder);
     app().window<Form10>().showImport(file, result);
 }
@@ -325,16 +304,15 @@ void Form7::importBank() {
 void Form7::exportExam() {
     const QString exam = examFolder();
     if (exam.isEmpty() || !exam_writer::isExamFolder(exam)) {
-        tell(QStringLiteral("Нет экзамена для экспорта: выберите папку экзамена в настройках."),
-             QStringLiteral("There is no exam to export: choose the exam folder in the settings."));
+        tell(text("noExamToExport"));
         return;
     }
     const QString folder = app().path(QStringLiteral("export"));
     if (!platform::MakeDirPath(folder)) {
-        tellNotWritten(QDir::toNativeSeparators(folder));
+        tellNotWritten({platform::WriteResult::Failed, folder});
         return;
     }
-    const teacher_tools::Wording say(Label21.caption());
+    const teacher_tools::Wording wording(language());
     QStringList files;
     int questions = 0;
     for (const auto& [format, suffix] : {std::pair{teacher_tools::ExportFormat::Gift, ".gift"},
@@ -342,22 +320,15 @@ void Form7::exportExam() {
         const QString file =
             QDir(folder).filePath(QFileInfo(exam).fileName() + QString::fromLatin1(suffix));
         const teacher_tools::ExportResult result =
-            teacher_tools::exportBank(app(), exam, format, file, say);
+            teacher_tools::exportBank(app(), exam, format, file, wording);
         if (!result.done()) {
-            tell(result.error, result.error);
+            app().message(result.error, kProduct);
             return;
         }
         files.append(QDir::toNativeSeparators(file));
         questions = result.questions;
     }
-    tell(QStringLiteral("Экзамен записан для Moodle, вопросов: %1. GIFT: %2 (картинки рядом), "
-                        "Moodle XML: %3.")
-             .arg(questions)
-             .arg(files.at(0), files.at(1)),
-         QStringLiteral("The exam is written for Moodle, questions: %1. GIFT: %2 (the pictures "
-                        "beside it), Moodle XML: %3.")
-             .arg(questions)
-             .arg(files.at(0), files.at(1)));
+    app().message(say(text("examExported")).arg(questions).arg(files.at(0), files.at(1)), kProduct);
 }
 
 void Form7::openImportedExam(const QString& folder) {
@@ -368,24 +339,17 @@ void Form7::openImportedExam(const QString& folder) {
     clearQuestionNumber();
     Frame11.hide();
     Frame6.hide();
-    const bool russian = Label21.caption() == kRussian;
-    openEditingPanel((russian ? QStringLiteral("Редактировать: ") : QStringLiteral("To Edit: ")) +
-                     folder);
+    openEditingPanel(say(text("editing")) + folder);
 }
 
 bool Form7::acceptableExamName(const QString& name) {
     if (const platform::NameProblem problem = platform::newNameProblem(name);
         problem != platform::NameProblem::None) {
-        tell(examNameRefusal(problem, name, false), examNameRefusal(problem, name, true));
+        app().message(examNameRefusal(problem, name, language()), kProduct);
         return false;
     }
     if (const auto character = exam_writer::firstUnwritableCharacter(name)) {
-        tell(QStringLiteral("В имени папки экзамена есть знак «%1», которого нет в кодировке "
-                            "Windows-1251. Замените его.")
-                 .arg(*character),
-             QStringLiteral("The exam folder's name holds the character \"%1\", which "
-                            "Windows-1251 cannot hold. Please replace it.")
-                 .arg(*character));
+        tell(text("unwritableName"), *character);
         return false;
     }
     return true;
@@ -394,8 +358,7 @@ bool Form7::acceptableExamName(const QString& name) {
 void Form7::createExamFolder() {
     const QString name = Text9.text();
     if (name.isEmpty()) {
-        tell(QStringLiteral("Не введено имя папки экзамена"),
-             QStringLiteral("Not incorporated a name of file of exam"));
+        tell(text("noExamName"));
         return;
     }
     if (!acceptableExamName(name)) return;
@@ -403,16 +366,11 @@ void Form7::createExamFolder() {
     // An exam of that name is opened with "Редактировать"; creating it again would
     // overwrite its title.
     if (!platform::lookUpName(folder, exam_writer::kMarkerFileName).isEmpty()) {
-        tell(QStringLiteral("Экзамен «%1» уже есть. Чтобы дописать его, выберите его кнопкой "
-                            "«Редактировать».")
-                 .arg(name),
-             QStringLiteral("The exam \"%1\" exists already. To add to it, choose it with "
-                            "\"To Edit\".")
-                 .arg(name));
+        tell(text("examExists"), name);
         return;
     }
-    if (const QString failed = exam_writer::createExamFolder(folder, name); !failed.isEmpty()) {
-        tellNotWritten(failed);
+    if (const platform::WriteResult made = exam_writer::createExamFolder(folder, name); !made) {
+        tellNotWritten(made);
         return;
     }
     Dir1.setPath(folder);
@@ -421,8 +379,7 @@ void Form7::createExamFolder() {
     clearQuestionNumber();
     Frame5.hide();
     Frame6.hide();
-    const bool russian = Label21.caption() == kRussian;
-    openEditingPanel((russian ? QStringLiteral("Новый: ") : QStringLiteral("New: ")) + folder);
+    openEditingPanel(say(text("new")) + folder);
 }
 
 void Form7::chooseExamFolder() {
@@ -430,8 +387,7 @@ void Form7::chooseExamFolder() {
     if (Text11.text() != Text12.text()) {
         // The settings keep the exam folder they had: a folder that is no exam never
         // reaches them.
-        tell(QStringLiteral("Не выбрана папка с экзаменом"),
-             QStringLiteral("Not choose file with exam"));
+        tell(text("noExamChosen"));
         Dir1.setPath(app().path(QStringLiteral("b")));
         return;
     }
@@ -440,9 +396,7 @@ void Form7::chooseExamFolder() {
     Frame7.hide();
     Frame6.hide();
     clearQuestionNumber();
-    const bool russian = Label21.caption() == kRussian;
-    openEditingPanel((russian ? QStringLiteral("Редактировать: ") : QStringLiteral("To Edit: ")) +
-                     folder);
+    openEditingPanel(say(text("editing")) + folder);
 }
 
 void Form7::openEditingPanel(const QString& header) {
@@ -480,29 +434,22 @@ void Form7::ticketNumberChanged() {
     if (QFileInfo(folder).isDir()) {
         Dir1.setPath(folder);
     } else {
-        note(QStringLiteral("Билет № %1 не создан").arg(number),
-             QStringLiteral("Ticket № %1 not created").arg(number));
+        Label28.setCaption(say(text("ticketNotCreated")).arg(number));
     }
 }
 
 void Form7::showTicketStatus() {
-    const QString& language = Label21.caption();
+    // A status in a language that is neither keeps the caption it had, like the captions.
     const QString number = Text6.text();
     if (!Text7.text().isEmpty()) {
         Label9.setForeColor(colors::Red);
-        if (isKnownLanguage(language)) {
-            Label9.setCaption(language == kRussian
-                                  ? QStringLiteral("Билет № %1 уже создан").arg(number)
-                                  : QStringLiteral("Ticket № %1 already created").arg(number));
-        }
+        if (const auto status = texts::byLanguage(language(), text("ticketExists")))
+            Label9.setCaption(status->arg(number));
         return;
     }
     Label9.setForeColor(colors::Green);
-    if (isKnownLanguage(language)) {
-        Label9.setCaption(language == kRussian
-                              ? QStringLiteral("Создать билет № %1").arg(number)
-                              : QStringLiteral("To Create ticket № %1").arg(number));
-    }
+    if (const auto status = texts::byLanguage(language(), text("createTicket")))
+        Label9.setCaption(status->arg(number));
     Dir1.setPath(examFolder());
     clearQuestionNumber();
 }
@@ -574,8 +521,7 @@ void Form7::loadQuestionTexts(int n) {
     if (Label8.caption() == kTrue && Label15.caption() == kTrue && Label16.caption() == kTrue) {
         const exam_writer::QuestionRead read = exam_writer::readQuestion(ticketFolder(), n);
         if (!read.unreadableFile.isEmpty()) {
-            tell(QStringLiteral("Не удалось прочитать файл «%1».").arg(read.unreadableFile),
-                 QStringLiteral("Could not read the file \"%1\".").arg(read.unreadableFile));
+            tell(text("fileUnreadable"), read.unreadableFile);
         }
         texts = read.texts;
     }
@@ -599,8 +545,7 @@ void Form7::loadTicketPicture(int n) {
     if (picture.isNull()) {
         // Shown as no picture; the teacher may still delete the broken file.
         const QString file = exam_folder::questionFileName('k', n);
-        tell(QStringLiteral("Картинку «%1» не удалось прочитать.").arg(file),
-             QStringLiteral("The picture \"%1\" cannot be read.").arg(file));
+        tell(text("pictureUnreadable"), file);
         Image1.clearPicture();
         Picture1.clearPicture();
         for (Control* label : pictureLabels(*this))
@@ -620,11 +565,11 @@ void Form7::saveQuestion() {
     if (!overwriteIsKnown(folder, n) || !answerMayBeSaved(folder, n)) return;
     // The question's files and a picture chosen for it are saved together or not at all.
     const bool withPicture = Text8.text() == QStringLiteral("1") && !Picture1.picture().isNull();
-    const QString failed =
+    const platform::WriteResult written =
         exam_writer::writeQuestion(folder, n, {Text1.text(), Text2.text(), Text3.text()},
                                    withPicture ? Picture1.picture() : QImage());
-    if (!failed.isEmpty()) {
-        tellNotWritten(failed);
+    if (!written) {
+        tellNotWritten(written);
         return;
     }
     shownQuestion_ = {folder, n, true};
@@ -638,7 +583,7 @@ void Form7::saveQuestion() {
         present->setCaption(kTrue);
     showQuestionStatus(n);
     if (withPicture) showSavedPicture();
-    tell(QStringLiteral("Сохранено!"), QStringLiteral("Preserved!"));
+    tell(text("saved"));
 }
 
 bool Form7::overwriteIsKnown(const QString& folder, int n) {
@@ -650,24 +595,14 @@ bool Form7::overwriteIsKnown(const QString& folder, int n) {
     // Written meanwhile (another copy of the program, say) or never loaded here: the
     // teacher hears of it once, and a second save replaces it.
     overwriteAllowed_ = here;
-    tell(QStringLiteral("Вопрос № %1 билета № %2 уже есть на диске, но в редактор не загружен "
-                        "(его могла записать другая копия программы). Ничего не записано. "
-                        "Нажмите «Сохранить» еще раз, чтобы заменить его.")
-             .arg(n)
-             .arg(Text6.text()),
-         QStringLiteral("Question № %1 of ticket № %2 is on disk already but was not loaded "
-                        "here (another copy of the program may have written it). Nothing was "
-                        "written. Press \"To Save\" again to replace it.")
-             .arg(n)
-             .arg(Text6.text()));
+    app().message(say(text("questionOnDisk")).arg(n).arg(Text6.text()), kProduct);
     return false;
 }
 
 bool Form7::questionCanBeSaved() {
     if (Text1.text().isEmpty() || Text2.text().isEmpty() || Text3.text().isEmpty() ||
         Text6.text().isEmpty() || Combo1.text().isEmpty()) {
-        tell(QStringLiteral("Отсутствует текст в одном из полей"),
-             QStringLiteral("Is Absent text in one of the floors"));
+        tell(text("emptyField"));
         return false;
     }
     if (!exam_writer::isTicketNumber(Text6.text())) {
@@ -675,19 +610,13 @@ bool Form7::questionCanBeSaved() {
         return false;
     }
     if (!question()) {
-        tell(QStringLiteral("Выберите номер вопроса из списка от 1 до 20."),
-             QStringLiteral("Choose a question number from the list, 1 to 20."));
+        tell(text("chooseQuestion"));
         return false;
     }
     for (const auto& [field, frame] :
          {std::pair{&Text1, &Frame2}, {&Text2, &Frame3}, {&Text3, &Frame4}}) {
         if (const auto character = exam_writer::firstUnwritableCharacter(field->text())) {
-            tell(QStringLiteral("В поле «%1» есть знак «%2», которого нет в кодировке "
-                                "Windows-1251. Замените его.")
-                     .arg(frame->caption(), *character),
-                 QStringLiteral("The field \"%1\" holds the character \"%2\", which "
-                                "Windows-1251 cannot hold. Please replace it.")
-                     .arg(frame->caption(), *character));
+            app().message(say(text("unwritableField")).arg(frame->caption(), *character), kProduct);
             return false;
         }
     }
@@ -712,24 +641,15 @@ bool Form7::answerMayBeSaved(const QString& folder, int n) {
         return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
     };
     const QStringList variants = lines(Text2.text());
-    const teacher_tools::Wording say(Label21.caption());
-    const teacher_tools::Mismatch mismatch =
-        teacher_tools::explainMismatch(lines(Text3.text()).constFirst(), variants, say);
+    const teacher_tools::Mismatch mismatch = teacher_tools::explainMismatch(
+        lines(Text3.text()).constFirst(), variants, teacher_tools::Wording(language()));
     const QString likely =
         mismatch.variant < 0
             ? QString()
-            : QLatin1Char(' ') +
-                  say("Похоже на вариант %1 «%2»: %3.", "It looks like variant %1 \"%2\": %3.")
-                      .arg(mismatch.variant + 1)
-                      .arg(variants.at(mismatch.variant), mismatch.cause);
-    tell(QStringLiteral("Правильный ответ не совпадает ни с одной строкой предложенных ответов: "
-                        "на этот вопрос нельзя будет ответить верно.%1 Ничего не записано. "
-                        "Нажмите «%2» еще раз, чтобы сохранить вопрос как есть.")
-             .arg(likely, Command2.caption()),
-         QStringLiteral("The correct answer matches none of the offered answer lines: nobody "
-                        "will be able to answer this question right.%1 Nothing was written. "
-                        "Press \"%2\" again to save the question as it is.")
-             .arg(likely, Command2.caption()));
+            : QLatin1Char(' ') + say(text("looksLikeVariant"))
+                                     .arg(mismatch.variant + 1)
+                                     .arg(variants.at(mismatch.variant), mismatch.cause);
+    app().message(say(text("answerMatchesNothing")).arg(likely, Command2.caption()), kProduct);
     return false;
 }
 
@@ -740,7 +660,7 @@ void Form7::choosePicture() {
         Label5.caption(),
         // Every format the editor reads comes first; a picture is saved as a bitmap.
         QStringLiteral("%1 (*.bmp *.png *.jpg *.jpeg *.gif);;Файлы bmp (*.bmp)")
-            .arg(say(Label21.caption(), "Картинки", "Pictures")),
+            .arg(say(text("pictures"))),
         // Pictures are kept beside the exams.
         QFileInfo(examFolder()).isDir() ? examFolder() : app().path(QStringLiteral("b")));
     // A cancelled dialog changes nothing.
@@ -751,15 +671,11 @@ void Form7::choosePicture() {
         const QString size =
             QStringLiteral("%1 x %2").arg(chosen.size.width()).arg(chosen.size.height());
         const QString limit = QString::number(exam_writer::kLargestPicture);
-        tell(QStringLiteral("Картинка слишком большая: %1 пикселей. Можно не больше %2 x %2.")
-                 .arg(size, limit),
-             QStringLiteral("The picture is too large: %1 pixels. At most %2 x %2.")
-                 .arg(size, limit));
+        app().message(say(text("pictureTooLarge")).arg(size, limit), kProduct);
         return;
     }
     if (chosen.problem == Problem::Unreadable) {
-        tell(QStringLiteral("Это не картинка, или ее не удалось прочитать: «%1».").arg(path),
-             QStringLiteral("This is no picture, or it cannot be read: \"%1\".").arg(path));
+        tell(text("notAPicture"), path);
         return;
     }
     Text4.setText(path);
@@ -805,8 +721,7 @@ void Form7::deletePictureFromTicket() {
     const QString folder = ticketFolder();
     if (!n || folder.isEmpty()) return;
     if (const QString failed = exam_writer::deleteQuestionPicture(folder, *n); !failed.isEmpty()) {
-        tell(QStringLiteral("Не удалось удалить файл «%1».").arg(failed),
-             QStringLiteral("Could not delete the file \"%1\".").arg(failed));
+        tell(text("notDeleted"), failed);
         return;
     }
     Image1.clearPicture();

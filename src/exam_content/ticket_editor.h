@@ -7,6 +7,7 @@
 #include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
+#include "platform/file_access.h"
 #include "teacher_tools/bank_import.h"
 
 #include <optional>
@@ -108,11 +109,10 @@ public:
 
 private:
     // Messages in the interface language (Russian for a language that is neither).
-    void tell(const QString& russian, const QString& english);
-    void tellNotWritten(const QString& path);
+    // A message in the window's language, its %1 filled with `argument` when one is given.
+    void tell(const texts::Text& message, const QString& argument = QString());
+    void tellNotWritten(const platform::WriteResult& result);
     void tellNoTicketNumber(const QString& number);
-    // A note in the editing panel's status line, where it does not stop the typing.
-    void note(const QString& russian, const QString& english);
 
     QString examFolder() const;
     QString ticketFolder() const;

@@ -25,20 +25,18 @@ const char* const kOrdinalsRussian[20] = {
 
 QString questionLinePrefix(const QString& language, int n) {
     if (n < 1 || n > 20) return {};
-    if (language == texts::kRussian) return QString::fromUtf8(kOrdinalsRussian[n - 1]);
-    if (language == texts::kEnglish) return QStringLiteral("%1 question, evaluation  ").arg(n);
-    return {};
+    return texts::byLanguage(language, QString::fromUtf8(kOrdinalsRussian[n - 1]),
+                             QStringLiteral("%1 question, evaluation  ").arg(n))
+        .value_or(QString());
 }
 
 QString ExamReport::record() const {
     QString text;
     auto line = [&text](const QString& content) { text += content + kLineEnd; };
 
-    if (language == texts::kRussian) {
-        line(QStringLiteral("Дата: ") + date + QStringLiteral(" Время: ") + time);
-    } else if (language == texts::kEnglish) {
-        line(QStringLiteral("Date: ") + date + QStringLiteral("Time: ") + time);
-    }
+    // Any other language leaves the date line out.
+    if (const auto dated = texts::byLanguage(language, "Дата: %1 Время: %2", "Date: %1Time: %2"))
+        line(dated->arg(date, time));
     line(nameLine);
     line(ticketCaption);
     line(QStringList(questionLines.begin(), questionLines.end()).join(QStringLiteral("; ")));

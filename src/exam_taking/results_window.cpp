@@ -6,11 +6,13 @@
 #include "common/window_utilities.h"
 #include "exam_taking/exam_report.h"
 #include "exam_taking/picture_viewer.h"
+#include "exam_taking/results_window_texts.h"
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
 #include "forms/captions.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
+#include "shell/start_window_texts.h"
 
 #include <QDir>
 
@@ -27,6 +29,7 @@ bool answered(const QString& evaluation) {
 
 Form5::Form5(App& app) : Window(app, kName) {
     setCaption(QStringLiteral("Проверон"));
+    keepLanguageIn(Label5);
     captions_.applyDesign();
     Label1.setBold(true);
     Label3.setBold(true);
@@ -130,15 +133,11 @@ void Form5::hideDetail() {
 }
 
 void Form5::verdictChanged() {
-    const QString& language = Label5.caption();
-    const QString& verdict = Label3.caption();
-    if (language == forms::kRussian) {
-        Label3.setBackColor(verdict == QStringLiteral("Зачет") ? forms::colors::Green
-                                                               : forms::colors::Red);
-    } else if (language == forms::kEnglish) {
-        Label3.setBackColor(verdict == QStringLiteral("Delivered") ? forms::colors::Green
-                                                                   : forms::colors::Red);
-    }
+    // The passing verdict's word in the window's language; any other language leaves the
+    // colour as it is.
+    if (const auto passed = forms::byLanguage(language(), "Зачет", "Delivered"))
+        Label3.setBackColor(Label3.caption() == *passed ? forms::colors::Green
+                                                        : forms::colors::Red);
 }
 
 void Form5::close() {
@@ -157,9 +156,7 @@ void Form5::discard() {
     const bool accepted = app().window<Form1>().passwordAccepts(Text1.text());
     Text1.setText(QString());
     if (!accepted) {
-        app().message(
-            forms::say(Label5.caption(), "Не правильный пароль!", "Not correct password!"),
-            QStringLiteral("Проверон"));
+        app().message(say(start_window_texts::text("wrongPassword")), QStringLiteral("Проверон"));
         requestFocus(Text1);
         return;
     }
@@ -200,10 +197,8 @@ bool Form5::saveReport() {
     const QString reportFile = app().path(QStringLiteral("s/oth.txt"));
     const platform::WriteResult written = appendExamReport(reportFile, report);
     if (written) return true;
-    const bool english = Label5.caption() == forms::kEnglish;
-    app().message(forms::say(Label5.caption(), "Не удалось сохранить результат в отчет:\n",
-                             "Could not save the result in the report:\n") +
-                      QDir::toNativeSeparators(reportFile) + writeFailureNote(written, english),
+    app().message(say(results_window_texts::text("reportNotSaved")) +
+                      QDir::toNativeSeparators(reportFile) + writeFailureNote(written, language()),
                   QStringLiteral("Проверон"));
     return false;
 }

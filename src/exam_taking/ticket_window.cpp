@@ -8,6 +8,7 @@
 #include "exam_content/question_pictures.h"
 #include "exam_taking/picture_viewer.h"
 #include "exam_taking/results_window.h"
+#include "exam_taking/ticket_window_texts.h"
 #include "forms/app.h"
 #include "forms/captions.h"
 #include "platform/folders.h"
@@ -19,6 +20,7 @@
 #include <limits>
 
 using namespace forms;
+using ticket_window_texts::text;
 
 namespace {
 
@@ -45,6 +47,7 @@ Form2::Form2(App& app) : Window(app, kName) {
     }
     place(Frame1, {&txtV, &txtZ, &Text5});
 
+    keepLanguageIn(Label15);
     captions_.applyDesign();
     txtV.setText(QStringLiteral("5"));
 
@@ -136,7 +139,7 @@ void Form2::load() {
     captions_.apply(language);
     // The ticket caption goes into the results and the exam report, so it is set in any
     // language; the built-in one is Russian.
-    const QString ticket = say(language, "Билет № ", "Ticket № ");
+    const QString ticket = say(text("ticketPrefix"));
     Label17.setCaption(ticket + start.Label1.caption());
 }
 
@@ -145,9 +148,7 @@ QString Form2::ticketFolder() const {
                                          exam_folder::ticketFolderName(Text1.text()));
 }
 
-void Form2::tell(const QString& russian, const QString& english) {
-    app().message(forms::say(Label15.caption(), russian, english), kTitle);
-}
+void Form2::tell(const QString& message) { app().message(message, kTitle); }
 
 void Form2::selectQuestion(int n) {
     Form3* viewer = app().loaded<Form3>();
@@ -221,15 +222,9 @@ void Form2::refuseQuestion(int n, const QString& unreadableFile) {
     Text3.setText(QString());
     const QString number = QString::number(n);
     if (!unreadableFile.isEmpty()) {
-        tell(QStringLiteral("Не удалось прочитать файл %1. Вопрос %2 не загружен.")
-                 .arg(unreadableFile, number),
-             QStringLiteral("Cannot read the file %1. Question %2 is not loaded.")
-                 .arg(unreadableFile, number));
+        tell(say(text("fileUnreadable")).arg(unreadableFile, number));
     } else {
-        tell(QStringLiteral("Не удалось открыть картинку %1. Вопрос %2 не загружен.")
-                 .arg(Text4.text(), number),
-             QStringLiteral("Cannot open the picture %1. Question %2 is not loaded.")
-                 .arg(Text4.text(), number));
+        tell(say(text("pictureUnreadable")).arg(Text4.text(), number));
     }
     Text4.setText(QString());
 }
@@ -308,7 +303,7 @@ void Form2::checkAnswer() {
 }
 
 void Form2::endOfTicket() {
-    app().message(forms::say(Label15.caption(), "Проверон закончен", "Proveron legal"), QString());
+    app().message(say(text("finished")), QString());
     Command1.press();
 }
 
@@ -316,18 +311,12 @@ void Form2::grade() {
     const QString& passingText = app().window<Form4>().Text5.text();
     const std::optional<Decimal> passing = Decimal::parse(passingText);
     if (!passing && !passingText.trimmed().isEmpty()) {
-        tell(QStringLiteral("Проходной балл в Настройках должен быть числом. Установите в "
-                            "Настройках оценку"),
-             QStringLiteral("The passing score in Adjustment must be a number. Install an "
-                            "evaluation in Adjustment"));
+        tell(say(text("passingNotNumber")));
         txtZ.setText(QStringLiteral("0"));
         return;
     }
     if (!passing || passing->isZero()) {
-        app().message(forms::say(Label15.caption(),
-                                 "Не установлена оценка. Установите в Настройках оценку",
-                                 "Not installed evaluation. Install an evaluation in Adjustment"),
-                      kTitle);
+        tell(say(text("noPassingScore")));
         txtZ.setText(QStringLiteral("0"));
         return;
     }
@@ -337,18 +326,13 @@ void Form2::grade() {
         evaluations << txt(n).text();
     const std::optional<Decimal> sum = grading::sumEvaluations(evaluations);
     if (!sum) {
-        tell(QStringLiteral("Оценки вопросов должны быть числами. Оценка не выставлена"),
-             QStringLiteral("The evaluations of the questions must be numbers. No evaluation "
-                            "is given"));
+        tell(say(text("evaluationsNotNumbers")));
         return;
     }
     const std::optional<Decimal> average =
         grading::questionCount(txtV.text()) ? grading::average(*sum, txtV.text()) : std::nullopt;
     if (!average) {
-        tell(QStringLiteral("Не установлено число вопросов. Установите в Настройках число "
-                            "вопросов больше нуля"),
-             QStringLiteral("Not installed number of questions. Install a number of questions "
-                            "above zero in Adjustment"));
+        tell(say(text("noQuestionCount")));
         return;
     }
     txtZ.setText(average->toText(app().locale().decimalSeparator()));

@@ -79,7 +79,7 @@ private:
     void abandonExam();
     void widenAnswerList();
     // A message in the interface language; Russian for any other language.
-    void tell(const QString& russian, const QString& english);
+    void tell(const QString& message);
 
     std::int16_t countdown_ = 0;
     // When the running timer's time is up, by the clock service.

@@ -6,6 +6,8 @@ void CaptionTable::applyDesign() const {
     for (const CaptionRow& row : rows_) {
         if (row.design) row.control->setDisplayedText(QString::fromUtf8(row.design));
     }
+    for (const ToolTipRow& row : toolTips_)
+        row.control->setToolTip(QString::fromUtf8(row.toolTip.russian));
 }
 
 void CaptionTable::apply(const QString& language) const {
@@ -15,11 +17,8 @@ void CaptionTable::apply(const QString& language) const {
         const char* caption = russian ? row.russian : row.english;
         if (caption) row.control->setDisplayedText(QString::fromUtf8(caption));
     }
-}
-
-void setToolTips(std::initializer_list<ToolTipRow> rows) {
-    for (const ToolTipRow& row : rows)
-        row.control->setToolTip(QString::fromUtf8(row.toolTip));
+    for (const ToolTipRow& row : toolTips_)
+        row.control->setToolTip(say(language, row.toolTip));
 }
 
 } // namespace forms

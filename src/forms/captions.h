@@ -29,21 +29,25 @@ struct CaptionRow {
 
 // A window's captions, kept once as data: the constructor applies the design column,
 // the language switch (and anything else that relabels the window) a language column.
+// Tool tips ride along: their texts live in the window's text table, the design column
+// being the Russian one.
+struct ToolTipRow {
+    Control* control;
+    const texts::Text& toolTip;
+};
+
 class CaptionTable {
 public:
-    CaptionTable(std::initializer_list<CaptionRow> rows) : rows_(rows) {}
+    CaptionTable(std::initializer_list<CaptionRow> rows,
+                 std::initializer_list<ToolTipRow> toolTips = {})
+        : rows_(rows), toolTips_(toolTips) {}
     void applyDesign() const;
     // The column of the language; nothing for any other language.
     void apply(const QString& language) const;
 
 private:
     std::vector<CaptionRow> rows_;
+    std::vector<ToolTipRow> toolTips_;
 };
-
-struct ToolTipRow {
-    Control* control;
-    const char* toolTip;
-};
-void setToolTips(std::initializer_list<ToolTipRow> rows);
 
 } // namespace forms

@@ -88,6 +88,10 @@ bool Window::knownProperty(const QString& name) {
     return names.contains(name);
 }
 
+QString Window::language() const {
+    return languageLabel_ ? languageLabel_->caption() : app_.language();
+}
+
 void Window::place(Frame& frame, std::initializer_list<Control*> members) {
     for (Control* member : members)
         member->setContainer(&frame);

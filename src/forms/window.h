@@ -1,6 +1,7 @@
 #pragma once
 // A headless window: its caption, place and state, and the controls it owns.
 
+#include "common/language.h"
 #include "forms/controls.h"
 
 #include <QString>
@@ -63,12 +64,19 @@ public:
     void registerControl(Control* control) { controls_.push_back(control); }
 
     std::optional<QString> property(const QString& name) const;
+
+    // The interface language the window speaks: the one it took at its load, kept in the
+    // hidden label that mirrors it where the window has one, else the program's.
+    virtual QString language() const;
+    // A message or tool tip in that language.
+    QString say(const texts::Text& text) const { return texts::say(language(), text); }
     // True for the names property() answers.
     static bool knownProperty(const QString& name);
 
 protected:
     // Puts each control into `frame`.
     static void place(Frame& frame, std::initializer_list<Control*> members);
+    void keepLanguageIn(const Label& label) { languageLabel_ = &label; }
 
 private:
     App& app_;
@@ -82,6 +90,7 @@ private:
     Control* focusRequest_ = nullptr;
     int focusRequests_ = 0;
     std::vector<Control*> controls_;
+    const Label* languageLabel_ = nullptr;
 };
 
 } // namespace forms

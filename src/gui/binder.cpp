@@ -215,15 +215,12 @@ void Binder::speak(QWidget* widget, const char* nameRu, const char* nameEn) {
 void Binder::spoken(const forms::Control& model, QWidget* widget) const {
     for (const Spoken& row : spoken_) {
         if (row.control != &model) continue;
-        // A language without a name of its own reads the caption.
-        const char* name = language_ == forms::kEnglish ? row.nameEn : row.nameRu;
+        // A language without a name of its own reads the caption (a null name).
         if (row.nameRu || row.nameEn)
-            setSpokenName(widget, name ? QString::fromUtf8(name) : QString());
-        // Without a description of its own Qt reads the tooltip, which is Russian only:
-        // the English interface gets its own.
-        if (row.descriptionEn) {
-            const char* text = language_ == forms::kEnglish ? row.descriptionEn : row.descriptionRu;
-            widget->setAccessibleDescription(text ? QString::fromUtf8(text) : QString());
+            setSpokenName(widget, forms::say(language_, row.nameRu, row.nameEn));
+        if (row.descriptionRu || row.descriptionEn) {
+            widget->setAccessibleDescription(
+                forms::say(language_, row.descriptionRu, row.descriptionEn));
         }
         return;
     }

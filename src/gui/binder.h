@@ -29,9 +29,9 @@ namespace gui {
 
 // What a screen reader says of a control beyond its caption, in both languages: a name
 // where the control shows none (a field without a label beside it, a list, a picture, a
-// button drawn with a sign) and a description where the caption alone is unclear. A
-// null name reads the caption in that language; a null Russian description reads the
-// tooltip (Russian in either interface).
+// button drawn with a sign) and a description where the caption alone is unclear and
+// no tool tip says more. A null name reads the caption in that language; without a
+// description of its own the tool tip is read, which follows the language too.
 struct Spoken {
     const forms::Control* control;
     const char* nameRu;

@@ -1,5 +1,6 @@
 #include "gui/journal_view.h"
 
+#include "gui/journal_view_texts.h"
 #include "gui/qt_dialogs.h"
 #include "platform/text_encoding.h"
 #include "platform/text_files.h"
@@ -179,20 +180,19 @@ JournalTable::JournalTable(const QByteArray& report, const QString& language,
 
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
-    auto* filterLabel = new QLabel(say_("Фильтр:", "Filter:"), this);
+    auto* filterLabel = new QLabel(say_(journal_view_texts::text("filter")), this);
     filter_ = new QLineEdit(this);
-    filter_->setPlaceholderText(
-        say_("имя, билет, дата, итог...", "name, ticket, date, verdict..."));
+    filter_->setPlaceholderText(say_(journal_view_texts::text("nameTicketDateVerdict")));
     filter_->setClearButtonEnabled(true);
     filterLabel->setBuddy(filter_);
-    auto* save = new QPushButton(say_("Сохранить CSV", "Save CSV"), this);
+    auto* save = new QPushButton(say_(journal_view_texts::text("saveCsv")), this);
     top->addWidget(filterLabel);
     top->addWidget(filter_, 1);
     top->addWidget(save);
     layout->addLayout(top);
 
     auto* table = new QTableView(this);
-    table->setAccessibleName(say_("Записи отчета", "Report records"));
+    table->setAccessibleName(say_(journal_view_texts::text("reportRecords")));
     table->setModel(proxy_);
     table->setSortingEnabled(true);
     table->sortByColumn(model_->columnCount() - 1, Qt::AscendingOrder); // in the report's order
@@ -231,7 +231,8 @@ void JournalTable::arrangeColumns(QTableView* table) {
 QWidget* JournalTable::problemList() {
     auto* list = new QListWidget(this);
     for (const teacher_tools::JournalProblem& problem : journal_.problems) {
-        list->addItem(say_("Строка %1: %2", "Line %1: %2").arg(problem.line).arg(problem.message));
+        list->addItem(
+            say_(journal_view_texts::text("line")).arg(problem.line).arg(problem.message));
     }
     list->setMaximumHeight(list->fontMetrics().height() * 4);
     list->setVisible(!journal_.problems.empty());
@@ -247,11 +248,11 @@ void JournalTable::setFilter(const QString& text) {
 int JournalTable::shownRows() const { return proxy_->rowCount(); }
 
 void JournalTable::showCount() {
-    QString text = say_("Записей: %1 из %2.", "Records: %1 of %2.").arg(shownRows()).arg(allRows());
+    QString text = say_(journal_view_texts::text("records")).arg(shownRows()).arg(allRows());
     if (!journal_.problems.empty()) {
-        text += QLatin1Char(' ') + say_("Замечаний к отчёту: %1 (ниже).", "Remarks on the report: "
-                                                                          "%1 (below).")
-                                       .arg(journal_.problems.size());
+        text +=
+            QLatin1Char(' ') +
+            say_(journal_view_texts::text("remarksOnReportBelow")).arg(journal_.problems.size());
     }
     count_->setText(text);
 }
@@ -274,24 +275,23 @@ QString JournalTable::csvStartPath() const {
 }
 
 void JournalTable::chooseCsvFile() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, say_("Сохранить CSV", "Save CSV"), csvStartPath(), QStringLiteral("CSV (*.csv)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, say_(journal_view_texts::text("saveCsv")),
+                                     csvStartPath(), QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty()) return;
     if (saveCsv(path)) {
-        count_->setText(count_->text() + QLatin1Char(' ') +
-                        say_("Сохранено: %1", "Saved: %1").arg(QDir::toNativeSeparators(path)));
+        count_->setText(
+            count_->text() + QLatin1Char(' ') +
+            say_(journal_view_texts::text("saved")).arg(QDir::toNativeSeparators(path)));
         return;
     }
     tellWriteFailed(this, say_, path);
 }
 
 void tellWriteFailed(QWidget* parent, const teacher_tools::Wording& say, const QString& path) {
-    showMessageBox(parent, QStringLiteral("Проверон"),
-                   say("Не удалось записать «%1». Проверьте, что в эту папку можно писать и на "
-                       "диске есть место.",
-                       "Could not write \"%1\". Check that this folder may be written to and that "
-                       "the disk has room.")
-                       .arg(QDir::toNativeSeparators(path)));
+    showMessageBox(
+        parent, QStringLiteral("Проверон"),
+        say(journal_view_texts::text("couldNotWriteCheck")).arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace gui

@@ -3,6 +3,7 @@
 #include "forms/captions.h"
 #include "gui/journal_view.h"
 #include "gui/qt_dialogs.h"
+#include "gui/qt_shell_texts.h"
 #include "gui/statistics_view.h"
 #include "platform/ansi_codec.h"
 #include "platform/text_encoding.h"
@@ -57,9 +58,7 @@ QString reportText(const QByteArray& bytes) {
     return lines;
 }
 
-QString QtShell::say(const char* russian, const char* english) const {
-    return forms::say(language_(), russian, english);
-}
+QString QtShell::say(const texts::Text& text) const { return texts::say(language_(), text); }
 
 void QtShell::open(const QString& path) {
     QWidget* parent = QApplication::activeWindow();
@@ -70,9 +69,7 @@ void QtShell::open(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         showMessageBox(parent, QStringLiteral("Проверон"),
-                       say("Файла ещё нет или его нельзя прочитать:\n",
-                           "The file does not exist yet or cannot be read:\n") +
-                           path);
+                       say(qt_shell_texts::text("fileDoesNotExist")) + path);
         return;
     }
 
@@ -87,15 +84,15 @@ void QtShell::open(const QString& path) {
     text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     const QByteArray bytes = file.readAll();
     text->setPlainText(reportText(bytes));
-    text->setAccessibleName(say("Отчет", "Report"));
+    text->setAccessibleName(say(qt_shell_texts::text("report")));
     if (QFileInfo(path).fileName().compare(QLatin1String("oth.txt"), Qt::CaseInsensitive) == 0) {
         // The exam report reads as a table too.
         auto* tabs = new QTabWidget(viewer);
-        tabs->setAccessibleName(say("Отчет", "Report"));
-        tabs->addTab(text, say("Текст", "Text"));
+        tabs->setAccessibleName(say(qt_shell_texts::text("report")));
+        tabs->addTab(text, say(qt_shell_texts::text("text")));
         const QChar separator = platform::UserLocale::system().decimalSeparator();
         auto* table = new JournalTable(bytes, language_(), separator, tabs);
-        tabs->addTab(table, say("Таблица", "Table"));
+        tabs->addTab(table, say(qt_shell_texts::text("table")));
         // The report lies in the application folder's "s", beside the test report.
         const QDir reports = QFileInfo(path).absoluteDir();
         table->setCsvFolder(QFileInfo(reports.absolutePath()).absolutePath());
@@ -105,14 +102,14 @@ void QtShell::open(const QString& path) {
             teacher_tools::examFolderInUse(QFileInfo(reports.absolutePath()).absolutePath());
         tabs->addTab(
             new StatisticsView(table->journal(), tests, examFolder, language_(), separator, tabs),
-            say("Статистика", "Statistics"));
+            say(qt_shell_texts::text("statistics")));
         layout->addWidget(tabs);
     } else {
         layout->addWidget(text);
     }
     auto* buttons = new QHBoxLayout;
-    auto* external = new QPushButton(say("Открыть в редакторе", "Open in the editor"), viewer);
-    auto* close = new QPushButton(say("Закрыть", "Close"), viewer);
+    auto* external = new QPushButton(say(qt_shell_texts::text("openEditor")), viewer);
+    auto* close = new QPushButton(say(qt_shell_texts::text("close")), viewer);
     close->setDefault(true);
     buttons->addWidget(external);
     buttons->addStretch(1);
@@ -151,13 +148,11 @@ void QtShell::openWithDesktop(const QString& path, QWidget* parent) {
     if (QFileInfo(path).isFile() &&
         (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))) {
         // A computer without a browser still has the help.
-        showHtmlViewer(path, say("Закрыть", "Close"));
+        showHtmlViewer(path, say(qt_shell_texts::text("close")));
         return;
     }
     showMessageBox(parent, QStringLiteral("Проверон"),
-                   say("Нет программы, которая открыла бы файл:\n",
-                       "No program is there to open the file:\n") +
-                       path);
+                   say(qt_shell_texts::text("noProgramThereOpen")) + path);
 }
 
 } // namespace gui

@@ -6,6 +6,7 @@
 // desktop; the HTML help opens in a viewer of our own when no browser takes it, and for
 // anything else that nothing can open the user is told.
 
+#include "common/language.h"
 #include "platform/services.h"
 
 #include <functional>
@@ -22,7 +23,7 @@ public:
 
 private:
     void openWithDesktop(const QString& path, QWidget* parent);
-    QString say(const char* russian, const char* english) const;
+    QString say(const texts::Text& text) const;
 
     std::function<QString()> language_;
 };

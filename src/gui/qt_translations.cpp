@@ -22,7 +22,7 @@ QtTranslations::~QtTranslations() {
 
 void QtTranslations::follow(const QString& language) {
     // Any language value but English keeps the built-in Russian texts, Qt's among them.
-    const bool russian = language != forms::kEnglish;
+    const bool russian = !texts::speaksEnglish(language);
     if (russian == installed_) return;
     if (installed_) {
         QCoreApplication::removeTranslator(&translator_);

@@ -50,23 +50,14 @@ SettingsWindowView::SettingsWindowView(App& app, Form4& model) : View(app, model
     outer->addWidget(main);
     outer->addWidget(evaluationPanel());
     confirmationPanel(main);
-    // The tooltips are Russian in either interface: the English one gets its own.
+    // Fields named by no caption of their own; a tool tip in the window's language
+    // describes the rest.
     binder().speak({
         {&model.Combo1, "Число вопросов", "Number of questions"},
         {&model.Text4, "Ширина картинки", "Picture width"},
         {&model.Text1, "Высота картинки", "Picture height"},
-        {&model.Check1, nullptr, nullptr, nullptr, "Set a timer for the whole ticket"},
-        {&model.Check2, nullptr, nullptr, nullptr, "Set a timer for each question"},
-        {&model.Text2, nullptr, nullptr, nullptr, "Enter whole minutes for the timer"},
-        {&model.Text12, nullptr, nullptr, nullptr, "Enter the password for the settings window"},
-        {&model.Command6, nullptr, nullptr, nullptr, "Close the window"},
-        {&model.Command3, nullptr, nullptr, nullptr, "Open the report"},
-        {&model.Command10, nullptr, nullptr, nullptr, "Help for the program"},
         // Its caption is written in Cyrillic letters, which an English voice spells out.
-        {&model.Command1, nullptr, "OK", nullptr, "Open the ticket choice window"},
-        {&model.Command9, nullptr, nullptr, nullptr, "Close the passing score setting"},
-        {&model.Command12, nullptr, nullptr, nullptr,
-         "Check the chosen folder: answers, files, tickets"},
+        {&model.Command1, nullptr, "OK"},
     });
     binder().bind(model.Timer1);
     binder().bindWindow(model, this);
@@ -272,9 +263,7 @@ QWidget* SettingsWindowView::folderPanel() {
     home->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(home, 3, 0, 1, 2);
     b.follow(model_.Label17, [this, home, folder] {
-        const bool english = model_.Label17.caption() == QStringLiteral("eng");
-        home->setText((english ? QStringLiteral("Application folder:\n%1")
-                               : QStringLiteral("Папка программы:\n%1"))
+        home->setText(model_.say(settings_window_texts::text("applicationFolder"))
                           .arg(home->fontMetrics().elidedText(folder, Qt::ElideMiddle, 300)));
     });
     b.bind(model_.Frame11, panel);

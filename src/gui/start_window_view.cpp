@@ -98,26 +98,16 @@ StartWindowView::StartWindowView(App& app, Form1& model) : View(app, model), mod
 }
 
 void StartWindowView::speakTable() {
-    // The fields show only a marker; the tooltips are Russian in either interface.
+    // The fields show only a marker; a tool tip in the window's language describes each.
     const Form1& m = model_;
     binder().speak({
-        {&m.Text9, "Ф.И.О", "Surname and name", nullptr, "Enter your surname and name"},
-        {&m.Text10, "Данные 1", "Additional data 1", nullptr, "Enter additional data 1"},
-        {&m.Text11, "Данные 2", "Additional data 2", nullptr, "Enter additional data 2"},
-        {&m.Text13, "Данные 3", "Additional data 3", nullptr, "Enter additional data 3"},
+        {&m.Text9, "Ф.И.О", "Surname and name"},
+        {&m.Text10, "Данные 1", "Additional data 1"},
+        {&m.Text11, "Данные 2", "Additional data 2"},
+        {&m.Text13, "Данные 3", "Additional data 3"},
         {&m.Text1, "Номер билета", "Ticket number"},
-        {&m.Text2, nullptr, nullptr, nullptr, "Enter the password for the settings window"},
         {&m.Label13, "Русский язык", "Russian"},
         {&m.Label7, "Английский язык", "English"},
-        {&m.Option1, nullptr, nullptr, nullptr, "Switch to the exam"},
-        {&m.Option2, nullptr, nullptr, nullptr, "Switch to the test"},
-        {&m.Command4, nullptr, nullptr, nullptr, "Close the program"},
-        {&m.Command14, nullptr, nullptr, nullptr, "Open the ticket choice"},
-        {&m.Command1, nullptr, nullptr, nullptr, "Draw a ticket"},
-        {&m.Command3, nullptr, nullptr, nullptr, "Open the chosen ticket"},
-        {&m.Command15, nullptr, nullptr, nullptr, "Open the settings window"},
-        {&m.Command2, nullptr, nullptr, nullptr, "Exit the program"},
-        {&m.Command10, nullptr, nullptr, nullptr, "Help for the program"},
     });
 }
 

@@ -1,6 +1,7 @@
 #include "gui/statistics_view.h"
 
 #include "gui/journal_view.h"
+#include "gui/statistics_view_texts.h"
 #include "platform/text_files.h"
 
 #include <QBuffer>
@@ -195,11 +196,11 @@ StatisticsView::StatisticsView(const teacher_tools::Journal& journal, const QByt
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(filterRow());
     auto* pages = new QTabWidget(this);
-    pages->addTab(itemsPage(), say_("Вопросы", "Questions"));
-    pages->addTab(gradesPage(), say_("Оценки", "Grades"));
-    pages->addTab(testsPage(), say_("Тесты", "Tests"));
+    pages->addTab(itemsPage(), say_(statistics_view_texts::text("questions")));
+    pages->addTab(gradesPage(), say_(statistics_view_texts::text("grades")));
+    pages->addTab(testsPage(), say_(statistics_view_texts::text("tests")));
     // A screen reader names the pages and their tables after the tabs.
-    pages->setAccessibleName(say_("Статистика", "Statistics"));
+    pages->setAccessibleName(say_(statistics_view_texts::text("statistics")));
     for (int page = 0; page < pages->count(); ++page) {
         for (QTableView* table : pages->widget(page)->findChildren<QTableView*>())
             table->setAccessibleName(pages->tabText(page));
@@ -221,7 +222,7 @@ QWidget* StatisticsView::filterRow() {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     group_ = new QComboBox(row);
-    group_->addItem(say_("все", "all"), QString());
+    group_->addItem(say_(statistics_view_texts::text("all")), QString());
     // Every group of the report, whatever the period.
     const teacher_tools::ClassStatistics all = teacher_tools::analyseJournal(journal_, {}, say_);
     for (const QString& group : all.groups)
@@ -230,8 +231,7 @@ QWidget* StatisticsView::filterRow() {
     to_ = new QDateEdit(row);
     for (QDateEdit* edit : {from_, to_}) {
         edit->setCalendarPopup(true);
-        edit->setDisplayFormat(say_.english() ? QStringLiteral("yyyy-MM-dd")
-                                              : QStringLiteral("dd.MM.yyyy"));
+        edit->setDisplayFormat(say_(statistics_view_texts::text("dateFormat")));
         edit->setEnabled(firstDay_.has_value());
         if (firstDay_) edit->setDateRange(*firstDay_, *lastDay_);
     }
@@ -239,11 +239,11 @@ QWidget* StatisticsView::filterRow() {
         from_->setDate(*firstDay_);
         to_->setDate(*lastDay_);
     }
-    auto* groupLabel = new QLabel(say_("Группа:", "Group:"), row);
+    auto* groupLabel = new QLabel(say_(statistics_view_texts::text("group")), row);
     groupLabel->setBuddy(group_);
-    auto* fromLabel = new QLabel(say_("С:", "From:"), row);
+    auto* fromLabel = new QLabel(say_(statistics_view_texts::text("from")), row);
     fromLabel->setBuddy(from_);
-    auto* toLabel = new QLabel(say_("по:", "to:"), row);
+    auto* toLabel = new QLabel(say_(statistics_view_texts::text("text")), row);
     toLabel->setBuddy(to_);
     layout->addWidget(groupLabel);
     layout->addWidget(group_);
@@ -264,7 +264,7 @@ QWidget* StatisticsView::chartPanel(Chart* chart, const QString& file) {
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(chart, 1);
-    auto* save = new QPushButton(say_("Сохранить PNG...", "Save PNG..."), panel);
+    auto* save = new QPushButton(say_(statistics_view_texts::text("savePng")), panel);
     layout->addWidget(save, 0, Qt::AlignRight);
     connect(save, &QPushButton::clicked, this, [this, chart, file] { saveChart(chart, file); });
     return panel;
@@ -332,18 +332,15 @@ void StatisticsView::refresh() {
 
     problems_->clear();
     for (const teacher_tools::JournalProblem& problem : statistics_.problems) {
-        problems_->addItem(say_("oth.txt, строка %1: %2", "oth.txt, line %1: %2")
-                               .arg(problem.line)
-                               .arg(problem.message));
+        problems_->addItem(
+            say_(statistics_view_texts::text("othTxtLine")).arg(problem.line).arg(problem.message));
     }
     for (const teacher_tools::JournalProblem& problem : tests.problems) {
-        problems_->addItem(say_("lzm.txt, строка %1: %2", "lzm.txt, line %1: %2")
-                               .arg(problem.line)
-                               .arg(problem.message));
+        problems_->addItem(
+            say_(statistics_view_texts::text("lzmTxtLine")).arg(problem.line).arg(problem.message));
     }
     problems_->setVisible(problems_->count() > 0);
-    count_->setText(say_("Записей: %1, пропущено: %2. Прохождений тестов: %3.",
-                         "Records: %1, left out: %2. Test runs: %3.")
+    count_->setText(say_(statistics_view_texts::text("recordsLeftOutTest"))
                         .arg(statistics_.records)
                         .arg(teacher_tools::droppedRecords(statistics_.problems) +
                              teacher_tools::droppedRecords(tests.problems))
@@ -387,11 +384,11 @@ void StatisticsView::fillTable(QStandardItemModel* model,
 
 void StatisticsView::fillCharts() {
     Chart::Data facility{
-        .title = say_("Лёгкость вопросов", "Facility of the questions"),
+        .title = say_(statistics_view_texts::text("facilityQuestions")),
         .unit = QStringLiteral("%"),
         .top = 100.0,
         .guides = {teacher_tools::kHardFacility * 100, teacher_tools::kEasyFacility * 100},
-        .empty = say_("Нет оценок за вопросы.", "No evaluations of questions.")};
+        .empty = say_(statistics_view_texts::text("noEvaluationsQuestions"))};
     for (const teacher_tools::ItemStatistics& item : statistics_.items) {
         facility.labels.append(item.ticket + QLatin1Char('/') + QString::number(item.question));
         facility.values.push_back(item.facility() * 100);
@@ -399,9 +396,9 @@ void StatisticsView::fillCharts() {
     }
     facility_->setData(facility);
 
-    Chart::Data histogram{.title = say_("Средние баллы билетов", "Ticket averages"),
-                          .unit = say_("записей", "records"),
-                          .empty = say_("Нет записей.", "No records.")};
+    Chart::Data histogram{.title = say_(statistics_view_texts::text("ticketAverages")),
+                          .unit = say_(statistics_view_texts::text("records")),
+                          .empty = say_(statistics_view_texts::text("noRecords"))};
     for (int bin = 0; bin < teacher_tools::kHistogramBins; ++bin) {
         histogram.labels.append(teacher_tools::binLabel(bin, separator_));
         histogram.values.push_back(statistics_.histogram[std::size_t(bin)]);
@@ -409,16 +406,14 @@ void StatisticsView::fillCharts() {
     if (statistics_.overall.averaged == 0) histogram.values.clear();
     histogram_->setData(histogram);
 
-    Chart::Data passRate{
-        .title = say_("Зачет по дням", "Delivered by day"),
-        .unit = QStringLiteral("%"),
-        .top = 100.0,
-        .empty = say_("Нет записей с датой и итогом.", "No dated records with a verdict."),
-        .kind = Chart::Kind::Line};
+    Chart::Data passRate{.title = say_(statistics_view_texts::text("deliveredByDay")),
+                         .unit = QStringLiteral("%"),
+                         .top = 100.0,
+                         .empty = say_(statistics_view_texts::text("noDatedRecordsWith")),
+                         .kind = Chart::Kind::Line};
     for (const auto& [day, counts] : statistics_.byDay) {
         if (!day.isValid() || !counts.passRate()) continue;
-        passRate.labels.append(
-            day.toString(say_.english() ? QStringLiteral("M/d") : QStringLiteral("dd.MM")));
+        passRate.labels.append(day.toString(say_(statistics_view_texts::text("dayFormat"))));
         passRate.values.push_back(*counts.passRate() * 100);
     }
     passRate_->setData(passRate);
@@ -427,12 +422,13 @@ void StatisticsView::fillCharts() {
 void StatisticsView::saveChart(const Chart* chart, const QString& file) {
     const QString start =
         QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(file);
-    const QString path = QFileDialog::getSaveFileName(this, say_("Сохранить PNG", "Save PNG"),
-                                                      start, QStringLiteral("PNG (*.png)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, say_(statistics_view_texts::text("savePng2")), start, QStringLiteral("PNG (*.png)"));
     if (path.isEmpty()) return;
     if (chart->savePng(path)) {
-        count_->setText(count_->text() + QLatin1Char(' ') +
-                        say_("Сохранено: %1", "Saved: %1").arg(QDir::toNativeSeparators(path)));
+        count_->setText(
+            count_->text() + QLatin1Char(' ') +
+            say_(statistics_view_texts::text("saved")).arg(QDir::toNativeSeparators(path)));
         return;
     }
     tellWriteFailed(this, say_, path);

@@ -3,6 +3,7 @@
 #include "common/settings_file.h"
 #include "forms/app.h"
 #include "forms/captions.h"
+#include "gui/view_texts.h"
 #include "gui/window_table.h"
 
 #include <QAbstractButton>
@@ -220,8 +221,7 @@ void View::closeEvent(QCloseEvent* event) {
     if (!closable) {
         // Some window managers draw a close button whatever the window asks for; the user
         // learns why it does nothing.
-        const QString text = forms::say(app_.language(), "Это окно закрывается своими кнопками",
-                                        "This window closes with its own buttons");
+        const QString text = model_.say(view_texts::text("closesWithButtons"));
         QToolTip::showText(mapToGlobal(QPoint(width() / 2, 0)), text, this);
     }
 }

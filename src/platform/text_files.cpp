@@ -116,7 +116,11 @@ WriteResult replaceFile(const QString& path, const QByteArray& bytes) {
 }
 
 bool writeWholeFile(const QString& path, const QString& text) {
-    return writeBytesAtomically(path, toAnsi(text) + QByteArrayLiteral("\r\n"));
+    return bool(replaceWholeFile(path, text));
+}
+
+WriteResult replaceWholeFile(const QString& path, const QString& text) {
+    return replaceFile(path, toAnsi(text) + QByteArrayLiteral("\r\n"));
 }
 
 WriteResult appendText(const QString& path, const QString& text,

@@ -44,6 +44,7 @@ WriteResult replaceFile(const QString& path, const QByteArray& bytes);
 
 // Replaces the file atomically with `text` followed by CR LF, in Windows-1251.
 bool writeWholeFile(const QString& path, const QString& text);
+WriteResult replaceWholeFile(const QString& path, const QString& text);
 
 // Appends `text` exactly as given (no line end added), in Windows-1251, as one record of a
 // file that copies of the program on several computers append to: under the file's lock

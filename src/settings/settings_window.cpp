@@ -16,6 +16,7 @@
 #include <QDir>
 
 using namespace forms;
+using settings_window_texts::text;
 
 namespace keys = settings_keys;
 
@@ -30,19 +31,8 @@ Form4::Form4(App& app) : Window(app, kName) {
     resize(9000, 7000);
 
     arrangePanels();
+    keepLanguageIn(Label17);
     captions_.applyDesign();
-    setToolTips({{&Check1, "Установить таймер на весь билет"},
-                 {&Check2, "Установить таймер на каждый вопрос"},
-                 {&Text2, "Введите целые числа, обозначающие минуты таймера"},
-                 {&Label35, "Текущее время"},
-                 {&Label36, "Текущая дата"},
-                 {&Text12, "Ввод пароля для входа в окно Настройка"},
-                 {&Command6, "Закрыть окно"},
-                 {&Command3, "Открыть отчет"},
-                 {&Command10, "Помощь к программе"},
-                 {&Command1, "Открыть окно Выбора билета"},
-                 {&Command9, "Закрыть настройку проходного бала"},
-                 {&Command12, "Проверить выбранную папку: ответы, файлы, билеты"}});
     // The minutes rule refuses partial input, so the field takes what was typed only
     // once the teacher has finished typing it.
     Text2.setCommitOnFinish(true);
@@ -147,7 +137,7 @@ void Form4::load() {
     Text4.setText(read(keys::kPictureWidth));
     Text1.setText(read(keys::kPictureHeight));
     Label16.setCaption(read(keys::kPictureMode));
-    Label17.setCaption(read(keys::kLanguage));
+    Label17.setCaption(app().language());
     // Kept as stored: a folder relative to the application folder stays relative, so the
     // application folder can move as a whole; examFolder() resolves it where it is used.
     Text6.setText(read(keys::kExamFolder));
@@ -206,13 +196,9 @@ void Form4::switchLanguage(const QString& language) {
 }
 
 void Form4::tellLanguageNotStored() {
-    app().message(say(Label17.caption(),
-                      QStringLiteral("Язык не удалось сохранить в файл настроек:\n%1\nОн "
-                                     "действует до выхода из программы."),
-                      QStringLiteral("The language could not be saved to the settings file:\n%1\n"
-                                     "It holds until the program ends."))
-                      .arg(QDir::toNativeSeparators(app().settingsFile())),
-                  QStringLiteral("Проверон"));
+    app().message(
+        say(text("languageNotStored")).arg(QDir::toNativeSeparators(app().settingsFile())),
+        QStringLiteral("Проверон"));
 }
 
 void Form4::close() {
@@ -271,11 +257,8 @@ bool Form4::saveSettings() {
         switchesStored_ = stored;
         return true;
     }
-    const bool english = Label17.caption() == kEnglish;
-    app().message(say(Label17.caption(), "Не удалось сохранить настройки в файл:\n",
-                      "Could not save the settings to the file:\n") +
-                      QDir::toNativeSeparators(app().settingsFile()) +
-                      writeFailureNote(saved, english),
+    app().message(say(text("settingsNotSaved")) + QDir::toNativeSeparators(app().settingsFile()) +
+                      writeFailureNote(saved, language()),
                   QStringLiteral("Проверон"));
     return false;
 }
@@ -433,17 +416,10 @@ void Form4::closeEvaluationPanel() {
     Frame4.hide();
 }
 
-void Form4::showNoValues() {
-    app().message(forms::say(Label17.caption(), "Нет значений", "No values"), QString());
-}
+void Form4::showNoValues() { app().message(say(text("noValues")), QString()); }
 
 void Form4::showTableFault(int badField) {
-    const QString& language = Label17.caption();
-    const QString text =
-        badField > 0 ? say(language, "Оценка вопроса %1 должна быть 2 или 5",
-                           "The evaluation of question %1 must be 2 or 5")
-                           .arg(badField)
-                     : say(language, "Количество вопросов должно быть целым числом больше нуля",
-                           "The number of questions must be a whole number above zero");
-    app().message(text, QStringLiteral("Проверон"));
+    app().message(badField > 0 ? say(text("badEvaluation")).arg(badField)
+                               : say(text("badQuestionCount")),
+                  QStringLiteral("Проверон"));
 }

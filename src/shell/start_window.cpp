@@ -20,6 +20,7 @@
 #include <cmath>
 
 using namespace forms;
+using start_window_texts::text;
 
 namespace {
 
@@ -57,21 +58,8 @@ Form1::Form1(App& app) : Window(app, kName) {
     place(Frame1, {&Command1, &Check1, &Text1, &Label1, &Label2, &Command3, &Label9});
     place(Frame2, {&Label3, &Text2, &Command15});
 
+    keepLanguageIn(Label4);
     captions_.applyDesign();
-    setToolTips({{&Option1, "Переключится на экзамен"},
-                 {&Option2, "Переключится на тест"},
-                 {&Command4, "Закрыть программу"},
-                 {&Text9, "Введите Ф.И.О"},
-                 {&Text10, "Введите данные1"},
-                 {&Text11, "Введите данные2"},
-                 {&Text13, "Введите данные3"},
-                 {&Command14, "Открыть окно Выбора билета"},
-                 {&Command1, "Выбрать билет"},
-                 {&Command3, "Открыть выбранный билет"},
-                 {&Text2, "Введите пароль для входа в окно Настройка"},
-                 {&Command15, "Открыть окно Настройка"},
-                 {&Command2, "Выйти из программы"},
-                 {&Command10, "Помощь к программе"}});
 
     // State holders are never shown.
     for (Control* holder : std::initializer_list<Control*>{&q1, &o1, &v1, &Label4})
@@ -131,16 +119,14 @@ void Form1::load() {
     requestFocus(Text9);
 }
 
-void Form1::say(const char* russian, const char* english, const QString& suffix,
-                const QString& title, const QString& argument) {
-    QString text = forms::say(Label4.caption(), russian, english);
-    if (!argument.isNull()) text = text.arg(argument);
-    app().message(text + suffix, title);
+void Form1::tell(const texts::Text& message, const QString& suffix, const QString& title,
+                 const QString& argument) {
+    QString shown = say(message);
+    if (!argument.isNull()) shown = shown.arg(argument);
+    app().message(shown + suffix, title.isNull() ? kProduct : title);
 }
 
-void Form1::showWrongPassword() {
-    say("Не правильный пароль!", "Not correct password!", QString(), kProduct);
-}
+void Form1::showWrongPassword() { tell(text("wrongPassword")); }
 
 // Mode choice.
 
@@ -162,14 +148,12 @@ void Form1::confirmName() {
     // With the mode choice on screen and neither mode ticked, Enter in the name would
     // otherwise go on to an exam the student never chose.
     if (Frame3.visible() && !Option1.value() && !Option2.value()) {
-        say("Выберите, что начать: экзамен или тест.", "Choose what to begin: an exam or a test.",
-            QString(), kProduct);
+        tell(text("chooseMode"));
         requestFocus(Option1);
         return;
     }
     if (Text9.text().isEmpty()) {
-        say("Введите имя! (обязательно к заполению *)", "Enter a name! (will without fall enter *)",
-            QString(), kProduct);
+        tell(text("enterName"));
         requestFocus(Text9);
         return;
     }
@@ -177,11 +161,7 @@ void Form1::confirmName() {
     // "?" without a word.
     for (TextBox* field : {&Text9, &Text10, &Text11, &Text13}) {
         if (const auto character = exam_writer::firstUnwritableCharacter(field->text())) {
-            say("В имени или данных есть знак «%1», которого нет в кодировке Windows-1251: "
-                "отчет не сохранит его. Замените его.",
-                "The name or the data hold the character \"%1\", which Windows-1251 cannot "
-                "hold: the report could not keep it. Please replace it.",
-                QString(), kProduct, *character);
+            tell(text("unwritableCharacter"), QString(), QString(), *character);
             requestFocus(*field);
             return;
         }
@@ -220,9 +200,7 @@ void Form1::drawRandomTicket() {
     Form4& settings = app().window<Form4>();
     const QString examFolder = settings.examFolder();
     if (examFolder.isEmpty()) {
-        const QString title = forms::say(Label4.caption(), "Внимание!", "Attention!");
-        say("У вас не выбрана папка с билетами экзамена!",
-            "Beside you not choose file with tickets of exam!", QString(), title);
+        tell(text("noExamFolder"), QString(), say(text("attention")));
         Form9& chooser = app().window<Form9>();
         chooser.Dir1.setPath(app().path(QStringLiteral("b")));
         chooser.show();
@@ -232,24 +210,15 @@ void Form1::drawRandomTicket() {
     if (!QFileInfo(examFolder).isDir()) {
         // Moved or taken away (an application folder copied elsewhere with an absolute
         // exam folder in test.ini): drawing would only find no ticket, without a word.
-        say("Папка экзамена не найдена:\n", "The exam folder is not found:\n",
-            QDir::toNativeSeparators(examFolder) +
-                forms::say(Label4.caption(),
-                           "\nПопросите преподавателя выбрать экзамен: «Настройка» → «Выбрать "
-                           "папку с экзаменом или тестом».",
-                           "\nAsk the teacher to choose the exam: \"Adjustment\" → \"To Choose a "
-                           "file with the exam or test\"."),
-            forms::say(Label4.caption(), "Внимание!", "Attention!"));
+        tell(text("examFolderMissing"),
+             QDir::toNativeSeparators(examFolder) + say(text("askTeacherForExam")),
+             say(text("attention")));
         return;
     }
     const auto count = ticketCount(Text3.text());
     if (!count) {
         // Drawing from a broken count would only pick tickets that do not exist.
-        say("Число билетов в настройке должно быть целым числом больше нуля. Обратитесь к "
-            "преподавателю.",
-            "The number of tickets in the settings must be a whole number greater than zero. "
-            "Ask the teacher.",
-            QString(), kProduct);
+        tell(text("badTicketCount"));
         return;
     }
     const std::int64_t number = drawTicket(*count, app().services().random.next());
@@ -340,7 +309,7 @@ void Form1::openTicket() {
         Text1.setText(QString());
         Label1.setCaption(QString());
         leaveManualEntry();
-        say("Нет вопроса в билете № ", "No question in the ticket № ", reference, kProduct);
+        tell(text("noQuestionInTicket"), reference);
     }
     q1.setCaption(QString());
     o1.setCaption(QString());

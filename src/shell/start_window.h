@@ -5,6 +5,7 @@
 #include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
+#include "shell/start_window_texts.h"
 
 class Form1 : public forms::Window {
 public:
@@ -78,9 +79,10 @@ public:
     forms::Timer Timer1{*this, "Timer1"};   // one-shot 500 ms delay after a draw
 
 private:
-    // Shows a message in the interface language (Russian for a language that is neither).
-    void say(const char* russian, const char* english, const QString& suffix, const QString& title,
-             const QString& argument = QString());
+    // Shows a message in the window's language, under the product's name unless a title
+    // is given.
+    void tell(const texts::Text& message, const QString& suffix = QString(),
+              const QString& title = QString(), const QString& argument = QString());
     void showWrongPassword();
     // The typed password is the one in force. Never while the settings file cannot be
     // read: its password is unknown then, and an empty one must not open the settings.
@@ -109,29 +111,46 @@ private:
     bool passwordUnknown_ = false;
 
     const forms::CaptionTable captions_{
-        {&Frame3, "Выбор", "Выбор", "Choice"},
-        {&Option1, "Экзаменатор\\Тест", "Экзаменатор\\Тест", "Exam"},
-        {&Option2, "Тест", "Тест", "Test"},
-        {&Command4, "Выход", "Выход", "Output"},
-        {&Frame9, "Ф.И.О ,  Данные", "Ф.И.О ,  Данные", "Surname a Name, additional data"},
-        {&Label31, "Обязательно к заполнению", "Обязательно к заполнению",
-         "To filling Without fall"},
-        {&Command14, "OK", "OK", "OK"},
-        {&Label6, "Вернуться к выбору", "Вернуться к выбору", "Returned to the choice"},
-        {&Frame1, "Выбор билета", "Выбор билета", "Choice of ticket"},
-        {&Command1, "Выбрать билет", "Выбрать билет", "To Choose a ticket"},
-        {&Check1, "Ввод в ручную № билета.  Вводятся только цифры",
-         "Ввод в ручную № билета.  Вводятся только цифры",
-         "Entering in manual № ticket. Only numerals"},
-        {&Label2, "Сброс", "Сброс", "Unset"},
-        {&Command3, "Открыть билет", "Открыть билет", "To Open a ticket"},
-        {&Label9, "Вернуться к выбору", "Вернуться к выбору", "Returned to the choice"},
-        {&Frame2, "Перейти к настройке", "Перейти к настройке", "To Go Over To adjustment"},
-        {&Label3, "Ввод пароля", "Ввод пароля", "Entering a password"},
-        {&Command15, "Настройка", "Настройка", "Adjustment"},
-        {&Command2, "Выход", "Выход", "Output"},
-        {&Command10, "Помощь", "Помощь", "Help"},
-        {&Label13, "rus", "rus", "rus"},
-        {&Label7, "eng", "eng", "eng"},
-    };
+        {
+            {&Frame3, "Выбор", "Выбор", "Choice"},
+            {&Option1, "Экзаменатор\\Тест", "Экзаменатор\\Тест", "Exam"},
+            {&Option2, "Тест", "Тест", "Test"},
+            {&Command4, "Выход", "Выход", "Output"},
+            {&Frame9, "Ф.И.О ,  Данные", "Ф.И.О ,  Данные", "Surname a Name, additional data"},
+            {&Label31, "Обязательно к заполнению", "Обязательно к заполнению",
+             "To filling Without fall"},
+            {&Command14, "OK", "OK", "OK"},
+            {&Label6, "Вернуться к выбору", "Вернуться к выбору", "Returned to the choice"},
+            {&Frame1, "Выбор билета", "Выбор билета", "Choice of ticket"},
+            {&Command1, "Выбрать билет", "Выбрать билет", "To Choose a ticket"},
+            {&Check1, "Ввод в ручную № билета.  Вводятся только цифры",
+             "Ввод в ручную № билета.  Вводятся только цифры",
+             "Entering in manual № ticket. Only numerals"},
+            {&Label2, "Сброс", "Сброс", "Unset"},
+            {&Command3, "Открыть билет", "Открыть билет", "To Open a ticket"},
+            {&Label9, "Вернуться к выбору", "Вернуться к выбору", "Returned to the choice"},
+            {&Frame2, "Перейти к настройке", "Перейти к настройке", "To Go Over To adjustment"},
+            {&Label3, "Ввод пароля", "Ввод пароля", "Entering a password"},
+            {&Command15, "Настройка", "Настройка", "Adjustment"},
+            {&Command2, "Выход", "Выход", "Output"},
+            {&Command10, "Помощь", "Помощь", "Help"},
+            {&Label13, "rus", "rus", "rus"},
+            {&Label7, "eng", "eng", "eng"},
+        },
+        {
+            {&Option1, start_window_texts::text("tipExam")},
+            {&Option2, start_window_texts::text("tipTest")},
+            {&Command4, start_window_texts::text("tipExit")},
+            {&Text9, start_window_texts::text("tipName")},
+            {&Text10, start_window_texts::text("tipData1")},
+            {&Text11, start_window_texts::text("tipData2")},
+            {&Text13, start_window_texts::text("tipData3")},
+            {&Command14, start_window_texts::text("tipConfirmName")},
+            {&Command1, start_window_texts::text("tipDraw")},
+            {&Command3, start_window_texts::text("tipOpenTicket")},
+            {&Text2, start_window_texts::text("tipPassword")},
+            {&Command15, start_window_texts::text("tipSettings")},
+            {&Command2, start_window_texts::text("tipQuit")},
+            {&Command10, start_window_texts::text("tipHelp")},
+        }};
 };

@@ -3,6 +3,7 @@
 // of the right one. Blank lines between questions are allowed and mean nothing. The key
 // is read as people write it too: "Answer: b", "ANSWER: B.".
 
+#include "teacher_tools/aiken_texts.h"
 #include "teacher_tools/bank_text.h"
 #include "teacher_tools/question_bank.h"
 
@@ -42,9 +43,7 @@ QuestionBank AikenReader::read(const QString& text) {
     const QStringList lines = splitLines(text);
     for (int i = 0; i < lines.size(); ++i)
         line(i + 1, lines.at(i));
-    if (!pending_.empty())
-        skip(say_("нет строки ANSWER с буквой верного ответа", "no ANSWER line with the letter of "
-                                                               "the right option"));
+    if (!pending_.empty()) skip(say_(aiken_texts::text("noAnswerLineWith")));
     return bank_;
 }
 
@@ -62,9 +61,7 @@ void AikenReader::line(int number, const QString& content) {
         return;
     }
     if (!pending_.options.isEmpty() && keyLine.match(trimmed).hasMatch()) {
-        skip(say_("строка ответа «%1» не читается: нужно ANSWER: и буква",
-                  "the key line \"%1\" cannot be read: ANSWER: and a letter are needed")
-                 .arg(trimmed));
+        skip(say_(aiken_texts::text("keyLineCannotBe")).arg(trimmed));
         return;
     }
     const QRegularExpressionMatch option = optionLine.match(trimmed);
@@ -74,8 +71,7 @@ void AikenReader::line(int number, const QString& content) {
         return;
     }
     if (!pending_.options.isEmpty()) {
-        skip(say_("нет строки ANSWER с буквой верного ответа",
-                  "no ANSWER line with the letter of the right option"));
+        skip(say_(aiken_texts::text("noAnswerLineWith")));
     }
     if (pending_.empty()) pending_.line = number;
     pending_.text.append(trimmed);
@@ -83,26 +79,22 @@ void AikenReader::line(int number, const QString& content) {
 
 void AikenReader::answer(int number, QChar letter) {
     if (pending_.empty()) {
-        bank_.skipped.push_back(
-            {number, say_("строка ANSWER без вопроса", "an ANSWER line without a question")});
+        bank_.skipped.push_back({number, say_(aiken_texts::text("answerLineWithoutQuestion"))});
         return;
     }
     if (pending_.options.size() < 2) {
-        skip(say_("меньше двух вариантов ответа", "fewer than two options"));
+        skip(say_(aiken_texts::text("fewerThanTwoOptions")));
         return;
     }
     for (int i = 0; i < pending_.letters.size(); ++i) {
         if (pending_.letters.indexOf(pending_.letters.at(i)) != i) {
-            skip(say_("буква %1 стоит у двух вариантов", "two options have the letter %1")
-                     .arg(pending_.letters.at(i)));
+            skip(say_(aiken_texts::text("twoOptionsHaveLetter")).arg(pending_.letters.at(i)));
             return;
         }
     }
     const qsizetype right = pending_.letters.indexOf(letter);
     if (right < 0) {
-        skip(say_("в ANSWER указана буква %1, а такого варианта нет",
-                  "ANSWER names the letter %1, which no option has")
-                 .arg(letter));
+        skip(say_(aiken_texts::text("answerNamesLetterWhich")).arg(letter));
         return;
     }
     BankQuestion question;

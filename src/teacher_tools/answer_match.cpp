@@ -1,4 +1,5 @@
 #include "teacher_tools/answer_match.h"
+#include "teacher_tools/answer_match_texts.h"
 
 #include <functional>
 
@@ -64,10 +65,10 @@ int matchingVariant(const QString& answer, const QStringList& variants, const No
 QString describe(QChar c, const Wording& say) {
     const QString shown = QStringLiteral("«%1»").arg(c);
     if (c.unicode() < 0x80 && c.isLetter())
-        return say("латинская буква ", "the Latin letter ") + shown;
+        return say(answer_match_texts::text("latinLetter")) + shown;
     if (c.script() == QChar::Script_Cyrillic)
-        return say("русская буква ", "the Cyrillic letter ") + shown;
-    return say("знак ", "the sign ") + shown +
+        return say(answer_match_texts::text("cyrillicLetter")) + shown;
+    return say(answer_match_texts::text("sign")) + shown +
            QStringLiteral(" (U+%1)").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
 }
 
@@ -75,7 +76,7 @@ QString describe(QChar c, const Wording& say) {
 QString firstDifference(const QString& answer, const QString& variant, const Wording& say) {
     for (qsizetype i = 0; i < std::min(answer.size(), variant.size()); ++i) {
         if (answer.at(i) != variant.at(i)) {
-            return say("в ответе %1, в варианте — %2", "the answer has %1, the variant %2")
+            return say(answer_match_texts::text("answerHasVariant"))
                 .arg(describe(answer.at(i), say), describe(variant.at(i), say));
         }
     }
@@ -92,22 +93,15 @@ Mismatch explainMismatch(const QString& answer, const QStringList& variants, con
     };
     const Cause causes[] = {
         {[](const QString& s) { return s.trimmed(); },
-         say("лишние пробелы в начале или в конце", "blanks at the start or the end differ"),
-         false},
+         say(answer_match_texts::text("blanksAtStartOr")), false},
         {[](const QString& s) { return s.simplified(); },
-         say("разные пробелы внутри строки (двойной или неразрывный пробел)",
-             "blanks inside the line differ (a double or a non-breaking blank)"),
-         false},
+         say(answer_match_texts::text("blanksInsideLineDiffer")), false},
         {[](const QString& s) { return s.toCaseFolded(); },
-         say("отличаются заглавные и строчные буквы", "capital and small letters differ"), false},
-        {lookAlikesToCyrillic,
-         say("похожие буквы из разных алфавитов", "look-alike letters of two alphabets"), true},
-        {sameDashes, say("разные тире или дефисы", "different dashes or hyphens"), true},
-        {sameQuotes, say("разные кавычки", "different quotes"), true},
-        {everything,
-         say("отличаются пробелы, регистр, похожие буквы, тире или кавычки",
-             "blanks, letter case, look-alike letters, dashes or quotes differ"),
-         false},
+         say(answer_match_texts::text("capitalSmallLettersDiffer")), false},
+        {lookAlikesToCyrillic, say(answer_match_texts::text("lookAlikeLettersTwo")), true},
+        {sameDashes, say(answer_match_texts::text("differentDashesOrHyphens")), true},
+        {sameQuotes, say(answer_match_texts::text("differentQuotes")), true},
+        {everything, say(answer_match_texts::text("blanksLetterCaseLook")), false},
     };
     Mismatch found;
     for (const Cause& cause : causes) {
@@ -128,9 +122,7 @@ Mismatch explainMismatch(const QString& answer, const QStringList& variants, con
         if (variant.isEmpty()) continue;
         if (variant.contains(wanted) || wanted.contains(variant)) {
             found.variant = i;
-            found.cause = say("ответ совпадает только с частью варианта (например, без номера)",
-                              "the answer matches only a part of the variant (a number left "
-                              "out, say)");
+            found.cause = say(answer_match_texts::text("answerMatchesOnlyPart"));
             return found;
         }
     }

@@ -5,6 +5,7 @@
 #include "platform/app_context.h"
 #include "platform/folders.h"
 #include "platform/text_files.h"
+#include "teacher_tools/bank_export_texts.h"
 #include "tester/questionnaire_files.h"
 
 #include <QDir>
@@ -60,11 +61,8 @@ void readTicket(const QString& ticketFolder, int ticket, Source& source,
             item.weights.append(isRight ? QStringLiteral("100") : QStringLiteral("0"));
         }
         if (!found || item.answers.size() < 2) {
-            source.notes.push_back({ticket, say("вопрос %1 пропущен: нет двух вариантов или "
-                                                "верный ответ не совпадает ни с одним",
-                                                "question %1 is left out: it has fewer than "
-                                                "two variants, or its answer is none of them")
-                                                .arg(n)});
+            source.notes.push_back(
+                {ticket, say(bank_export_texts::text("questionLeftOutIt")).arg(n)});
             continue;
         }
         item.png = pictures.fileToPng(exam_folder::picturePath(ticketFolder, n));
@@ -217,8 +215,7 @@ QByteArray xmlOf(const Source& source) {
 }
 
 QString notWritten(const QString& path, const Wording& say) {
-    return say("Не удалось записать «%1».", "Could not write \"%1\".")
-        .arg(QDir::toNativeSeparators(path));
+    return say(bank_export_texts::text("couldNotWrite")).arg(QDir::toNativeSeparators(path));
 }
 
 } // namespace
@@ -230,8 +227,7 @@ ExportResult exportBank(const platform::AppContext& app, const QString& folder, 
         QDir(folder).filePath(QFileInfo(folder).fileName() + QStringLiteral(".tst"));
     const bool exam = exam_writer::isExamFolder(folder);
     if (!exam && !QFileInfo(definition).isFile()) {
-        result.error = say("«%1» — не папка экзамена и не папка теста.",
-                           "\"%1\" is neither an exam folder nor a test folder.")
+        result.error = say(bank_export_texts::text("neitherExamFolderNor"))
                            .arg(QDir::toNativeSeparators(folder));
         return result;
     }

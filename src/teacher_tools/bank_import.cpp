@@ -6,6 +6,7 @@
 #include "platform/app_context.h"
 #include "platform/folders.h"
 #include "platform/text_encoding.h"
+#include "teacher_tools/bank_import_texts.h"
 #include "tester/questionnaire_files.h"
 #include "tester/scoring.h"
 
@@ -62,18 +63,15 @@ Bank readBank(const QString& file, BankFormat format, const QStringList& trueFal
     Bank bank;
     const std::optional<QByteArray> bytes = platform::readBytes(file);
     if (!bytes) {
-        bank.error = say("Не удалось прочитать файл «%1».", "Could not read the file \"%1\".")
-                         .arg(QDir::toNativeSeparators(file));
+        bank.error =
+            say(bank_import_texts::text("couldNotReadFile")).arg(QDir::toNativeSeparators(file));
         return bank;
     }
     bank.seed = seedOf(*bytes);
     // Zero bytes in a text are UTF-16 (or UTF-32) without the mark that tells which.
     if (format != BankFormat::MoodleXml && bytes->contains('\0') &&
         platform::detectEncoding(*bytes) != platform::TextEncoding::Utf16Bom) {
-        bank.error = say("Не удалось определить кодировку файла «%1»: в нём есть нулевые байты, "
-                         "как в UTF-16 без метки порядка байтов. Сохраните его в UTF-8.",
-                         "The encoding of \"%1\" cannot be told: it holds zero bytes, like "
-                         "UTF-16 without a byte-order mark. Please save it as UTF-8.")
+        bank.error = say(bank_import_texts::text("encodingCannotBeTold"))
                          .arg(QDir::toNativeSeparators(file));
         return bank;
     }
@@ -99,9 +97,8 @@ bool writable(const BankQuestion& question, Bank& bank, const Wording& say) {
     for (const QString& text : texts) {
         if (const auto character = firstUnwritableCharacter(text)) {
             bank.skipped.push_back(
-                {question.line, say("знак «%1» нельзя записать в Windows-1251",
-                                    "the character \"%1\" cannot be written in Windows-1251")
-                                    .arg(*character)});
+                {question.line,
+                 say(bank_import_texts::text("characterCannotBeWritten")).arg(*character)});
             return false;
         }
     }
@@ -130,14 +127,13 @@ bool chooseRight(Prepared& prepared, Bank& bank, const Wording& say) {
     }
     prepared.right = full == 1 ? fullAt : positive == 1 ? positiveAt : -1;
     if (prepared.right < 0) {
-        bank.skipped.push_back({question.line, say("в экзамене нужен ровно один верный ответ",
-                                                   "an exam question needs exactly one right "
-                                                   "answer")});
+        bank.skipped.push_back(
+            {question.line, say(bank_import_texts::text("examQuestionNeedsExactly"))});
         return false;
     }
     if (question.answers.count(question.answers.at(prepared.right)) > 1) {
-        bank.skipped.push_back({question.line, say("верный ответ повторяется среди вариантов",
-                                                   "the right answer appears twice")});
+        bank.skipped.push_back(
+            {question.line, say(bank_import_texts::text("rightAnswerAppearsTwice"))});
         return false;
     }
     return true;
@@ -161,19 +157,14 @@ void findPicture(Prepared& prepared, const QString& bankFolder,
     const BankQuestion& question = prepared.question;
     for (const QString& name : question.pictures) {
         if (!prepared.picture.isEmpty()) {
-            bank.notes.push_back({question.line, say("у вопроса одна картинка: «%1» не взята",
-                                                     "a question has one picture: \"%1\" is "
-                                                     "left out")
-                                                     .arg(name)});
+            bank.notes.push_back(
+                {question.line, say(bank_import_texts::text("questionHasOnePicture")).arg(name)});
             continue;
         }
         prepared.picture = bankPicture(question, name, bankFolder, pictures);
         if (!prepared.picture.isEmpty()) continue;
-        bank.notes.push_back({question.line, say("картинка «%1» не найдена рядом с файлом или не "
-                                                 "читается; вопрос взят без неё",
-                                                 "the picture \"%1\" is not beside the file or "
-                                                 "cannot be read; the question is taken without it")
-                                                 .arg(name)});
+        bank.notes.push_back(
+            {question.line, say(bank_import_texts::text("pictureNotBesideFile")).arg(name)});
     }
 }
 
@@ -199,18 +190,13 @@ void shuffleVariants(std::vector<Prepared>& questions, std::uint32_t seed) {
 // Empty when the name can be a new folder's name.
 QString refusedName(const QString& name, bool acceptable, const Wording& say) {
     if (!acceptable || !platform::isSafeNewName(name) || firstUnwritableCharacter(name)) {
-        return say("Имя «%1» не годится для папки: в нём не может быть знаков \\ / : * ? \" < > "
-                   "| и знаков, которых нет в Windows-1251.",
-                   "\"%1\" cannot be a folder's name: it may not hold \\ / : * ? \" < > | or "
-                   "characters Windows-1251 cannot hold.")
-            .arg(name);
+        return say(bank_import_texts::text("cannotBeFolderS")).arg(name);
     }
     return {};
 }
 
 QString notWritten(const QString& path, const Wording& say) {
-    return say("Не удалось записать «%1»; недописанная папка удалена.",
-               "Could not write \"%1\"; the unfinished folder was removed.")
+    return say(bank_import_texts::text("couldNotWriteUnfinished"))
         .arg(QDir::toNativeSeparators(path));
 }
 
@@ -230,14 +216,13 @@ std::vector<int> shuffledOrder(int count, std::uint32_t seed) {
 namespace {
 
 QStringList trueFalseWords(const Wording& say) {
-    return {say("Верно", "True"), say("Неверно", "False")};
+    return {say(bank_import_texts::text("true")), say(bank_import_texts::text("false"))};
 }
 
 QString existing(const platform::AppContext& app, const QString& parent, const QString& name,
                  const Wording& say) {
     if (platform::lookUpName(app.path(parent), name).isEmpty()) return {};
-    return say("«%1» уже есть: импорт ничего не перезаписывает. Выберите другое имя.",
-               "\"%1\" exists already: an import overwrites nothing. Please choose another name.")
+    return say(bank_import_texts::text("existsAlreadyImportOverwrites"))
         .arg(QDir::toNativeSeparators(QDir(app.path(parent)).filePath(name)));
 }
 
@@ -253,19 +238,18 @@ QString claimedMeanwhile(const platform::AppContext& app, const QString& parent,
                          const QString& name, const Wording& say) {
     const QString taken = existing(app, parent, name, say);
     if (!taken.isEmpty()) return taken;
-    return say("Не удалось создать папку «%1».", "Could not create the folder \"%1\".")
+    return say(bank_import_texts::text("couldNotCreateFolder"))
         .arg(QDir::toNativeSeparators(QDir(app.path(parent)).filePath(name)));
 }
 
 QString nothingTaken(const Wording& say) {
-    return say("В файле не нашлось ни одного вопроса, который можно взять.",
-               "The file holds no question that can be taken.");
+    return say(bank_import_texts::text("fileHoldsNoQuestion"));
 }
 
 QString writeExam(const QString& folder, const QString& name, const std::vector<Prepared>& taken,
                   const std::vector<int>& order, int perTicket) {
-    if (QString failed = exam_writer::createExamFolder(folder, name); !failed.isEmpty())
-        return failed;
+    if (const platform::WriteResult made = exam_writer::createExamFolder(folder, name); !made)
+        return made.file();
     for (std::size_t i = 0; i < order.size(); ++i) {
         const int ticket = int(i) / perTicket + 1;
         const int n = int(i) % perTicket + 1;
@@ -277,9 +261,10 @@ QString writeExam(const QString& folder, const QString& name, const std::vector<
                                                question.answers.join(QStringLiteral("\r\n")),
                                                question.answers.at(prepared.right)};
         // The question's files and its picture together, as the ticket editor saves them.
-        if (QString failed = exam_writer::writeQuestion(ticketFolder, n, texts, prepared.picture);
-            !failed.isEmpty())
-            return failed;
+        if (const platform::WriteResult written =
+                exam_writer::writeQuestion(ticketFolder, n, texts, prepared.picture);
+            !written)
+            return written.file();
     }
     return {};
 }
@@ -299,10 +284,9 @@ bool reportTaken(ImportResult& result, Bank& bank, BankFormat format, bool nothi
     // Nothing read in the format chosen: a file written in another one says which.
     if (nothing && bank.looksLike) {
         const QString other = formatName(*bank.looksLike);
-        result.error += QLatin1Char(' ') + say("Похоже, это файл %1, а не %2: импортируйте его "
-                                               "как %1.",
-                                               "The file looks like %1, not %2: import it as %1.")
-                                               .arg(other, formatName(format));
+        result.error +=
+            QLatin1Char(' ') +
+            say(bank_import_texts::text("fileLooksLikeNot")).arg(other, formatName(format));
     }
     return !nothing;
 }
@@ -363,26 +347,22 @@ bool testable(Prepared& prepared, Bank& bank, QChar separator, const Wording& sa
         return false;
     };
     if (question.answers.size() > questionnaire_files::kAnswers) {
-        return skip(say("ответов %1, а в тесте их может быть не больше пяти",
-                        "%1 answers, and a test question takes five at most")
-                        .arg(question.answers.size()));
+        return skip(
+            say(bank_import_texts::text("answersTestQuestionTakes")).arg(question.answers.size()));
     }
     for (const QString& answer : question.answers) {
         if (answer.size() > kLongestAnswer) {
-            return skip(say("ответ длиннее 255 знаков", "an answer longer than 255 characters"));
+            return skip(say(bank_import_texts::text("answerLongerThanCharacters")));
         }
     }
     for (const Decimal weight : question.weights) {
         if (scoring::checkFieldNumber(weight.toText(separator)) != scoring::FieldNumber::Kept) {
-            return skip(say("баллы %1 вне пределов от -32768 до 32767",
-                            "the points %1 lie outside -32768 .. 32767")
-                            .arg(weight.toText(separator)));
+            return skip(
+                say(bank_import_texts::text("pointsLieOutside")).arg(weight.toText(separator)));
         }
     }
     if (!question.pictures.isEmpty()) {
-        bank.notes.push_back({question.line, say("в тестах нет картинок; вопрос взят без неё",
-                                                 "tests have no pictures; the question is taken "
-                                                 "without it")});
+        bank.notes.push_back({question.line, say(bank_import_texts::text("testsHaveNoPictures"))});
     }
     return true;
 }
@@ -419,12 +399,11 @@ std::array<Decimal, 3> thresholdsFor(const std::vector<Prepared>& taken) {
 QString conclusionText(int k, const std::array<Decimal, 3>& t, QChar separator,
                        const Wording& say) {
     const QString t1 = t[0].toText(separator), t2 = t[1].toText(separator);
-    if (k == 1) return say("Сумма баллов не больше %1.", "A total of %1 or less.").arg(t1);
+    if (k == 1) return say(bank_import_texts::text("totalOrLess")).arg(t1);
     if (k == 2) {
-        return say("Сумма баллов больше %1 и не больше %2.", "A total above %1, up to %2.")
-            .arg(t1, t2);
+        return say(bank_import_texts::text("totalAboveUp")).arg(t1, t2);
     }
-    return say("Сумма баллов больше %1.", "A total above %1.").arg(t2);
+    return say(bank_import_texts::text("totalAbove")).arg(t2);
 }
 
 QString writeTest(const platform::AppContext& app, const QString& name,

@@ -7,6 +7,7 @@
 #include "platform/text_files.h"
 #include "teacher_tools/bank_export.h"
 #include "teacher_tools/bank_import.h"
+#include "teacher_tools/command_line_texts.h"
 #include "teacher_tools/folder_check.h"
 #include "teacher_tools/journal.h"
 #include "teacher_tools/statistics.h"
@@ -86,9 +87,9 @@ Arguments parse(const QStringList& arguments, const QStringList& valueOptions,
         } else if (flagOptions.contains(argument)) {
             parsed.flags.append(argument);
         } else if (!valueOptions.contains(argument)) {
-            parsed.error = say("Неизвестный параметр %1.", "Unknown option %1.").arg(argument);
+            parsed.error = say(command_line_texts::text("unknownOption")).arg(argument);
         } else if (i + 1 >= arguments.size()) {
-            parsed.error = say("После %1 нужно значение.", "%1 needs a value.").arg(argument);
+            parsed.error = say(command_line_texts::text("needsValue")).arg(argument);
         } else {
             parsed.values[argument] = arguments.at(++i);
         }
@@ -97,26 +98,7 @@ Arguments parse(const QStringList& arguments, const QStringList& valueOptions,
 }
 
 QString usage(const Wording& say) {
-    return say("Использование:\n"
-               "  proveron check [--json] [--convert] [--folder ПАПКА_ПРОГРАММЫ] [ПАПКА]\n"
-               "  proveron import aiken|gift|xml ФАЙЛ --exam ИМЯ [--per-ticket N] [--shuffle "
-               "ЧИСЛО] [--folder ПАПКА_ПРОГРАММЫ]\n"
-               "  proveron import gift|xml ФАЙЛ --test ИМЯ [--folder ПАПКА_ПРОГРАММЫ]\n"
-               "  proveron export gift|xml ПАПКА [ФАЙЛ]\n"
-               "  proveron journal [--csv ФАЙЛ] [--from ДАТА] [--to ДАТА] [--folder "
-               "ПАПКА_ПРОГРАММЫ]\n"
-               "  proveron stats [--from ДАТА] [--to ДАТА] [--group ТЕКСТ] [--csv ФАЙЛ] [--json]"
-               " [--folder ПАПКА_ПРОГРАММЫ]\n",
-               "Usage:\n"
-               "  proveron check [--json] [--convert] [--folder APP_FOLDER] [FOLDER]\n"
-               "  proveron import aiken|gift|xml FILE --exam NAME [--per-ticket N] [--shuffle "
-               "SEED] [--folder APP_FOLDER]\n"
-               "  proveron import gift|xml FILE --test NAME [--folder APP_FOLDER]\n"
-               "  proveron export gift|xml FOLDER [FILE]\n"
-               "  proveron journal [--csv FILE] [--from DATE] [--to DATE] [--folder "
-               "APP_FOLDER]\n"
-               "  proveron stats [--from DATE] [--to DATE] [--group TEXT] [--csv FILE] [--json]"
-               " [--folder APP_FOLDER]\n");
+    return say(command_line_texts::text("usage"));
 }
 
 // A path as the user would type it here: relative to the current folder when inside it.
@@ -185,14 +167,11 @@ void convert(const Command& command, CheckRun& run, const std::vector<CheckTarge
     const ConversionReport report =
         convertFiles(run.findings, backupStamp(command.app.services().clock.now()), command.say);
     for (const QString& path : report.converted) {
-        command.err << command
-                           .say("Перекодирован в Windows-1251: %1", "Converted to Windows-1251: %1")
-                           .arg(shown(path))
+        command.err << command.say(command_line_texts::text("convertedWindows")).arg(shown(path))
                     << Qt::endl;
     }
     for (const QString& folder : report.backupFolders) {
-        command.err << command.say("Прежние файлы сохранены в %1", "The old files are kept in %1")
-                           .arg(shown(folder))
+        command.err << command.say(command_line_texts::text("oldFilesAreKept")).arg(shown(folder))
                     << Qt::endl;
     }
     run = checkTargetsOf(command.app, targets, inUse, command.say);
@@ -208,11 +187,7 @@ std::optional<Finding> missingExamInUse(const Command& command, const QString& g
     Finding finding;
     finding.path = inUse.folder;
     finding.code = QStringLiteral("exam-folder-missing");
-    finding.message = command.say(
-        "Папки экзамена, которую называют настройки (ключ z в test.ini), нет: ни один билет "
-        "нельзя выбрать. Выберите экзамен в окне «Настройка».",
-        "The exam folder the settings name (key z in test.ini) is not there: no ticket can be "
-        "drawn. Choose the exam in the settings window.");
+    finding.message = command.say(command_line_texts::text("examFolderSettingsName"));
     return finding;
 }
 
@@ -232,18 +207,18 @@ int runCheck(const Command& command, const QStringList& arguments) {
         parse(arguments, {}, {QStringLiteral("--json"), QStringLiteral("--convert")}, say);
     if (!args.error.isEmpty()) return command.usageError(args.error);
     if (args.positional.size() > 1)
-        return command.usageError(say("Укажите одну папку.", "Give one folder."));
+        return command.usageError(say(command_line_texts::text("giveOneFolder")));
     const QString given = args.positional.isEmpty()
                               ? QString()
                               : folderArgument(command, args.positional.constFirst());
     if (!given.isEmpty() && !QFileInfo(given).isDir())
-        return command.usageError(say("Нет папки «%1».", "There is no folder \"%1\".").arg(given));
+        return command.usageError(say(command_line_texts::text("thereNoFolder")).arg(given));
     const ExamInUse inUse = examInUseFromSettings(command.app);
     const std::vector<CheckTarget> targets = targetsToCheck(command, given, inUse);
     const std::optional<Finding> missing = missingExamInUse(command, given, inUse);
     if (targets.empty() && !missing) {
         return command.usageError(
-            say("В папке «%1» нет ни экзамена, ни теста.", "\"%1\" holds no exam and no test.")
+            say(command_line_texts::text("holdsNoExamNo"))
                 .arg(QDir::toNativeSeparators(given.isEmpty() ? command.app.folder() : given)));
     }
     CheckRun run = checkTargetsOf(command.app, targets, inUse, say);
@@ -256,8 +231,7 @@ int runCheck(const Command& command, const QStringList& arguments) {
         int exams = 0;
         for (const CheckTarget& target : run.checked)
             exams += target.kind == CheckTarget::Kind::Exam ? 1 : 0;
-        command.err << say("Проверено экзаменов: %1, тестов: %2. Замечаний: %3.",
-                           "Checked %1 exams and %2 tests. Findings: %3.")
+        command.err << say(command_line_texts::text("checkedExamsTestsFindings"))
                            .arg(exams)
                            .arg(int(run.checked.size()) - exams)
                            .arg(run.findings.size())
@@ -283,8 +257,7 @@ ImportRequest importRequest(const Command& command, const Arguments& args) {
                                                 {QStringLiteral("gift"), BankFormat::Gift},
                                                 {QStringLiteral("xml"), BankFormat::MoodleXml}};
     if (args.positional.size() != 2 || formats.count(format) == 0) {
-        request.error = say("Укажите формат (aiken, gift или xml) и файл.",
-                            "Give the format (aiken, gift or xml) and the file.");
+        request.error = say(command_line_texts::text("giveFormatAikenGift"));
         return request;
     }
     request.format = formats.at(format);
@@ -293,29 +266,24 @@ ImportRequest importRequest(const Command& command, const Arguments& args) {
     request.test = args.value("--test");
     request.toExam = !args.has("--test");
     if (args.has("--exam") == args.has("--test")) {
-        request.error = say("Укажите либо --exam ИМЯ, либо --test ИМЯ.",
-                            "Give either --exam NAME or --test NAME.");
+        request.error = say(command_line_texts::text("giveEitherExamName"));
     } else if (args.has("--test") && (request.format == BankFormat::Aiken ||
                                       args.has("--per-ticket") || args.has("--shuffle"))) {
-        request.error = say("Тест делается только из GIFT или XML, без --per-ticket и --shuffle.",
-                            "A test is made from GIFT or XML only, without --per-ticket and "
-                            "--shuffle.");
+        request.error = say(command_line_texts::text("testMadeFromGift"));
     }
     const QString perTicket = args.has("--per-ticket")
                                   ? args.value("--per-ticket")
                                   : readSetting(command.app, settings_keys::kQuestions);
     request.options.perTicket = wholeNumber(perTicket, 1, 20).value_or(5);
     if (args.has("--per-ticket") && !wholeNumber(perTicket, 1, 20)) {
-        request.error = say("--per-ticket: число вопросов в билете от 1 до 20.",
-                            "--per-ticket: the questions per ticket, 1 to 20.");
+        request.error = say(command_line_texts::text("perTicketQuestionsPer"));
     }
     if (args.has("--shuffle")) {
         const std::optional<int> seed = wholeNumber(args.value("--shuffle"), 0, 2147483647);
         if (seed)
             request.options.seed = std::uint32_t(*seed);
         else
-            request.error =
-                say("--shuffle: целое число от 0.", "--shuffle: a whole number from 0.");
+            request.error = say(command_line_texts::text("shuffleWholeNumberFrom"));
     }
     return request;
 }
@@ -335,9 +303,7 @@ void sayShortTicket(const Command& command, CheckRun& run, int questions, int pe
         });
     if (found == run.findings.end() || questions % perTicket == 0) return;
     run.findings.erase(found);
-    command.err << command
-                       .say("Последний билет короче: в нём %1 из %2 вопросов.",
-                            "The last ticket is shorter: %1 of %2 questions.")
+    command.err << command.say(command_line_texts::text("lastTicketShorterQuestions"))
                        .arg(questions % perTicket)
                        .arg(perTicket)
                 << Qt::endl;
@@ -358,18 +324,17 @@ int runImport(const Command& command, const QStringList& arguments) {
                           say)
              : importTest(command.app, request.format, request.file, request.test, say);
     printNotes(command, request.file, result.skipped,
-               say("вопрос пропущен: ", "question skipped: "));
+               say(command_line_texts::text("questionSkipped")));
     printNotes(command, request.file, result.notes, QString());
     if (!result.made()) {
         command.err << result.error << Qt::endl;
         return kUsage;
     }
-    command.err << (exam ? say("Экзамен %1. Вопросов: %2, билетов: %3.",
-                               "Exam %1. Questions: %2, tickets: %3.")
+    command.err << (exam ? say(command_line_texts::text("examQuestionsTickets"))
                                .arg(shown(result.folder))
                                .arg(result.questions)
                                .arg(result.tickets)
-                         : say("Тест %1. Вопросов: %2.", "Test %1. Questions: %2.")
+                         : say(command_line_texts::text("testQuestions"))
                                .arg(shown(result.folder))
                                .arg(result.questions))
                 << Qt::endl;
@@ -389,9 +354,7 @@ int runExport(const Command& command, const QStringList& arguments) {
     const QString format = args.positional.value(0);
     if (args.positional.size() < 2 || args.positional.size() > 3 ||
         (format != QLatin1String("gift") && format != QLatin1String("xml"))) {
-        return command.usageError(say("Укажите формат (gift или xml), папку и, если нужно, файл.",
-                                      "Give the format (gift or xml), the folder and, if need "
-                                      "be, the file."));
+        return command.usageError(say(command_line_texts::text("giveFormatGiftOr")));
     }
     const QString folder = QDir::cleanPath(QFileInfo(args.positional.at(1)).absoluteFilePath());
     const QString file = QFileInfo(args.positional.value(2, QFileInfo(folder).fileName() +
@@ -401,8 +364,9 @@ int runExport(const Command& command, const QStringList& arguments) {
         command.app, folder,
         format == QLatin1String("xml") ? ExportFormat::MoodleXml : ExportFormat::Gift, file, say);
     for (const BankNote& note : result.notes) {
-        command.out << shown(folder) << ": " << say("билет %1: ", "ticket %1: ").arg(note.line)
-                    << note.text << Qt::endl;
+        command.out << shown(folder) << ": "
+                    << say(command_line_texts::text("ticket")).arg(note.line) << note.text
+                    << Qt::endl;
     }
     if (!result.done()) {
         command.err << result.error << Qt::endl;
@@ -411,7 +375,7 @@ int runExport(const Command& command, const QStringList& arguments) {
     QStringList written;
     for (const QString& path : result.written)
         written.append(shown(path));
-    command.err << say("Записано вопросов: %1, в %2.", "Questions written: %1, to %2.")
+    command.err << say(command_line_texts::text("questionsWritten"))
                        .arg(result.questions)
                        .arg(written.join(QStringLiteral(", ")))
                 << Qt::endl;
@@ -433,8 +397,7 @@ QString readPeriod(const Arguments& args, const Wording& say, std::optional<QDat
         if (!args.has(options[i])) continue;
         limits[i] = parseDate(args.value(options[i]));
         if (!limits[i]) {
-            return say("%1: дата вида 15.01.2026 или 2026-01-15.", "%1: a date like 2026-01-15.")
-                .arg(QString::fromLatin1(options[i]));
+            return say(command_line_texts::text("dateLike")).arg(QString::fromLatin1(options[i]));
         }
     }
     return {};
@@ -447,17 +410,15 @@ int runJournal(const Command& command, const QStringList& arguments) {
               {QStringLiteral("--csv"), QStringLiteral("--from"), QStringLiteral("--to")}, {}, say);
     if (!args.error.isEmpty()) return command.usageError(args.error);
     if (!args.positional.isEmpty())
-        return command.usageError(say("Лишний параметр %1.", "Unexpected argument %1.")
-                                      .arg(args.positional.constFirst()));
+        return command.usageError(
+            say(command_line_texts::text("unexpectedArgument")).arg(args.positional.constFirst()));
     std::optional<QDate> limits[2];
     if (const QString error = readPeriod(args, say, limits); !error.isEmpty())
         return command.usageError(error);
     const QString report = command.app.path(QStringLiteral("s/oth.txt"));
     std::optional<Journal> read = readJournalFile(report, say);
     if (!read) {
-        command.err << say("Отчёта «%1» нет или его нельзя прочитать.",
-                           "The report \"%1\" is missing or cannot be read.")
-                           .arg(shown(report))
+        command.err << say(command_line_texts::text("reportMissingOrCannot")).arg(shown(report))
                     << Qt::endl;
         return kFindings;
     }
@@ -471,13 +432,11 @@ int runJournal(const Command& command, const QStringList& arguments) {
     const QString csv = QFileInfo(args.value("--csv")).absoluteFilePath();
     const QString text = journalCsv(journal.rows, say, command.app.locale().decimalSeparator());
     if (!platform::writeBytesAtomically(csv, platform::toUtf8WithBom(text))) {
-        command.err << say("Не удалось записать «%1».", "Could not write \"%1\".").arg(shown(csv))
-                    << Qt::endl;
+        command.err << say(command_line_texts::text("couldNotWrite")).arg(shown(csv)) << Qt::endl;
         return kFindings;
     }
-    command.err
-        << say("Записей в таблице: %1.", "Records in the table: %1.").arg(journal.rows.size())
-        << Qt::endl;
+    command.err << say(command_line_texts::text("recordsTable")).arg(journal.rows.size())
+                << Qt::endl;
     return kDone;
 }
 
@@ -495,8 +454,8 @@ int runStats(const Command& command, const QStringList& arguments) {
                                  {QStringLiteral("--json")}, say);
     if (!args.error.isEmpty()) return command.usageError(args.error);
     if (!args.positional.isEmpty())
-        return command.usageError(say("Лишний параметр %1.", "Unexpected argument %1.")
-                                      .arg(args.positional.constFirst()));
+        return command.usageError(
+            say(command_line_texts::text("unexpectedArgument")).arg(args.positional.constFirst()));
     StatisticsFilter filter;
     std::optional<QDate> limits[2];
     if (const QString error = readPeriod(args, say, limits); !error.isEmpty())
@@ -509,8 +468,7 @@ int runStats(const Command& command, const QStringList& arguments) {
     const std::optional<QByteArray> exams = platform::readBytes(examReport);
     const std::optional<QByteArray> tests = platform::readBytes(testReport);
     if (!exams && !tests) {
-        command.err << say("Отчётов «%1» и «%2» нет или их нельзя прочитать.",
-                           "The reports \"%1\" and \"%2\" are missing or cannot be read.")
+        command.err << say(command_line_texts::text("reportsAreMissingOr"))
                            .arg(shown(examReport), shown(testReport))
                     << Qt::endl;
         return kFindings;
@@ -522,8 +480,7 @@ int runStats(const Command& command, const QStringList& arguments) {
         readTestReport(tests.value_or(QByteArray()), filter.from, filter.to, say);
     printProblems(command, examReport, statistics.problems);
     printProblems(command, testReport, testStatistics.problems);
-    command.err << say("Записей: %1, пропущено: %2. Прохождений тестов: %3.",
-                       "Records: %1, left out: %2. Test runs: %3.")
+    command.err << say(command_line_texts::text("recordsLeftOutTest"))
                        .arg(statistics.records)
                        .arg(droppedRecords(statistics.problems) +
                             droppedRecords(testStatistics.problems))
@@ -534,9 +491,8 @@ int runStats(const Command& command, const QStringList& arguments) {
     if (args.has("--csv")) {
         const QString csv = QFileInfo(args.value("--csv")).absoluteFilePath();
         if (!platform::writeBytesAtomically(csv, platform::toUtf8WithBom(statisticsCsv(tables)))) {
-            command.err
-                << say("Не удалось записать «%1».", "Could not write \"%1\".").arg(shown(csv))
-                << Qt::endl;
+            command.err << say(command_line_texts::text("couldNotWrite")).arg(shown(csv))
+                        << Qt::endl;
             return kFindings;
         }
     }
@@ -596,11 +552,10 @@ int runArguments(const QStringList& arguments, const QString& applicationFolder,
     const Wording say(app.language());
     const Command command{app, say, out, err};
     if (folderMissing)
-        return command.usageError(say("После --folder нужна папка.", "--folder needs a folder."));
+        return command.usageError(say(command_line_texts::text("folderNeedsFolder")));
     if (!QFileInfo(folder).isDir()) {
-        return command.usageError(
-            say("Нет папки программы «%1».", "There is no application folder \"%1\".")
-                .arg(QDir::toNativeSeparators(folder)));
+        return command.usageError(say(command_line_texts::text("thereNoApplicationFolder"))
+                                      .arg(QDir::toNativeSeparators(folder)));
     }
     const QString name = rest.isEmpty() ? QString() : rest.takeFirst();
     if (rest.contains(QLatin1String("--help")) || rest.contains(QLatin1String("-h"))) {
@@ -612,8 +567,7 @@ int runArguments(const QStringList& arguments, const QString& applicationFolder,
     if (name == kExport) return runExport(command, rest);
     if (name == kJournal) return runJournal(command, rest);
     if (name == kStats) return runStats(command, rest);
-    return command.usageError(
-        say("Неизвестная команда «%1».", "Unknown command \"%1\".").arg(name));
+    return command.usageError(say(command_line_texts::text("unknownCommand")).arg(name));
 }
 
 } // namespace teacher_tools

@@ -7,6 +7,7 @@
 #include "platform/read_cache.h"
 #include "platform/text_encoding.h"
 #include "teacher_tools/answer_match.h"
+#include "teacher_tools/exam_check_texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -82,8 +83,7 @@ Findings ExamChecker::run() {
     // look is a round trip, and a question's files are looked up and read more than once.
     const platform::ReadCacheScope reads;
     if (!QFileInfo(folder_).isDir() || !folder_survey::listEntries(folder_)) {
-        add(folder_, "folder-unreadable",
-            say_("Папку нельзя прочитать или её нет.", "The folder is missing or cannot be read."));
+        add(folder_, "folder-unreadable", say_(exam_check_texts::text("folderMissingOrCannot")));
         return found_;
     }
     checkMarker();
@@ -104,27 +104,17 @@ void ExamChecker::checkMarker() {
     const QString stored = platform::lookUpName(folder_, exam_writer::kMarkerFileName);
     const QString marker = at(stored.isEmpty() ? exam_writer::kMarkerFileName : stored);
     if (stored.isEmpty() || !QFileInfo(marker).isFile()) {
-        add(marker, "marker-missing",
-            say_("Нет файла lzm.lzm: у экзамена не будет названия, а редактор билетов не "
-                 "откроет эту папку.",
-                 "There is no lzm.lzm: the exam has no title, and the ticket editor will not "
-                 "open this folder."));
+        add(marker, "marker-missing", say_(exam_check_texts::text("thereNoLzmLzm")));
         return;
     }
     const std::optional<QByteArray> bytes = platform::readBytes(marker);
     if (bytes && QString::fromLatin1(*bytes).trimmed().isEmpty()) {
-        add(marker, "marker-empty",
-            say_("Файл lzm.lzm пуст: у экзамена не будет названия.",
-                 "lzm.lzm is empty: the exam has no title."));
+        add(marker, "marker-empty", say_(exam_check_texts::text("lzmLzmEmptyExam")));
     }
     const QString first = exam_writer::firstMarkerName(folder_);
     if (first != exam_writer::kMarkerFileName) {
         add(at(first), "marker-not-first",
-            say_("Редактор билетов не откроет эту папку: первым из файлов *.lzm находится "
-                 "«%1», а должен быть «lzm.lzm».",
-                 "The ticket editor will not open this folder: the first *.lzm file found is "
-                 "\"%1\", not \"lzm.lzm\".")
-                .arg(first));
+            say_(exam_check_texts::text("ticketEditorWillNot")).arg(first));
     }
     checkEncoding(marker, found_, say_);
 }
@@ -153,28 +143,18 @@ void ExamChecker::listTickets() {
     const int real = int(tickets_.size());
     for (const QString& path : stray_) {
         add(path, "stray-entry",
-            say_("Лишний элемент в папке экзамена: окно выбора папки считает билеты по числу "
-                 "элементов папки и насчитает %1 вместо %2.",
-                 "A stray entry in the exam folder: the folder chooser counts tickets by the "
-                 "folder's entries and will find %1 instead of %2.")
-                .arg(counted)
-                .arg(real));
+            say_(exam_check_texts::text("strayEntryExamFolder")).arg(counted).arg(real));
     }
     if (tickets_.count(1) != 0 &&
         QFileInfo(tickets_.at(1).path).fileName() != QLatin1String("b1")) {
         add(tickets_.at(1).path, "ticket-folder-case",
-            say_("Папка билета 1 должна называться «b1» строчной буквой: окно выбора папки "
-                 "иначе не примет экзамен.",
-                 "The folder of ticket 1 must be called \"b1\" with a small letter, or the "
-                 "folder chooser will not accept the exam."));
+            say_(exam_check_texts::text("folderTicketMustBe")));
     }
 }
 
 void ExamChecker::checkTicketNumbers() {
     if (tickets_.empty()) {
-        add(folder_, "no-tickets",
-            say_("В папке нет ни одного билета (папок b1, b2, ...).",
-                 "The folder holds no ticket (folders b1, b2, ...)."));
+        add(folder_, "no-tickets", say_(exam_check_texts::text("folderHoldsNoTicket")));
     }
     const int highest = tickets_.empty() ? 0 : tickets_.rbegin()->first;
     const int wanted = expectations_.tickets.value_or(highest);
@@ -182,20 +162,13 @@ void ExamChecker::checkTicketNumbers() {
         if (tickets_.count(t) != 0) continue;
         const QString name = exam_folder::ticketFolderName(QString::number(t));
         add(at(name), "ticket-missing",
-            say_("Нет билета %1 (папки «%2»): вытянувший его ученик не сможет его открыть.",
-                 "Ticket %1 is missing (no folder \"%2\"): a student who draws it cannot open "
-                 "it.")
-                .arg(t)
-                .arg(name));
+            say_(exam_check_texts::text("ticketMissingNoFolder")).arg(t).arg(name));
     }
     if (!expectations_.tickets) return;
     for (const auto& [number, ticket] : tickets_) {
         if (number <= wanted) continue;
         add(ticket.path, "ticket-never-drawn",
-            say_("Билет %1 никогда не выпадет: в настройках билетов %2.",
-                 "Ticket %1 is never drawn: the settings have %2 tickets.")
-                .arg(number)
-                .arg(wanted));
+            say_(exam_check_texts::text("ticketNeverDrawnSettings")).arg(number).arg(wanted));
     }
 }
 
@@ -219,22 +192,20 @@ void ExamChecker::checkQuestionCounts(const Ticket& ticket) {
     if (!wanted && tickets_.count(1) != 0 && ticket.number != 1)
         wanted = tickets_.at(1).leadingComplete;
     if (!wanted || *wanted == 0) return;
-    const QString measure =
-        fromSettings ? say_("в настройках вопросов %1", "the settings ask for %1").arg(*wanted)
-                     : say_("в билете 1 их %1", "ticket 1 has %1").arg(*wanted);
+    const QString measure = fromSettings
+                                ? say_(exam_check_texts::text("settingsAskFor")).arg(*wanted)
+                                : say_(exam_check_texts::text("ticketHas")).arg(*wanted);
     // A gap is reported question by question (checkQuestion); a ticket that simply ends
     // early is reported here.
     if (ticket.leadingComplete < *wanted && ticket.leadingComplete == ticket.highest) {
         add(ticket.path, "ticket-short",
-            say_("В билете %1 вопросов %2, а %3: за недостающие вопросы ученик получит 0.",
-                 "Ticket %1 has %2 questions, but %3: the missing ones count as 0.")
+            say_(exam_check_texts::text("ticketHasQuestionsBut"))
                 .arg(ticketText(ticket))
                 .arg(ticket.leadingComplete)
                 .arg(measure));
     } else if (ticket.leadingComplete > *wanted) {
         add(ticket.path, "questions-unused",
-            say_("В билете %1 вопросов %2, а %3: лишние вопросы не будут заданы.",
-                 "Ticket %1 has %2 questions, but %3: the others are never asked.")
+            say_(exam_check_texts::text("ticketHasQuestionsBut2"))
                 .arg(ticketText(ticket))
                 .arg(ticket.leadingComplete)
                 .arg(measure));
@@ -252,10 +223,7 @@ void ExamChecker::checkFirstTicketFiles(const Ticket& first) {
             continue;
         }
         add(info.filePath(), "stray-text-file",
-            say_("Лишний текстовый файл в билете 1: окно выбора папки считает вопросы по числу "
-                 "файлов .txt в b1 и насчитает %1 вместо %2.",
-                 "A stray text file in ticket 1: the folder chooser counts questions by the "
-                 ".txt files in b1 and will find %1 instead of %2.")
+            say_(exam_check_texts::text("strayTextFileTicket"))
                 .arg(counted)
                 .arg(first.leadingComplete));
     }
@@ -271,17 +239,13 @@ void ExamChecker::checkQuestion(const Ticket& ticket, int n) {
         if (n < ticket.highest) {
             add(QDir(ticket.path).filePath(exam_folder::questionFileName('q', n)),
                 "question-missing",
-                say_("В билете %1 нет вопроса %2: вопросы после него не будут заданы.",
-                     "Ticket %1 has no question %2: the questions after it are never asked.")
-                    .arg(ticketText(ticket))
-                    .arg(n));
+                say_(exam_check_texts::text("ticketHasNoQuestion")).arg(ticketText(ticket)).arg(n));
         }
         return;
     }
     for (const QString& name : missing) {
         add(QDir(ticket.path).filePath(name), "question-file-missing",
-            say_("Нет файла %1: вопрос %2 билета %3 не откроется.",
-                 "%1 is missing: question %2 of ticket %3 cannot be opened.")
+            say_(exam_check_texts::text("missingQuestionTicketCannot"))
                 .arg(name)
                 .arg(n)
                 .arg(ticketText(ticket)));
@@ -298,10 +262,7 @@ void ExamChecker::checkQuestion(const Ticket& ticket, int n) {
         !pictures_.fileIsReadable(exam_folder::picturePath(ticket.path, n))) {
         add(platform::childPath(ticket.path, exam_folder::questionFileName('k', n)),
             "picture-unreadable",
-            say_("Картинку не удаётся прочитать: вопрос %1 билета %2 покажется без неё.",
-                 "The picture cannot be read: question %1 of ticket %2 shows without it.")
-                .arg(n)
-                .arg(ticketText(ticket)));
+            say_(exam_check_texts::text("pictureCannotBeRead")).arg(n).arg(ticketText(ticket)));
     }
 }
 
@@ -312,42 +273,33 @@ void ExamChecker::checkAnswer(const Ticket& ticket, int n, const QStringList& va
     const QString answerPath =
         platform::childPath(ticket.path, exam_folder::questionFileName('o', n));
     const QString where =
-        say_("вопрос %1 билета %2", "question %1 of ticket %2").arg(n).arg(ticketText(ticket));
+        say_(exam_check_texts::text("questionTicket")).arg(n).arg(ticketText(ticket));
     bool anyVariant = false;
     for (const QString& variant : variants)
         anyVariant = anyVariant || !variant.isEmpty();
     if (!anyVariant) {
         add(variantsPath, "variants-empty",
-            say_("Нет ни одного варианта ответа (%1).", "There is no answer variant (%1).")
-                .arg(where));
+            say_(exam_check_texts::text("thereNoAnswerVariant")).arg(where));
         return;
     }
     for (int i = 0; i < variants.size(); ++i) {
         if (!variants.at(i).isEmpty()) continue;
         add(variantsPath, "variant-empty-line",
-            say_("Строка %1 вариантов пуста: ученик увидит пустой вариант (%2).",
-                 "Variant line %1 is empty: the student sees an empty variant (%2).")
-                .arg(i + 1)
-                .arg(where));
+            say_(exam_check_texts::text("variantLineEmptyStudent")).arg(i + 1).arg(where));
     }
     const QString answer = answerLines.isEmpty() ? QString() : answerLines.constFirst();
     if (answer.isEmpty()) {
         add(answerPath, "answer-empty",
-            say_("Правильный ответ пуст (%1).", "The correct answer is empty (%1).").arg(where));
+            say_(exam_check_texts::text("correctAnswerEmpty")).arg(where));
         return;
     }
     if (variants.contains(answer)) return;
-    QString message = say_("Правильный ответ «%1» не совпадает ни с одной строкой вариантов: "
-                           "на %2 нельзя ответить верно.",
-                           "The correct answer \"%1\" equals no variant line: nobody can "
-                           "answer %2 right.")
-                          .arg(answer, where);
+    QString message = say_(exam_check_texts::text("correctAnswerEqualsNo")).arg(answer, where);
     const Mismatch mismatch = explainMismatch(answer, variants, say_);
     if (mismatch.variant >= 0) {
-        message += QLatin1Char(' ') +
-                   say_("Похоже на вариант %1 «%2»: %3.", "It looks like variant %1 \"%2\": %3.")
-                       .arg(mismatch.variant + 1)
-                       .arg(variants.at(mismatch.variant), mismatch.cause);
+        message += QLatin1Char(' ') + say_(exam_check_texts::text("itLooksLikeVariant"))
+                                          .arg(mismatch.variant + 1)
+                                          .arg(variants.at(mismatch.variant), mismatch.cause);
     }
     add(answerPath, "answer-not-a-variant", message);
 }

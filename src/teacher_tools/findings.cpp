@@ -4,12 +4,13 @@
 #include "common/language.h"
 #include "exam_content/exam_writer.h"
 #include "platform/text_encoding.h"
+#include "teacher_tools/findings_texts.h"
 
 namespace teacher_tools {
 
 Wording::Wording(const QString& language) : language_(language) {}
 
-bool Wording::english() const { return language_ == texts::kEnglish; }
+QString Wording::operator()(const texts::Text& text) const { return texts::say(language_, text); }
 
 QString Wording::operator()(const char* russian, const char* english) const {
     return texts::say(language_, russian, english);
@@ -39,24 +40,20 @@ void checkEncoding(const QString& path, Findings& findings, const Wording& say) 
     case platform::TextEncoding::Ansi:
         return;
     case platform::TextEncoding::Utf8:
-        what = say("Файл сохранён в UTF-8", "The file is saved in UTF-8");
+        what = say(findings_texts::text("fileSavedUtf"));
         break;
     case platform::TextEncoding::Utf8Bom:
-        what = say("Файл сохранён в UTF-8 с меткой BOM", "The file is saved in UTF-8 with a BOM");
+        what = say(findings_texts::text("fileSavedUtfWith"));
         break;
     case platform::TextEncoding::Utf16Bom:
-        what = say("Файл сохранён в UTF-16", "The file is saved in UTF-16");
+        what = say(findings_texts::text("fileSavedUtf2"));
         break;
     }
-    findings.push_back(
-        {path,
-         QStringLiteral("not-windows-1251"),
-         what + say(", а программа читает Windows-1251: русские буквы покажутся искажёнными. "
-                    "Его можно перекодировать (копия останется).",
-                    ", but the program reads Windows-1251: Russian letters will show garbled. "
-                    "It can be converted (a copy is kept)."),
-         true,
-         {}});
+    findings.push_back({path,
+                        QStringLiteral("not-windows-1251"),
+                        what + say(findings_texts::text("butProgramReadsWindows")),
+                        true,
+                        {}});
 }
 
 } // namespace teacher_tools

@@ -2,6 +2,8 @@
 // What the checker and the importers tell a teacher: one finding per problem, naming the
 // file (or folder) it is about, in the interface language.
 
+#include "common/language.h"
+
 #include <QString>
 #include <vector>
 
@@ -23,8 +25,8 @@ using Findings = std::vector<Finding>;
 class Wording {
 public:
     explicit Wording(const QString& language);
-    bool english() const;
     QString operator()(const char* russian, const char* english) const;
+    QString operator()(const texts::Text& text) const;
 
 private:
     QString language_;

@@ -4,6 +4,7 @@
 #include "forms/app.h"
 #include "platform/folders.h"
 #include "settings/settings_window.h"
+#include "teacher_tools/findings_window_texts.h"
 #include "teacher_tools/folder_check.h"
 
 #include <QDir>
@@ -47,23 +48,21 @@ void Form10::load() {
     Label3.setCaption(app().language());
     captions_.apply(Label3.caption());
     const Wording w = say();
-    Command1.setToolTip(w("Прежние файлы останутся в копии рядом с папкой",
-                          "The old files are kept in a copy beside the folder"));
-    Command2.setToolTip(w("Открыть файл выбранной строки (или двойной щелчок по ней)",
-                          "Open the file of the chosen line (or double-click it)"));
+    Command1.setToolTip(w(findings_window_texts::text("oldFilesAreKept")));
+    Command2.setToolTip(w(findings_window_texts::text("openFileChosenLine")));
 }
 
 void Form10::checkFolder(const QString& folder) {
     const Wording w = say();
     QString refusal;
     if (folder.isEmpty()) {
-        refusal = w("Не выбрана папка с экзаменом", "Not choose file with exam");
+        refusal = w(findings_window_texts::text("notChooseFileWith"));
     } else if (!QFileInfo(folder).isDir()) {
-        refusal = w("Папки «%1» нет.", "There is no folder \"%1\".")
-                      .arg(QDir::toNativeSeparators(folder));
+        refusal =
+            w(findings_window_texts::text("thereNoFolder")).arg(QDir::toNativeSeparators(folder));
     } else if (teacher_tools::checkTargets(folder).empty()) {
-        refusal = w("В папке «%1» нет ни экзамена, ни теста.", "\"%1\" holds no exam and no test.")
-                      .arg(QDir::toNativeSeparators(folder));
+        refusal =
+            w(findings_window_texts::text("holdsNoExamNo")).arg(QDir::toNativeSeparators(folder));
     }
     if (!refusal.isEmpty()) {
         app().message(refusal, kProduct);
@@ -75,7 +74,7 @@ void Form10::checkFolder(const QString& folder) {
     notes_.clear();
     conversion_.clear();
     Label1.setCaption(
-        w("Проверена папка: %1", "Checked: %1").arg(QDir::toNativeSeparators(folder)));
+        w(findings_window_texts::text("checked")).arg(QDir::toNativeSeparators(folder)));
     runCheck();
     show();
     // Over the window it was asked from, also when it was open already.
@@ -89,18 +88,19 @@ void Form10::showImport(const QString& bankFile, const teacher_tools::ImportResu
     notes_.clear();
     conversion_.clear();
     for (const auto& [notes, lead] :
-         {std::pair{&result.skipped, w("вопрос пропущен: ", "question skipped: ")},
+         {std::pair{&result.skipped, w(findings_window_texts::text("questionSkipped"))},
           {&result.notes, QString()}}) {
         for (const teacher_tools::BankNote& note : *notes) {
-            notes_.push_back({bankFile,
-                              QStringLiteral("import"),
-                              w("строка %1: ", "line %1: ").arg(note.line) + lead + note.text,
-                              false,
-                              {}});
+            notes_.push_back(
+                {bankFile,
+                 QStringLiteral("import"),
+                 w(findings_window_texts::text("line")).arg(note.line) + lead + note.text,
+                 false,
+                 {}});
         }
     }
     Label1.setCaption(
-        w("Импорт из %1", "Imported from %1").arg(QDir::toNativeSeparators(bankFile)));
+        w(findings_window_texts::text("importedFrom")).arg(QDir::toNativeSeparators(bankFile)));
     if (result.made()) {
         runCheck();
     } else {
@@ -163,17 +163,14 @@ void Form10::showFindings() {
     Command1.setVisible(convertible > 0);
     if (lines.isEmpty()) {
         Label2.setForeColor(colors::Green);
-        Label2.setCaption(w("Замечаний нет.", "No findings."));
+        Label2.setCaption(w(findings_window_texts::text("noFindings")));
         return;
     }
     Label2.setForeColor(colors::Red);
-    QString summary = w("Замечаний: %1. Двойной щелчок по строке открывает файл.",
-                        "Findings: %1. A double-click on a line opens its file.")
-                          .arg(lines.size());
+    QString summary = w(findings_window_texts::text("findingsDoubleClickOn")).arg(lines.size());
     if (convertible > 0) {
-        summary += QLatin1Char(' ') + w("Файлов не в Windows-1251: %1, их можно перекодировать.",
-                                        "Files not in Windows-1251: %1; they can be converted.")
-                                          .arg(convertible);
+        summary += QLatin1Char(' ') +
+                   w(findings_window_texts::text("filesNotWindowsThey")).arg(convertible);
     }
     Label2.setCaption(summary);
 }
@@ -187,16 +184,14 @@ void Form10::convert() {
         QStringList folders;
         for (const QString& folder : report.backupFolders)
             folders.append(QDir::toNativeSeparators(folder));
-        message = w("Перекодировано файлов: %1. Прежние сохранены в %2.",
-                    "Files converted: %1. The old ones are kept in %2.")
+        message = w(findings_window_texts::text("filesConvertedOldOnes"))
                       .arg(report.converted.size())
                       .arg(folders.join(QStringLiteral(", ")));
     }
     if (!report.problems.empty()) {
         if (!message.isEmpty()) message += QLatin1Char(' ');
-        message += w("Не перекодировано файлов: %1 (они в списке).",
-                     "Files not converted: %1 (they are in the list).")
-                       .arg(report.problems.size());
+        message +=
+            w(findings_window_texts::text("filesNotConvertedThey")).arg(report.problems.size());
     }
     conversion_ = report.problems;
     runCheck();

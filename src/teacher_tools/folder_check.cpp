@@ -4,6 +4,7 @@
 #include "exam_content/exam_folder.h"
 #include "platform/app_context.h"
 #include "platform/text_encoding.h"
+#include "teacher_tools/folder_check_texts.h"
 #include "teacher_tools/questionnaire_check.h"
 
 #include <QDateTime>
@@ -116,18 +117,13 @@ ConversionReport convertFiles(const Findings& findings, const QString& stamp, co
         } else if (conversion.outcome == Outcome::Unconvertible) {
             report.problems.push_back(
                 {finding.path, QStringLiteral("unconvertible"),
-                 say("Файл не перекодирован: в нём есть знак «%1», которого нет в Windows-1251.",
-                     "The file was not converted: it holds the character \"%1\", which "
-                     "Windows-1251 cannot hold.")
-                     .arg(conversion.character),
+                 say(folder_check_texts::text("fileWasNotConverted")).arg(conversion.character),
                  false, finding.folder});
         } else if (conversion.outcome == Outcome::Failed) {
-            report.problems.push_back(
-                {finding.path, QStringLiteral("not-written"),
-                 say("Файл не перекодирован: не удалось записать «%1».",
-                     "The file was not converted: \"%1\" could not be written.")
-                     .arg(QDir::toNativeSeparators(conversion.failedPath)),
-                 false, finding.folder});
+            report.problems.push_back({finding.path, QStringLiteral("not-written"),
+                                       say(folder_check_texts::text("fileWasNotConverted2"))
+                                           .arg(QDir::toNativeSeparators(conversion.failedPath)),
+                                       false, finding.folder});
         }
     }
     return report;

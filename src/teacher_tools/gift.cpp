@@ -9,6 +9,7 @@
 // takes time in proportion to its length.
 
 #include "teacher_tools/bank_text.h"
+#include "teacher_tools/gift_texts.h"
 #include "teacher_tools/question_bank.h"
 
 #include <QRegularExpression>
@@ -186,16 +187,13 @@ void GiftReader::question(const Block& block) {
     at = format.end;
     const qsizetype open = findUnescaped(text, QLatin1Char('{'), at);
     if (open < 0) {
-        skip(block.line, say_("нет ответов в фигурных скобках: это описание, а не вопрос",
-                              "no answers in braces: a description, not a question"));
+        skip(block.line, say_(gift_texts::text("noAnswersBracesDescription")));
         return;
     }
     const qsizetype close = findUnescaped(text, QLatin1Char('}'), open + 1);
     if (close < 0) {
         const int braceLine = block.from[std::size_t(QStringView(text).left(open).count(u'\n'))];
-        skip(block.line, say_("фигурная скобка в строке %1 не закрыта до пустой строки",
-                              "the brace on line %1 is not closed before the blank line")
-                             .arg(braceLine));
+        skip(block.line, say_(gift_texts::text("braceOnLineNot")).arg(braceLine));
         return;
     }
     BankQuestion question;
@@ -212,7 +210,7 @@ void GiftReader::question(const Block& block) {
     question.pictures = takePictures(body);
     question.text = tidyLines(html ? withoutHtml(body) : body);
     if (question.text.isEmpty()) {
-        skip(block.line, say_("нет текста вопроса", "the question has no text"));
+        skip(block.line, say_(gift_texts::text("questionHasNoText")));
         return;
     }
     bank_.questions.push_back(std::move(question));
@@ -231,11 +229,11 @@ bool GiftReader::answers(QStringView inside, BankQuestion& question, bool html) 
         }
     }
     if (inside.isEmpty()) {
-        reason_ = say_("эссе без вариантов ответа", "an essay without answers");
+        reason_ = say_(gift_texts::text("essayWithoutAnswers"));
         return false;
     }
     if (inside.startsWith(QLatin1Char('#'))) {
-        reason_ = say_("числовой ответ без вариантов", "a numerical answer without options");
+        reason_ = say_(gift_texts::text("numericalAnswerWithoutOptions"));
         return false;
     }
     if (const QRegularExpressionMatch match = trueFalse.match(inside); match.hasMatch()) {
@@ -246,7 +244,7 @@ bool GiftReader::answers(QStringView inside, BankQuestion& question, bool html) 
         return true;
     }
     if (inside.at(0) != QLatin1Char('=') && inside.at(0) != QLatin1Char('~')) {
-        reason_ = say_("ответы должны начинаться с = или ~", "answers must start with = or ~");
+        reason_ = say_(gift_texts::text("answersMustStartWith"));
         return false;
     }
     return choices(inside, question, html);
@@ -274,12 +272,12 @@ bool GiftReader::choices(QStringView inside, BankQuestion& question, bool html) 
         question.weights.push_back(value);
     }
     if (!anyWrong) {
-        reason_ = allPairs ? say_("вопрос на соответствие", "a matching question")
-                           : say_("короткий ответ без вариантов", "a short answer without options");
+        reason_ = allPairs ? say_(gift_texts::text("matchingQuestion"))
+                           : say_(gift_texts::text("shortAnswerWithoutOptions"));
         return false;
     }
     if (question.answers.contains(QString())) {
-        reason_ = say_("пустой вариант ответа", "an empty answer");
+        reason_ = say_(gift_texts::text("emptyAnswer"));
         return false;
     }
     return true;

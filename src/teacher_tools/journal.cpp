@@ -4,6 +4,7 @@
 #include "common/language.h"
 #include "exam_taking/exam_report.h"
 #include "platform/text_encoding.h"
+#include "teacher_tools/journal_texts.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -159,35 +160,28 @@ void JournalReader::record(const std::vector<Line>& lines, bool finished) {
     row.line = lines.front().number;
     std::size_t at = dateLine(lines.front().text, row) ? 1 : 0;
     if (lines.size() < at + 3) {
-        problem(row.line,
-                say_("Запись неполна (нет имени, билета или оценок) и пропущена.",
-                     "The record is incomplete (no name, ticket or evaluations) and "
-                     "was left out."),
-                true);
+        problem(row.line, say_(journal_texts::text("recordIncompleteNoName")), true);
         return;
     }
     if (!finished) {
-        problem(row.line, say_("Запись не закончена строкой из знаков «=».",
-                               "The record does not end in a line of \"=\" signs."));
+        problem(row.line, say_(journal_texts::text("recordDoesNotEnd")));
     }
     const Line& name = lines[at++];
     const std::optional<QString> student = after(name.text, kNamePrefixes);
     row.name = student.value_or(name.text);
-    if (!student)
-        problem(name.number, say_("Строка имени изменена вручную.", "The name line was edited."));
+    if (!student) problem(name.number, say_(journal_texts::text("nameLineWasEdited")));
     const Line& ticket = lines[at++];
     const std::optional<QString> folder = after(ticket.text, kTicketPrefixes);
     row.ticket = folder.value_or(ticket.text);
     if (!folder) {
-        problem(ticket.number,
-                say_("Строка билета изменена вручную.", "The ticket line was edited."));
+        problem(ticket.number, say_(journal_texts::text("ticketLineWasEdited")));
     }
     questions(lines[at++], row);
     if (at < lines.size()) row.verdict = lines[at++].text;
     if (at < lines.size() && lines[at].text.startsWith(kDataPrefix))
         row.data = lines[at++].text.mid(kDataPrefix.size());
     if (at < lines.size()) {
-        problem(lines[at].number, say_("В записи лишние строки.", "The record has extra lines."));
+        problem(lines[at].number, say_(journal_texts::text("recordHasExtraLines")));
     }
     journal_.rows.push_back(std::move(row));
 }
@@ -195,9 +189,8 @@ void JournalReader::record(const std::vector<Line>& lines, bool finished) {
 void JournalReader::questions(const Line& line, JournalRow& row) {
     const QList<QStringView> parts = QStringView(line.text).split(QLatin1Char(';'));
     if (parts.size() != kQuestionSlots) {
-        problem(line.number, say_("В строке оценок %1 частей вместо 20.",
-                                  "The evaluations line has %1 parts instead of 20.")
-                                 .arg(parts.size()));
+        problem(line.number,
+                say_(journal_texts::text("evaluationsLineHasParts")).arg(parts.size()));
     }
     QStringList answered;
     for (int n = 1; n <= std::min<int>(kQuestionSlots, int(parts.size())); ++n) {
@@ -209,18 +202,14 @@ void JournalReader::questions(const Line& line, JournalRow& row) {
             if (part.startsWith(prefix)) evaluation = part.mid(prefix.size()).trimmed().toString();
         }
         if (!evaluation) {
-            problem(line.number, say_("Оценка вопроса %1 изменена вручную: «%2».",
-                                      "The evaluation of question %1 was edited: \"%2\".")
-                                     .arg(n)
-                                     .arg(part));
+            problem(line.number,
+                    say_(journal_texts::text("evaluationQuestionWasEdited")).arg(n).arg(part));
             evaluation = part.toString().section(QLatin1Char(' '), -1);
         }
         if (!Decimal::isNumeric(*evaluation)) {
-            problem(line.number, say_("Оценка вопроса %1 «%2» не число и не учтена.",
-                                      "The evaluation of question %1, \"%2\", is no number and "
-                                      "is not counted.")
-                                     .arg(n)
-                                     .arg(*evaluation));
+            problem(
+                line.number,
+                say_(journal_texts::text("evaluationQuestionNoNumber")).arg(n).arg(*evaluation));
             continue;
         }
         row.evaluations[std::size_t(n - 1)] = *evaluation;
@@ -275,13 +264,8 @@ Journal filterJournal(const Journal& journal, std::optional<QDate> from, std::op
     kept.problems = journal.problems;
     for (const JournalRow& row : journal.rows) {
         if (!row.day) {
-            kept.problems.push_back({row.line,
-                                     say("Дата записи «%1» не читается; запись не "
-                                         "вошла в отбор по датам.",
-                                         "The record's date \"%1\" cannot be read; "
-                                         "the record is left out of the dates chosen.")
-                                         .arg(row.date),
-                                     true});
+            kept.problems.push_back(
+                {row.line, say(journal_texts::text("recordSDateCannot")).arg(row.date), true});
             continue;
         }
         if ((from && *row.day < *from) || (to && *row.day > *to)) continue;
@@ -304,12 +288,14 @@ int questionColumns(const std::vector<JournalRow>& rows) {
 }
 
 QStringList journalHeadings(int questions, const Wording& say) {
-    QStringList headings{say("Дата", "Date"), say("Время", "Time"), say("Ф.И.О.", "Name"),
-                         say("Дополнительные сведения", "Additional data"), say("Билет", "Ticket")};
+    QStringList headings{say(journal_texts::text("date")), say(journal_texts::text("time")),
+                         say(journal_texts::text("name")),
+                         say(journal_texts::text("additionalData")),
+                         say(journal_texts::text("ticket"))};
     for (int n = 1; n <= questions; ++n)
         headings.append(QString::number(n));
-    headings << say("Ответов", "Answered") << say("Средний балл", "Average")
-             << say("Итог", "Verdict") << say("Строка", "Line");
+    headings << say(journal_texts::text("answered")) << say(journal_texts::text("average"))
+             << say(journal_texts::text("verdict")) << say(journal_texts::text("line"));
     return headings;
 }
 
@@ -358,7 +344,7 @@ QString journalCsv(const std::vector<JournalRow>& rows, const Wording& say,
     // Beside the date as the record writes it, the same date as ISO 8601, which every
     // spreadsheet reads as a date whatever its locale.
     QStringList headings = journalHeadings(questions, say);
-    headings.insert(1, say("Дата ISO", "Date ISO"));
+    headings.insert(1, say(journal_texts::text("dateIso")));
     QString csv = csvRow(headings);
     for (const JournalRow& row : rows) {
         QStringList cells = journalCells(row, questions, decimalSeparator);

@@ -6,6 +6,7 @@
 // type is named and skipped.
 
 #include "teacher_tools/bank_text.h"
+#include "teacher_tools/moodle_xml_texts.h"
 #include "teacher_tools/question_bank.h"
 
 #include <QXmlStreamReader>
@@ -118,9 +119,8 @@ QuestionBank XmlReader::read(const QByteArray& bytes) {
         if (!xml.hasError()) take(question);
     }
     if (xml.hasError()) {
-        skip(int(xml.lineNumber()), say_("файл XML испорчен, дальше он не читается: %1",
-                                         "the XML file is broken and is not read on: %1")
-                                        .arg(xml.errorString()));
+        skip(int(xml.lineNumber()),
+             say_(moodle_xml_texts::text("xmlFileBrokenNot")).arg(xml.errorString()));
     }
     return bank_;
 }
@@ -129,10 +129,7 @@ void XmlReader::take(const XmlQuestion& read) {
     const bool trueFalse = read.type == QLatin1String("truefalse");
     if (read.type == QLatin1String("category")) return;
     if (read.type != QLatin1String("multichoice") && !trueFalse) {
-        skip(read.line, say_("вопрос типа «%1» не берётся: в билете только выбор из вариантов",
-                             "a question of the type \"%1\" is not taken: a ticket only has "
-                             "variants to choose from")
-                            .arg(read.type));
+        skip(read.line, say_(moodle_xml_texts::text("questionTypeNotTaken")).arg(read.type));
         return;
     }
     BankQuestion question;
@@ -155,10 +152,9 @@ void XmlReader::take(const XmlQuestion& read) {
         }
     }
     if (question.text.isEmpty()) {
-        skip(read.line, say_("нет текста вопроса", "the question has no text"));
+        skip(read.line, say_(moodle_xml_texts::text("questionHasNoText")));
     } else if (question.answers.size() < 2 || question.answers.contains(QString())) {
-        skip(read.line, say_("меньше двух вариантов ответа или пустой вариант",
-                             "fewer than two options, or an empty one"));
+        skip(read.line, say_(moodle_xml_texts::text("fewerThanTwoOptions")));
     } else {
         bank_.questions.push_back(std::move(question));
     }

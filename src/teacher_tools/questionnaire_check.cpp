@@ -3,6 +3,7 @@
 #include "common/decimal.h"
 #include "platform/app_context.h"
 #include "platform/folders.h"
+#include "teacher_tools/questionnaire_check_texts.h"
 #include "tester/questionnaire_files.h"
 #include "tester/scoring.h"
 
@@ -57,11 +58,7 @@ Findings TestChecker::run() {
     const questionnaire_files::Header header = questionnaire_files::readHeader(definition_);
     if (header.name != name_) {
         add(definition_, "test-name-mismatch",
-            say_("Ключ t раздела [v] — «%1», а тест называется «%2»: вопросы будут искаться "
-                 "в папке «%1».",
-                 "Key t of section [v] is \"%1\", but the test is called \"%2\": its questions "
-                 "are looked for in the folder \"%1\".")
-                .arg(header.name, name_));
+            say_(questionnaire_check_texts::text("keyTSectionV")).arg(header.name, name_));
     }
     for (int k = 0; k < questionnaire_files::kConclusions; ++k)
         thresholds_[std::size_t(k)] = storedValue(header.thresholds[std::size_t(k)]);
@@ -69,16 +66,12 @@ Findings TestChecker::run() {
         const QString& text = header.thresholds[std::size_t(k)];
         if (scoring::checkFieldNumber(text) == scoring::FieldNumber::Kept) continue;
         add(definition_, "threshold-not-numeric",
-            say_("Порог %1 («%2») не число от -32768 до 32767: он читается как 0.",
-                 "Threshold %1 (\"%2\") is no number from -32768 to 32767: it reads as 0.")
-                .arg(k + 1)
-                .arg(text));
+            say_(questionnaire_check_texts::text("thresholdNoNumberFrom")).arg(k + 1).arg(text));
     }
     const int count = questionnaire_files::countQuestions(folder_);
     if (count == 0) {
         add(questionFile(1), "no-questions",
-            say_("В тесте нет ни одного вопроса (нет файла vt1.txt).",
-                 "The test has no question (there is no vt1.txt)."));
+            say_(questionnaire_check_texts::text("testHasNoQuestion")));
     }
     for (int n = 1; n <= count; ++n)
         checkQuestion(n);
@@ -86,10 +79,7 @@ Findings TestChecker::run() {
     checkThresholds();
     if (count > 0 && highest_ > thresholds_[2]) {
         add(definition_, "total-above-thresholds",
-            say_("Наибольшая возможная сумма баллов %1 больше порога 3 (%2): для неё не "
-                 "найдётся заключения.",
-                 "The largest possible total %1 is above threshold 3 (%2): no conclusion fits "
-                 "it.")
+            say_(questionnaire_check_texts::text("largestPossibleTotalAbove"))
                 .arg(highest_.toText(app_.locale().decimalSeparator()),
                      thresholds_[2].toText(app_.locale().decimalSeparator())));
     }
@@ -103,9 +93,7 @@ bool TestChecker::findDefinition() {
     definition_ = QDir(folder_).filePath(stored.isEmpty() ? wanted : stored);
     if (!stored.isEmpty() && QFileInfo(definition_).isFile()) return true;
     add(definition_, "definition-missing",
-        say_("Нет файла %1: файл теста должен называться по его папке.",
-             "%1 is missing: a test's file is named after its folder.")
-            .arg(wanted));
+        say_(questionnaire_check_texts::text("missingTestSFile")).arg(wanted));
     return false;
 }
 
@@ -122,10 +110,7 @@ void TestChecker::checkThresholds() {
     for (const auto& [reachable, number] : {std::pair{secondReachable, 2}, {thirdReachable, 3}}) {
         if (reachable) continue;
         add(definition_, "conclusion-unreachable",
-            say_("Заключение %1 никогда не будет выбрано: пороги должны возрастать, а они %2.",
-                 "Conclusion %1 can never be chosen: the thresholds must rise, and they are %2.")
-                .arg(number)
-                .arg(values));
+            say_(questionnaire_check_texts::text("conclusionCanNeverBe")).arg(number).arg(values));
     }
 }
 
@@ -144,20 +129,14 @@ void TestChecker::checkQuestion(int n) {
         }
         if (firstEmpty != 0) {
             add(definition_, "answer-after-empty",
-                say_("Вопрос %1: ответ %2 стоит после пустого ответа %3, в окне теста между "
-                     "ними будет пропуск.",
-                     "Question %1: answer %2 follows the empty answer %3; the test window shows "
-                     "a gap between them.")
+                say_(questionnaire_check_texts::text("questionAnswerFollowsEmpty"))
                     .arg(n)
                     .arg(k)
                     .arg(firstEmpty));
         }
         if (scoring::checkFieldNumber(points) != scoring::FieldNumber::Kept) {
             add(definition_, "points-not-numeric",
-                say_("Вопрос %1, ответ %2: баллы «%3» не число от -32768 до 32767, они "
-                     "читаются как 0.",
-                     "Question %1, answer %2: the points \"%3\" are no number from -32768 to "
-                     "32767; they read as 0.")
+                say_(questionnaire_check_texts::text("questionAnswerPointsAre"))
                     .arg(n)
                     .arg(k)
                     .arg(points));
@@ -167,9 +146,7 @@ void TestChecker::checkQuestion(int n) {
     }
     if (!most) {
         add(definition_, "question-no-answers",
-            say_("У вопроса %1 нет ни одного ответа: на нём тест остановится.",
-                 "Question %1 has no answer: the test stops there.")
-                .arg(n));
+            say_(questionnaire_check_texts::text("questionHasNoAnswer")).arg(n));
         return;
     }
     highest_ = Decimal::add(highest_, *most).value_or(highest_);
@@ -193,9 +170,7 @@ void TestChecker::checkQuestionsAfter(int count) {
         beyond = beyond || !answer.isEmpty();
     if (!beyond) return;
     add(questionFile(count + 1), "question-file-missing",
-        say_("Нет файла vt%1.txt: вопрос %1 и все после него не будут заданы.",
-             "vt%1.txt is missing: question %1 and all after it are never asked.")
-            .arg(count + 1));
+        say_(questionnaire_check_texts::text("vtTxtMissingQuestion")).arg(count + 1));
 }
 
 void TestChecker::checkConclusions() {
@@ -207,9 +182,7 @@ void TestChecker::checkConclusions() {
             continue;
         }
         add(path, "conclusion-missing",
-            say_("Нет файла %1 с заключением %2.", "%1, the file of conclusion %2, is missing.")
-                .arg(file)
-                .arg(k));
+            say_(questionnaire_check_texts::text("fileConclusionMissing")).arg(file).arg(k));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "exam_content/exam_folder.h"
 #include "platform/profile_file.h"
 #include "platform/text_encoding.h"
+#include "teacher_tools/statistics_texts.h"
 
 #include <QDir>
 #include <QHash>
@@ -183,12 +184,7 @@ ClassStatistics analyseJournal(const Journal& journal, const StatisticsFilter& f
         ++statistics.records;
         if (row.answered == 0) {
             statistics.problems.push_back(
-                {row.line,
-                 say("В записи нет ни одной оценки (ни одного ответа или язык интерфейса не "
-                     "русский и не английский): она учтена только в итогах.",
-                     "The record holds no evaluation (nothing answered, or an interface language "
-                     "other than Russian and English): it counts in the verdicts only."),
-                 false});
+                {row.line, say(statistics_texts::text("recordHoldsNoEvaluation")), false});
         }
         tickets[row.ticket].push_back(&row);
         statistics.overall.add(row);
@@ -336,19 +332,13 @@ void TestReportReader::finish() {
     const Run run = *run_;
     run_.reset();
     if (!headed_) {
-        problem(run.line, say_("Итог теста без заголовка «ТЕСТ:»; учтён без названия теста.",
-                               "A test result without a \"ТЕСТ:\" header; counted without the "
-                               "test's name."));
+        problem(run.line, say_(statistics_texts::text("testResultWithoutHeader")));
     }
     if (run.found < 3) {
-        problem(run.line, say_("Итог теста оборван (нет всех трёх строк «ВЫВОД»).",
-                               "The test result is cut short (not all three \"ВЫВОД\" lines)."));
+        problem(run.line, say_(statistics_texts::text("testResultCutShort")));
     }
     if ((from_ || to_) && !day_) {
-        problem(run.line,
-                say_("Дата итога теста не читается; итог не вошёл в отбор по датам.",
-                     "The test result's date cannot be read; it is left out of the dates chosen."),
-                true);
+        problem(run.line, say_(statistics_texts::text("testResultSDate")), true);
         return;
     }
     if ((from_ && *day_ < *from_) || (to_ && *day_ > *to_)) return;
@@ -382,15 +372,15 @@ QString optionalPercent(std::optional<double> share, QChar decimalSeparator) {
 
 QStringList verdictHeadings(const QString& first, const Wording& say) {
     return {first,
-            say("Записей", "Records"),
-            say("Зачет", "Delivered"),
-            say("Не зачет", "Not deliver"),
-            say("Не зачет по времени", "Not deliver on time"),
-            say("Без итога", "No verdict"),
-            say("Иной итог", "Other verdict"),
-            say("Зачет, %", "Delivered, %"),
-            say("По времени, %", "Out of time, %"),
-            say("Средний балл", "Mean average")};
+            say(statistics_texts::text("records")),
+            say(statistics_texts::text("delivered")),
+            say(statistics_texts::text("notDeliver")),
+            say(statistics_texts::text("notDeliverOnTime")),
+            say(statistics_texts::text("noVerdict")),
+            say(statistics_texts::text("otherVerdict")),
+            say(statistics_texts::text("delivered2")),
+            say(statistics_texts::text("outTime")),
+            say(statistics_texts::text("meanAverage"))};
 }
 
 QStringList verdictCells(const QString& label, const VerdictCounts& counts, QChar separator) {
@@ -408,11 +398,12 @@ QStringList verdictCells(const QString& label, const VerdictCounts& counts, QCha
 }
 
 StatisticsTable testsTable(const TestReportStatistics& tests, const Wording& say, QChar separator) {
-    StatisticsTable table{say("Выводы тестов (s/lzm.txt)", "Test conclusions (s/lzm.txt)"),
-                          {say("Тест", "Test"), say("Прохождений", "Runs"),
-                           say("Вывод №", "Conclusion №"), say("Вывод", "Conclusion"),
-                           say("Раз", "Times"), say("Доля, %", "Share, %")},
-                          {}};
+    StatisticsTable table{
+        say(statistics_texts::text("testConclusionsSLzm")),
+        {say(statistics_texts::text("test")), say(statistics_texts::text("runs")),
+         say(statistics_texts::text("conclusion")), say(statistics_texts::text("conclusion2")),
+         say(statistics_texts::text("times")), say(statistics_texts::text("share"))},
+        {}};
     for (const TestStatistics& test : tests.tests) {
         for (const ConclusionCount& conclusion : test.conclusions) {
             table.rows.push_back(
@@ -432,21 +423,17 @@ QString percentText(double share, QChar decimalSeparator) {
 }
 
 QStringList itemHeadings(const Wording& say) {
-    return {say("Билет", "Ticket"),
-            say("Вопрос", "Question"),
-            say("Попыток", "Attempts"),
-            say("Верно", "Right"),
-            say("Лёгкость, %", "Facility, %"),
-            say("Различение, %", "Discrimination, %"),
-            say("Отметка", "Mark"),
-            say("Текст вопроса", "Question text")};
+    return {say(statistics_texts::text("ticket")),   say(statistics_texts::text("question")),
+            say(statistics_texts::text("attempts")), say(statistics_texts::text("right")),
+            say(statistics_texts::text("facility")), say(statistics_texts::text("discrimination")),
+            say(statistics_texts::text("mark")),     say(statistics_texts::text("questionText"))};
 }
 
 QStringList itemCells(const ItemStatistics& item, const Wording& say, QChar decimalSeparator) {
     QStringList marks;
-    if (item.tooHard()) marks.append(say("трудный", "too hard"));
-    if (item.tooEasy()) marks.append(say("лёгкий", "too easy"));
-    if (item.negative()) marks.append(say("различение < 0", "discrimination < 0"));
+    if (item.tooHard()) marks.append(say(statistics_texts::text("tooHard")));
+    if (item.tooEasy()) marks.append(say(statistics_texts::text("tooEasy")));
+    if (item.negative()) marks.append(say(statistics_texts::text("discrimination2")));
     return {item.ticket,
             QString::number(item.question),
             QString::number(item.attempts),
@@ -466,41 +453,42 @@ QString binLabel(int bin, QChar decimalSeparator) {
 }
 
 QString dayLabel(const QDate& day, const Wording& say) {
-    return day.isValid() ? day.toString(Qt::ISODate) : say("без даты", "no date");
+    return day.isValid() ? day.toString(Qt::ISODate) : say(statistics_texts::text("noDate"));
 }
 
 std::vector<StatisticsTable> statisticsTables(const ClassStatistics& statistics,
                                               const TestReportStatistics& tests, const Wording& say,
                                               QChar separator) {
     std::vector<StatisticsTable> tables;
-    StatisticsTable items{say("Вопросы", "Questions"), itemHeadings(say), {}};
+    StatisticsTable items{say(statistics_texts::text("questions")), itemHeadings(say), {}};
     for (const ItemStatistics& item : statistics.items)
         items.rows.push_back(itemCells(item, say, separator));
     tables.push_back(items);
 
-    StatisticsTable averages{say("Средние баллы билетов", "Ticket averages"),
-                             {say("Средний балл", "Average"), say("Записей", "Records")},
-                             {}};
+    StatisticsTable averages{
+        say(statistics_texts::text("ticketAverages")),
+        {say(statistics_texts::text("average")), say(statistics_texts::text("records"))},
+        {}};
     for (int bin = 0; bin < kHistogramBins; ++bin) {
         averages.rows.push_back(
             {binLabel(bin, separator), QString::number(statistics.histogram[std::size_t(bin)])});
     }
     tables.push_back(averages);
 
-    const QString all = say("Всего", "All");
-    StatisticsTable days{
-        say("Итоги по дням", "Verdicts by day"), verdictHeadings(say("День", "Day"), say), {}};
+    const QString all = say(statistics_texts::text("all"));
+    StatisticsTable days{say(statistics_texts::text("verdictsByDay")),
+                         verdictHeadings(say(statistics_texts::text("day")), say),
+                         {}};
     for (const auto& [day, counts] : statistics.byDay)
         days.rows.push_back(verdictCells(dayLabel(day, say), counts, separator));
     days.rows.push_back(verdictCells(all, statistics.overall, separator));
     tables.push_back(days);
 
-    StatisticsTable groups{say("Итоги по группам (дополнительные сведения 1)",
-                               "Verdicts by group (additional data 1)"),
-                           verdictHeadings(say("Группа", "Group"), say),
+    StatisticsTable groups{say(statistics_texts::text("verdictsByGroupAdditional")),
+                           verdictHeadings(say(statistics_texts::text("group")), say),
                            {}};
     for (const auto& [group, counts] : statistics.byGroup) {
-        const QString label = group.isEmpty() ? say("без сведений", "no data") : group;
+        const QString label = group.isEmpty() ? say(statistics_texts::text("noData")) : group;
         groups.rows.push_back(verdictCells(label, counts, separator));
     }
     groups.rows.push_back(verdictCells(all, statistics.overall, separator));

@@ -96,8 +96,8 @@ platform::WriteResult writeQuestionAndText(const QString& definition, const QStr
 
 std::optional<QString> readTextFile(const QString& path) { return platform::readWholeFile(path); }
 
-bool writeTextFile(const QString& path, const QString& text) {
-    return platform::writeWholeFile(path, text);
+platform::WriteResult writeTextFile(const QString& path, const QString& text) {
+    return platform::replaceWholeFile(path, text);
 }
 
 int countQuestions(const QString& testFolder) {

@@ -63,7 +63,7 @@ platform::WriteResult writeQuestionAndText(const QString& definition, const QStr
 // The whole file, its final line end included; empty optional when it cannot be read.
 std::optional<QString> readTextFile(const QString& path);
 // Replaces the file with `text` followed by CR LF. False when it could not be written.
-bool writeTextFile(const QString& path, const QString& text);
+platform::WriteResult writeTextFile(const QString& path, const QString& text);
 
 // The number of questions: how many of vt1.txt, vt2.txt, ... exist without a gap. Other
 // files a folder picks up (Thumbs.db, desktop.ini, a backup copy) do not count.

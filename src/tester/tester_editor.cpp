@@ -10,12 +10,14 @@
 #include "forms/app.h"
 #include "platform/folders.h"
 #include "tester/questionnaire_files.h"
+#include "tester/tester_window_texts.h"
 
 #include <QDir>
 
 #include <algorithm>
 
 using namespace forms;
+using tester_window_texts::text;
 
 namespace {
 
@@ -59,15 +61,11 @@ void Form6::createTest() {
     }
     const QString name = Text2.text();
     if (name.trimmed().isEmpty()) {
-        tell("Не введено имя теста", "Not incorporated a name of test");
+        tell(text("noTestNameTyped"));
         return;
     }
     if (!questionnaire_files::isTestName(name)) {
-        tell("Такое имя теста нельзя дать папке. Уберите символы \\ / : * ? \" < > |, \"..\", "
-             "точку или пробел в конце: ",
-             "A test cannot have this name as a folder. Leave out \\ / : * ? \" < > |, \"..\", "
-             "and a dot or blank at the end: ",
-             name);
+        tell(text("badTestName"), name);
         return;
     }
     if (!makeTestFiles(name)) return;
@@ -83,15 +81,16 @@ bool Form6::makeTestFiles(const QString& name) {
     // An existing folder of that name, whatever its letter case, is the test's folder.
     const QString folder = questionnaire_files::testFolder(app(), name);
     if (!platform::MakeDirPath(folder)) {
-        tell("Не удалось создать папку теста:\n", "Could not create the test folder:\n",
-             QDir::toNativeSeparators(folder));
+        tell(text("folderNotMade"), QDir::toNativeSeparators(folder));
         return false;
     }
     // A folder that exists already is used as it is; its questions stay until saved over.
     const QString definition = questionnaire_files::definitionPath(app(), name);
-    if (!SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t"), name, definition)) {
-        tell("Не удалось записать файл теста:\n", "Could not write the test file:\n",
-             QDir::toNativeSeparators(definition));
+    const platform::WriteResult written =
+        SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t"), name, definition);
+    if (!written) {
+        tell(text("testFileNotWritten"),
+             QDir::toNativeSeparators(definition) + writeFailureNote(written, language()));
         return false;
     }
     return true;
@@ -141,21 +140,19 @@ void Form6::editTest() {
 void Form6::saveQuestion() {
     const QString number = Text1.text();
     if (txtV.text().isEmpty() || number.isEmpty()) {
-        tell("Ввод вопроса и номера теста не закончен",
-             "Entering a question and number of test not legal");
+        tell(text("questionUnfinished"));
         return;
     }
     // The number names a section and a file; only 1, 2, ... as written keep them apart.
     const std::optional<int> whole = questionnaire_files::questionNumber(number);
     if (!whole || QString::number(*whole) != number) {
-        tell("Номер вопроса должен быть целым числом от 1 до 32767: ",
-             "The question number must be a whole number from 1 to 32767: ", number);
+        tell(text("badQuestionNumber"), number);
         return;
     }
     const QString file = questionnaire_files::questionFilePath(app(), Text2.text(), number);
     const QString definition = questionnaire_files::definitionPath(app(), Text2.text());
     if (file.isEmpty() || definition.isEmpty()) {
-        tell("Не выбран тест!", "Not choose test!");
+        tell(text("noTestChosen"));
         return;
     }
     questionnaire_files::Question question;
@@ -168,8 +165,8 @@ void Form6::saveQuestion() {
         questionnaire_files::writeQuestionAndText(definition, number, question, file, txtV.text());
     if (!written) {
         const QString failed = written.file().isEmpty() ? definition : written.file();
-        tell("Не удалось записать файл:\n", "Could not write the file:\n",
-             QDir::toNativeSeparators(failed) + writeFailureNote(written, english()));
+        tell(text("fileNotWritten"),
+             QDir::toNativeSeparators(failed) + writeFailureNote(written, language()));
         return;
     }
     if (Label12.caption() != kOn) return;
@@ -185,48 +182,53 @@ void Form6::saveQuestion() {
 
 void Form6::saveConclusions() {
     if (Text5.text().isEmpty() || Text7.text().isEmpty() || Text6.text().isEmpty()) {
-        tell("Ввод выводов не закончен", "Entering the conclusions not legal");
+        tell(text("conclusionsUnfinished"));
         return;
     }
     const QString definition = questionnaire_files::definitionPath(app(), Text2.text());
     if (definition.isEmpty()) {
-        tell("Не выбран тест!", "Not choose test!");
+        tell(text("noTestChosen"));
         return;
     }
     // v1.txt, v2.txt, v3.txt in this order: conclusion 1, 3, 2.
     for (int k : {1, 3, 2}) {
         const QString file = questionnaire_files::conclusionFilePath(app(), Text2.text(), k);
-        if (!questionnaire_files::writeTextFile(file, conclusionField(k).text())) {
-            tell("Не удалось записать файл:\n", "Could not write the file:\n",
-                 QDir::toNativeSeparators(file));
+        const platform::WriteResult written =
+            questionnaire_files::writeTextFile(file, conclusionField(k).text());
+        if (!written) {
+            tell(text("fileNotWritten"),
+                 QDir::toNativeSeparators(file) + writeFailureNote(written, language()));
             return;
         }
         storedConclusions_[std::size_t(k - 1)] = conclusionField(k).text();
     }
     for (int k = 1; k <= 3; ++k) {
-        if (!SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t%1").arg(k),
-                      thresholdField(k).text(), definition)) {
-            tell("Не удалось записать файл:\n", "Could not write the file:\n",
-                 QDir::toNativeSeparators(definition));
+        const platform::WriteResult written =
+            SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t%1").arg(k),
+                     thresholdField(k).text(), definition);
+        if (!written) {
+            tell(text("fileNotWritten"),
+                 QDir::toNativeSeparators(definition) + writeFailureNote(written, language()));
             return;
         }
     }
-    tell("Сохранено", "Preserved");
+    tell(text("saved"));
 }
 
 void Form6::writeBackConclusions() {
     // Stepping through a test keeps the conclusions typed meanwhile; a field that is empty
     // or still holds what its file holds is not written, so looking changes nothing.
     for (int k : {1, 3, 2}) {
-        const QString& text = conclusionField(k).text();
-        if (text.isEmpty() || text == storedConclusions_[std::size_t(k - 1)]) continue;
+        const QString& shown = conclusionField(k).text();
+        if (shown.isEmpty() || shown == storedConclusions_[std::size_t(k - 1)]) continue;
         const QString file = questionnaire_files::conclusionFilePath(app(), Text2.text(), k);
-        if (!questionnaire_files::writeTextFile(file, text)) {
-            tell("Не удалось записать файл:\n", "Could not write the file:\n",
-                 QDir::toNativeSeparators(file));
+        const platform::WriteResult written = questionnaire_files::writeTextFile(file, shown);
+        if (!written) {
+            tell(text("fileNotWritten"),
+                 QDir::toNativeSeparators(file) + writeFailureNote(written, language()));
             continue;
         }
-        storedConclusions_[std::size_t(k - 1)] = text;
+        storedConclusions_[std::size_t(k - 1)] = shown;
     }
 }
 
@@ -234,14 +236,14 @@ void Form6::stepInEditor() {
     const std::optional<Decimal> number = Decimal::parse(Text1.text());
     const std::optional<Decimal> count = Decimal::parse(Text4.text());
     if (!number || !count) {
-        tell("Не выбран тест!", "Not choose test!");
+        tell(text("noTestChosen"));
         return;
     }
     // The step counter outlives the test it counted; past the end of this one it starts
     // again, as the last question does.
     const int following = int(editorStep_) + 1;
     if (*number >= *count || Decimal::fromInt(following) > *count) {
-        tell("Конец теста", "End of test");
+        tell(text("endOfTest"));
         Text1.setText(QStringLiteral("1"));
         editorStep_ = 1;
         return;

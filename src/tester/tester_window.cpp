@@ -8,15 +8,18 @@
 #include "forms/app.h"
 #include "platform/text_files.h"
 #include "shell/start_window.h"
+#include "shell/start_window_texts.h"
 #include "tester/questionnaire_files.h"
 #include "tester/scoring.h"
 #include "tester/tester_report.h"
+#include "tester/tester_window_texts.h"
 
 #include <QDir>
 
 #include <algorithm>
 
 using namespace forms;
+using tester_window_texts::text;
 
 namespace {
 
@@ -147,16 +150,15 @@ void Form6::load() {
 
 // Shared steps.
 
-bool Form6::english() const { return language_ == kEnglish; }
+QString Form6::language() const { return language_; }
 
-void Form6::tell(const char* russian, const char* english, const QString& detail) {
-    app().message(say(language_, russian, english) + detail, kTitle);
+void Form6::tell(const texts::Text& message, const QString& detail) {
+    app().message(say(message) + detail, kTitle);
 }
 
 QString Form6::pathMessage() const {
     const QString folder = questionnaire_files::testsFolder(app()) + QDir::separator();
-    return say(language_, "Путь к папки с тестами: ", "Way to files with tests: ") +
-           QLatin1Char(' ') + folder;
+    return say(text("testsPath")) + QLatin1Char(' ') + folder;
 }
 
 QString Form6::askForTest() {
@@ -169,14 +171,12 @@ bool Form6::editing() const { return Label10.caption() != kZero; }
 
 bool Form6::acceptTestName(const QString& name, const QString& definition) {
     if (name.isEmpty()) {
-        tell("В файле теста не указано имя теста:\n", "The test file does not name its test:\n",
-             QDir::toNativeSeparators(definition));
+        tell(text("noTestName"), QDir::toNativeSeparators(definition));
         return false;
     }
     if (!questionnaire_files::isTestName(name)) {
         // The name becomes a folder of "t"; one that leads elsewhere is never followed.
-        tell("Файл теста называет тест недопустимым именем папки:\n",
-             "The test file gives its test a name that cannot be a folder name:\n",
+        tell(text("badTestFolderName"),
              name + QLatin1Char('\n') + QDir::toNativeSeparators(definition));
         return false;
     }
@@ -193,8 +193,7 @@ std::optional<QString> Form6::readQuestionText(const QString& name, const QStrin
                                                    QDir::separator() + QStringLiteral("vt") +
                                                    number + QStringLiteral(".txt")
                                              : file;
-        tell("Не удалось прочитать файл вопроса:\n", "Could not read the question file:\n",
-             QDir::toNativeSeparators(shown));
+        tell(tester_window_texts::text("questionUnreadable"), QDir::toNativeSeparators(shown));
         return std::nullopt;
     }
     // A field the teacher edits shows the text without the line end its file adds, so
@@ -238,8 +237,7 @@ void Form6::readConclusions() {
         storedConclusions_[std::size_t(k - 1)] = shown;
     }
     if (!unreadable.isEmpty()) {
-        tell("Не удалось прочитать файл вывода:\n", "Could not read the conclusion file:\n",
-             unreadable.join(QLatin1Char('\n')));
+        tell(text("conclusionUnreadable"), unreadable.join(QLatin1Char('\n')));
     }
 }
 
@@ -296,8 +294,7 @@ void Form6::numberFieldChanged(TextBox& field, QString& accepted) {
     case scoring::FieldNumber::OutOfRange: {
         const QString refused = field.text();
         field.setText(accepted);
-        tell(
-            "Допустимы числа от -32768 до 32767: ", "Numbers from -32768 to 32767 only: ", refused);
+        tell(text("pointsRange"), refused);
         return;
     }
     }
@@ -379,10 +376,7 @@ void Form6::questionNumberChanged() {
     loadedNumber_ = number;
 }
 
-void Form6::questionCountChanged() {
-    Label14.setCaption((english() ? QStringLiteral("from ") : QStringLiteral("из ")) +
-                       Text4.text());
-}
+void Form6::questionCountChanged() { Label14.setCaption(say(text("of")) + Text4.text()); }
 
 void Form6::answerTextChanged(int k) {
     // An answer exists only with a text; the option shows that text.
@@ -408,12 +402,12 @@ void Form6::next() {
     const std::optional<Decimal> number = Decimal::parse(Text1.text());
     const std::optional<Decimal> count = Decimal::parse(Text4.text());
     if (!number || !count) {
-        tell("Не выбран тест!", "Not choose test!");
+        tell(text("noTestChosen"));
         Option6.setValue(true);
         return;
     }
     if (*number >= *count) {
-        tell("Тест окончен", "End of test");
+        tell(text("testOver"));
         Option6.setValue(true);
         std::array<QString, 5> gathered;
         for (int k = 1; k <= 5; ++k)
@@ -448,9 +442,7 @@ void Form6::totalChanged() {
         // The panel keeps what it showed; a panel that never showed a conclusion says why
         // it has none rather than standing empty.
         if (shownBefore.isEmpty()) {
-            Label11.setCaption(english()
-                                   ? QStringLiteral("No conclusion fits the total ") + total
-                                   : QStringLiteral("Ни один вывод не подходит к баллу ") + total);
+            Label11.setCaption(say(text("noConclusionFits")) + total);
         }
         break;
     }
@@ -503,8 +495,7 @@ void Form6::appendToReport(const QString& record) {
     const platform::WriteResult written = tester_report::append(file, record);
     if (written) return;
     // The run goes on; the teacher must know that the report misses part of it.
-    tell("Не удалось записать отчет теста:\n", "Could not write the test report:\n",
-         file + writeFailureNote(written, english()));
+    tell(text("reportNotWritten"), file + writeFailureNote(written, language()));
 }
 
 void Form6::openReport() { app().services().shell.open(app().path(QStringLiteral("s/lzm.txt"))); }
@@ -539,7 +530,7 @@ void Form6::checkPassword() {
     const bool accepted = passwordAccepts(Text13.text());
     Text13.setText(QString());
     if (!accepted) {
-        tell("Не правильный пароль!", "Not correct password!");
+        tell(start_window_texts::text("wrongPassword"));
         requestFocus(Text13);
         return;
     }

@@ -141,8 +141,8 @@ private:
     void closePasswordPanel();
 
     // Shared steps.
-    bool english() const;
-    void tell(const char* russian, const char* english, const QString& detail = QString());
+    QString language() const override;
+    void tell(const texts::Text& message, const QString& detail = QString());
     QString pathMessage() const;
     QString askForTest();
     bool editing() const;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ protected:
 
 TEST_F(ExamWriter, OnlyAFolderWhoseFirstMarkerIsExactlyLzmLzmIsAnExam) {
     EXPECT_FALSE(isExamFolder(exam)); // missing
-    EXPECT_TRUE(createExamFolder(exam, "Физика").isEmpty());
+    EXPECT_TRUE(createExamFolder(exam, "Физика"));
     EXPECT_EQ(bytesOf(QDir(exam).filePath("lzm.lzm")), QByteArray("\xD4\xE8\xE7\xE8\xEA\xE0\r\n"));
     EXPECT_TRUE(isExamFolder(exam));
     putBytes(QDir(exam).filePath("a.LZM"), "x");
@@ -52,13 +53,13 @@ TEST_F(ExamWriter, OnlyAFolderWhoseFirstMarkerIsExactlyLzmLzmIsAnExam) {
     EXPECT_EQ(firstMarkerName(windows), "LZM.LZM");
     EXPECT_FALSE(isExamFolder(windows));
     // Written again, the marker replaces the one there under another case.
-    EXPECT_TRUE(createExamFolder(windows, "new").isEmpty());
+    EXPECT_TRUE(createExamFolder(windows, "new"));
     EXPECT_EQ(QDir(windows).entryList(QDir::Files), QStringList({"LZM.LZM"}));
     EXPECT_EQ(bytesOf(QDir(windows).filePath("LZM.LZM")), QByteArray("new\r\n"));
 
     putBytes(dir.filePath("file"), "x");
     const QString blocked = QDir(dir.filePath("file")).filePath("exam");
-    EXPECT_EQ(createExamFolder(blocked, "x"), blocked);
+    EXPECT_EQ(createExamFolder(blocked, "x").file(), blocked);
 }
 
 TEST_F(ExamWriter, TicketNumbersArePlainNumbersAndQuestionsComeFromTheList) {
@@ -75,7 +76,7 @@ TEST_F(ExamWriter, TicketNumbersArePlainNumbersAndQuestionsComeFromTheList) {
 
 TEST_F(ExamWriter, QuestionsRoundTripByteForByte) {
     const QuestionTexts texts{"Вопрос?\r\nвторая строка", "1.нора\r\n2.шалаш\r\n", "1.нора"};
-    EXPECT_TRUE(writeQuestion(ticket, 3, texts).isEmpty());
+    EXPECT_TRUE(writeQuestion(ticket, 3, texts));
     EXPECT_EQ(bytesOf(at("q3.txt")),
               QByteArray("\xC2\xEE\xEF\xF0\xEE\xF1?\r\n\xE2\xF2\xEE\xF0\xE0\xFF "
                          "\xF1\xF2\xF0\xEE\xEA\xE0\r\n"));
@@ -88,12 +89,12 @@ TEST_F(ExamWriter, QuestionsRoundTripByteForByte) {
     EXPECT_TRUE(read.unreadableFile.isEmpty());
     EXPECT_EQ(read.texts.variants, texts.variants);
     const QByteArray variants = bytesOf(at("v3.txt"));
-    EXPECT_TRUE(writeQuestion(ticket, 3, read.texts).isEmpty());
+    EXPECT_TRUE(writeQuestion(ticket, 3, read.texts));
     EXPECT_EQ(bytesOf(at("v3.txt")), variants);
 
     // A file made on Windows under another case is replaced, not doubled.
     putBytes(at("Q4.TXT"), "old\r\n");
-    EXPECT_TRUE(writeQuestion(ticket, 4, {"new", "a", "a"}).isEmpty());
+    EXPECT_TRUE(writeQuestion(ticket, 4, {"new", "a", "a"}));
     EXPECT_EQ(bytesOf(at("Q4.TXT")), QByteArray("new\r\n"));
     EXPECT_FALSE(QFile::exists(at("q4.txt")));
 
@@ -104,23 +105,27 @@ TEST_F(ExamWriter, QuestionsRoundTripByteForByte) {
 }
 
 TEST_F(ExamWriter, AFolderThatCannotBeWrittenIsNamedAndKeepsItsFiles) {
-    ASSERT_TRUE(writeQuestion(ticket, 1, {"q", "v", "o"}).isEmpty());
+    ASSERT_TRUE(writeQuestion(ticket, 1, {"q", "v", "o"}));
     makeReadOnlyFolder(dir.path(), exam);
     // Group bits too: the unprivileged user keeps the group of the suite.
     QFile::setPermissions(ticket, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
                                       QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-    QString failedText, failedFolder, failedPicture, failedDelete;
+    QString failedText, failedFolder, failedPicture, failedDelete, textReason;
     putBytes(at("k1.bmp"), "BM");
     {
         AsUnprivilegedUser user;
-        failedText = writeQuestion(ticket, 1, {"new", "v", "o"});
-        failedFolder = writeQuestion(QDir(exam).filePath("b2"), 1, {"q", "v", "o"});
+        const platform::WriteResult text = writeQuestion(ticket, 1, {"new", "v", "o"});
+        failedText = text.file();
+        textReason = text.reason();
+        failedFolder = writeQuestion(QDir(exam).filePath("b2"), 1, {"q", "v", "o"}).file();
         failedPicture = writeQuestionPicture(ticket, 1, QImage(2, 2, QImage::Format_RGB32));
         failedDelete = deleteQuestionPicture(ticket, 1);
     }
     QFile::setPermissions(ticket, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile::setPermissions(exam, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(failedText, at("q1.txt"));
+    // The system's own reason goes with it, for the message to name.
+    EXPECT_EQ(textReason, QString::fromLocal8Bit(std::strerror(EACCES)));
     EXPECT_EQ(bytesOf(at("q1.txt")), QByteArray("q\r\n"));
     EXPECT_EQ(failedFolder, QDir(exam).filePath("b2"));
     EXPECT_EQ(failedPicture, at("k1.bmp"));
@@ -134,7 +139,7 @@ TEST_F(ExamWriter, PicturesAreWrittenAsBitmapsAndChecksBeforeTheyAreTaken) {
     ASSERT_TRUE(picture.save(dir.filePath("red.png"), "PNG"));
     const ChosenPicture chosen = loadChosenPicture(dir.filePath("red.png"));
     ASSERT_EQ(chosen.problem, ChosenPicture::Problem::None);
-    ASSERT_TRUE(writeQuestion(ticket, 2, {"q", "v", "o"}).isEmpty());
+    ASSERT_TRUE(writeQuestion(ticket, 2, {"q", "v", "o"}));
     EXPECT_TRUE(writeQuestionPicture(ticket, 2, chosen.picture).isEmpty());
     EXPECT_TRUE(bytesOf(at("k2.bmp")).startsWith("BM"));
     EXPECT_EQ(QImage(at("k2.bmp")).size(), QSize(5, 3));

@@ -64,7 +64,7 @@ TEST(FullDisk, WholeFileWritesFailAndKeepTheOldFile) {
             folder + "/test.ini", "test", {{"bilet", "3"}, {"z", QString(5000, 'z')}});
         EXPECT_FALSE(refused) << spare;
         // The system's own reason comes with the refusal, for the message.
-        EXPECT_EQ(systemReasonNote(refused, true),
+        EXPECT_EQ(writeFailureNote(refused, "eng"),
                   "\nThe system says: " + QString::fromLocal8Bit(std::strerror(ENOSPC)))
             << spare;
         EXPECT_EQ(filesOf(folder), before) << "old files intact, no temporary left: " << spare;
@@ -116,8 +116,11 @@ TEST(FullDisk, TheSettingsWindowSaysSoAndStaysOpenWithItsValues) {
 
     settings.Command6.press();
     ASSERT_EQ(f.desktop.messages.size(), 1u);
+    // The system's own reason, in place of a guess.
+    const QString full = QString::fromLocal8Bit(std::strerror(ENOSPC));
     EXPECT_EQ(f.desktop.messages.front().text,
-              QStringLiteral("Не удалось сохранить настройки в файл:\n") + ini);
+              QStringLiteral("Не удалось сохранить настройки в файл:\n") + ini +
+                  QStringLiteral("\nСистема сообщает: ") + full);
     EXPECT_EQ(f.desktop.messages.front().title, QStringLiteral("Проверон"));
     EXPECT_TRUE(settings.visible());
     EXPECT_FALSE(start.visible());
@@ -130,7 +133,8 @@ TEST(FullDisk, TheSettingsWindowSaysSoAndStaysOpenWithItsValues) {
     settings.Label17.setCaption("eng");
     settings.Command6.press();
     ASSERT_EQ(f.desktop.messages.size(), 1u);
-    EXPECT_EQ(f.desktop.messages.front().text, "Could not save the settings to the file:\n" + ini);
+    EXPECT_EQ(f.desktop.messages.front().text,
+              "Could not save the settings to the file:\n" + ini + "\nThe system says: " + full);
     f.desktop.messages.clear();
     disk.release();
     settings.Command6.press();

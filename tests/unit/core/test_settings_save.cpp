@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include <sys/inotify.h>
@@ -115,7 +117,9 @@ TEST(SettingsSave, AnUnreadableFileIsReportedAndOpensNothingWithAnEmptyPassword)
         settings.Command6.press();
         ASSERT_FALSE(f.desktop.messages.empty());
         EXPECT_EQ(f.desktop.messages.back().text,
-                  QStringLiteral("Не удалось сохранить настройки в файл:\n") + ini);
+                  QStringLiteral("Не удалось сохранить настройки в файл:\n") + ini +
+                      QStringLiteral("\nСистема сообщает: ") +
+                      QString::fromLocal8Bit(std::strerror(EACCES)));
         EXPECT_TRUE(settings.visible());
         f.desktop.messages.clear();
     }

@@ -70,11 +70,11 @@ TEST(SharedFiles, ALockHeldTooLongIsReportedAndChangesNothing) {
     EXPECT_TRUE(stored.busy());
     EXPECT_EQ(bytesOf(report), "old\r\n");
     EXPECT_EQ(bytesOf(ini), "[test]\r\npass=old\r\n");
-    EXPECT_EQ(writeFailureNote(appended, false),
+    EXPECT_EQ(writeFailureNote(appended, "rus"),
               QStringLiteral("\nФайл занят другой копией программы."));
-    EXPECT_EQ(writeFailureNote(stored, true),
+    EXPECT_EQ(writeFailureNote(stored, "eng"),
               "\nAnother copy of the program is writing this file.");
-    EXPECT_EQ(writeFailureNote(WriteResult::Failed, true), "");
+    EXPECT_EQ(writeFailureNote(WriteResult::Failed, "eng"), "");
 
     // Let go within the wait: the writer goes on.
     reportLock.reset();

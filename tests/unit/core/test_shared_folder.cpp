@@ -83,7 +83,7 @@ TEST(SharedFolder, NothingIsWrittenThroughALinkOrIntoASpecialFile) {
     const WriteResult appended = appendReport(app + "/s/oth.txt", "Иванов\r\n");
     EXPECT_EQ(appended.kind(), WriteResult::NotPlain);
     EXPECT_EQ(appended.file(), app + "/s/oth.txt");
-    EXPECT_TRUE(writeFailureNote(appended, true).contains(app + "/s/oth.txt"));
+    EXPECT_TRUE(writeFailureNote(appended, "eng").contains(app + "/s/oth.txt"));
     EXPECT_EQ(writeProfileStrings(app + "/test.ini", "test", {{"re", "eng"}}).kind(),
               WriteResult::NotPlain);
     EXPECT_FALSE(writeWholeFile(app + "/b/e/b1/q1.txt", "question"));
@@ -155,7 +155,7 @@ TEST(SharedFolder, StuckLocksAreClearedWhenSafeAndNamedWhenNot) {
     }
     EXPECT_EQ(stuck.kind(), WriteResult::StuckLock);
     EXPECT_EQ(stuck.file(), sticky + "/oth.txt.lock");
-    EXPECT_EQ(writeFailureNote(stuck, false),
+    EXPECT_EQ(writeFailureNote(stuck, "rus"),
               "\nБлокировку «" + sticky +
                   "/oth.txt.lock» оставила копия программы, которой уже нет, а эта копия "
                   "удалить её не может. Удалите её вручную.");
@@ -222,12 +222,12 @@ TEST(SharedFolder, KilledSavesLeaveNothingBehindForLong) {
 TEST(SharedFolder, AQuestionsFilesAreSavedAllOrNothing) {
     AppFixture f;
     const QString ticket = f.app.path("b/e/b1");
-    ASSERT_TRUE(exam_writer::writeQuestion(ticket, 1, {"old q", "old v", "old o"}).isEmpty());
+    ASSERT_TRUE(exam_writer::writeQuestion(ticket, 1, {"old q", "old v", "old o"}));
     // The answer file cannot be replaced (a folder of that name): the question and its
     // variants keep their old text.
     QFile::remove(ticket + "/o1.txt");
     QDir().mkpath(ticket + "/o1.txt");
-    EXPECT_EQ(exam_writer::writeQuestion(ticket, 1, {"new q", "new v", "new o"}),
+    EXPECT_EQ(exam_writer::writeQuestion(ticket, 1, {"new q", "new v", "new o"}).file(),
               ticket + "/o1.txt");
     EXPECT_EQ(bytesOf(ticket + "/q1.txt"), "old q\r\n");
     EXPECT_EQ(bytesOf(ticket + "/v1.txt"), "old v\r\n");
@@ -277,7 +277,7 @@ TEST(SharedFolder, ExamNamesAreRefusedForWhatIsWrongWithThem) {
     EXPECT_TRUE(refusal(QString(256, 'x')).contains(tooLong));
     EXPECT_TRUE(refusal(QString(128, QChar(0x0416))).contains(tooLong)) << "256 bytes on the disk";
     EXPECT_EQ(refusal("CONSOLE"), "") << "only the device names themselves";
-    EXPECT_EQ(examNameRefusal(NameProblem::BadEnd, "x ", false),
+    EXPECT_EQ(examNameRefusal(NameProblem::BadEnd, "x ", "rus"),
               "Такое имя папки экзамена нельзя использовать: «x »: имя не может кончаться "
               "пробелом или точкой.");
 }
@@ -290,7 +290,7 @@ TEST(SharedFolder, BigFilesAreReadAPieceAtATimeOrRefused) {
     ASSERT_TRUE(QFile::resize(ini, kLargestSettingsFile + 1));
     const WriteResult stored = writeProfileStrings(ini, "test", {{"re", "eng"}});
     EXPECT_EQ(stored.kind(), WriteResult::TooLarge);
-    EXPECT_EQ(writeFailureNote(stored, true),
+    EXPECT_EQ(writeFailureNote(stored, "eng"),
               "\nThe file \"" + ini + "\" is larger than 16 MB: the program does not read it.");
     EXPECT_FALSE(readProfileFile(ini));
     EXPECT_EQ(QFileInfo(ini).size(), kLargestSettingsFile + 1);

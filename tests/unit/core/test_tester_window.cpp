@@ -6,6 +6,8 @@
 #include "tester/tester_window.h"
 
 #include <QDir>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -117,10 +119,12 @@ TEST(TestWindowModel, AFolderThatRefusesWritesIsReportedNotSaved) {
         AsUnprivilegedUser user;
         form.txtV.setText("Changed");
         form.Command4.press();
-        EXPECT_EQ(f.lastMessage(), "Не удалось записать файл:\n" + tests + "/A/vt1.txt");
+        const QString denied =
+            QStringLiteral("\nСистема сообщает: ") + QString::fromLocal8Bit(std::strerror(EACCES));
+        EXPECT_EQ(f.lastMessage(), "Не удалось записать файл:\n" + tests + "/A/vt1.txt" + denied);
         form.Text5.setText("new");
         form.Command9.press();
-        EXPECT_EQ(f.lastMessage(), "Не удалось записать файл:\n" + tests + "/A/v1.txt");
+        EXPECT_EQ(f.lastMessage(), "Не удалось записать файл:\n" + tests + "/A/v1.txt" + denied);
 
         // A new test cannot be made there either.
         form.Command8.press();
@@ -158,10 +162,12 @@ TEST(TestWindowModel, AFullDiskIsReportedAndLeavesEveryFileAsItWas) {
     form.txtV.setText("Changed");
     form.txtq(1).setText("new answer");
     form.Command4.press();
-    EXPECT_EQ(f.lastMessage(), "Не удалось записать файл:\n" + test + "/vt1.txt");
+    const QString full =
+        QStringLiteral("\nСистема сообщает: ") + QString::fromLocal8Bit(std::strerror(ENOSPC));
+    EXPECT_EQ(f.lastMessage(), "Не удалось записать файл:\n" + test + "/vt1.txt" + full);
     form.Text5.setText("new");
     form.Command9.press();
-    EXPECT_EQ(f.lastMessage(), "Не удалось записать файл:\n" + test + "/v1.txt");
+    EXPECT_EQ(f.lastMessage(), "Не удалось записать файл:\n" + test + "/v1.txt" + full);
     EXPECT_EQ(bytesOf(test + "/vt1.txt"), "Q1\r\n");
     EXPECT_EQ(bytesOf(test + "/v1.txt"), "c\r\n");
     EXPECT_EQ(bytesOf(test + "/A.tst"), tst);

@@ -1,0 +1,18 @@
+#pragma once
+// What the folder check code tells the teacher, in both languages.
+
+#include "common/language.h"
+
+namespace folder_check_texts {
+
+inline constexpr texts::Text kTexts[] = {
+    {"fileWasNotConverted",
+     "Файл не перекодирован: в нём есть знак «%1», которого нет в Windows-1251.",
+     "The file was not converted: it holds the character \"%1\", which Windows-1251 cannot hold."},
+    {"fileWasNotConverted2", "Файл не перекодирован: не удалось записать «%1».",
+     "The file was not converted: \"%1\" could not be written."},
+};
+
+consteval const texts::Text& text(std::string_view key) { return texts::lookUp(kTexts, key); }
+
+} // namespace folder_check_texts
