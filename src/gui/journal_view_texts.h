@@ -1,5 +1,5 @@
 #pragma once
-// Texts of the journal view in both languages.
+// The journal window's texts in both languages.
 
 #include "common/language.h"
 

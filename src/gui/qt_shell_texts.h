@@ -1,5 +1,5 @@
 #pragma once
-// Texts of the qt shell in both languages.
+// The report viewer's and the desktop services' texts in both languages.
 
 #include "common/language.h"
 

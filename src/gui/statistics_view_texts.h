@@ -1,5 +1,5 @@
 #pragma once
-// Texts of the statistics view in both languages.
+// The statistics window's texts and date formats in both languages.
 
 #include "common/language.h"
 

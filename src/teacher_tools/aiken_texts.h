@@ -1,5 +1,5 @@
 #pragma once
-// What the aiken code tells the teacher, in both languages.
+// What the Aiken reader tells the teacher about a question bank, in both languages.
 
 #include "common/language.h"
 

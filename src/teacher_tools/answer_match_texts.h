@@ -1,5 +1,5 @@
 #pragma once
-// What the answer match code tells the teacher, in both languages.
+// How a correct answer differs from the variant it most likely meant, in both languages.
 
 #include "common/language.h"
 

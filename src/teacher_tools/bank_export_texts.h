@@ -1,5 +1,5 @@
 #pragma once
-// What the bank export code tells the teacher, in both languages.
+// What the export tells the teacher, in both languages.
 
 #include "common/language.h"
 

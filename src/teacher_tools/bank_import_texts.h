@@ -1,5 +1,5 @@
 #pragma once
-// What the bank import code tells the teacher, in both languages.
+// What the import tells the teacher, in both languages.
 
 #include "common/language.h"
 

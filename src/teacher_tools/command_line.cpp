@@ -97,9 +97,7 @@ Arguments parse(const QStringList& arguments, const QStringList& valueOptions,
     return parsed;
 }
 
-QString usage(const Wording& say) {
-    return say(command_line_texts::text("usage"));
-}
+QString usage(const Wording& say) { return say(command_line_texts::text("usage")); }
 
 // A path as the user would type it here: relative to the current folder when inside it.
 QString shown(const QString& path) {

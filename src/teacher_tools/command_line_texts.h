@@ -1,5 +1,5 @@
 #pragma once
-// What the command line code tells the teacher, in both languages.
+// What the command line prints, in both languages.
 
 #include "common/language.h"
 

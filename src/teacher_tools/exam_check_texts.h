@@ -1,5 +1,5 @@
 #pragma once
-// What the exam check code tells the teacher, in both languages.
+// What the check of an exam folder finds, in both languages.
 
 #include "common/language.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// What the findings code tells the teacher, in both languages.
+// What the check says of a file's encoding, in both languages.
 
 #include "common/language.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// What the folder check code tells the teacher, in both languages.
+// What the check of a folder says, in both languages.
 
 #include "common/language.h"
 

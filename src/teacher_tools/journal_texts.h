@@ -1,5 +1,5 @@
 #pragma once
-// What the journal code tells the teacher, in both languages.
+// The journal's headings and what it says of a report's records, in both languages.
 
 #include "common/language.h"
 

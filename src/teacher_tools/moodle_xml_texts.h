@@ -1,5 +1,5 @@
 #pragma once
-// What the moodle xml code tells the teacher, in both languages.
+// What the Moodle XML reader tells the teacher about a question bank, in both languages.
 
 #include "common/language.h"
 

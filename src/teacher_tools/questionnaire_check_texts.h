@@ -1,5 +1,5 @@
 #pragma once
-// What the questionnaire check code tells the teacher, in both languages.
+// What the check of a test folder finds, in both languages.
 
 #include "common/language.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// What the statistics code tells the teacher, in both languages.
+// The statistics' headings and what they say of a report's records, in both languages.
 
 #include "common/language.h"
 
