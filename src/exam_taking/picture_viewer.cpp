@@ -45,6 +45,7 @@ Form3::Form3(App& app) : Window(app, kName) {
     place(Frame8,
           {&Text4, &Text1, &Option1, &Option2, &Check1, &Label2, &Label3, &Label12, &Label14});
 
+    keepLanguageIn(Label4);
     captions_.applyDesign();
     Label1.setCaption(QStringLiteral("0"));
 

@@ -31,6 +31,7 @@ Form10::Form10(App& app) : Window(app, kName) {
     const QSize screen = app.services().screen.sizePixels();
     move(std::max(0, (screen.width() * kTwipsPerPixel - kWidth) / 2),
          std::max(0, (screen.height() * kTwipsPerPixel - kHeight) / 2), kWidth, kHeight);
+    keepLanguageIn(Label3);
     captions_.applyDesign();
     Label3.hide();
     Command1.hide();
@@ -47,13 +48,13 @@ Form10::Form10(App& app) : Window(app, kName) {
 void Form10::load() {
     Label3.setCaption(app().language());
     captions_.apply(Label3.caption());
-    const Wording w = say();
+    const Wording w = wording();
     Command1.setToolTip(w(findings_window_texts::text("oldFilesAreKept")));
     Command2.setToolTip(w(findings_window_texts::text("openFileChosenLine")));
 }
 
 void Form10::checkFolder(const QString& folder) {
-    const Wording w = say();
+    const Wording w = wording();
     QString refusal;
     if (folder.isEmpty()) {
         refusal = w(findings_window_texts::text("notChooseFileWith"));
@@ -82,7 +83,7 @@ void Form10::checkFolder(const QString& folder) {
 }
 
 void Form10::showImport(const QString& bankFile, const teacher_tools::ImportResult& result) {
-    const Wording w = say();
+    const Wording w = wording();
     folder_ = result.folder;
     bankFile_ = bankFile;
     notes_.clear();
@@ -125,9 +126,9 @@ void Form10::runCheck() {
             bankFile_.isEmpty()
                 ? teacher_tools::expectationsFrom(settings.Text3.text(), settings.Combo1.text())
                 : teacher_tools::ExamExpectations{}};
-        findings_ =
-            teacher_tools::checkTargetsOf(app(), teacher_tools::checkTargets(folder_), inUse, say())
-                .findings;
+        findings_ = teacher_tools::checkTargetsOf(app(), teacher_tools::checkTargets(folder_),
+                                                  inUse, wording())
+                        .findings;
     }
     showFindings();
 }
@@ -150,7 +151,7 @@ QString Form10::shownPath(const QString& path) const {
 }
 
 void Form10::showFindings() {
-    const Wording w = say();
+    const Wording w = wording();
     QStringList lines;
     int convertible = 0;
     for (const Finding* finding : entries()) {
@@ -176,7 +177,7 @@ void Form10::showFindings() {
 }
 
 void Form10::convert() {
-    const Wording w = say();
+    const Wording w = wording();
     const teacher_tools::ConversionReport report = teacher_tools::convertFiles(
         findings_, teacher_tools::backupStamp(app().services().clock.now()), w);
     QString message;

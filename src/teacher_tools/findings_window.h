@@ -34,7 +34,7 @@ public:
     void showImport(const QString& bankFile, const teacher_tools::ImportResult& result);
 
 private:
-    teacher_tools::Wording say() const { return teacher_tools::Wording(Label3.caption()); }
+    teacher_tools::Wording wording() const { return teacher_tools::Wording(language()); }
     void runCheck();
     void showFindings();
     QString shownPath(const QString& path) const;
