@@ -3,10 +3,12 @@
 #include "common/grading.h"
 #include "common/language.h"
 #include "exam_taking/exam_report.h"
+#include "platform/ansi_codec.h"
 #include "platform/text_encoding.h"
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -99,11 +101,20 @@ private:
         journal_.problems.push_back({line, message, dropped});
     }
 
+    // One copy of each recurring text (a ticket, an evaluation, a verdict) that every row
+    // holding it shares: a year of reports repeats a few dozen of them a million times.
+    QString shared(const QString& text) {
+        auto found = texts_.constFind(text);
+        if (found == texts_.cend()) found = texts_.insert(text);
+        return *found;
+    }
+
     const Wording& say_;
     Journal journal_;
     // Dates and times read once each: records of one day share their date.
     QHash<QString, std::optional<QDate>> days_;
     QHash<QString, std::optional<QTime>> clocks_;
+    QSet<QString> texts_;
     std::vector<Line> current_;
 };
 
@@ -141,13 +152,17 @@ bool JournalReader::dateLine(const QString& line, JournalRow& row) {
         if (!line.startsWith(dateLabel)) continue;
         const qsizetype time = line.lastIndexOf(timeLabel);
         if (time < dateLabel.size()) continue;
-        row.date = line.mid(dateLabel.size(), time - dateLabel.size()).trimmed();
-        row.time = line.mid(time + timeLabel.size()).trimmed();
-        const auto day = days_.constFind(row.date);
-        row.day = day != days_.cend() ? *day : *days_.insert(row.date, parseDate(row.date));
-        const auto clock = clocks_.constFind(row.time);
-        row.clock =
-            clock != clocks_.cend() ? *clock : *clocks_.insert(row.time, parseTime(row.time));
+        const QString date = line.mid(dateLabel.size(), time - dateLabel.size()).trimmed();
+        const QString clockText = line.mid(time + timeLabel.size()).trimmed();
+        auto day = days_.constFind(date);
+        if (day == days_.cend()) day = days_.insert(date, parseDate(date));
+        auto clock = clocks_.constFind(clockText);
+        if (clock == clocks_.cend()) clock = clocks_.insert(clockText, parseTime(clockText));
+        // The texts the hashes keep, shared by every record of that day and time.
+        row.date = day.key();
+        row.day = *day;
+        row.time = clock.key();
+        row.clock = *clock;
         return true;
     }
     return false;
@@ -177,13 +192,13 @@ void JournalReader::record(const std::vector<Line>& lines, bool finished) {
         problem(name.number, say_("Строка имени изменена вручную.", "The name line was edited."));
     const Line& ticket = lines[at++];
     const std::optional<QString> folder = after(ticket.text, kTicketPrefixes);
-    row.ticket = folder.value_or(ticket.text);
+    row.ticket = shared(folder.value_or(ticket.text));
     if (!folder) {
         problem(ticket.number,
                 say_("Строка билета изменена вручную.", "The ticket line was edited."));
     }
     questions(lines[at++], row);
-    if (at < lines.size()) row.verdict = lines[at++].text;
+    if (at < lines.size()) row.verdict = shared(lines[at++].text);
     if (at < lines.size() && lines[at].text.startsWith(kDataPrefix))
         row.data = lines[at++].text.mid(kDataPrefix.size());
     if (at < lines.size()) {
@@ -223,7 +238,7 @@ void JournalReader::questions(const Line& line, JournalRow& row) {
                                      .arg(*evaluation));
             continue;
         }
-        row.evaluations[std::size_t(n - 1)] = *evaluation;
+        row.evaluations[std::size_t(n - 1)] = shared(*evaluation);
         answered.append(*evaluation);
     }
     row.answered = int(answered.size());
@@ -243,7 +258,26 @@ Journal parseJournal(const QString& text, const Wording& say) {
 }
 
 Journal readJournal(const QByteArray& bytes, const Wording& say) {
-    return parseJournal(platform::decodeDetected(bytes), say);
+    const platform::TextEncoding encoding = platform::detectEncoding(bytes);
+    if (encoding != platform::TextEncoding::Ansi && encoding != platform::TextEncoding::Utf8)
+        return parseJournal(platform::decodeDetected(bytes), say);
+    // A line decoded at a time, as forEachLineOf splits them: the report's whole text (twice
+    // its bytes) is never made.
+    JournalReader reader(say);
+    int number = 0;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0) end = bytes.size();
+        qsizetype stop = end;
+        while (stop > start && bytes.at(stop - 1) == '\r')
+            --stop;
+        const QByteArrayView line(bytes.constData() + start, stop - start);
+        reader.feed({++number, encoding == platform::TextEncoding::Utf8
+                                   ? QString::fromUtf8(line)
+                                   : platform::fromAnsi(line)});
+        start = end + 1;
+    }
+    return reader.finish();
 }
 
 std::optional<Journal> readJournalFile(const QString& path, const Wording& say) {
