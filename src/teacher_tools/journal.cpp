@@ -238,7 +238,7 @@ void JournalReader::questions(const Line& line, JournalRow& row) {
                                      .arg(*evaluation));
             continue;
         }
-        row.evaluations[std::size_t(n - 1)] = shared(*evaluation);
+        row.evaluations.set(std::size_t(n - 1), shared(*evaluation));
         answered.append(*evaluation);
     }
     row.answered = int(answered.size());
