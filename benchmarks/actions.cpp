@@ -8,8 +8,10 @@
 //   build-release/bin/proveron-benchmarks [--benchmark_min_time=0.2] [--benchmark_filter=...]
 //   build-release/bin/proveron-benchmarks --write-report FOLDER RECORDS  (FOLDER/s/oth.txt)
 
+#include "exam_content/folder_chooser.h"
 #include "exam_taking/ticket_window.h"
 #include "forms/app.h"
+#include "gui/folder_chooser_view.h"
 #include "gui/journal_view.h"
 #include "gui/qt_shell.h"
 #include "gui/ticket_window_view.h"
@@ -158,6 +160,56 @@ void NextQuestionDrawn(benchmark::State& state) {
         QApplication::processEvents();
     }
     view.detach();
+}
+
+// Two folders of `folders` folders each, for the folder lists.
+struct FolderPair {
+    explicit FolderPair(int folders) {
+        for (const char* side : {"a", "b"})
+            for (int f = 1; f <= folders; ++f)
+                QDir().mkpath(
+                    dir.filePath(QStringLiteral("%1/Папка %2").arg(QLatin1String(side)).arg(f)));
+    }
+    QString side(bool first) const { return dir.filePath(QLatin1String(first ? "a" : "b")); }
+    QTemporaryDir dir;
+};
+
+// The exam folder chooser's folder list moved between the two folders and drawn.
+void FolderListDrawn(benchmark::State& state) {
+    const FolderPair folders(int(state.range(0)));
+    Data data(10, 5, 1024);
+    Program program(data);
+    program.start();
+    Form9& chooser = program.app.window<Form9>();
+    program.app.userEvent([&] { chooser.show(); });
+    gui::FolderChooserView view(program.app, chooser);
+    view.setAttribute(Qt::WA_DontShowOnScreen, true);
+    view.show();
+    bool first = false;
+    for (auto _ : state) {
+        program.app.userEvent([&] { chooser.Dir1.setPath(folders.side(first)); });
+        QApplication::processEvents();
+        first = !first;
+    }
+    view.detach();
+}
+
+// Its floor: the folder listed and a bare list of its folders (one height for all rows)
+// refilled and drawn.
+void RawFolderListDrawn(benchmark::State& state) {
+    const FolderPair folders(int(state.range(0)));
+    QListWidget list;
+    list.setUniformItemSizes(true);
+    list.setAttribute(Qt::WA_DontShowOnScreen, true);
+    list.resize(300, 300);
+    list.show();
+    bool first = false;
+    for (auto _ : state) {
+        list.clear();
+        list.addItems(QDir(folders.side(first)).entryList(QDir::Dirs | QDir::NoDotAndDotDot));
+        QApplication::processEvents();
+        first = !first;
+    }
 }
 
 void RawNextQuestion(benchmark::State& state) {
@@ -447,6 +499,8 @@ BENCHMARK(NextQuestion)->Apply(questionSizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawNextQuestion)->Apply(questionSizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(NextQuestionDrawn)->Apply(questionSizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawNextQuestionDrawn)->Apply(questionSizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(FolderListDrawn)->Arg(10)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(RawFolderListDrawn)->Arg(10)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenTicket)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawOpenTicket)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawTicket)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
@@ -483,6 +537,7 @@ struct Goal {
 const Goal kGoals[] = {
     {"NextQuestion", "RawNextQuestion", 0, 0}, // the goal is the drawn step
     {"NextQuestionDrawn", "RawNextQuestionDrawn", 2, 5},
+    {"FolderListDrawn", "RawFolderListDrawn", 2, 15},
     {"OpenTicket", "RawOpenTicket", 0, 0},
     {"DrawTicket", "RawDrawTicket", 0, 0},
     {"SaveSettings", "RawSaveSettings", 1.5, 0},

@@ -22,12 +22,14 @@ path, size = sys.argv[1], int(sys.argv[2])
 data = open(path, 'rb').read()
 if not data.endswith(b'\r\n'):
     data += b'\r\n'
-data += b'[notes]\r\n'
+lines = [data, b'[notes]\r\n']
+total = len(data) + 9
 i = 0
-while len(data) < size:
-    data += b'note%d=some teacher\'s remark\r\n' % i
+while total < size:
+    lines.append(b'note%d=some teacher\'s remark\r\n' % i)
+    total += len(lines[-1])
     i += 1
-open(path, 'wb').write(data)
+open(path, 'wb').write(b''.join(lines))
 PAD
     folder_env=(PROVERON_FOLDER="$copy")
     echo "test.ini: $(stat -c %s "$copy/test.ini") bytes"
