@@ -785,6 +785,7 @@ public:
         for (int line = 0; text && line < text->lineCount(); ++line)
             separators += text->line(line) == "==================";
         EXPECT_TRUE(text && separators == records);
+        d.shoot(QStringLiteral("the report viewer"));
         if (!d.step(QStringLiteral("the report viewer"))) return false;
         d.press(withText(viewer, QStringLiteral("Закрыть")));
         d.press(settings.Command6);
