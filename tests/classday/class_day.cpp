@@ -512,6 +512,7 @@ public:
     // The whole screen, into the folder CLASSDAY_SHOTS names (when it names one).
     void shoot(const QString& name) {
         if (shots_.isEmpty()) return;
+        QTest::qWait(100); // a window just shown draws first
         QString file = QStringLiteral("%1-%2-%3.png")
                            .arg(scaled() ? QStringLiteral("150") : QStringLiteral("100"))
                            .arg(steps_, 3, 10, QLatin1Char('0'))
