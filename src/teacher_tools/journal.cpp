@@ -114,6 +114,9 @@ private:
     // Dates and times read once each: records of one day share their date.
     QHash<QString, std::optional<QDate>> days_;
     QHash<QString, std::optional<QTime>> clocks_;
+    // Evaluations and their averages worked out once each: a class repeats them.
+    QHash<QString, bool> numeric_;
+    QHash<QString, std::optional<Decimal>> averages_;
     QSet<QString> texts_;
     std::vector<Line> current_;
 };
@@ -230,7 +233,10 @@ void JournalReader::questions(const Line& line, JournalRow& row) {
                                      .arg(part));
             evaluation = part.toString().section(QLatin1Char(' '), -1);
         }
-        if (!Decimal::isNumeric(*evaluation)) {
+        auto numeric = numeric_.constFind(*evaluation);
+        if (numeric == numeric_.cend())
+            numeric = numeric_.insert(*evaluation, Decimal::isNumeric(*evaluation));
+        if (!*numeric) {
             problem(line.number, say_("Оценка вопроса %1 «%2» не число и не учтена.",
                                       "The evaluation of question %1, \"%2\", is no number and "
                                       "is not counted.")
@@ -242,8 +248,15 @@ void JournalReader::questions(const Line& line, JournalRow& row) {
         answered.append(*evaluation);
     }
     row.answered = int(answered.size());
-    if (const auto sum = grading::sumEvaluations(answered); sum && row.answered > 0)
-        row.average = grading::average(*sum, QString::number(row.answered));
+    const QString key = answered.join(QLatin1Char(';'));
+    auto average = averages_.constFind(key);
+    if (average == averages_.cend()) {
+        std::optional<Decimal> worked;
+        if (const auto sum = grading::sumEvaluations(answered); sum && row.answered > 0)
+            worked = grading::average(*sum, QString::number(row.answered));
+        average = averages_.insert(key, worked);
+    }
+    row.average = *average;
 }
 
 } // namespace
