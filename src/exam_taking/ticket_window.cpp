@@ -212,7 +212,6 @@ void Form2::selectQuestion(int n) {
     }
 
     startQuestionTimer();
-    widenAnswerList();
     requestFocus(List1);
 }
 
@@ -238,13 +237,6 @@ void Form2::abandonExam() {
     if (Form3* viewer = app().loaded<Form3>()) app().unload(*viewer);
     if (Form5* results = app().loaded<Form5>()) app().unload(*results);
     app().unload(*this);
-}
-
-void Form2::widenAnswerList() {
-    platform::Screen& screen = app().services().screen;
-    for (const QString& item : List1.items())
-        widestVariant_ = std::max(widestVariant_, screen.textWidthPixels(item + QLatin1Char(' ')));
-    List1.setHorizontalExtent(widestVariant_);
 }
 
 void Form2::chooseAnswer() { Text2.setText(List1.selectedText()); }

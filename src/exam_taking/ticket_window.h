@@ -53,8 +53,6 @@ public:
 
     // The shared countdown of both timers, in seconds.
     std::int16_t countdown() const { return countdown_; }
-    // The widest answer measured so far, in pixels.
-    int widestVariant() const { return widestVariant_; }
 
 private:
     void selectQuestion(int n);
@@ -77,14 +75,12 @@ private:
     // unloaded, and the student is told.
     void refuseQuestion(int n, const QString& unreadableFile);
     void abandonExam();
-    void widenAnswerList();
     // A message in the interface language; Russian for any other language.
     void tell(const QString& message);
 
     std::int16_t countdown_ = 0;
     // When the running timer's time is up, by the clock service.
     QDateTime deadline_;
-    int widestVariant_ = 0;
     bool ticketTimeUp_ = false;
 
     const forms::CaptionTable captions_{

@@ -181,8 +181,6 @@ void ListBox::setListIndex(int index) {
     if (update(listIndex_, index)) run(onClick);
 }
 
-void ListBox::setHorizontalExtent(int pixels) { update(horizontalExtent_, pixels); }
-
 namespace {
 // "list(3)" -> 3
 std::optional<int> listEntryIndex(const QString& name) {
@@ -204,7 +202,6 @@ std::optional<QString> listProperty(const QString& name, const QStringList& item
 
 std::optional<QString> ListBox::property(const QString& name) const {
     if (name == "text") return selectedText();
-    if (name == "extent") return QString::number(horizontalExtent_);
     if (auto value = listProperty(name, items_, listIndex_)) return value;
     return Control::property(name);
 }

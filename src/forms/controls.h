@@ -320,13 +320,10 @@ public:
     void setListIndex(int index);
     // Text of the selected entry, empty when none.
     QString selectedText() const { return item(listIndex_); }
-    // Width in pixels the list can scroll to horizontally.
-    int horizontalExtent() const { return horizontalExtent_; }
     // Counts every change of the entries, so a view redraws only what changed: after a
     // change that only appended, the entries it already shows stay as they are.
     int itemsRevision() const { return itemsRevision_; }
     bool lastChangeAppended() const { return lastChangeAppended_; }
-    void setHorizontalExtent(int pixels);
     std::optional<QString> property(const QString& name) const override;
     int entryCount() const override { return listCount(); }
     bool choose(int index) override {
@@ -345,7 +342,6 @@ private:
 
     QStringList items_;
     int listIndex_ = -1;
-    int horizontalExtent_ = 0;
     int itemsRevision_ = 0;
     bool lastChangeAppended_ = false;
 };

@@ -120,6 +120,13 @@ public:
         : QSortFilterProxyModel(parent), model_(model) {
         setSourceModel(model);
     }
+    // The records are in the report's order: from no order, that order by line is no sort.
+    void sort(int column, Qt::SortOrder order) override {
+        if (sortColumn() < 0 && column == model_->columnCount({}) - 1 &&
+            order == Qt::AscendingOrder)
+            return;
+        QSortFilterProxyModel::sort(column, order);
+    }
     void setNeedle(const QString& text) {
         needle_ = text.toCaseFolded();
         invalidateFilter();
@@ -171,13 +178,7 @@ private:
 
 JournalTable::JournalTable(const QByteArray& report, const QString& language,
                            QChar decimalSeparator, QWidget* parent)
-    : QWidget(parent), say_(language), separator_(decimalSeparator),
-      journal_(teacher_tools::readJournal(report, say_)) {
-    questions_ = teacher_tools::questionColumns(journal_.rows);
-    model_ = new JournalModel(journal_, questions_,
-                              teacher_tools::journalHeadings(questions_, say_), separator_, this);
-    proxy_ = new JournalRows(static_cast<JournalModel*>(model_), this);
-
+    : QWidget(parent), say_(language), separator_(decimalSeparator), report_(report) {
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     auto* filterLabel = new QLabel(say_(journal_view_texts::text("filter")), this);
@@ -191,24 +192,46 @@ JournalTable::JournalTable(const QByteArray& report, const QString& language,
     top->addWidget(save);
     layout->addLayout(top);
 
-    auto* table = new QTableView(this);
-    table->setAccessibleName(say_(journal_view_texts::text("reportRecords")));
-    table->setModel(proxy_);
-    table->setSortingEnabled(true);
-    table->sortByColumn(model_->columnCount() - 1, Qt::AscendingOrder); // in the report's order
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->verticalHeader()->hide();
-    arrangeColumns(table);
-    layout->addWidget(table, 1);
+    table_ = new QTableView(this);
+    table_->setAccessibleName(say_(journal_view_texts::text("reportRecords")));
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    layout->addWidget(table_, 1);
     count_ = new QLabel(this);
     layout->addWidget(count_);
-    layout->addWidget(problemList());
-    showCount();
+    problems_ = new QListWidget(this);
+    problems_->setMaximumHeight(problems_->fontMetrics().height() * 4);
+    problems_->hide();
+    layout->addWidget(problems_);
 
     connect(filter_, &QLineEdit::textChanged, this,
             [this](const QString& text) { setFilter(text); });
     connect(save, &QPushButton::clicked, this, [this] { chooseCsvFile(); });
+}
+
+// The report is read into records when the table is first shown or asked about: the
+// viewer opens on its text without waiting for a year of records.
+void JournalTable::load() {
+    if (proxy_) return;
+    journal_ = teacher_tools::readJournal(report_, say_);
+    report_ = QByteArray();
+    questions_ = teacher_tools::questionColumns(journal_.rows);
+    model_ = new JournalModel(journal_, questions_,
+                              teacher_tools::journalHeadings(questions_, say_), separator_, this);
+    proxy_ = new JournalRows(static_cast<JournalModel*>(model_), this);
+    table_->setModel(proxy_);
+    // In the report's order, which the records already are in: nothing to sort.
+    table_->horizontalHeader()->setSortIndicator(model_->columnCount() - 1, Qt::AscendingOrder);
+    table_->setSortingEnabled(true);
+    arrangeColumns(table_);
+    fillProblemList();
+    showCount();
+}
+
+void JournalTable::showEvent(QShowEvent* event) {
+    load();
+    QWidget::showEvent(event);
 }
 
 // The result columns (answered, average, verdict) are shown right after the ticket, before
@@ -228,24 +251,40 @@ void JournalTable::arrangeColumns(QTableView* table) {
         header->moveSection(header->visualIndex(answered + i), kFirstQuestionColumn + i);
 }
 
-QWidget* JournalTable::problemList() {
-    auto* list = new QListWidget(this);
+void JournalTable::fillProblemList() {
     for (const teacher_tools::JournalProblem& problem : journal_.problems) {
-        list->addItem(
+        problems_->addItem(
             say_(journal_view_texts::text("line")).arg(problem.line).arg(problem.message));
     }
-    list->setMaximumHeight(list->fontMetrics().height() * 4);
-    list->setVisible(!journal_.problems.empty());
-    return list;
+    problems_->setVisible(!journal_.problems.empty());
 }
 
 void JournalTable::setFilter(const QString& text) {
+    load();
     if (filter_->text() != text) filter_->setText(text);
     static_cast<JournalRows*>(proxy_)->setNeedle(text);
     showCount();
 }
 
-int JournalTable::shownRows() const { return proxy_->rowCount(); }
+int JournalTable::shownRows() {
+    load();
+    return proxy_->rowCount();
+}
+
+int JournalTable::allRows() {
+    load();
+    return int(journal_.rows.size());
+}
+
+QSortFilterProxyModel* JournalTable::rows() {
+    load();
+    return proxy_;
+}
+
+const teacher_tools::Journal& JournalTable::journal() {
+    load();
+    return journal_;
+}
 
 void JournalTable::showCount() {
     QString text = say_(journal_view_texts::text("records")).arg(shownRows()).arg(allRows());
@@ -257,7 +296,8 @@ void JournalTable::showCount() {
     count_->setText(text);
 }
 
-bool JournalTable::saveCsv(const QString& path) const {
+bool JournalTable::saveCsv(const QString& path) {
+    load();
     std::vector<JournalRow> shown;
     for (int r = 0; r < proxy_->rowCount(); ++r) {
         const int source = proxy_->mapToSource(proxy_->index(r, 0)).row();

@@ -13,6 +13,7 @@ class QSortFilterProxyModel;
 class QAbstractItemModel;
 class QLineEdit;
 class QLabel;
+class QListWidget;
 class QTableView;
 
 namespace gui {
@@ -24,31 +25,39 @@ public:
 
     // Writes the rows shown, filtered and in their order, as CSV (UTF-8 with its mark,
     // ';' between fields). False when the file could not be written.
-    bool saveCsv(const QString& path) const;
+    bool saveCsv(const QString& path);
     void setFilter(const QString& text);
     // The folder "Сохранить CSV" opens in: the application folder (the documents folder
     // when none is given).
     void setCsvFolder(const QString& folder) { csvFolder_ = folder; }
     QString csvStartPath() const;
-    int shownRows() const;
-    int allRows() const { return int(journal_.rows.size()); }
-    QSortFilterProxyModel* rows() const { return proxy_; }
-    const teacher_tools::Journal& journal() const { return journal_; }
+    // These read the report into records first, if the table was never shown.
+    int shownRows();
+    int allRows();
+    QSortFilterProxyModel* rows();
+    const teacher_tools::Journal& journal();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
-    QWidget* problemList();
+    void load();
+    void fillProblemList();
     void chooseCsvFile();
     void showCount();
     void arrangeColumns(QTableView* table);
 
     teacher_tools::Wording say_;
     QChar separator_;
+    QByteArray report_; // until it is read into records
     teacher_tools::Journal journal_;
     int questions_ = 1;
     QAbstractItemModel* model_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
     QLineEdit* filter_ = nullptr;
+    QTableView* table_ = nullptr;
     QLabel* count_ = nullptr;
+    QListWidget* problems_ = nullptr;
     QString csvFolder_;
 };
 

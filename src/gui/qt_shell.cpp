@@ -4,6 +4,7 @@
 #include "gui/journal_view.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_shell_texts.h"
+#include "gui/report_text_view.h"
 #include "gui/statistics_view.h"
 #include "platform/ansi_codec.h"
 #include "platform/text_encoding.h"
@@ -14,12 +15,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
@@ -78,12 +76,8 @@ void QtShell::open(const QString& path) {
     viewer->setAttribute(Qt::WA_DeleteOnClose);
     viewer->setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" — Проверон"));
     auto* layout = new QVBoxLayout(viewer);
-    auto* text = new QPlainTextEdit(viewer);
-    text->setReadOnly(true);
-    text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     const QByteArray bytes = file.readAll();
-    text->setPlainText(reportText(bytes));
+    auto* text = new ReportTextView(bytes, viewer);
     text->setAccessibleName(say(qt_shell_texts::text("report")));
     if (QFileInfo(path).fileName().compare(QLatin1String("oth.txt"), Qt::CaseInsensitive) == 0) {
         // The exam report reads as a table too.
@@ -96,13 +90,23 @@ void QtShell::open(const QString& path) {
         // The report lies in the application folder's "s", beside the test report.
         const QDir reports = QFileInfo(path).absoluteDir();
         table->setCsvFolder(QFileInfo(reports.absolutePath()).absolutePath());
-        const QByteArray tests =
-            platform::readBytes(reports.filePath(QStringLiteral("lzm.txt"))).value_or(QByteArray());
-        const QString examFolder =
-            teacher_tools::examFolderInUse(QFileInfo(reports.absolutePath()).absolutePath());
-        tabs->addTab(
-            new StatisticsView(table->journal(), tests, examFolder, language_(), separator, tabs),
-            say(qt_shell_texts::text("statistics")));
+        // The table and the statistics are made when their tab is first shown: the text's
+        // first rows show without the whole report read into records.
+        auto* statistics = new QWidget(tabs);
+        new QVBoxLayout(statistics);
+        statistics->layout()->setContentsMargins(0, 0, 0, 0);
+        tabs->addTab(statistics, say(qt_shell_texts::text("statistics")));
+        QObject::connect(
+            tabs, &QTabWidget::currentChanged, statistics, [=, language = language_()](int) {
+                if (tabs->currentWidget() != statistics || !statistics->layout()->isEmpty()) return;
+                const QByteArray tests =
+                    platform::readBytes(reports.filePath(QStringLiteral("lzm.txt")))
+                        .value_or(QByteArray());
+                const QString examFolder = teacher_tools::examFolderInUse(
+                    QFileInfo(reports.absolutePath()).absolutePath());
+                statistics->layout()->addWidget(new StatisticsView(
+                    table->journal(), tests, examFolder, language, separator, tabs));
+            });
         layout->addWidget(tabs);
     } else {
         layout->addWidget(text);
@@ -121,7 +125,7 @@ void QtShell::open(const QString& path) {
     viewer->resize(760, 440);
     viewer->show();
     // The newest records are at the end.
-    text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
+    text->scrollToBottom();
 }
 
 QWidget* showHtmlViewer(const QString& path, const QString& closeCaption) {

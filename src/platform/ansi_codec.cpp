@@ -60,7 +60,7 @@ QByteArray toAnsi(const QString& text) {
     return bytes;
 }
 
-QString fromAnsi(const QByteArray& bytes) {
+QString fromAnsi(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     const char* in = bytes.constData();

@@ -3,6 +3,7 @@
 // This is the only place that turns text into bytes for files and back.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace platform {
@@ -12,6 +13,6 @@ QByteArray toAnsi(const QString& text);
 
 // Every byte maps to a character (the one undefined byte 0x98 maps to U+FFFD),
 // so a file that is not valid Windows-1251 still reads.
-QString fromAnsi(const QByteArray& bytes);
+QString fromAnsi(QByteArrayView bytes);
 
 } // namespace platform

@@ -60,7 +60,8 @@ TextEncoding detectEncoding(const QByteArray& bytes) {
     if (bytes.startsWith(kUtf8Bom)) return TextEncoding::Utf8Bom;
     if (bytes.startsWith(kUtf16LeBom) || bytes.startsWith(kUtf16BeBom))
         return TextEncoding::Utf16Bom;
-    if (hasHighBytes(bytes) && validUtf8(bytes)) return TextEncoding::Utf8;
+    // Checked without decoding: a year of reports is tens of megabytes.
+    if (hasHighBytes(bytes) && QByteArrayView(bytes).isValidUtf8()) return TextEncoding::Utf8;
     return TextEncoding::Ansi;
 }
 

@@ -380,12 +380,19 @@ int runExport(const Command& command, const QStringList& arguments) {
     return result.notes.empty() ? kDone : kFindings;
 }
 
+// A row's cells are made twice (its widths, then its line) rather than all kept: a year of
+// reports would hold millions of them.
 void printTable(const Command& command, const std::vector<JournalRow>& rows) {
     const int questions = questionColumns(rows);
-    std::vector<QStringList> table{journalHeadings(questions, command.say)};
+    const QChar separator = command.app.locale().decimalSeparator();
+    const QStringList headings = journalHeadings(questions, command.say);
+    std::vector<qsizetype> widths;
+    widenColumns(widths, headings);
     for (const JournalRow& row : rows)
-        table.push_back(journalCells(row, questions, command.app.locale().decimalSeparator()));
-    command.out << alignedText(table);
+        widenColumns(widths, journalCells(row, questions, separator));
+    command.out << alignedLine(headings, widths);
+    for (const JournalRow& row : rows)
+        command.out << alignedLine(journalCells(row, questions, separator), widths);
 }
 
 // --from and --to into `limits`; the usage error, if any.
@@ -420,7 +427,8 @@ int runJournal(const Command& command, const QStringList& arguments) {
                     << Qt::endl;
         return kFindings;
     }
-    const Journal journal = filterJournal(*read, limits[0], limits[1], say);
+    const Journal journal =
+        limits[0] || limits[1] ? filterJournal(*read, limits[0], limits[1], say) : std::move(*read);
     for (const JournalProblem& problem : journal.problems)
         command.err << shown(report) << ':' << problem.line << ": " << problem.message << Qt::endl;
     if (!args.has("--csv")) {

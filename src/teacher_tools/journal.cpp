@@ -3,11 +3,13 @@
 #include "common/grading.h"
 #include "common/language.h"
 #include "exam_taking/exam_report.h"
+#include "platform/ansi_codec.h"
 #include "platform/text_encoding.h"
 #include "teacher_tools/journal_texts.h"
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -100,11 +102,23 @@ private:
         journal_.problems.push_back({line, message, dropped});
     }
 
+    // One copy of each recurring text (a ticket, an evaluation, a verdict) that every row
+    // holding it shares: a year of reports repeats a few dozen of them a million times.
+    QString shared(const QString& text) {
+        auto found = texts_.constFind(text);
+        if (found == texts_.cend()) found = texts_.insert(text);
+        return *found;
+    }
+
     const Wording& say_;
     Journal journal_;
     // Dates and times read once each: records of one day share their date.
     QHash<QString, std::optional<QDate>> days_;
     QHash<QString, std::optional<QTime>> clocks_;
+    // Evaluations and their averages worked out once each: a class repeats them.
+    QHash<QString, bool> numeric_;
+    QHash<QString, std::optional<Decimal>> averages_;
+    QSet<QString> texts_;
     std::vector<Line> current_;
 };
 
@@ -142,13 +156,17 @@ bool JournalReader::dateLine(const QString& line, JournalRow& row) {
         if (!line.startsWith(dateLabel)) continue;
         const qsizetype time = line.lastIndexOf(timeLabel);
         if (time < dateLabel.size()) continue;
-        row.date = line.mid(dateLabel.size(), time - dateLabel.size()).trimmed();
-        row.time = line.mid(time + timeLabel.size()).trimmed();
-        const auto day = days_.constFind(row.date);
-        row.day = day != days_.cend() ? *day : *days_.insert(row.date, parseDate(row.date));
-        const auto clock = clocks_.constFind(row.time);
-        row.clock =
-            clock != clocks_.cend() ? *clock : *clocks_.insert(row.time, parseTime(row.time));
+        const QString date = line.mid(dateLabel.size(), time - dateLabel.size()).trimmed();
+        const QString clockText = line.mid(time + timeLabel.size()).trimmed();
+        auto day = days_.constFind(date);
+        if (day == days_.cend()) day = days_.insert(date, parseDate(date));
+        auto clock = clocks_.constFind(clockText);
+        if (clock == clocks_.cend()) clock = clocks_.insert(clockText, parseTime(clockText));
+        // The texts the hashes keep, shared by every record of that day and time.
+        row.date = day.key();
+        row.day = *day;
+        row.time = clock.key();
+        row.clock = *clock;
         return true;
     }
     return false;
@@ -172,12 +190,12 @@ void JournalReader::record(const std::vector<Line>& lines, bool finished) {
     if (!student) problem(name.number, say_(journal_texts::text("nameLineWasEdited")));
     const Line& ticket = lines[at++];
     const std::optional<QString> folder = after(ticket.text, kTicketPrefixes);
-    row.ticket = folder.value_or(ticket.text);
+    row.ticket = shared(folder.value_or(ticket.text));
     if (!folder) {
         problem(ticket.number, say_(journal_texts::text("ticketLineWasEdited")));
     }
     questions(lines[at++], row);
-    if (at < lines.size()) row.verdict = lines[at++].text;
+    if (at < lines.size()) row.verdict = shared(lines[at++].text);
     if (at < lines.size() && lines[at].text.startsWith(kDataPrefix))
         row.data = lines[at++].text.mid(kDataPrefix.size());
     if (at < lines.size()) {
@@ -206,18 +224,28 @@ void JournalReader::questions(const Line& line, JournalRow& row) {
                     say_(journal_texts::text("evaluationQuestionWasEdited")).arg(n).arg(part));
             evaluation = part.toString().section(QLatin1Char(' '), -1);
         }
-        if (!Decimal::isNumeric(*evaluation)) {
+        auto numeric = numeric_.constFind(*evaluation);
+        if (numeric == numeric_.cend())
+            numeric = numeric_.insert(*evaluation, Decimal::isNumeric(*evaluation));
+        if (!*numeric) {
             problem(
                 line.number,
                 say_(journal_texts::text("evaluationQuestionNoNumber")).arg(n).arg(*evaluation));
             continue;
         }
-        row.evaluations[std::size_t(n - 1)] = *evaluation;
+        row.evaluations.set(std::size_t(n - 1), shared(*evaluation));
         answered.append(*evaluation);
     }
     row.answered = int(answered.size());
-    if (const auto sum = grading::sumEvaluations(answered); sum && row.answered > 0)
-        row.average = grading::average(*sum, QString::number(row.answered));
+    const QString key = answered.join(QLatin1Char(';'));
+    auto average = averages_.constFind(key);
+    if (average == averages_.cend()) {
+        std::optional<Decimal> worked;
+        if (const auto sum = grading::sumEvaluations(answered); sum && row.answered > 0)
+            worked = grading::average(*sum, QString::number(row.answered));
+        average = averages_.insert(key, worked);
+    }
+    row.average = *average;
 }
 
 } // namespace
@@ -232,7 +260,26 @@ Journal parseJournal(const QString& text, const Wording& say) {
 }
 
 Journal readJournal(const QByteArray& bytes, const Wording& say) {
-    return parseJournal(platform::decodeDetected(bytes), say);
+    const platform::TextEncoding encoding = platform::detectEncoding(bytes);
+    if (encoding != platform::TextEncoding::Ansi && encoding != platform::TextEncoding::Utf8)
+        return parseJournal(platform::decodeDetected(bytes), say);
+    // A line decoded at a time, as forEachLineOf splits them: the report's whole text (twice
+    // its bytes) is never made.
+    JournalReader reader(say);
+    int number = 0;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0) end = bytes.size();
+        qsizetype stop = end;
+        while (stop > start && bytes.at(stop - 1) == '\r')
+            --stop;
+        const QByteArrayView line(bytes.constData() + start, stop - start);
+        reader.feed({++number, encoding == platform::TextEncoding::Utf8
+                                   ? QString::fromUtf8(line)
+                                   : platform::fromAnsi(line)});
+        start = end + 1;
+    }
+    return reader.finish();
 }
 
 std::optional<Journal> readJournalFile(const QString& path, const Wording& say) {

@@ -19,15 +19,36 @@ namespace teacher_tools {
 
 inline constexpr int kQuestionSlots = 20;
 
+// The evaluations of questions 1 to 20 by index from 0 ("2", "5"; empty: not answered),
+// held up to the last one recorded: a year of reports holds a million rows, most of
+// their twenty slots empty.
+class Evaluations {
+public:
+    const QString& operator[](std::size_t question) const {
+        static const QString none;
+        return question < given_.size() ? given_[question] : none;
+    }
+    void set(std::size_t question, const QString& evaluation) {
+        if (given_.size() <= question) given_.resize(question + 1);
+        given_[question] = evaluation;
+    }
+    // Up to the last one recorded.
+    std::vector<QString>::const_iterator begin() const { return given_.begin(); }
+    std::vector<QString>::const_iterator end() const { return given_.end(); }
+
+private:
+    std::vector<QString> given_;
+};
+
 struct JournalRow {
     int line = 0;             // the record's first line in the report
     QString date, time;       // as written; empty without a date line
     std::optional<QDate> day; // the date, when it reads as one
     std::optional<QTime> clock;
-    QString name;                                      // the student's name
-    QString data;                                      // the additional data, as one text
-    QString ticket;                                    // the ticket's folder name ("b3")
-    std::array<QString, kQuestionSlots> evaluations{}; // "2", "5"; empty: not answered
+    QString name;   // the student's name
+    QString data;   // the additional data, as one text
+    QString ticket; // the ticket's folder name ("b3")
+    Evaluations evaluations;
     int answered = 0;
     // The average of the evaluations recorded. A record does not say how many questions
     // the ticket had, so questions left unanswered are not in it.

@@ -508,20 +508,26 @@ QString statisticsCsv(const std::vector<StatisticsTable>& tables) {
     return csv;
 }
 
+void widenColumns(std::vector<qsizetype>& widths, const QStringList& cells) {
+    widths.resize(std::max(widths.size(), std::size_t(cells.size())), 0);
+    for (qsizetype i = 0; i < cells.size(); ++i)
+        widths[std::size_t(i)] = std::max(widths[std::size_t(i)], cells.at(i).size());
+}
+
+QString alignedLine(const QStringList& cells, const std::vector<qsizetype>& widths) {
+    QString line;
+    for (qsizetype i = 0; i < cells.size(); ++i)
+        line += cells.at(i).leftJustified(widths[std::size_t(i)] + 2);
+    return line.trimmed() + QLatin1Char('\n');
+}
+
 QString alignedText(const std::vector<QStringList>& rows) {
     std::vector<qsizetype> widths;
-    for (const QStringList& cells : rows) {
-        widths.resize(std::max(widths.size(), std::size_t(cells.size())), 0);
-        for (qsizetype i = 0; i < cells.size(); ++i)
-            widths[std::size_t(i)] = std::max(widths[std::size_t(i)], cells.at(i).size());
-    }
+    for (const QStringList& cells : rows)
+        widenColumns(widths, cells);
     QString text;
-    for (const QStringList& cells : rows) {
-        QString line;
-        for (qsizetype i = 0; i < cells.size(); ++i)
-            line += cells.at(i).leftJustified(widths[std::size_t(i)] + 2);
-        text += line.trimmed() + QLatin1Char('\n');
-    }
+    for (const QStringList& cells : rows)
+        text += alignedLine(cells, widths);
     return text;
 }
 

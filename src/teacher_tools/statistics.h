@@ -142,6 +142,9 @@ std::vector<StatisticsTable> statisticsTables(const ClassStatistics& statistics,
 QString statisticsCsv(const std::vector<StatisticsTable>& tables);
 // The rows padded into columns, for a console.
 QString alignedText(const std::vector<QStringList>& rows);
+// The same a row at a time: the widths widened by every row first, then each row's line.
+void widenColumns(std::vector<qsizetype>& widths, const QStringList& cells);
+QString alignedLine(const QStringList& cells, const std::vector<qsizetype>& widths);
 QJsonObject statisticsJson(const ClassStatistics& statistics, const TestReportStatistics& tests);
 
 } // namespace teacher_tools

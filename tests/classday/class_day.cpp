@@ -15,6 +15,7 @@
 #include "gui/icon.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_shell.h"
+#include "gui/report_text_view.h"
 #include "gui/view.h"
 #include "gui/window_table.h"
 #include "platform/application_folder.h"
@@ -34,7 +35,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -512,6 +512,7 @@ public:
     // The whole screen, into the folder CLASSDAY_SHOTS names (when it names one).
     void shoot(const QString& name) {
         if (shots_.isEmpty()) return;
+        QTest::qWait(100); // a window just shown draws first
         QString file = QStringLiteral("%1-%2-%3.png")
                            .arg(scaled() ? QStringLiteral("150") : QStringLiteral("100"))
                            .arg(steps_, 3, 10, QLatin1Char('0'))
@@ -777,8 +778,15 @@ public:
             return viewer != nullptr;
         })) << "the report viewer did not open";
         if (!viewer) return false;
-        auto* text = viewer->findChild<QPlainTextEdit*>();
-        EXPECT_TRUE(text && text->toPlainText().count("==================") == records);
+        // No meta-object of its own: found by its C++ type.
+        gui::ReportTextView* text = nullptr;
+        for (QWidget* child : viewer->findChildren<QWidget*>())
+            if (!text) text = dynamic_cast<gui::ReportTextView*>(child);
+        int separators = 0;
+        for (int line = 0; text && line < text->lineCount(); ++line)
+            separators += text->line(line) == "==================";
+        EXPECT_TRUE(text && separators == records);
+        d.shoot(QStringLiteral("the report viewer"));
         if (!d.step(QStringLiteral("the report viewer"))) return false;
         d.press(withText(viewer, QStringLiteral("Закрыть")));
         d.press(settings.Command6);

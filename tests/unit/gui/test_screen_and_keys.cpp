@@ -6,6 +6,7 @@
 #include "exam_taking/ticket_window.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_shell.h"
+#include "gui/report_text_view.h"
 #include "gui/view.h"
 #include "gui/window_table.h"
 #include "gui_support.h"
@@ -250,4 +251,13 @@ TEST(ReportViewer, ShowsTheReportDecodedWithOneLineEndALine) {
     EXPECT_EQ(gui::reportText(record), "Дата: 1\nx\ny\nz\n\n");
     // Runs of CR as a hand-edited report may hold them: as many lines as before.
     EXPECT_EQ(gui::reportText("a\r\r\r\nb\rc\r\r\r\r\nd\r\r"), "a\nb\nc\n\nd\n\n");
+    // The viewer's lines, found in the bytes and decoded as drawn, are the same lines.
+    if (!widgetsApplication()) GTEST_SKIP() << "another test made a non-GUI application";
+    for (const QByteArray& bytes : {record, QByteArray("a\r\r\r\nb\rc\r\r\r\r\nd\r\r")}) {
+        gui::ReportTextView view(bytes, nullptr);
+        QStringList lines;
+        for (int line = 0; line < view.lineCount(); ++line)
+            lines.append(view.line(line));
+        EXPECT_EQ(lines.join('\n') + '\n', gui::reportText(bytes));
+    }
 }
