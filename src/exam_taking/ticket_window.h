@@ -53,8 +53,6 @@ public:
 
     // The shared countdown of both timers, in seconds.
     std::int16_t countdown() const { return countdown_; }
-    // The widest answer measured so far, in pixels.
-    int widestVariant() const { return widestVariant_; }
 
 private:
     void selectQuestion(int n);
@@ -84,6 +82,7 @@ private:
     std::int16_t countdown_ = 0;
     // When the running timer's time is up, by the clock service.
     QDateTime deadline_;
+    // The widest answer measured so far, in pixels: the list keeps the largest extent seen.
     int widestVariant_ = 0;
     bool ticketTimeUp_ = false;
 

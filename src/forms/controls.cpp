@@ -35,15 +35,18 @@ void Control::setToolTip(const QString& toolTip) { update(toolTip_, toolTip); }
 
 void Control::setBold(bool bold) { update(bold_, bold); }
 
-void Control::move(int left, int top) { move(left, top, width_, height_); }
+std::optional<QString> Placed::geometryProperty(const QString& name) const {
+    if (name == "left") return QString::number(geometry_.left);
+    if (name == "top") return QString::number(geometry_.top);
+    if (name == "width") return QString::number(geometry_.width);
+    if (name == "height") return QString::number(geometry_.height);
+    return std::nullopt;
+}
+
+void Control::move(int left, int top) { move(left, top, width(), height()); }
 
 void Control::move(int left, int top, int width, int height) {
-    if (left_ == left && top_ == top && width_ == width && height_ == height) return;
-    left_ = left;
-    top_ = top;
-    width_ = width;
-    height_ = height;
-    changed();
+    setGeometry(Geometry{left, top, width, height});
 }
 
 bool Control::usable() const {
@@ -59,12 +62,8 @@ std::optional<QString> Control::property(const QString& name) const {
     if (name == "forecolor") return colorText(foreColor_);
     if (name == "backcolor") return colorText(backColor_);
     if (name == "tooltip") return toolTip_;
-    if (name == "left") return QString::number(left_);
-    if (name == "top") return QString::number(top_);
-    if (name == "width") return QString::number(width_);
-    if (name == "height") return QString::number(height_);
     if (name == "bold") return boolText(bold_);
-    return std::nullopt;
+    return geometryProperty(name);
 }
 
 void Control::assign(QString& field, const QString& value, const Handler& handler) {

@@ -64,7 +64,32 @@ private:
     Signal<> observers_;
 };
 
-class Control : public Observable {
+// Position and size in twips.
+struct Geometry {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const Geometry&) const = default;
+};
+
+// What has a place on the screen, a control or a window: its geometry, told to the views.
+class Placed : public Observable {
+public:
+    int left() const { return geometry_.left; }
+    int top() const { return geometry_.top; }
+    int width() const { return geometry_.width; }
+    int height() const { return geometry_.height; }
+    const Geometry& geometry() const { return geometry_; }
+
+protected:
+    // True when the geometry changed (and the views were told).
+    bool setGeometry(const Geometry& geometry) { return update(geometry_, geometry); }
+    // "left", "top", "width" or "height" as text; empty for any other name.
+    std::optional<QString> geometryProperty(const QString& name) const;
+
+private:
+    Geometry geometry_;
+};
+
+class Control : public Placed {
 public:
     Control(Window& window, QString name, ControlKind kind);
     virtual ~Control();
@@ -91,11 +116,6 @@ public:
     bool bold() const { return bold_; }
     void setBold(bool bold);
 
-    // Position and size in twips.
-    int left() const { return left_; }
-    int top() const { return top_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
     void move(int left, int top);
     void move(int left, int top, int width, int height);
 
@@ -154,7 +174,6 @@ private:
     Color foreColor_ = colors::WindowText;
     Color backColor_ = colors::WindowBackground;
     QString toolTip_;
-    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     Frame* container_ = nullptr;
     int blocked_ = 0;
     friend class HandlerBlocker;
