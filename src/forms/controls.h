@@ -89,9 +89,17 @@ private:
     Geometry geometry_;
 };
 
+// A control's name as its window declares it: a literal ("Text1"), or one built for a
+// numbered family.
+struct ControlName {
+    ControlName(const char* name) : text(QString::fromLatin1(name)) {}
+    ControlName(QString name) : text(std::move(name)) {}
+    QString text;
+};
+
 class Control : public Placed {
 public:
-    Control(Window& window, QString name, ControlKind kind);
+    Control(Window& window, ControlName name, ControlKind kind);
     virtual ~Control();
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -195,7 +203,7 @@ private:
 
 class TextBox : public Control {
 public:
-    TextBox(Window& window, QString name)
+    TextBox(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::TextBox) {}
     const QString& text() const { return text_; }
     void setText(const QString& text) { assign(text_, text, onChange); }
@@ -225,7 +233,8 @@ private:
 
 class Label : public Control {
 public:
-    Label(Window& window, QString name) : Control(window, std::move(name), ControlKind::Label) {}
+    Label(Window& window, ControlName name)
+        : Control(window, std::move(name), ControlKind::Label) {}
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption) { assign(caption_, caption, onChange); }
     // A label is clickable only when it acts as a link.
@@ -243,7 +252,7 @@ private:
 
 class CheckBox : public Control {
 public:
-    CheckBox(Window& window, QString name)
+    CheckBox(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::CheckBox) {}
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
@@ -269,7 +278,7 @@ private:
 // others (without running their handlers).
 class OptionButton : public Control {
 public:
-    OptionButton(Window& window, QString name)
+    OptionButton(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::OptionButton) {}
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
@@ -292,7 +301,7 @@ private:
 
 class CommandButton : public Control {
 public:
-    CommandButton(Window& window, QString name)
+    CommandButton(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::CommandButton) {}
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
@@ -312,7 +321,8 @@ private:
 
 class Frame : public Control {
 public:
-    Frame(Window& window, QString name) : Control(window, std::move(name), ControlKind::Frame) {}
+    Frame(Window& window, ControlName name)
+        : Control(window, std::move(name), ControlKind::Frame) {}
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
     std::optional<QString> property(const QString& name) const override;
@@ -324,7 +334,7 @@ private:
 
 class ListBox : public Control {
 public:
-    ListBox(Window& window, QString name)
+    ListBox(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::ListBox) {}
     const QStringList& items() const { return items_; }
     int listCount() const { return int(items_.size()); }
@@ -372,7 +382,7 @@ private:
 // An editable combo box: a text plus a list to pick it from.
 class ComboBox : public Control {
 public:
-    ComboBox(Window& window, QString name)
+    ComboBox(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::ComboBox) {}
     const QString& text() const { return text_; }
     void setText(const QString& text) { assign(text_, text, onChange); }
@@ -406,7 +416,8 @@ private:
 // stretched, the picture fills the size set.
 class Image : public Control {
 public:
-    Image(Window& window, QString name) : Control(window, std::move(name), ControlKind::Image) {}
+    Image(Window& window, ControlName name)
+        : Control(window, std::move(name), ControlKind::Image) {}
     const QImage& picture() const { return picture_; }
     void setPicture(const QImage& picture);
     void clearPicture() { setPicture(QImage()); }
@@ -427,13 +438,15 @@ private:
 
 class Shape : public Control {
 public:
-    Shape(Window& window, QString name) : Control(window, std::move(name), ControlKind::Shape) {}
+    Shape(Window& window, ControlName name)
+        : Control(window, std::move(name), ControlKind::Shape) {}
 };
 
 // Ticks only while enabled; the front end drives it with a real timer, tests with tick().
 class Timer : public Control {
 public:
-    Timer(Window& window, QString name) : Control(window, std::move(name), ControlKind::Timer) {}
+    Timer(Window& window, ControlName name)
+        : Control(window, std::move(name), ControlKind::Timer) {}
     int interval() const { return interval_; }
     void setInterval(int milliseconds);
     void tick() {
@@ -451,7 +464,7 @@ private:
 // runs the change handler.
 class FolderList : public Control {
 public:
-    FolderList(Window& window, QString name)
+    FolderList(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::FolderList) {}
     const QString& path() const { return path_; }
     void setPath(const QString& path) { assign(path_, path, onChange); }
@@ -476,7 +489,7 @@ public:
         friend bool operator==(const Drive&, const Drive&) = default;
     };
 
-    DriveList(Window& window, QString name)
+    DriveList(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::DriveList) {}
     const QString& drive() const { return drive_; }
     void setDrive(const QString& drive) { assign(drive_, drive, onChange); }
@@ -500,8 +513,8 @@ template <class C, int N> class ControlArray {
 public:
     ControlArray(Window& window, const char* prefix) {
         for (int i = 1; i <= N; ++i) {
-            items_.push_back(
-                std::make_unique<C>(window, QString::fromLatin1(prefix) + QString::number(i)));
+            const QString name = QString::fromLatin1(prefix) + QString::number(i);
+            items_.push_back(std::make_unique<C>(window, name));
         }
     }
     C& operator()(int n) { return *items_.at(std::size_t(n - 1)); }

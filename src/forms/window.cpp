@@ -61,19 +61,20 @@ Control* Window::control(const QString& name) const {
 }
 
 std::optional<QString> Window::property(const QString& name) const {
-    if (name == "loaded") return boolText(true);
-    if (name == "visible") return boolText(visible_);
-    if (name == "caption") return caption_;
-    if (name == "closable") return boolText(closable_);
-    if (name == "topmost") return boolText(topmost_);
-    if (name == "focus") return focusRequest_ ? focusRequest_->name() : QString();
+    if (name == QLatin1String("loaded")) return boolText(true);
+    if (name == QLatin1String("visible")) return boolText(visible_);
+    if (name == QLatin1String("caption")) return caption_;
+    if (name == QLatin1String("closable")) return boolText(closable_);
+    if (name == QLatin1String("topmost")) return boolText(topmost_);
+    if (name == QLatin1String("focus")) return focusRequest_ ? focusRequest_->name() : QString();
     return geometryProperty(name);
 }
 
 bool Window::knownProperty(const QString& name) {
-    static const QStringList names{"loaded", "visible", "caption",  "left",    "top",
-                                   "width",  "height",  "closable", "topmost", "focus"};
-    return names.contains(name);
+    static const char* const names[] = {"loaded", "visible", "caption",  "left",    "top",
+                                        "width",  "height",  "closable", "topmost", "focus"};
+    return std::any_of(std::begin(names), std::end(names),
+                       [&name](const char* known) { return name == QLatin1String(known); });
 }
 
 void Window::place(Frame& frame, std::initializer_list<Control*> members) {
