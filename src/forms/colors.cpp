@@ -6,7 +6,10 @@
 namespace forms {
 
 QString colorText(Color color) {
-    return QStringLiteral("0x%1").arg(color, 8, 16, QLatin1Char('0')).toUpper().replace("0X", "0x");
+    return QStringLiteral("0x%1")
+        .arg(color, 8, 16, QLatin1Char('0'))
+        .toUpper()
+        .replace(QLatin1String("0X"), QLatin1String("0x"));
 }
 
 QColor toQColor(Color color) {

@@ -11,8 +11,8 @@ namespace {
 QString boolText(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
 } // namespace
 
-Control::Control(Window& window, QString name, ControlKind kind)
-    : window_(window), name_(std::move(name)), kind_(kind) {
+Control::Control(Window& window, ControlName name, ControlKind kind)
+    : window_(window), name_(std::move(name.text)), kind_(kind) {
     // Entry fields are drawn like the window's content, everything else like a button.
     const bool entry = kind == ControlKind::TextBox || kind == ControlKind::ListBox ||
                        kind == ControlKind::ComboBox || kind == ControlKind::Shape;
@@ -35,15 +35,18 @@ void Control::setToolTip(const QString& toolTip) { update(toolTip_, toolTip); }
 
 void Control::setBold(bool bold) { update(bold_, bold); }
 
-void Control::move(int left, int top) { move(left, top, width_, height_); }
+std::optional<QString> Placed::geometryProperty(const QString& name) const {
+    if (name == QLatin1String("left")) return QString::number(geometry_.left);
+    if (name == QLatin1String("top")) return QString::number(geometry_.top);
+    if (name == QLatin1String("width")) return QString::number(geometry_.width);
+    if (name == QLatin1String("height")) return QString::number(geometry_.height);
+    return std::nullopt;
+}
+
+void Control::move(int left, int top) { move(left, top, width(), height()); }
 
 void Control::move(int left, int top, int width, int height) {
-    if (left_ == left && top_ == top && width_ == width && height_ == height) return;
-    left_ = left;
-    top_ = top;
-    width_ = width;
-    height_ = height;
-    changed();
+    setGeometry(Geometry{left, top, width, height});
 }
 
 bool Control::usable() const {
@@ -54,17 +57,13 @@ bool Control::usable() const {
 }
 
 std::optional<QString> Control::property(const QString& name) const {
-    if (name == "visible") return boolText(visible_);
-    if (name == "enabled") return boolText(enabled_);
-    if (name == "forecolor") return colorText(foreColor_);
-    if (name == "backcolor") return colorText(backColor_);
-    if (name == "tooltip") return toolTip_;
-    if (name == "left") return QString::number(left_);
-    if (name == "top") return QString::number(top_);
-    if (name == "width") return QString::number(width_);
-    if (name == "height") return QString::number(height_);
-    if (name == "bold") return boolText(bold_);
-    return std::nullopt;
+    if (name == QLatin1String("visible")) return boolText(visible_);
+    if (name == QLatin1String("enabled")) return boolText(enabled_);
+    if (name == QLatin1String("forecolor")) return colorText(foreColor_);
+    if (name == QLatin1String("backcolor")) return colorText(backColor_);
+    if (name == QLatin1String("tooltip")) return toolTip_;
+    if (name == QLatin1String("bold")) return boolText(bold_);
+    return geometryProperty(name);
 }
 
 void Control::assign(QString& field, const QString& value, const Handler& handler) {
@@ -90,13 +89,13 @@ bool Label::click() {
 }
 
 std::optional<QString> TextBox::property(const QString& name) const {
-    if (name == "text") return text_;
-    if (name == "locked") return boolText(locked_);
+    if (name == QLatin1String("text")) return text_;
+    if (name == QLatin1String("locked")) return boolText(locked_);
     return Control::property(name);
 }
 
 std::optional<QString> Label::property(const QString& name) const {
-    if (name == "caption" || name == "text") return caption_;
+    if (name == QLatin1String("caption") || name == QLatin1String("text")) return caption_;
     return Control::property(name);
 }
 
@@ -107,8 +106,8 @@ void CheckBox::setValue(int value) {
 }
 
 std::optional<QString> CheckBox::property(const QString& name) const {
-    if (name == "caption") return caption_;
-    if (name == "value") return QString::number(value_);
+    if (name == QLatin1String("caption")) return caption_;
+    if (name == QLatin1String("value")) return QString::number(value_);
     return Control::property(name);
 }
 
@@ -134,22 +133,22 @@ void OptionButton::setValue(bool value) {
 }
 
 std::optional<QString> OptionButton::property(const QString& name) const {
-    if (name == "caption") return caption_;
-    if (name == "value") return boolText(value_);
+    if (name == QLatin1String("caption")) return caption_;
+    if (name == QLatin1String("value")) return boolText(value_);
     return Control::property(name);
 }
 
 void CommandButton::setCaption(const QString& caption) { update(caption_, caption); }
 
 std::optional<QString> CommandButton::property(const QString& name) const {
-    if (name == "caption") return caption_;
+    if (name == QLatin1String("caption")) return caption_;
     return Control::property(name);
 }
 
 void Frame::setCaption(const QString& caption) { update(caption_, caption); }
 
 std::optional<QString> Frame::property(const QString& name) const {
-    if (name == "caption") return caption_;
+    if (name == QLatin1String("caption")) return caption_;
     return Control::property(name);
 }
 
@@ -191,8 +190,8 @@ std::optional<int> listEntryIndex(const QString& name) {
 }
 
 std::optional<QString> listProperty(const QString& name, const QStringList& items, int index) {
-    if (name == "listcount") return QString::number(items.size());
-    if (name == "listindex") return QString::number(index);
+    if (name == QLatin1String("listcount")) return QString::number(items.size());
+    if (name == QLatin1String("listindex")) return QString::number(index);
     if (auto entry = listEntryIndex(name)) {
         return *entry < items.size() ? items.at(*entry) : QString();
     }
@@ -201,7 +200,7 @@ std::optional<QString> listProperty(const QString& name, const QStringList& item
 } // namespace
 
 std::optional<QString> ListBox::property(const QString& name) const {
-    if (name == "text") return selectedText();
+    if (name == QLatin1String("text")) return selectedText();
     if (auto value = listProperty(name, items_, listIndex_)) return value;
     return Control::property(name);
 }
@@ -219,7 +218,7 @@ void ComboBox::setListIndex(int index) {
 }
 
 std::optional<QString> ComboBox::property(const QString& name) const {
-    if (name == "text") return text_;
+    if (name == QLatin1String("text")) return text_;
     if (auto value = listProperty(name, items_, listIndex_)) return value;
     return Control::property(name);
 }
@@ -242,8 +241,8 @@ void Image::setStretch(bool stretch) {
 }
 
 std::optional<QString> Image::property(const QString& name) const {
-    if (name == "stretch") return boolText(stretch_);
-    if (name == "picture") {
+    if (name == QLatin1String("stretch")) return boolText(stretch_);
+    if (name == QLatin1String("picture")) {
         if (picture_.isNull()) return QString();
         return QStringLiteral("%1x%2").arg(picture_.width()).arg(picture_.height());
     }
@@ -253,12 +252,12 @@ std::optional<QString> Image::property(const QString& name) const {
 void Timer::setInterval(int milliseconds) { update(interval_, milliseconds); }
 
 std::optional<QString> Timer::property(const QString& name) const {
-    if (name == "interval") return QString::number(interval_);
+    if (name == QLatin1String("interval")) return QString::number(interval_);
     return Control::property(name);
 }
 
 std::optional<QString> FolderList::property(const QString& name) const {
-    if (name == "path") return path_;
+    if (name == QLatin1String("path")) return path_;
     return Control::property(name);
 }
 
@@ -269,7 +268,7 @@ void DriveList::setDrives(const std::vector<Drive>& drives) {
 }
 
 std::optional<QString> DriveList::property(const QString& name) const {
-    if (name == "drive" || name == "path") return drive_;
+    if (name == QLatin1String("drive") || name == QLatin1String("path")) return drive_;
     QStringList paths;
     for (const Drive& drive : drives_)
         paths << drive.path;

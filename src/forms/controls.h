@@ -64,9 +64,42 @@ private:
     Signal<> observers_;
 };
 
-class Control : public Observable {
+// Position and size in twips.
+struct Geometry {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const Geometry&) const = default;
+};
+
+// What has a place on the screen, a control or a window: its geometry, told to the views.
+class Placed : public Observable {
 public:
-    Control(Window& window, QString name, ControlKind kind);
+    int left() const { return geometry_.left; }
+    int top() const { return geometry_.top; }
+    int width() const { return geometry_.width; }
+    int height() const { return geometry_.height; }
+    const Geometry& geometry() const { return geometry_; }
+
+protected:
+    // True when the geometry changed (and the views were told).
+    bool setGeometry(const Geometry& geometry) { return update(geometry_, geometry); }
+    // "left", "top", "width" or "height" as text; empty for any other name.
+    std::optional<QString> geometryProperty(const QString& name) const;
+
+private:
+    Geometry geometry_;
+};
+
+// A control's name as its window declares it: a literal ("Text1"), or one built for a
+// numbered family.
+struct ControlName {
+    ControlName(const char* name) : text(QString::fromLatin1(name)) {}
+    ControlName(QString name) : text(std::move(name)) {}
+    QString text;
+};
+
+class Control : public Placed {
+public:
+    Control(Window& window, ControlName name, ControlKind kind);
     virtual ~Control();
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -91,11 +124,6 @@ public:
     bool bold() const { return bold_; }
     void setBold(bool bold);
 
-    // Position and size in twips.
-    int left() const { return left_; }
-    int top() const { return top_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
     void move(int left, int top);
     void move(int left, int top, int width, int height);
 
@@ -154,7 +182,6 @@ private:
     Color foreColor_ = colors::WindowText;
     Color backColor_ = colors::WindowBackground;
     QString toolTip_;
-    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     Frame* container_ = nullptr;
     int blocked_ = 0;
     friend class HandlerBlocker;
@@ -176,7 +203,7 @@ private:
 
 class TextBox : public Control {
 public:
-    TextBox(Window& window, QString name)
+    TextBox(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::TextBox) {}
     const QString& text() const { return text_; }
     void setText(const QString& text) { assign(text_, text, onChange); }
@@ -206,7 +233,8 @@ private:
 
 class Label : public Control {
 public:
-    Label(Window& window, QString name) : Control(window, std::move(name), ControlKind::Label) {}
+    Label(Window& window, ControlName name)
+        : Control(window, std::move(name), ControlKind::Label) {}
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption) { assign(caption_, caption, onChange); }
     // A label is clickable only when it acts as a link.
@@ -224,7 +252,7 @@ private:
 
 class CheckBox : public Control {
 public:
-    CheckBox(Window& window, QString name)
+    CheckBox(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::CheckBox) {}
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
@@ -250,7 +278,7 @@ private:
 // others (without running their handlers).
 class OptionButton : public Control {
 public:
-    OptionButton(Window& window, QString name)
+    OptionButton(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::OptionButton) {}
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
@@ -273,7 +301,7 @@ private:
 
 class CommandButton : public Control {
 public:
-    CommandButton(Window& window, QString name)
+    CommandButton(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::CommandButton) {}
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
@@ -293,7 +321,8 @@ private:
 
 class Frame : public Control {
 public:
-    Frame(Window& window, QString name) : Control(window, std::move(name), ControlKind::Frame) {}
+    Frame(Window& window, ControlName name)
+        : Control(window, std::move(name), ControlKind::Frame) {}
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
     std::optional<QString> property(const QString& name) const override;
@@ -305,7 +334,7 @@ private:
 
 class ListBox : public Control {
 public:
-    ListBox(Window& window, QString name)
+    ListBox(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::ListBox) {}
     const QStringList& items() const { return items_; }
     int listCount() const { return int(items_.size()); }
@@ -349,7 +378,7 @@ private:
 // An editable combo box: a text plus a list to pick it from.
 class ComboBox : public Control {
 public:
-    ComboBox(Window& window, QString name)
+    ComboBox(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::ComboBox) {}
     const QString& text() const { return text_; }
     void setText(const QString& text) { assign(text_, text, onChange); }
@@ -383,7 +412,8 @@ private:
 // stretched, the picture fills the size set.
 class Image : public Control {
 public:
-    Image(Window& window, QString name) : Control(window, std::move(name), ControlKind::Image) {}
+    Image(Window& window, ControlName name)
+        : Control(window, std::move(name), ControlKind::Image) {}
     const QImage& picture() const { return picture_; }
     void setPicture(const QImage& picture);
     void clearPicture() { setPicture(QImage()); }
@@ -404,13 +434,15 @@ private:
 
 class Shape : public Control {
 public:
-    Shape(Window& window, QString name) : Control(window, std::move(name), ControlKind::Shape) {}
+    Shape(Window& window, ControlName name)
+        : Control(window, std::move(name), ControlKind::Shape) {}
 };
 
 // Ticks only while enabled; the front end drives it with a real timer, tests with tick().
 class Timer : public Control {
 public:
-    Timer(Window& window, QString name) : Control(window, std::move(name), ControlKind::Timer) {}
+    Timer(Window& window, ControlName name)
+        : Control(window, std::move(name), ControlKind::Timer) {}
     int interval() const { return interval_; }
     void setInterval(int milliseconds);
     void tick() {
@@ -428,7 +460,7 @@ private:
 // runs the change handler.
 class FolderList : public Control {
 public:
-    FolderList(Window& window, QString name)
+    FolderList(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::FolderList) {}
     const QString& path() const { return path_; }
     void setPath(const QString& path) { assign(path_, path, onChange); }
@@ -453,7 +485,7 @@ public:
         friend bool operator==(const Drive&, const Drive&) = default;
     };
 
-    DriveList(Window& window, QString name)
+    DriveList(Window& window, ControlName name)
         : Control(window, std::move(name), ControlKind::DriveList) {}
     const QString& drive() const { return drive_; }
     void setDrive(const QString& drive) { assign(drive_, drive, onChange); }
@@ -477,8 +509,8 @@ template <class C, int N> class ControlArray {
 public:
     ControlArray(Window& window, const char* prefix) {
         for (int i = 1; i <= N; ++i) {
-            items_.push_back(
-                std::make_unique<C>(window, QString::fromLatin1(prefix) + QString::number(i)));
+            const QString name = QString::fromLatin1(prefix) + QString::number(i);
+            items_.push_back(std::make_unique<C>(window, name));
         }
     }
     C& operator()(int n) { return *items_.at(std::size_t(n - 1)); }

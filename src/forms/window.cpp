@@ -28,24 +28,16 @@ void Window::hide() {
     changed();
 }
 
-void Window::move(int left, int top) { move(left, top, width_, height_); }
+void Window::move(int left, int top) { move(left, top, width(), height()); }
 
 void Window::move(int left, int top, int width, int height) {
-    if (placed_ && left_ == left && top_ == top && width_ == width && height_ == height) return;
+    // The first placing counts even at the geometry the window already has.
+    const bool first = !placed_;
     placed_ = true;
-    left_ = left;
-    top_ = top;
-    width_ = width;
-    height_ = height;
-    changed();
+    if (!setGeometry(Geometry{left, top, width, height}) && first) changed();
 }
 
-void Window::resize(int width, int height) {
-    if (width_ == width && height_ == height) return;
-    width_ = width;
-    height_ = height;
-    changed();
-}
+void Window::resize(int width, int height) { setGeometry(Geometry{left(), top(), width, height}); }
 
 void Window::requestFocus(Control& control) {
     focusRequest_ = &control;
@@ -69,23 +61,20 @@ Control* Window::control(const QString& name) const {
 }
 
 std::optional<QString> Window::property(const QString& name) const {
-    if (name == "loaded") return boolText(true);
-    if (name == "visible") return boolText(visible_);
-    if (name == "caption") return caption_;
-    if (name == "left") return QString::number(left_);
-    if (name == "top") return QString::number(top_);
-    if (name == "width") return QString::number(width_);
-    if (name == "height") return QString::number(height_);
-    if (name == "closable") return boolText(closable_);
-    if (name == "topmost") return boolText(topmost_);
-    if (name == "focus") return focusRequest_ ? focusRequest_->name() : QString();
-    return std::nullopt;
+    if (name == QLatin1String("loaded")) return boolText(true);
+    if (name == QLatin1String("visible")) return boolText(visible_);
+    if (name == QLatin1String("caption")) return caption_;
+    if (name == QLatin1String("closable")) return boolText(closable_);
+    if (name == QLatin1String("topmost")) return boolText(topmost_);
+    if (name == QLatin1String("focus")) return focusRequest_ ? focusRequest_->name() : QString();
+    return geometryProperty(name);
 }
 
 bool Window::knownProperty(const QString& name) {
-    static const QStringList names{"loaded", "visible", "caption",  "left",    "top",
-                                   "width",  "height",  "closable", "topmost", "focus"};
-    return names.contains(name);
+    static const char* const names[] = {"loaded", "visible", "caption",  "left",    "top",
+                                        "width",  "height",  "closable", "topmost", "focus"};
+    return std::any_of(std::begin(names), std::end(names),
+                       [&name](const char* known) { return name == QLatin1String(known); });
 }
 
 QString Window::language() const {

@@ -13,7 +13,7 @@ class App;
 
 namespace forms {
 
-class Window : public Observable {
+class Window : public Placed {
 public:
     Window(App& app, const char* name);
     virtual ~Window();
@@ -35,16 +35,12 @@ public:
     bool visible() const { return visible_; }
     void show();
     void hide();
-    int left() const { return left_; }
-    int top() const { return top_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
     // Placing the window (either form of move) takes its position over from the screen's
     // default; resize() changes the size alone.
     void move(int left, int top);
     void move(int left, int top, int width, int height);
     void resize(int width, int height);
-    void setWidth(int width) { resize(width, height_); }
+    void setWidth(int width) { resize(width, height()); }
     // True once the window was placed: its left and top count. Otherwise the front end
     // opens it in the middle of the screen.
     bool placed() const { return placed_; }
@@ -83,7 +79,6 @@ private:
     QString name_;
     QString caption_;
     bool visible_ = false;
-    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool closable_ = true;
     bool topmost_ = false;
     bool placed_ = false;

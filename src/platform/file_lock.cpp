@@ -40,7 +40,8 @@ QByteArray startOf(qint64 pid) {
 // The computer: its name (each computer of a lab has its own, even when all were installed
 // from one disk image) and this boot of it (/etc/machine-id repeats on such computers).
 QByteArray computer() {
-    static const QByteArray id = [] {
+    // Returns a QByteArray, not the builder of one, which would outlive its parts.
+    static const QByteArray id = []() -> QByteArray {
         char host[256] = {};
         ::gethostname(host, sizeof host - 1);
         return QByteArray(host) + '\n' + firstLineOf("/proc/sys/kernel/random/boot_id");

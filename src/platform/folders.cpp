@@ -3,12 +3,9 @@
 #include "platform/read_cache.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <algorithm>
 
 namespace platform {
 
@@ -112,20 +109,5 @@ bool MakeDirPath(const QString& path) {
 }
 
 bool DoesFileExist(const QString& path) { return !path.isEmpty() && QFileInfo::exists(path); }
-
-void walkFiles(const QString& folder, const std::function<void(const QString& path)>& visit) {
-    if (folder.isEmpty() || !visit) return;
-    // Symbolic links to folders are not followed, so a link loop cannot trap the walk.
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    QStringList paths;
-    while (it.hasNext())
-        paths.append(it.next());
-    // Collected first: the visitor may create or delete files, and a fixed order keeps
-    // reports and tests repeatable.
-    std::sort(paths.begin(), paths.end());
-    for (const QString& path : paths)
-        visit(path);
-}
 
 } // namespace platform

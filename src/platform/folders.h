@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 namespace platform {
 
@@ -62,8 +61,5 @@ bool MakeDirPath(const QString& path);
 
 // True when a file or folder exists at the path.
 bool DoesFileExist(const QString& path);
-
-// Calls `visit` with the full path of every file below `folder`, recursively.
-void walkFiles(const QString& folder, const std::function<void(const QString& path)>& visit);
 
 } // namespace platform

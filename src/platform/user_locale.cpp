@@ -15,17 +15,19 @@ UserLocale UserLocale::system() {
     longTime.remove(QLatin1Char('t'));
     longTime = longTime.trimmed();
     QString separator = locale.decimalPoint();
-    return UserLocale(locale, separator.isEmpty() ? QChar('.') : separator.at(0),
+    return UserLocale(locale, separator.isEmpty() ? QLatin1Char('.') : separator.at(0),
                       locale.dateFormat(QLocale::ShortFormat),
                       locale.timeFormat(QLocale::ShortFormat), longTime);
 }
 
 UserLocale UserLocale::russian() {
-    return UserLocale(QLocale::c(), QChar(','), "dd.MM.yyyy", "H:mm", "H:mm:ss");
+    return UserLocale(QLocale::c(), QLatin1Char(','), QStringLiteral("dd.MM.yyyy"),
+                      QStringLiteral("H:mm"), QStringLiteral("H:mm:ss"));
 }
 
 UserLocale UserLocale::english() {
-    return UserLocale(QLocale::c(), QChar('.'), "M/d/yyyy", "h:mm AP", "h:mm:ss AP");
+    return UserLocale(QLocale::c(), QLatin1Char('.'), QStringLiteral("M/d/yyyy"),
+                      QStringLiteral("h:mm AP"), QStringLiteral("h:mm:ss AP"));
 }
 
 QString UserLocale::shortDate(const QDate& date) const {

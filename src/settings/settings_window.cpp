@@ -43,15 +43,15 @@ Form4::Form4(App& app) : Window(app, kName) {
     Label7.setForeColor(colors::Green);
 
     // The evaluation table starts every run from these values.
-    txt(1).setText("2");
+    txt(1).setText(QStringLiteral("2"));
     txt(1).setForeColor(colors::Red);
     for (int i = 2; i <= 20; ++i)
-        txt(i).setText("0");
-    txtV.setText("5");
-    txtZ.setText("0");
+        txt(i).setText(QStringLiteral("0"));
+    txtV.setText(QStringLiteral("5"));
+    txtZ.setText(QStringLiteral("0"));
     txtZ.setBold(true);
     txtZ.setLocked(true); // computed, never typed
-    Label15.setCaption("1");
+    Label15.setCaption(QStringLiteral("1"));
 
     Timer1.setInterval(500);
 
@@ -71,11 +71,13 @@ Form4::Form4(App& app) : Window(app, kName) {
         this->app().window<Form7>().show();
         hide();
     };
-    Command3.onClick = [this] { this->app().services().shell.open(this->app().path("s/oth.txt")); };
+    Command3.onClick = [this] {
+        this->app().services().shell.open(this->app().path(QStringLiteral("s/oth.txt")));
+    };
     Command12.onClick = [this] { this->app().window<Form10>().checkFolder(examFolder()); };
     Command10.onClick = [this] { openHelp(this->app()); };
-    Option1.onClick = [this] { Label16.setCaption("1"); };
-    Option2.onClick = [this] { Label16.setCaption("2"); };
+    Option1.onClick = [this] { Label16.setCaption(QStringLiteral("1")); };
+    Option2.onClick = [this] { Label16.setCaption(QStringLiteral("2")); };
     Check1.onClick = [this] { timerSwitchClicked(Check1, Check2); };
     Check2.onClick = [this] { timerSwitchClicked(Check2, Check1); };
     Text2.onChange = [this] { applyMinutesRule(); };
@@ -151,7 +153,7 @@ void Form4::load() {
     Frame12.hide();
     Command5.hide();
 
-    if (Label16.caption() == "1") {
+    if (Label16.caption() == QLatin1String("1")) {
         Option1.setValue(true);
     } else {
         Option2.setValue(true);
@@ -365,7 +367,7 @@ void Form4::showScore() {
 }
 
 void Form4::countChanged() {
-    if (txtV.text() == "0") return;
+    if (txtV.text() == QLatin1String("0")) return;
     Decimal score;
     if (!anyFieldEmpty(*this)) {
         const TableScore computed = tableScore(*this);
@@ -402,7 +404,7 @@ void Form4::setAllToFive() {
 }
 
 void Form4::takeOver() {
-    if (txtZ.text() != "0") {
+    if (txtZ.text() != QLatin1String("0")) {
         Text5.setText(txtZ.text());
         Frame3.show();
         Frame4.hide();

@@ -253,8 +253,9 @@ void setUpAnExam(Program& p) {
 
     p.click(settings.Command3);
     QWidget* viewer = nullptr;
-    EXPECT_TRUE(waitFor([&] { return (viewer = Program::otherWindow("oth.txt")) != nullptr; }))
-        << "the report viewer did not open";
+    EXPECT_TRUE(waitFor([&] {
+        return (viewer = Program::otherWindow(QStringLiteral("oth.txt"))) != nullptr;
+    })) << "the report viewer did not open";
     if (auto* tabs = viewer ? viewer->findChild<QTabWidget*>() : nullptr) {
         for (int tab = 0; tab < tabs->count(); ++tab) {
             tabs->setCurrentIndex(tab);

@@ -523,7 +523,7 @@ public:
         QDir().mkpath(shots_);
         QGuiApplication::primaryScreen()->grabWindow(0).save(QDir(shots_).filePath(file));
     }
-    static bool scaled() { return qEnvironmentVariable("QT_SCALE_FACTOR") == "1.5"; }
+    static bool scaled() { return qEnvironmentVariable("QT_SCALE_FACTOR") == QLatin1String("1.5"); }
 
     // Countdowns of `window` run at a hundred times their speed, and the clock with them:
     // each tick still comes from the view's own timer, and the clock moves by the tick's
@@ -700,8 +700,10 @@ public:
         if (student.timed) {
             answer(ticket, 1, true);
             d.hurry(ticket, ticket.Timer2);
-            EXPECT_TRUE(waitFor([&] { return ticket.Label5.caption() == "Не зачет по времени"; }))
-                << "the time did not run out: " << ticket.Label28.caption().toStdString();
+            EXPECT_TRUE(waitFor([&] {
+                return ticket.Label5.caption() == QStringLiteral("Не зачет по времени");
+            })) << "the time did not run out: "
+                << ticket.Label28.caption().toStdString();
             EXPECT_EQ(ticket.Label28.caption(), "0");
             if (!d.step(who + QStringLiteral(": the time is up"))) return false;
         } else {
@@ -772,7 +774,8 @@ public:
         QWidget* viewer = nullptr;
         EXPECT_TRUE(waitFor([&] {
             for (QWidget* widget : QApplication::topLevelWidgets()) {
-                if (isProgramWindow(widget) && widget->windowTitle().startsWith("oth.txt"))
+                if (isProgramWindow(widget) &&
+                    widget->windowTitle().startsWith(QLatin1String("oth.txt")))
                     viewer = widget;
             }
             return viewer != nullptr;
@@ -784,7 +787,7 @@ public:
             if (!text) text = dynamic_cast<gui::ReportTextView*>(child);
         int separators = 0;
         for (int line = 0; text && line < text->lineCount(); ++line)
-            separators += text->line(line) == "==================";
+            separators += text->line(line) == QLatin1String("==================");
         EXPECT_TRUE(text && separators == records);
         d.shoot(QStringLiteral("the report viewer"));
         if (!d.step(QStringLiteral("the report viewer"))) return false;

@@ -87,7 +87,7 @@ void readTest(Folder& folder, const QByteArray& bytes) {
                       .left(platform::kProfileValueLimit),
               "the test name is not the file's");
     const questionnaire_files::Question question =
-        questionnaire_files::readQuestion(definition, "1");
+        questionnaire_files::readQuestion(definition, QStringLiteral("1"));
     for (const QString& points : question.points)
         Decimal::parse(points);
     for (const QString& threshold : header.thresholds)

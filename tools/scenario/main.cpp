@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     QStringList files;
     const QStringList args = QCoreApplication::arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
-        if (args.at(i) == "--snapshots" && i + 1 < args.size()) {
+        if (args.at(i) == QLatin1String("--snapshots") && i + 1 < args.size()) {
             snapshots = args.at(++i);
         } else {
             files << args.at(i);

@@ -2,6 +2,63 @@
 
 namespace scenario {
 
+namespace {
+
+struct Syntax {
+    const char* name;
+    Verb verb;
+    Arity arity;
+};
+
+// Every command of the language: its name and how many words it takes.
+const Syntax kSyntax[] = {
+    {"folder", Verb::Folder, {1, 1}},
+    {"file", Verb::File, {2, 2}},
+    {"bytes", Verb::Bytes, {1, -1}},
+    {"bitmap", Verb::Bitmap, {3, 3}},
+    {"remove", Verb::Remove, {1, 1}},
+    {"ini", Verb::Ini, {3, 3}},
+    {"clock", Verb::Clock, {1, 1}},
+    {"locale", Verb::Locale, {1, 1}},
+    {"random", Verb::Random, {1, -1}},
+    {"dialog", Verb::Dialog, {1, 1}},
+    {"start", Verb::Start, {0, 0}},
+    {"type", Verb::Type, {2, 2}},
+    {"click", Verb::Click, {1, 1}},
+    {"choose", Verb::Choose, {2, 2}},
+    {"folderlist", Verb::FolderList, {2, 2}},
+    {"hover", Verb::Hover, {1, 1}},
+    {"tick", Verb::Tick, {1, 2}},
+    {"expect", Verb::Expect, {2, 2}},
+    {"message", Verb::Message, {1, 2}},
+    {"message-like", Verb::MessageLike, {1, 1}},
+    {"nomessage", Verb::NoMessage, {0, 0}},
+    {"shell", Verb::Shell, {1, 1}},
+    {"clipboard", Verb::Clipboard, {1, 1}},
+    {"expect-file", Verb::ExpectFile, {2, 2}},
+    {"expect-bytes", Verb::ExpectBytes, {1, -1}},
+    {"contains", Verb::Contains, {2, 2}},
+    {"nofile", Verb::NoFile, {1, 1}},
+    {"expect-ini", Verb::ExpectIni, {3, 3}},
+    {"ended", Verb::Ended, {0, 0}},
+    {"snapshot", Verb::Snapshot, {1, 1}},
+};
+
+const Syntax* findSyntax(const QString& name) {
+    for (const Syntax& entry : kSyntax) {
+        if (name == QLatin1String(entry.name)) return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<Arity> commandArity(const QString& name) {
+    const Syntax* entry = findSyntax(name);
+    if (!entry) return std::nullopt;
+    return entry->arity;
+}
+
 QString quoted(const QString& text) {
     QString escaped = text;
     escaped.replace(QLatin1String("\\"), QLatin1String("\\\\"))
@@ -99,14 +156,16 @@ Script parseScript(const QString& text) {
         command.line = number;
         command.name = words->front().text;
         command.args.assign(words->begin() + 1, words->end());
-        const std::optional<Arity> arity = commandArity(command.name);
-        if (words->front().quoted || !arity) {
+        const Syntax* syntax = findSyntax(command.name);
+        if (words->front().quoted || !syntax) {
             script.error =
                 ParseError{number, QStringLiteral("unknown command \"%1\"").arg(command.name)};
             return script;
         }
+        command.verb = syntax->verb;
         const int count = int(command.args.size());
-        if (count < arity->least || (arity->most >= 0 && count > arity->most)) {
+        const Arity arity = syntax->arity;
+        if (count < arity.least || (arity.most >= 0 && count > arity.most)) {
             script.error = ParseError{
                 number, QStringLiteral("wrong number of words for \"%1\"").arg(command.name)};
             return script;

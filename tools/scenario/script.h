@@ -9,6 +9,40 @@
 
 namespace scenario {
 
+// Every command of the language.
+enum class Verb {
+    Folder,
+    File,
+    Bytes,
+    Bitmap,
+    Remove,
+    Ini,
+    Clock,
+    Locale,
+    Random,
+    Dialog,
+    Start,
+    Type,
+    Click,
+    Choose,
+    FolderList,
+    Hover,
+    Tick,
+    Expect,
+    Message,
+    MessageLike,
+    NoMessage,
+    Shell,
+    Clipboard,
+    ExpectFile,
+    ExpectBytes,
+    Contains,
+    NoFile,
+    ExpectIni,
+    Ended,
+    Snapshot,
+};
+
 struct Word {
     QString text;
     bool quoted = false;
@@ -16,6 +50,7 @@ struct Word {
 
 struct Command {
     int line = 0;
+    Verb verb = Verb::Start;
     QString name;
     std::vector<Word> args;
 };
@@ -33,7 +68,7 @@ QString quoted(const QString& text);
 std::optional<std::vector<Word>> splitWords(const QString& line, QString* error);
 
 // How many words a command takes; -1 for no limit. Empty for an unknown command. The
-// runner's command table answers this, so the parser and the runner know one list.
+// parser's table is the one list of commands; the runner carries out each Verb.
 struct Arity {
     int least = 0;
     int most = 0;

@@ -57,7 +57,7 @@ TEST(Folders, ExactSpellingWinsOverCaseFoldedOne) {
     EXPECT_EQ(folded.compare("note.txt", Qt::CaseInsensitive), 0);
 }
 
-TEST(Folders, ListingCreatingAndWalking) {
+TEST(Folders, ListingAndCreating) {
     QTemporaryDir dir;
     EXPECT_TRUE(MakeDirPath(dir.filePath("b/deep/er")));
     EXPECT_TRUE(MakeDirPath(dir.filePath("b/deep/er"))); // already there
@@ -77,11 +77,6 @@ TEST(Folders, ListingCreatingAndWalking) {
     EXPECT_FALSE(DoesFileExist(dir.filePath("z.txt")));
     EXPECT_FALSE(DoesFileExist(QString()));
     EXPECT_FALSE(MakeDirPath(dir.filePath("a.txt/sub")));
-
-    QStringList seen;
-    walkFiles(dir.path(), [&](const QString& path) { seen.append(path); });
-    EXPECT_EQ(seen, QStringList({dir.filePath("C.txt"), dir.filePath("a.txt"),
-                                 dir.filePath("b/deep/er/x.bmp")}));
 }
 
 TEST(Folders, NewNamesStayWhereTheyAreMadeAndOpenOnWindows) {

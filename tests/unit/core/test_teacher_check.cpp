@@ -159,7 +159,7 @@ TEST(ExamCheck, AnswersThatNoVariantEqualsAndEmptyVariants) {
 TEST(AnswerMatch, NamesTheVariantMeantAndWhatDiffers) {
     const teacher_tools::Wording english("eng");
     const QStringList variants{"1. нора", "2. шалаш «дом»", "3. север—юг"};
-    auto cause = [&](const char* answer) {
+    auto cause = [&](const char* answer) -> QString {
         const auto mismatch =
             teacher_tools::explainMismatch(QString::fromUtf8(answer), variants, english);
         return QString::number(mismatch.variant) + ": " + mismatch.cause;

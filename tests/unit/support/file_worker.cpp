@@ -26,9 +26,10 @@ QString record(int id, int n, int size) {
 // "cID" and "kID_N"); odd ones store "kID_N" alone, as a language switch stores "re".
 bool store(const QString& file, int id, int n) {
     const QString key = QStringLiteral("k%1_%2").arg(id).arg(n);
-    if (n % 2 == 1) return platform::writeProfileString(file, "test", key, QString::number(n));
+    if (n % 2 == 1)
+        return platform::writeProfileString(file, QStringLiteral("test"), key, QString::number(n));
     return bool(platform::writeProfileStrings(
-        file, "test",
+        file, QStringLiteral("test"),
         {{QStringLiteral("c%1").arg(id), QString::number(n)}, {key, QString::number(n)}}));
 }
 
@@ -40,20 +41,20 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const QString file = QString::fromLocal8Bit(argv[2]);
-    if (mode == "hold") {
+    if (mode == QLatin1String("hold")) {
         const platform::FileLock lock(file);
         std::printf("%s\n", lock.held() ? "held" : "not held");
         std::fflush(stdout);
         QThread::sleep(60);
         return 0;
     }
-    if (argc < (mode == "append" ? 6 : 5)) return 2;
+    if (argc < (mode == QLatin1String("append") ? 6 : 5)) return 2;
     const int id = std::atoi(argv[3]);
     const int count = std::atoi(argv[4]);
     for (int n = 1; n <= count; ++n) {
         bool saved = false;
         const char* why = "failed";
-        if (mode == "append") {
+        if (mode == QLatin1String("append")) {
             const platform::WriteResult result =
                 appendReport(file, record(id, n, std::atoi(argv[5])));
             saved = bool(result);
