@@ -498,6 +498,8 @@ void Binder::bind(forms::Shape& model, QWidget* widget) {
 
 void Binder::bind(forms::FolderList& model, QListWidget* widget) {
     widget->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Rows of one line and one icon: measured once, not once per folder.
+    widget->setUniformItemSizes(true);
     follow(model, [&model, widget, this] {
         QSignalBlocker block(widget);
         widget->clear();
