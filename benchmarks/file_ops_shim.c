@@ -68,42 +68,22 @@ static mode_t mode_of(int flags, va_list list) {
     return (flags & O_CREAT) || (flags & __O_TMPFILE) == __O_TMPFILE ? va_arg(list, mode_t) : 0;
 }
 
-__attribute__((visibility("default"))) int open(const char* path, int flags, ...) {
-    NEXT(open);
-    va_list list;
-    va_start(list, flags);
-    mode_t mode = mode_of(flags, list);
-    va_end(list);
-    counted();
-    return real(path, flags, mode);
-}
-__attribute__((visibility("default"))) int open64(const char* path, int flags, ...) {
-    NEXT(open64);
-    va_list list;
-    va_start(list, flags);
-    mode_t mode = mode_of(flags, list);
-    va_end(list);
-    counted();
-    return real(path, flags, mode);
-}
-__attribute__((visibility("default"))) int openat(int dir, const char* path, int flags, ...) {
-    NEXT(openat);
-    va_list list;
-    va_start(list, flags);
-    mode_t mode = mode_of(flags, list);
-    va_end(list);
-    counted();
-    return real(dir, path, flags, mode);
-}
-__attribute__((visibility("default"))) int openat64(int dir, const char* path, int flags, ...) {
-    NEXT(openat64);
-    va_list list;
-    va_start(list, flags);
-    mode_t mode = mode_of(flags, list);
-    va_end(list);
-    counted();
-    return real(dir, path, flags, mode);
-}
+// The open family takes a mode only with O_CREAT or O_TMPFILE, as a variadic argument.
+#define OPEN_CALL(name, params, args)                                                              \
+    __attribute__((visibility("default"))) int name params {                                       \
+        NEXT(name);                                                                                \
+        va_list list;                                                                              \
+        va_start(list, flags);                                                                     \
+        mode_t mode = mode_of(flags, list);                                                        \
+        va_end(list);                                                                              \
+        counted();                                                                                 \
+        return real args;                                                                          \
+    }
+
+OPEN_CALL(open, (const char* path, int flags, ...), (path, flags, mode))
+OPEN_CALL(open64, (const char* path, int flags, ...), (path, flags, mode))
+OPEN_CALL(openat, (int dir, const char* path, int flags, ...), (dir, path, flags, mode))
+OPEN_CALL(openat64, (int dir, const char* path, int flags, ...), (dir, path, flags, mode))
 
 PATH_CALL(int, stat, (const char* p, struct stat* s), (p, s))
 PATH_CALL(int, stat64, (const char* p, struct stat64* s), (p, s))
