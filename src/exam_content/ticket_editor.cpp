@@ -491,8 +491,7 @@ void Form7::questionChosen() {
     if (!n) return;
     const QString folder = ticketFolder();
     auto present = [&](char kind) {
-        return !folder.isEmpty() && platform::DoesFileExist(platform::childPath(
-                                        folder, exam_folder::questionFileName(kind, *n)));
+        return !exam_folder::lookUpQuestionFile(folder, kind, *n).isEmpty();
     };
     Label8.setCaption(flag(present('q')));
     Label15.setCaption(flag(present('v')));
@@ -587,9 +586,7 @@ void Form7::saveQuestion() {
 }
 
 bool Form7::overwriteIsKnown(const QString& folder, int n) {
-    const bool onDisk =
-        !folder.isEmpty() &&
-        platform::DoesFileExist(platform::childPath(folder, exam_folder::questionFileName('q', n)));
+    const bool onDisk = !exam_folder::lookUpQuestionFile(folder, 'q', n).isEmpty();
     const ShownQuestion here{folder, n, true};
     if (!onDisk || shownQuestion_ == here || overwriteAllowed_ == here) return true;
     // Written meanwhile (another copy of the program, say) or never loaded here: the

@@ -108,6 +108,17 @@ void removeStaged(const QList<Staged>& staged) {
     }
 }
 
+// The permissions open(..., 0666) gives a new file. The mask is read once, on the first
+// write, by setting and putting it back: the only way to read it that asks no file system.
+mode_t createdMode() {
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        return mode_t(0666 & ~mask);
+    }();
+    return mode;
+}
+
 // Writes one file's temporary copy, with the old file's permissions.
 WriteResult stage(const FileContent& file, bool keepBackup, Staged& staged) {
     struct stat old {};
@@ -120,7 +131,8 @@ WriteResult stage(const FileContent& file, bool keepBackup, Staged& staged) {
     FileHandle out(::open(encoded(staged.temporary).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!out.isOpen()) return WriteResult::systemFailure(file.path);
-    if (exists) (void)::fchmod(out.get(), old.st_mode & 07777);
+    if (exists && (old.st_mode & 07777) != createdMode())
+        (void)::fchmod(out.get(), old.st_mode & 07777);
     const bool written = writeAllToDisk(out.get(), file.bytes);
     const int writeError = written ? 0 : errno;
     if (::close(out.release()) != 0) return WriteResult::systemFailure(file.path);
@@ -174,19 +186,20 @@ int directFlagFor(const QString& path) {
 
 FileHandle openForReading(const QString& path, bool* notPlain, bool fresh) {
     if (notPlain) *notPlain = false;
-    struct stat info {};
-    if (path.isEmpty() || ::stat(encoded(path).constData(), &info) != 0) return {};
-    // A FIFO or a device is never opened at all: opening one may block or act.
-    if (!S_ISREG(info.st_mode)) {
-        if (notPlain) *notPlain = true;
-        return {};
-    }
+    if (path.isEmpty()) return {};
+    // Opened without a look first, since on a share each look is a round trip. O_NONBLOCK
+    // keeps a FIFO a student planted from holding the open, and whatever was opened is
+    // refused before a byte is read unless it is a plain file. (Devices are beyond a
+    // student: making one takes the server's administrator.)
+    const QByteArray name = encoded(path);
+    const int flags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     const int direct = fresh ? directFlagFor(path) : 0;
-    FileHandle file(::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | direct));
+    FileHandle file(::open(name.constData(), flags | direct));
     if (!file.isOpen() && direct && errno == EINVAL)
-        file = FileHandle(::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        file = FileHandle(::open(name.constData(), flags));
+    struct stat info {};
     if (file.isOpen() && (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))) {
-        if (notPlain) *notPlain = true; // swapped for something else meanwhile
+        if (notPlain) *notPlain = true;
         return {};
     }
     return file;

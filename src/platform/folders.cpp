@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace platform {
 
 namespace {
@@ -63,6 +66,10 @@ QString lookUpName(const QString& folder, const QString& name) {
     // A folder already listed in this event answers without a look at the file system; else
     // one look for the name as spelt, and the listing only when that misses.
     if (const std::optional<QStringList> listed = keptListing(folder)) return nameIn(*listed, name);
+    // Nor is anything found in a folder that its parent's listing in this event lacks.
+    const QFileInfo place(folder);
+    if (const std::optional<QStringList> parent = keptListing(place.path()))
+        if (!place.fileName().isEmpty() && nameIn(*parent, place.fileName()).isEmpty()) return {};
     const QString path = QDir(folder).filePath(name);
     if (cachedExists(path, [&path] { return QFileInfo::exists(path); })) return name;
     return lookUpStoredName(folder, name);
@@ -101,13 +108,28 @@ QStringList GetFolders(const QString& folder) {
     return names;
 }
 
-bool MakeDirPath(const QString& path) {
+bool MakeNewDir(const QString& path) {
     if (path.isEmpty()) return false;
-    forgetCachedReads();
-    QDir().mkpath(path);
-    return QFileInfo(path).isDir();
+    forgetCachedReads(); // the parent's listing gains a name
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) return false;
+    keepListing(path, {});
+    return true;
 }
 
-bool DoesFileExist(const QString& path) { return !path.isEmpty() && QFileInfo::exists(path); }
+bool MakeDirPath(const QString& path) {
+    // Most often the parent is there: one call makes the folder, and one more tells an
+    // existing folder from a file in the way.
+    if (MakeNewDir(path)) return true;
+    if (path.isEmpty()) return false;
+    if (errno == EEXIST) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+    return errno == ENOENT && QDir().mkpath(path) && QFileInfo(path).isDir();
+}
+
+bool DoesFileExist(const QString& path) {
+    return !path.isEmpty() && cachedExists(path, [&path] { return QFileInfo::exists(path); });
+}
 
 } // namespace platform

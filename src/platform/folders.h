@@ -56,6 +56,10 @@ QStringList GetFolders(const QString& folder);
 // the files Windows and its file managers keep hidden in any folder.
 bool isHiddenOrSystemName(const QString& name);
 
+// Makes the folder in one step that fails when anything has the name already, or when its
+// parent is missing (errno tells).
+bool MakeNewDir(const QString& path);
+
 // Creates the folder and every missing parent. True when it exists afterwards.
 bool MakeDirPath(const QString& path);
 

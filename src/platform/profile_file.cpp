@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <qplatformdefs.h>
 
 #include <algorithm>
 #include <array>
@@ -502,10 +501,9 @@ WriteResult writeProfileStringsWith(const QString& file, const QString& section,
                                     std::chrono::milliseconds lockWait) {
     forgetCachedReads();
     if (file.isEmpty()) return WriteResult::Failed;
-    // Settings are never written through a link, nor into a FIFO or a folder.
-    QT_STATBUF info;
-    if (QT_LSTAT(QFile::encodeName(file).constData(), &info) == 0 && !S_ISREG(info.st_mode))
-        return {WriteResult::NotPlain, file};
+    // Settings are never written through a link, nor into a FIFO or a folder: the read
+    // under the lock refuses what is not a plain file, and the write what is not one or is
+    // a link. (A look before the lock would be a round trip more on a share.)
     const FileLock lock(file, lockWait);
     if (!lock.held()) {
         // A folder that takes no new files: the first file of the save is the one refused.

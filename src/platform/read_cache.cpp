@@ -58,6 +58,11 @@ std::optional<QStringList> keptListing(const QString& folder) {
     return *found;
 }
 
+void keepListing(const QString& folder, const QStringList& names) {
+    Kept& state = kept();
+    if (state.scopes > 0) state.listings.insert(folder, names);
+}
+
 std::optional<QByteArray> cachedFile(const QString& path,
                                      const std::function<std::optional<QByteArray>()>& read) {
     Kept& state = kept();

@@ -35,6 +35,10 @@ QStringList cachedListing(const QString& folder, const std::function<QStringList
 // asking the file system again.
 std::optional<QStringList> keptListing(const QString& folder);
 
+// Keeps a listing this layer knows without asking (a folder it has just made is empty);
+// nothing outside a scope.
+void keepListing(const QString& folder, const QStringList& names);
+
 // Whether something is at the path, from `look` or from what this event found before.
 bool cachedExists(const QString& path, const std::function<bool()>& look);
 

@@ -27,7 +27,7 @@ TextEncoding detectEncoding(const QByteArray& bytes);
 QString decodeDetected(const QByteArray& bytes);
 
 // The file's bytes; empty optional when it cannot be read or is not a regular file (a FIFO
-// is never opened).
+// is never read from).
 std::optional<QByteArray> readBytes(const QString& path);
 
 // Calls `visit` with each line of the file in turn, decoded, without its line end (LF,

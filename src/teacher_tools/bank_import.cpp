@@ -231,7 +231,8 @@ QString existing(const platform::AppContext& app, const QString& parent, const Q
 // written into, nor removed when this import fails.
 bool claimFolder(const platform::AppContext& app, const QString& parent, const QString& name) {
     const QString parentPath = app.path(parent);
-    return platform::MakeDirPath(parentPath) && QDir(parentPath).mkdir(name);
+    return platform::MakeDirPath(parentPath) &&
+           platform::MakeNewDir(QDir(parentPath).filePath(name));
 }
 
 QString claimedMeanwhile(const platform::AppContext& app, const QString& parent,

@@ -1,10 +1,13 @@
 #include "platform/folders.h"
+#include "platform/read_cache.h"
+#include "platform/text_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -77,6 +80,46 @@ TEST(Folders, ListingAndCreating) {
     EXPECT_FALSE(DoesFileExist(dir.filePath("z.txt")));
     EXPECT_FALSE(DoesFileExist(QString()));
     EXPECT_FALSE(MakeDirPath(dir.filePath("a.txt/sub")));
+}
+
+// Within one event a folder this program made is known empty, and a folder its parent's
+// listing lacks holds nothing; neither may hide what the event writes afterwards.
+TEST(Folders, AnEventKnowsTheFoldersItMakesAndStillSeesItsWrites) {
+    QTemporaryDir dir;
+    touch(dir.filePath("a.txt"));
+    const ReadCacheScope event;
+    listForLookUps(dir.path());
+    const QString made = dir.filePath("b11");
+    EXPECT_EQ(lookUpName(made, "q1.txt"), QString());
+    ASSERT_TRUE(MakeDirPath(made));
+    EXPECT_EQ(lookUpName(made, "q1.txt"), QString());
+    ASSERT_TRUE(replaceWholeFile(made + "/q1.txt", "x"));
+    EXPECT_EQ(lookUpName(made, "Q1.TXT"), "q1.txt");
+    EXPECT_EQ(lookUpName(dir.path(), "B11"), "b11");
+
+    // A folder claimed in a parent just made: the parent's listing learns of it.
+    const QString parent = dir.filePath("t");
+    ASSERT_TRUE(MakeDirPath(parent));
+    ASSERT_TRUE(MakeNewDir(parent + "/Test"));
+    EXPECT_EQ(lookUpName(parent, "test"), "Test");
+    EXPECT_FALSE(MakeNewDir(parent + "/Test")) << "taken meanwhile";
+    ASSERT_TRUE(replaceWholeFile(parent + "/Test/vt1.txt", "x"));
+    EXPECT_EQ(lookUpName(parent + "/Test", "vt1.txt"), "vt1.txt");
+    EXPECT_FALSE(MakeDirPath(dir.filePath("a.txt"))) << "a file in the way";
+    EXPECT_TRUE(MakeDirPath(dir.filePath("deep/er/still"))) << "parents made too";
+}
+
+TEST(Folders, ARewriteKeepsTheFilesPermissions) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("q1.txt");
+    for (const mode_t mode : {mode_t(0600), mode_t(0644), mode_t(0664), mode_t(0666)}) {
+        ASSERT_TRUE(replaceWholeFile(path, "old"));
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+        ASSERT_TRUE(replaceWholeFile(path, "new"));
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode) << std::oct << mode;
+    }
 }
 
 TEST(Folders, NewNamesStayWhereTheyAreMadeAndOpenOnWindows) {

@@ -92,7 +92,7 @@ TEST(SharedFolder, NothingIsWrittenThroughALinkOrIntoASpecialFile) {
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("home/oth.txt")));
     EXPECT_TRUE(QFileInfo(app + "/b/e/b1/q1.txt").isSymLink()) << "the link itself stays";
 
-    // FIFOs in the place of the report and the settings file: named, never opened.
+    // FIFOs in the place of the report and the settings file: refused at once, never read.
     const QString fifoReport = app + "/s3/oth.txt";
     const QString fifoIni = app + "/t/A/A.tst";
     makeFifo(fifoReport);
