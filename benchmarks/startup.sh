@@ -3,7 +3,8 @@
 # under Xvfb with a window manager: median of RUNS interleaved runs each, and the ratios.
 #   benchmarks/startup.sh [BUILD_DIR] [RUNS] [TEST_INI_BYTES]
 # With TEST_INI_BYTES, Проверон starts on a copy of its folder whose test.ini is padded
-# with a section of teacher's notes to about that size (a 10 MB settings file: 10485760).
+# with a section of teacher's notes to about that size (a 10 MB settings file: 10485760),
+# and a third program runs: the bare window that reads that file whole first, the floor.
 # Needs xvfb and openbox (apt-get install xvfb openbox). A Release build measures what
 # users get: cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DPROVERON_TESTS=OFF
 set -euo pipefail
@@ -53,9 +54,13 @@ measure() { # program -> "ms rss windows"
 }
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
-bare_times=(); ours_times=(); bare_rss=(); ours_rss=(); ours_windows=()
+bare_times=(); ours_times=(); bare_rss=(); ours_rss=(); ours_windows=(); read_times=(); read_rss=()
 for _ in $(seq "$runs"); do
     read -r t r w < <(measure "$build/bin/bare-window"); bare_times+=("$t"); bare_rss+=("$r")
+    if [ -n "$ini_bytes" ]; then
+        read -r t r w < <(measure "$build/bin/bare-window" BARE_WINDOW_READS="$copy/test.ini")
+        read_times+=("$t"); read_rss+=("$r")
+    fi
     read -r t r w < <(measure "$build/bin/proveron" "${folder_env[@]}"); ours_times+=("$t"); ours_rss+=("$r")
     ours_windows+=("$w")
 done
@@ -66,3 +71,7 @@ echo "runs: $runs (interleaved), medians"
 echo "exec -> first window shown: bare ${bt} ms, Проверон ${ot} ms, ratio $(awk "BEGIN {printf \"%.2f\", $ot/$bt}")"
 echo "resident memory: bare ${br} kB, Проверон ${orss} kB, ratio $(awk "BEGIN {printf \"%.2f\", $orss/$br}")"
 echo "windows shown by then: Проверон ${ow}"
+if [ -n "$ini_bytes" ]; then
+    ft=$(printf '%s\n' "${read_times[@]}" | median); fr=$(printf '%s\n' "${read_rss[@]}" | median)
+    echo "floor (bare window reading test.ini once): ${ft} ms, ${fr} kB; Проверон against it: $(awk "BEGIN {printf \"%.2f\", $ot/$ft}") in time, $(awk "BEGIN {printf \"%.2f\", $orss/$fr}") in memory"
+fi

@@ -13,6 +13,7 @@
 #include "gui/view.h"
 #include "gui/window_table.h"
 #include "platform/application_folder.h"
+#include "platform/read_cache.h"
 #include "platform/system_services.h"
 #include "teacher_tools/command_line.h"
 
@@ -108,6 +109,9 @@ bool prepareFolder(const platform::FolderChoice& folder) {
 }
 
 int runProgram(const QString& folder) {
+    // Start-up is one event to the user: its files are read once for all of it (a settings
+    // file of megabytes would otherwise be read again by the first window).
+    std::optional<platform::ReadCacheScope> startUp(std::in_place);
     gui::QtDialogs dialogs;
     App* running = nullptr;
     gui::QtShell shell([&running] { return running ? running->language() : QString(); });
@@ -122,6 +126,7 @@ int runProgram(const QString& folder) {
     gui::ViewManager views(app, gui::programWindows());
 
     app.userEvent([&app] { gui::programWindows().start(app); });
+    startUp.reset();
     if (app.ended()) return 0;
     return QApplication::exec();
 }

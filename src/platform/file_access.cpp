@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -151,7 +153,7 @@ bool isNetworkMount(const QString& folder);
 bool readsBack(const FileContent& file) {
     const FileHandle in = openForReading(file.path, nullptr, true);
     if (!in.isOpen()) return false;
-    const std::optional<QByteArray> bytes = readAllFrom(in.get(), file.bytes.size() + 1);
+    const std::optional<QByteArray> bytes = readAllFrom(in, file.bytes.size() + 1);
     return bytes && *bytes == file.bytes;
 }
 
@@ -202,7 +204,7 @@ FileHandle openForReading(const QString& path, bool* notPlain, bool fresh) {
         if (notPlain) *notPlain = true;
         return {};
     }
-    return file;
+    return FileHandle(file.release(), qint64(info.st_size));
 }
 
 FileHandle openForWriting(const QString& path, int flags, WriteResult* refusal) {
@@ -233,23 +235,33 @@ FileHandle openForWriting(const QString& path, int flags, WriteResult* refusal) 
     return file;
 }
 
-std::optional<QByteArray> readAllFrom(int fd, qint64 limit, bool* tooLarge) {
+std::optional<QByteArray> readAllFrom(const FileHandle& file, qint64 limit, bool* tooLarge) {
     if (tooLarge) *tooLarge = false;
-    // Read to the end without asking the size first: on a share that is one round trip
-    // more, and a client's cached size may be stale anyway.
-    QByteArray bytes;
-    char chunk[65536];
+    // Read to the end without asking the size again: on a share that is one round trip
+    // more, and a client's cached size may be stale anyway. The size the open saw sizes the
+    // buffer, one byte over so that the end is seen without growing it: a settings file of
+    // megabytes is then copied once, not through a chunk and every doubling of the buffer.
+    const qint64 hint = file.sizeWhenOpened();
+    qint64 capacity = hint >= 0 ? hint + 1 : qint64(65536);
+    if (limit >= 0) capacity = std::min(capacity, limit + 1);
+    QByteArray bytes(qsizetype(std::max<qint64>(capacity, 1)), Qt::Uninitialized);
+    qsizetype filled = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
+        const ssize_t got =
+            ::read(file.get(), bytes.data() + filled, std::size_t(bytes.size() - filled));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return std::nullopt;
-        if (got == 0) return bytes;
-        bytes.append(chunk, qsizetype(got));
-        if (limit >= 0 && bytes.size() > limit) {
+        if (got == 0) break;
+        filled += qsizetype(got);
+        if (limit >= 0 && filled > limit) {
             if (tooLarge) *tooLarge = true;
             return std::nullopt;
         }
     }
+    bytes.truncate(filled);
+    if (bytes.capacity() > 2 * filled + 4096) bytes.squeeze(); // a file that shrank meanwhile
+    return bytes;
 }
 
 qint64 freshSize(int fd) {

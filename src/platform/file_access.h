@@ -58,8 +58,8 @@ void setApplicationFolderRoot(const QString& folder);
 class FileHandle {
 public:
     FileHandle() = default;
-    explicit FileHandle(int fd) : fd_(fd) {}
-    FileHandle(FileHandle&& other) noexcept : fd_(other.release()) {}
+    explicit FileHandle(int fd, qint64 sizeWhenOpened = -1) : fd_(fd), size_(sizeWhenOpened) {}
+    FileHandle(FileHandle&& other) noexcept : size_(other.size_) { fd_ = other.release(); }
     FileHandle& operator=(FileHandle&& other) noexcept;
     ~FileHandle();
     FileHandle(const FileHandle&) = delete;
@@ -67,9 +67,12 @@ public:
     int get() const { return fd_; }
     bool isOpen() const { return fd_ >= 0; }
     int release();
+    // The size the file had when it was opened for reading, or -1: a hint, never a limit.
+    qint64 sizeWhenOpened() const { return size_; }
 
 private:
     int fd_ = -1;
+    qint64 size_ = -1;
 };
 
 // Opens an existing regular file for reading, links followed (reading harms nothing), and
@@ -90,7 +93,8 @@ int directFlagFor(const QString& path);
 // The file's whole content from an open handle, read to its end whatever size a client
 // cache reports; nothing on a read error or when it holds more than `limit` bytes
 // (`tooLarge` then set).
-std::optional<QByteArray> readAllFrom(int fd, qint64 limit = -1, bool* tooLarge = nullptr);
+std::optional<QByteArray> readAllFrom(const FileHandle& file, qint64 limit = -1,
+                                      bool* tooLarge = nullptr);
 
 // The file's size as the server holds it now: a network client's cached size is asked
 // again. -1 on failure.

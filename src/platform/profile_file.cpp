@@ -449,7 +449,7 @@ std::optional<QByteArray> readProfileFile(const QString& file) {
             if (notPlain || QFileInfo::exists(file)) return std::nullopt;
             return QByteArray();
         }
-        return readAllFrom(in.get(), kLargestSettingsFile);
+        return readAllFrom(in, kLargestSettingsFile);
     });
 }
 
@@ -480,7 +480,7 @@ WriteResult readForStore(const QString& file, QByteArray& content) {
     }
     bool tooLarge = freshSize(in.get()) > kLargestSettingsFile;
     const std::optional<QByteArray> bytes =
-        tooLarge ? std::nullopt : readAllFrom(in.get(), kLargestSettingsFile, &tooLarge);
+        tooLarge ? std::nullopt : readAllFrom(in, kLargestSettingsFile, &tooLarge);
     if (tooLarge) return {WriteResult::TooLarge, file};
     if (!bytes) return WriteResult::Failed;
     content = *bytes;

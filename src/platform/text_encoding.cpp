@@ -84,7 +84,7 @@ std::optional<QByteArray> readBytes(const QString& path) {
     return cachedFile(path, [&path]() -> std::optional<QByteArray> {
         const FileHandle file = openForReading(path);
         if (!file.isOpen()) return std::nullopt;
-        return readAllFrom(file.get());
+        return readAllFrom(file);
     });
 }
 
@@ -135,7 +135,7 @@ bool forEachLine(const QString& path, const std::function<void(const QString& li
         if (got == 0) break;
         pending.append(chunk, qsizetype(got));
         if (firstChunk && (pending.startsWith(kUtf16LeBom) || pending.startsWith(kUtf16BeBom))) {
-            const std::optional<QByteArray> rest = readAllFrom(file.get());
+            const std::optional<QByteArray> rest = readAllFrom(file);
             if (!rest) return false;
             const QStringList lines = decodeUtf16(pending + *rest).split(QLatin1Char('\n'));
             for (qsizetype i = 0; i < lines.size(); ++i) {

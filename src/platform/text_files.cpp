@@ -18,7 +18,7 @@ std::optional<QByteArray> readBytes(const QString& path) {
     return cachedFile(path, [&path]() -> std::optional<QByteArray> {
         const FileHandle file = openForReading(path);
         if (!file.isOpen()) return std::nullopt;
-        return readAllFrom(file.get());
+        return readAllFrom(file);
     });
 }
 

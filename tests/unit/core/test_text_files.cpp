@@ -1,3 +1,4 @@
+#include "platform/file_access.h"
 #include "platform/pictures.h"
 #include "platform/text_files.h"
 
@@ -23,6 +24,37 @@ TEST(TextFiles, ReadKeepsEveryByte) {
     EXPECT_FALSE(readWholeFile(dir.filePath("missing.txt")).has_value());
     EXPECT_FALSE(readWholeFile(dir.path()).has_value());
     EXPECT_FALSE(readLines(dir.path()).has_value());
+}
+
+// The buffer is sized by what the open saw; the file is still read to its end when it grew
+// or shrank since, and the limit still holds.
+TEST(TextFiles, AWholeReadFollowsTheFileNotItsSizeAtTheOpen) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("test.ini");
+    auto put = [&](const QByteArray& bytes, QIODevice::OpenMode mode) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(mode));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    };
+    put("", QIODevice::WriteOnly);
+    EXPECT_EQ(readAllFrom(openForReading(path)), QByteArray());
+    put(QByteArray(100, 'a'), QIODevice::WriteOnly);
+    {
+        const FileHandle opened = openForReading(path);
+        EXPECT_EQ(opened.sizeWhenOpened(), 100);
+        put(QByteArray(200000, 'b'), QIODevice::Append);
+        EXPECT_EQ(readAllFrom(opened), QByteArray(100, 'a') + QByteArray(200000, 'b'));
+    }
+    {
+        const FileHandle opened = openForReading(path);
+        put("short", QIODevice::WriteOnly);
+        EXPECT_EQ(readAllFrom(opened), "short");
+    }
+    bool tooLarge = false;
+    EXPECT_EQ(readAllFrom(openForReading(path), 5, &tooLarge), "short");
+    EXPECT_FALSE(tooLarge);
+    EXPECT_FALSE(readAllFrom(openForReading(path), 4, &tooLarge));
+    EXPECT_TRUE(tooLarge);
 }
 
 TEST(TextFiles, LinesSplitOnCrLfAndLoneLf) {
