@@ -49,10 +49,11 @@ FolderCheck checkFolder(const QString& folder) {
     check.exists = !folder.isEmpty() && QFileInfo(folder).isDir();
     check.readable = canList(folder);
     if (!check.readable) return check;
-    check.ticketFolder = platform::lookUpStoredName(folder, kFirstTicket);
+    // The name as spelt first (one look), the listing only when that misses.
+    check.ticketFolder = platform::lookUpName(folder, kFirstTicket);
     if (!check.ticketFolder.isEmpty()) {
         check.firstVariants =
-            platform::lookUpStoredName(QDir(folder).filePath(check.ticketFolder), kFirstVariants);
+            platform::lookUpName(QDir(folder).filePath(check.ticketFolder), kFirstVariants);
     }
     return check;
 }

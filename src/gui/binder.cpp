@@ -4,10 +4,12 @@
 #include "forms/app.h"
 #include "forms/captions.h"
 #include "gui/view.h"
+#include "platform/folders.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCollator>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -23,10 +25,12 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace gui {
 
@@ -496,6 +500,32 @@ void Binder::bind(forms::Shape& model, QWidget* widget) {
     });
 }
 
+namespace {
+
+// The folders inside `folder` in the order a person reads them ("биология" beside
+// "Биология", not after every capital): each name's collation key made once, where a
+// locale-aware sort would compare through the collator some 130,000 times for 10,000.
+QStringList foldersInReadingOrder(const QString& folder) {
+    const QStringList names = platform::entryNames(folder, platform::Entries::FoldersOnly);
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
+    keys.reserve(std::size_t(names.size()));
+    for (qsizetype i = 0; i < names.size(); ++i)
+        keys.emplace_back(collator.sortKey(names[i]), i);
+    std::sort(keys.begin(), keys.end(), [&names](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first);
+        return order != 0 ? order < 0 : names[a.second] < names[b.second];
+    });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const auto& key : keys)
+        sorted.append(names[key.second]);
+    return sorted;
+}
+
+} // namespace
+
 void Binder::bind(forms::FolderList& model, QListWidget* widget) {
     widget->setSelectionMode(QAbstractItemView::SingleSelection);
     // Rows of one line and one icon: measured once, not once per folder.
@@ -503,37 +533,45 @@ void Binder::bind(forms::FolderList& model, QListWidget* widget) {
     follow(model, [&model, widget, this] {
         QSignalBlocker block(widget);
         widget->clear();
-        const QIcon closed = widget->style()->standardIcon(QStyle::SP_DirClosedIcon);
-        const QIcon open = widget->style()->standardIcon(QStyle::SP_DirOpenIcon);
-        // The way down from the root, each level indented further...
+        // The way down from the root, each level indented further, then the folders inside
+        // the one shown.
         QStringList chain;
         for (QDir level(model.path()); !model.path().isEmpty();) {
             chain.prepend(level.absolutePath());
             if (!level.cdUp()) break;
         }
-        int depth = 0;
-        QListWidgetItem* current = nullptr;
-        for (const QString& path : chain) {
-            const QString name = QDir(path).dirName().isEmpty() ? path : QDir(path).dirName();
-            current = new QListWidgetItem(open, QString(depth * 3, QLatin1Char(' ')) + name);
-            current->setData(Qt::UserRole, QDir::toNativeSeparators(path));
-            widget->addItem(current);
-            ++depth;
-        }
-        // ...then the folders inside the one shown, in the order a person reads them
-        // ("биология" beside "Биология", not after every capital).
         const QDir shown(model.path());
         const QStringList children =
-            model.path().isEmpty()
-                ? QStringList()
-                : shown.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                  QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-        for (const QString& child : children) {
-            auto* item = new QListWidgetItem(closed, QString(depth * 3, QLatin1Char(' ')) + child);
-            item->setData(Qt::UserRole, QDir::toNativeSeparators(shown.filePath(child)));
-            widget->addItem(item);
+            model.path().isEmpty() ? QStringList() : foldersInReadingOrder(model.path());
+        QStringList rows;
+        rows.reserve(chain.size() + children.size());
+        for (qsizetype depth = 0; depth < chain.size(); ++depth) {
+            const QString name = QDir(chain[depth]).dirName();
+            rows.append(QString(depth * 3, QLatin1Char(' ')) +
+                        (name.isEmpty() ? chain[depth] : name));
         }
-        if (current) widget->setCurrentItem(current);
+        const QString indent(chain.size() * 3, QLatin1Char(' '));
+        for (const QString& child : children)
+            rows.append(indent + child);
+        // All rows in one insertion; their icons and paths then set without a change signal
+        // per row (the list is drawn once, afterwards).
+        widget->addItems(rows);
+        {
+            const QSignalBlocker quiet(widget->model());
+            const QIcon closed = widget->style()->standardIcon(QStyle::SP_DirClosedIcon);
+            const QIcon open = widget->style()->standardIcon(QStyle::SP_DirOpenIcon);
+            for (qsizetype row = 0; row < rows.size(); ++row) {
+                const bool onTheWay = row < chain.size();
+                QListWidgetItem* item = widget->item(int(row));
+                item->setIcon(onTheWay ? open : closed);
+                item->setData(
+                    Qt::UserRole,
+                    QDir::toNativeSeparators(
+                        onTheWay ? chain[row] : shown.filePath(children[row - chain.size()])));
+            }
+        }
+        if (!chain.isEmpty()) widget->setCurrentRow(int(chain.size() - 1));
+        widget->viewport()->update();
         common(model, widget);
     });
     auto go = [this, &model](QListWidgetItem* item) {

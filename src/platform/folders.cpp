@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace platform {
@@ -50,6 +51,21 @@ bool isSafeNewName(const QString& name) { return newNameProblem(name) == NamePro
 
 namespace {
 
+bool isFolderEntry(DIR* folder, const dirent* entry) {
+    if (entry->d_type == DT_DIR) return true;
+    if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) return false;
+    struct stat info {};
+    return ::fstatat(::dirfd(folder), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Every name in the folder, sorted so that among several case-folded matches the answer
+// does not depend on the order the file system happens to list them in.
+QStringList sortedEntryNames(const QString& folder) {
+    QStringList names = entryNames(folder);
+    names.sort();
+    return names;
+}
+
 QString nameIn(const QStringList& entries, const QString& name) {
     QString folded;
     for (const QString& entry : entries) {
@@ -60,6 +76,21 @@ QString nameIn(const QStringList& entries, const QString& name) {
 }
 
 } // namespace
+
+QStringList entryNames(const QString& folder, Entries which) {
+    QStringList names;
+    if (folder.isEmpty()) return names;
+    DIR* listing = ::opendir(QFile::encodeName(folder).constData());
+    if (!listing) return names;
+    while (const dirent* entry = ::readdir(listing)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+        if (which == Entries::FoldersOnly && !isFolderEntry(listing, entry)) continue;
+        names.append(QFile::decodeName(name));
+    }
+    ::closedir(listing);
+    return names;
+}
 
 QString lookUpName(const QString& folder, const QString& name) {
     if (!isPlainName(name) || folder.isEmpty()) return {};
@@ -77,16 +108,13 @@ QString lookUpName(const QString& folder, const QString& name) {
 
 QString lookUpStoredName(const QString& folder, const QString& name) {
     if (!isPlainName(name) || folder.isEmpty()) return {};
-    // Sorted so that, among several case-folded matches, the answer does not depend on the
-    // order the file system happens to list them in. A missing folder lists nothing.
-    const QStringList entries = cachedListing(
-        folder, [&folder] { return QDir(folder).entryList(kAllEntries, QDir::Name); });
-    return nameIn(entries, name);
+    // A missing folder lists nothing.
+    return nameIn(cachedListing(folder, [&folder] { return sortedEntryNames(folder); }), name);
 }
 
 void listForLookUps(const QString& folder) {
     if (folder.isEmpty() || !inReadCacheScope()) return;
-    cachedListing(folder, [&folder] { return QDir(folder).entryList(kAllEntries, QDir::Name); });
+    cachedListing(folder, [&folder] { return sortedEntryNames(folder); });
 }
 
 QString childPath(const QString& folder, const QString& name) {

@@ -56,6 +56,14 @@ QStringList GetFolders(const QString& folder);
 // the files Windows and its file managers keep hidden in any folder.
 bool isHiddenOrSystemName(const QString& name);
 
+enum class Entries { All, FoldersOnly };
+
+// The names in the folder but "." and "..", hidden ones too, in the order the file system
+// lists them; nothing for a folder that cannot be listed. FoldersOnly keeps the folders and
+// the links to folders. One pass: an entry is looked at only when the listing does not
+// tell its type (a link, or a file system that does not say).
+QStringList entryNames(const QString& folder, Entries which = Entries::All);
+
 // Makes the folder in one step that fails when anything has the name already, or when its
 // parent is missing (errno tells).
 bool MakeNewDir(const QString& path);
