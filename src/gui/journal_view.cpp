@@ -28,6 +28,8 @@ namespace {
 using teacher_tools::JournalRow;
 using teacher_tools::kFirstQuestionColumn;
 
+constexpr int kMeasuredRows = 100;
+
 // What a column sorts by: days and times as such, numbers as numbers, texts without
 // regard to case.
 QVariant sortKey(const JournalRow& row, int column, int questions, const QString& text) {
@@ -240,8 +242,11 @@ void JournalTable::showEvent(QShowEvent* event) {
 // report's order.
 void JournalTable::arrangeColumns(QTableView* table) {
     table->setWordWrap(false); // a narrowed name ends in "..." on its one line
-    table->resizeColumnsToContents();
     QHeaderView* header = table->horizontalHeader();
+    // The widths of a sample of rows: the records of a year are written alike, and
+    // measuring a thousand rows' texts per column would hold up the first rows shown.
+    header->setResizeContentsPrecision(kMeasuredRows);
+    table->resizeColumnsToContents();
     header->setTextElideMode(Qt::ElideRight);
     const int widest = table->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('x')));
     for (int column : {2, 3})
