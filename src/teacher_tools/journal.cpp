@@ -114,6 +114,9 @@ public:
     void feed(int number, const QString& text);
     // Copies the lines of the record being read: the text they are views of goes.
     void keep();
+    // Room for this many rows: they are not moved as they come, and room left over is
+    // never touched, so it takes no memory.
+    void expect(qsizetype rows) { journal_.rows.reserve(std::size_t(rows)); }
     Journal finish();
 
 private:
@@ -331,6 +334,7 @@ Journal readJournal(const QByteArray& bytes, const Wording& say) {
     // them: neither the report's whole text (twice its bytes) nor a string per line is made.
     constexpr qsizetype kBlock = 1 << 20;
     JournalReader reader(say);
+    reader.expect(bytes.size() / 128); // a record as the program writes it is longer
     int number = 0;
     for (qsizetype start = 0; start < bytes.size();) {
         qsizetype end = bytes.indexOf('\n', std::min(start + kBlock, bytes.size() - 1));
