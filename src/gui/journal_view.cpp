@@ -190,7 +190,9 @@ public:
     void setNeedle(const QString& text) {
         needle_ = folded(text);
         if (!needle_.isEmpty()) findNeedle();
-        invalidateFilter();
+        // The rows made again, not the changes told a range at a time: a keystroke can
+        // hide or show tens of thousands of ranges of rows, each a signal a view follows.
+        invalidate();
     }
 
 protected:
@@ -339,7 +341,8 @@ void JournalTable::fillProblemList() {
 
 void JournalTable::setFilter(const QString& text) {
     load();
-    if (filter_->text() != text) filter_->setText(text);
+    // The field's change comes back here: the rows are filtered once.
+    if (filter_->text() != text) return filter_->setText(text);
     static_cast<JournalRows*>(proxy_)->setNeedle(text);
     showCount();
 }

@@ -115,6 +115,10 @@ TEST(JournalTable, SortsDatesAndNumbersFiltersAndSavesWhatIsShown) {
         table.setFilter(needle);
         EXPECT_EQ(table.shownRows(), shown) << needle;
     }
+    rows->sort(2, Qt::DescendingOrder); // the rows a filter shows keep the order chosen
+    table.setFilter("зачет");
+    EXPECT_EQ(column(rows, 2), (QStringList{"Сидоров", "Петров", "Иванов"}));
+    table.setFilter("сидор");
     QTemporaryDir dir;
     ASSERT_TRUE(table.saveCsv(dir.filePath("oth.csv")));
     const QByteArray csv = bytesOf(dir.filePath("oth.csv"));
