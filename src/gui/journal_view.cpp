@@ -172,8 +172,8 @@ private:
     mutable QHash<qint64, QString> averageTexts_;
 };
 
-// The rows shown: a filter over every column's text, made once per record and searched
-// per keystroke, and a sort on keys made once per column.
+// The rows shown: a filter over every column's text, made once for all the records and
+// searched per keystroke, and a sort on keys made once per column.
 class JournalRows : public QSortFilterProxyModel {
 public:
     explicit JournalRows(JournalModel* model, QObject* parent)
