@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <charconv>
 
 namespace gui {
 
@@ -27,6 +29,30 @@ namespace {
 
 using teacher_tools::JournalRow;
 using teacher_tools::kFirstQuestionColumn;
+
+constexpr int kMeasuredRows = 100;
+
+// The text case-folded a character at a time as QChar folds it, the digits, dates and
+// Latin letters most of a report is without a look-up: a year of records is millions of
+// characters to fold at the filter's first keystroke.
+QString folded(QString text) {
+    char16_t* units = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = units[i];
+        if (unit < 0x80) {
+            if (unit >= u'A' && unit <= u'Z') units[i] = char16_t(unit + (u'a' - u'A'));
+        } else if (QChar::isHighSurrogate(unit) && i + 1 < size &&
+                   QChar::isLowSurrogate(units[i + 1])) {
+            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(unit, units[i + 1]));
+            units[i] = QChar::highSurrogate(folded);
+            units[++i] = QChar::lowSurrogate(folded);
+        } else {
+            units[i] = char16_t(QChar::toCaseFolded(char32_t(unit)));
+        }
+    }
+    return text;
+}
 
 // What a column sorts by: days and times as such, numbers as numbers, texts without
 // regard to case.
@@ -97,23 +123,57 @@ public:
         if (afterQuestions > 3) return {};
         if (afterQuestions < 0) return row.evaluations[std::size_t(column - kFirstQuestionColumn)];
         if (afterQuestions == 0) return QString::number(row.answered);
-        if (afterQuestions == 1) return row.average ? row.average->toText(separator_) : QString();
+        if (afterQuestions == 1) return row.average ? averageText(*row.average) : QString();
         if (afterQuestions == 2) return row.verdict;
         return QString::number(row.line);
     }
-    QStringList cells(const JournalRow& row) const {
-        return teacher_tools::journalCells(row, questions_, separator_);
+    // Every row's cells one after another, folded, for the filter: kCellEnd after each
+    // cell but the last, kRowEnd after each row. One string for all: a year of records
+    // would otherwise be a hundred thousand strings to make.
+    QString searchTexts() const {
+        qsizetype size = 0;
+        for (const JournalRow& row : journal_.rows)
+            size += row.name.size() + row.data.size() + 8 * headings_.size();
+        QString texts;
+        texts.reserve(size);
+        const int answered = kFirstQuestionColumn + questions_;
+        for (const JournalRow& row : journal_.rows) {
+            for (int column = 0; column < headings_.size(); ++column) {
+                if (column > 0) texts += kCellEnd;
+                if (column == answered || column == answered + 3)
+                    appendNumber(texts, column == answered ? row.answered : row.line);
+                else
+                    texts += cell(row, column);
+            }
+            texts += kRowEnd;
+        }
+        return folded(std::move(texts));
     }
+    static constexpr QChar kCellEnd = QChar(0x1F), kRowEnd = QChar(0x1E);
 
 private:
+    // A class's averages are a few dozen values: each written once.
+    QString averageText(Decimal average) const {
+        auto found = averageTexts_.constFind(average.units());
+        if (found == averageTexts_.cend())
+            found = averageTexts_.insert(average.units(), average.toText(separator_));
+        return *found;
+    }
+    static void appendNumber(QString& text, int number) {
+        char digits[16];
+        const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        text += QLatin1String(digits, end);
+    }
+
     const teacher_tools::Journal& journal_;
     int questions_;
     QStringList headings_;
     QChar separator_;
+    mutable QHash<qint64, QString> averageTexts_;
 };
 
-// The rows shown: a filter over every column's text, made once per record and searched
-// per keystroke, and a sort on keys made once per column.
+// The rows shown: a filter over every column's text, made once for all the records and
+// searched per keystroke, and a sort on keys made once per column.
 class JournalRows : public QSortFilterProxyModel {
 public:
     explicit JournalRows(JournalModel* model, QObject* parent)
@@ -128,20 +188,16 @@ public:
         QSortFilterProxyModel::sort(column, order);
     }
     void setNeedle(const QString& text) {
-        needle_ = text.toCaseFolded();
-        invalidateFilter();
+        needle_ = folded(text);
+        if (!needle_.isEmpty()) findNeedle();
+        // The rows made again, not the changes told a range at a time: a keystroke can
+        // hide or show tens of thousands of ranges of rows, each a signal a view follows.
+        invalidate();
     }
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex&) const override {
-        if (needle_.isEmpty()) return true;
-        if (texts_.empty()) {
-            const int rows = model_->rowCount({});
-            texts_.reserve(std::size_t(rows));
-            for (int r = 0; r < rows; ++r)
-                texts_.push_back(model_->cells(model_->rowAt(r)).join(QChar(0x1F)).toCaseFolded());
-        }
-        return texts_[std::size_t(sourceRow)].contains(needle_);
+        return needle_.isEmpty() || found_[std::size_t(sourceRow)];
     }
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
         if (keysColumn_ != left.column()) {
@@ -167,9 +223,30 @@ private:
         qlonglong number = 0;
         QString text;
     };
+    // The rows whose text holds the needle, found in one search of all the texts.
+    void findNeedle() {
+        if (texts_.isNull()) {
+            texts_ = model_->searchTexts();
+            // Found after folding, which may change a text's length.
+            ends_.reserve(std::size_t(model_->rowCount({})));
+            for (qsizetype end = texts_.indexOf(JournalModel::kRowEnd); end >= 0;
+                 end = texts_.indexOf(JournalModel::kRowEnd, end + 1))
+                ends_.push_back(end);
+        }
+        found_.assign(ends_.size(), false);
+        if (needle_.contains(JournalModel::kRowEnd)) return;
+        for (qsizetype at = texts_.indexOf(needle_); at >= 0;) {
+            const auto row = std::upper_bound(ends_.begin(), ends_.end(), at) - ends_.begin();
+            found_[std::size_t(row)] = true;
+            at = texts_.indexOf(needle_, ends_[std::size_t(row)] + 1);
+        }
+    }
+
     JournalModel* model_;
     QString needle_;
-    mutable std::vector<QString> texts_;
+    QString texts_;
+    std::vector<qsizetype> ends_;
+    std::vector<bool> found_;
     mutable int keysColumn_ = -1;
     mutable std::vector<Key> keys_;
 };
@@ -240,8 +317,11 @@ void JournalTable::showEvent(QShowEvent* event) {
 // report's order.
 void JournalTable::arrangeColumns(QTableView* table) {
     table->setWordWrap(false); // a narrowed name ends in "..." on its one line
-    table->resizeColumnsToContents();
     QHeaderView* header = table->horizontalHeader();
+    // The widths of a sample of rows: the records of a year are written alike, and
+    // measuring a thousand rows' texts per column would hold up the first rows shown.
+    header->setResizeContentsPrecision(kMeasuredRows);
+    table->resizeColumnsToContents();
     header->setTextElideMode(Qt::ElideRight);
     const int widest = table->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('x')));
     for (int column : {2, 3})
@@ -261,7 +341,8 @@ void JournalTable::fillProblemList() {
 
 void JournalTable::setFilter(const QString& text) {
     load();
-    if (filter_->text() != text) filter_->setText(text);
+    // The field's change comes back here: the rows are filtered once.
+    if (filter_->text() != text) return filter_->setText(text);
     static_cast<JournalRows*>(proxy_)->setNeedle(text);
     showCount();
 }

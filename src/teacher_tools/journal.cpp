@@ -24,14 +24,19 @@ const QString kNamePrefixes[] = {QStringLiteral("Ф.И.О ,  Данные  "),
 const QString kTicketPrefixes[] = {QStringLiteral("Билет № "), QStringLiteral("Ticket № ")};
 const QString kDataPrefix = QStringLiteral("Дополнительные сведения: ");
 
+// A line of the report: a view of the text it was read from, or of its own copy once that
+// text is gone.
 struct Line {
     int number = 0;
-    QString text;
+    QStringView text;
+    QString kept;
 };
 
+// A QString over the view's characters without copying them, to look a text up with.
+QString borrowed(QStringView text) { return QString::fromRawData(text.data(), text.size()); }
+
 // Each line of the text in turn, never all of them at once: a year of reports is large.
-template <typename Visit> void forEachLineOf(const QString& text, Visit visit) {
-    int number = 0;
+template <typename Visit> void forEachLineOf(QStringView text, int& number, Visit visit) {
     for (qsizetype start = 0; start <= text.size();) {
         qsizetype end = text.indexOf(QLatin1Char('\n'), start);
         if (end < 0) end = text.size();
@@ -40,18 +45,19 @@ template <typename Visit> void forEachLineOf(const QString& text, Visit visit) {
         qsizetype stop = end;
         while (stop > start && text.at(stop - 1) == QLatin1Char('\r'))
             --stop;
-        visit(Line{++number, text.mid(start, stop - start)});
+        visit(++number, text.mid(start, stop - start));
         start = end + 1;
     }
 }
 
 // Three or more "=" and nothing else but blanks around them.
-bool isSeparator(const QString& line) {
-    const QStringView equals = QStringView(line).trimmed();
-    return equals.size() >= 3 && equals.count(QLatin1Char('=')) == equals.size();
+bool isSeparator(QStringView line) {
+    const QStringView equals = line.trimmed();
+    return equals.size() >= 3 && equals.front() == QLatin1Char('=') &&
+           equals.count(QLatin1Char('=')) == equals.size();
 }
 
-bool isDateLine(const QString& line) {
+bool isDateLine(QStringView line) {
     return line.startsWith(QStringLiteral("Дата: ")) || line.startsWith(QLatin1String("Date: "));
 }
 
@@ -65,7 +71,7 @@ std::optional<QTime> parseTime(const QString& text) {
 
 // The text after one of the prefixes, or nothing.
 template <std::size_t N>
-std::optional<QString> after(const QString& line, const QString (&prefixes)[N]) {
+std::optional<QStringView> after(QStringView line, const QString (&prefixes)[N]) {
     for (const QString& prefix : prefixes) {
         if (line.startsWith(prefix)) return line.mid(prefix.size());
     }
@@ -86,27 +92,47 @@ const std::array<std::array<QString, kQuestionSlots>, 2>& questionPrefixes() {
     return prefixes;
 }
 
+// What an evaluations line says: the same line, written by every record with the same
+// evaluations, says the same.
+struct Scores {
+    Evaluations evaluations;
+    int answered = 0;
+    std::optional<Decimal> average;
+    QStringList problems;
+};
+
+// Evaluations lines remembered, at most: a class repeats a few hundred of them, and a
+// report whose every line differs should not keep them all.
+constexpr qsizetype kRememberedLines = 4096;
+
 class JournalReader {
 public:
     explicit JournalReader(const Wording& say) : say_(say) {}
-    Journal read(const QString& text);
-    // The lines one at a time, then finish(): a report is never held whole.
-    void feed(const Line& line);
+    // The lines one at a time, then finish(): a report is never held whole. A view must
+    // stay valid until keep() or finish().
+    void feed(int number, QStringView text);
+    void feed(int number, const QString& text);
+    // Copies the lines of the record being read: the text they are views of goes.
+    void keep();
+    // Room for this many rows: they are not moved as they come, and room left over is
+    // never touched, so it takes no memory.
+    void expect(qsizetype rows) { journal_.rows.reserve(std::size_t(rows)); }
     Journal finish();
 
 private:
-    void record(const std::vector<Line>& lines, bool finished);
-    bool dateLine(const QString& line, JournalRow& row);
+    void record(bool finished);
+    bool dateLine(QStringView line, JournalRow& row);
     void questions(const Line& line, JournalRow& row);
+    Scores score(QStringView line);
     void problem(int line, const QString& message, bool dropped = false) {
         journal_.problems.push_back({line, message, dropped});
     }
 
     // One copy of each recurring text (a ticket, an evaluation, a verdict) that every row
     // holding it shares: a year of reports repeats a few dozen of them a million times.
-    QString shared(const QString& text) {
-        auto found = texts_.constFind(text);
-        if (found == texts_.cend()) found = texts_.insert(text);
+    QString shared(QStringView text) {
+        auto found = texts_.constFind(borrowed(text));
+        if (found == texts_.cend()) found = texts_.insert(text.toString());
         return *found;
     }
 
@@ -115,40 +141,55 @@ private:
     // Dates and times read once each: records of one day share their date.
     QHash<QString, std::optional<QDate>> days_;
     QHash<QString, std::optional<QTime>> clocks_;
-    // Evaluations and their averages worked out once each: a class repeats them.
+    // Evaluations lines, evaluations and their averages worked out once each: a class
+    // repeats them.
+    QHash<QString, Scores> scores_;
     QHash<QString, bool> numeric_;
     QHash<QString, std::optional<Decimal>> averages_;
     QSet<QString> texts_;
     std::vector<Line> current_;
 };
 
-Journal JournalReader::read(const QString& text) {
-    forEachLineOf(text, [this](const Line& line) { feed(line); });
-    return finish();
-}
-
-void JournalReader::feed(const Line& line) {
-    if (current_.empty() && line.text.trimmed().isEmpty()) return;
-    if (isSeparator(line.text)) {
-        record(current_, true);
+void JournalReader::feed(int number, QStringView text) {
+    if (current_.empty() && text.trimmed().isEmpty()) return;
+    if (isSeparator(text)) {
+        record(true);
         current_.clear();
         return;
     }
     // A date line inside a record starts the next one: the one before was cut short.
-    if (!current_.empty() && isDateLine(line.text)) {
-        record(current_, false);
+    if (!current_.empty() && isDateLine(text)) {
+        record(false);
         current_.clear();
     }
-    current_.push_back(line);
+    current_.push_back({number, text, {}});
+}
+
+void JournalReader::feed(int number, const QString& text) {
+    feed(number, QStringView(text));
+    // The view moves with its string: a QString's characters stay where they are.
+    if (!current_.empty() && current_.back().number == number) {
+        current_.back().kept = text;
+        current_.back().text = current_.back().kept;
+    }
+}
+
+void JournalReader::keep() {
+    for (Line& line : current_) {
+        if (line.kept.isNull()) {
+            line.kept = line.text.toString();
+            line.text = line.kept;
+        }
+    }
 }
 
 Journal JournalReader::finish() {
-    if (!current_.empty()) record(current_, false);
+    if (!current_.empty()) record(false);
     current_.clear();
     return std::move(journal_);
 }
 
-bool JournalReader::dateLine(const QString& line, JournalRow& row) {
+bool JournalReader::dateLine(QStringView line, JournalRow& row) {
     // "Дата: DATE Время: TIME", "Date: DATETime: TIME"; the last time label counts.
     static const QString labels[2][2] = {{QStringLiteral("Дата: "), QStringLiteral(" Время: ")},
                                          {QStringLiteral("Date: "), QStringLiteral("Time: ")}};
@@ -156,12 +197,18 @@ bool JournalReader::dateLine(const QString& line, JournalRow& row) {
         if (!line.startsWith(dateLabel)) continue;
         const qsizetype time = line.lastIndexOf(timeLabel);
         if (time < dateLabel.size()) continue;
-        const QString date = line.mid(dateLabel.size(), time - dateLabel.size()).trimmed();
-        const QString clockText = line.mid(time + timeLabel.size()).trimmed();
-        auto day = days_.constFind(date);
-        if (day == days_.cend()) day = days_.insert(date, parseDate(date));
-        auto clock = clocks_.constFind(clockText);
-        if (clock == clocks_.cend()) clock = clocks_.insert(clockText, parseTime(clockText));
+        const QStringView date = line.mid(dateLabel.size(), time - dateLabel.size()).trimmed();
+        const QStringView clockText = line.mid(time + timeLabel.size()).trimmed();
+        auto day = days_.constFind(borrowed(date));
+        if (day == days_.cend()) {
+            const QString text = date.toString();
+            day = days_.insert(text, parseDate(text));
+        }
+        auto clock = clocks_.constFind(borrowed(clockText));
+        if (clock == clocks_.cend()) {
+            const QString text = clockText.toString();
+            clock = clocks_.insert(text, parseTime(text));
+        }
         // The texts the hashes keep, shared by every record of that day and time.
         row.date = day.key();
         row.day = *day;
@@ -172,7 +219,8 @@ bool JournalReader::dateLine(const QString& line, JournalRow& row) {
     return false;
 }
 
-void JournalReader::record(const std::vector<Line>& lines, bool finished) {
+void JournalReader::record(bool finished) {
+    const std::vector<Line>& lines = current_;
     if (lines.empty()) return;
     JournalRow row;
     row.line = lines.front().number;
@@ -185,11 +233,11 @@ void JournalReader::record(const std::vector<Line>& lines, bool finished) {
         problem(row.line, say_(journal_texts::text("recordDoesNotEnd")));
     }
     const Line& name = lines[at++];
-    const std::optional<QString> student = after(name.text, kNamePrefixes);
-    row.name = student.value_or(name.text);
+    const std::optional<QStringView> student = after(name.text, kNamePrefixes);
+    row.name = student.value_or(name.text).toString();
     if (!student) problem(name.number, say_(journal_texts::text("nameLineWasEdited")));
     const Line& ticket = lines[at++];
-    const std::optional<QString> folder = after(ticket.text, kTicketPrefixes);
+    const std::optional<QStringView> folder = after(ticket.text, kTicketPrefixes);
     row.ticket = shared(folder.value_or(ticket.text));
     if (!folder) {
         problem(ticket.number, say_(journal_texts::text("ticketLineWasEdited")));
@@ -197,7 +245,7 @@ void JournalReader::record(const std::vector<Line>& lines, bool finished) {
     questions(lines[at++], row);
     if (at < lines.size()) row.verdict = shared(lines[at++].text);
     if (at < lines.size() && lines[at].text.startsWith(kDataPrefix))
-        row.data = lines[at++].text.mid(kDataPrefix.size());
+        row.data = lines[at++].text.mid(kDataPrefix.size()).toString();
     if (at < lines.size()) {
         problem(lines[at].number, say_(journal_texts::text("recordHasExtraLines")));
     }
@@ -205,10 +253,26 @@ void JournalReader::record(const std::vector<Line>& lines, bool finished) {
 }
 
 void JournalReader::questions(const Line& line, JournalRow& row) {
-    const QList<QStringView> parts = QStringView(line.text).split(QLatin1Char(';'));
+    const auto apply = [&](const Scores& scores) {
+        for (const QString& message : scores.problems)
+            problem(line.number, message);
+        row.evaluations = scores.evaluations;
+        row.answered = scores.answered;
+        row.average = scores.average;
+    };
+    const auto known = scores_.constFind(borrowed(line.text));
+    if (known != scores_.cend()) return apply(*known);
+    const Scores scores = score(line.text);
+    apply(scores);
+    if (scores_.size() < kRememberedLines) scores_.insert(line.text.toString(), scores);
+}
+
+Scores JournalReader::score(QStringView line) {
+    Scores scores;
+    const QList<QStringView> parts = line.split(QLatin1Char(';'));
     if (parts.size() != kQuestionSlots) {
-        problem(line.number,
-                say_(journal_texts::text("evaluationsLineHasParts")).arg(parts.size()));
+        scores.problems.append(
+            say_(journal_texts::text("evaluationsLineHasParts")).arg(parts.size()));
     }
     QStringList answered;
     for (int n = 1; n <= std::min<int>(kQuestionSlots, int(parts.size())); ++n) {
@@ -220,32 +284,32 @@ void JournalReader::questions(const Line& line, JournalRow& row) {
             if (part.startsWith(prefix)) evaluation = part.mid(prefix.size()).trimmed().toString();
         }
         if (!evaluation) {
-            problem(line.number,
-                    say_(journal_texts::text("evaluationQuestionWasEdited")).arg(n).arg(part));
+            scores.problems.append(
+                say_(journal_texts::text("evaluationQuestionWasEdited")).arg(n).arg(part));
             evaluation = part.toString().section(QLatin1Char(' '), -1);
         }
         auto numeric = numeric_.constFind(*evaluation);
         if (numeric == numeric_.cend())
             numeric = numeric_.insert(*evaluation, Decimal::isNumeric(*evaluation));
         if (!*numeric) {
-            problem(
-                line.number,
+            scores.problems.append(
                 say_(journal_texts::text("evaluationQuestionNoNumber")).arg(n).arg(*evaluation));
             continue;
         }
-        row.evaluations.set(std::size_t(n - 1), shared(*evaluation));
+        scores.evaluations.set(std::size_t(n - 1), shared(*evaluation));
         answered.append(*evaluation);
     }
-    row.answered = int(answered.size());
+    scores.answered = int(answered.size());
     const QString key = answered.join(QLatin1Char(';'));
     auto average = averages_.constFind(key);
     if (average == averages_.cend()) {
         std::optional<Decimal> worked;
-        if (const auto sum = grading::sumEvaluations(answered); sum && row.answered > 0)
-            worked = grading::average(*sum, QString::number(row.answered));
+        if (const auto sum = grading::sumEvaluations(answered); sum && scores.answered > 0)
+            worked = grading::average(*sum, QString::number(scores.answered));
         average = averages_.insert(key, worked);
     }
-    row.average = *average;
+    scores.average = *average;
+    return scores;
 }
 
 } // namespace
@@ -256,28 +320,31 @@ int droppedRecords(const std::vector<JournalProblem>& problems) {
 }
 
 Journal parseJournal(const QString& text, const Wording& say) {
-    return JournalReader(say).read(text);
+    JournalReader reader(say);
+    int number = 0;
+    forEachLineOf(text, number, [&](int line, QStringView view) { reader.feed(line, view); });
+    return reader.finish();
 }
 
 Journal readJournal(const QByteArray& bytes, const Wording& say) {
     const platform::TextEncoding encoding = platform::detectEncoding(bytes);
     if (encoding != platform::TextEncoding::Ansi && encoding != platform::TextEncoding::Utf8)
         return parseJournal(platform::decodeDetected(bytes), say);
-    // A line decoded at a time, as forEachLineOf splits them: the report's whole text (twice
-    // its bytes) is never made.
+    // A block of whole lines decoded at a time, its lines split as forEachLineOf splits
+    // them: neither the report's whole text (twice its bytes) nor a string per line is made.
+    constexpr qsizetype kBlock = 1 << 20;
     JournalReader reader(say);
+    reader.expect(bytes.size() / 128); // a record as the program writes it is longer
     int number = 0;
     for (qsizetype start = 0; start < bytes.size();) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0) end = bytes.size();
-        qsizetype stop = end;
-        while (stop > start && bytes.at(stop - 1) == '\r')
-            --stop;
-        const QByteArrayView line(bytes.constData() + start, stop - start);
-        reader.feed({++number, encoding == platform::TextEncoding::Utf8
-                                   ? QString::fromUtf8(line)
-                                   : platform::fromAnsi(line)});
-        start = end + 1;
+        qsizetype end = bytes.indexOf('\n', std::min(start + kBlock, bytes.size() - 1));
+        end = end < 0 ? bytes.size() : end + 1;
+        const QByteArrayView block(bytes.constData() + start, end - start);
+        const QString text = encoding == platform::TextEncoding::Utf8 ? QString::fromUtf8(block)
+                                                                      : platform::fromAnsi(block);
+        forEachLineOf(text, number, [&](int line, QStringView view) { reader.feed(line, view); });
+        reader.keep();
+        start = end;
     }
     return reader.finish();
 }
@@ -285,7 +352,7 @@ Journal readJournal(const QByteArray& bytes, const Wording& say) {
 std::optional<Journal> readJournalFile(const QString& path, const Wording& say) {
     JournalReader reader(say);
     int number = 0;
-    if (!platform::forEachLine(path, [&](const QString& text) { reader.feed({++number, text}); }))
+    if (!platform::forEachLine(path, [&](const QString& text) { reader.feed(++number, text); }))
         return std::nullopt;
     return reader.finish();
 }

@@ -21,23 +21,23 @@ inline constexpr int kQuestionSlots = 20;
 
 // The evaluations of questions 1 to 20 by index from 0 ("2", "5"; empty: not answered),
 // held up to the last one recorded: a year of reports holds a million rows, most of
-// their twenty slots empty.
+// their twenty slots empty. Rows with the same evaluations share them.
 class Evaluations {
 public:
     const QString& operator[](std::size_t question) const {
         static const QString none;
-        return question < given_.size() ? given_[question] : none;
+        return qsizetype(question) < given_.size() ? given_[qsizetype(question)] : none;
     }
     void set(std::size_t question, const QString& evaluation) {
-        if (given_.size() <= question) given_.resize(question + 1);
-        given_[question] = evaluation;
+        if (given_.size() <= qsizetype(question)) given_.resize(qsizetype(question) + 1);
+        given_[qsizetype(question)] = evaluation;
     }
     // Up to the last one recorded.
-    std::vector<QString>::const_iterator begin() const { return given_.begin(); }
-    std::vector<QString>::const_iterator end() const { return given_.end(); }
+    QStringList::const_iterator begin() const { return given_.begin(); }
+    QStringList::const_iterator end() const { return given_.end(); }
 
 private:
-    std::vector<QString> given_;
+    QStringList given_;
 };
 
 struct JournalRow {

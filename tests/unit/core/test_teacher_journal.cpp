@@ -1,13 +1,15 @@
 // The results journal reads the exam report back: the records the scenarios write, records
-// torn or edited by hand, dates and the CSV a spreadsheet opens.
+// torn or edited by hand, a large report read whole, dates and the CSV a spreadsheet opens.
 
 #include "teacher_tools/journal.h"
 
+#include "exam_taking/exam_report.h"
 #include "platform/ansi_codec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -198,4 +200,82 @@ TEST(Journal, CsvHasTheColumnsAndQuotesWhatNeedsIt) {
     EXPECT_TRUE(
         teacher_tools::journalCsv(english.rows, teacher_tools::Wording("eng"), '.')
             .startsWith(QStringLiteral("Date;Date ISO;Time;Name;Additional data;Ticket;1;2;3;")));
+}
+
+TEST(Journal, ALargeReportReadsAsItsRecordsReadAloneFromBytesTextAndFile) {
+    // Over a megabyte, so that records straddle the blocks the bytes are decoded in, and
+    // more distinct evaluations lines than the reader remembers: records with their data,
+    // without a date, with an evaluation edited by hand, cut short.
+    const QStringList marks{"2", "3", "4", "5"};
+    QString text;
+    std::vector<std::pair<int, QString>> records; // first line, text
+    int lines = 0, cut = 0, edited = 0;
+    for (int r = 0; r < 4500; ++r) {
+        // A record cut short before one without a date would be read as one with it.
+        const bool cutShort = r % 13 == 6 && r % 11 != 4;
+        QString scores;
+        for (int q = 0, digits = r % 4300; q < 7; ++q, digits /= 4)
+            scores += questionLinePrefix("rus", q + 1) + marks[digits % 4] + "; ";
+        if (r % 7 == 3 && !cutShort) scores.replace(questionLinePrefix("rus", 2), "Второй: ");
+        QString record =
+            (r % 11 == 5 ? QString() : "Дата: 15.01.2026 Время: 9:00:00\r\r\n") +
+            QString("Ф.И.О ,  Данные  Ученик %1\r\r\nБилет № b%2\r\r\n").arg(r).arg(r % 30) +
+            scores + "; ; ; ; ; ; ; ; ; ; ; ; \r\r\nЗачет\r\r\n" +
+            (r % 3 ? QString() : "Дополнительные сведения: 10А\r\r\n") +
+            "==================\r\r\n\r\n\r\n";
+        if (cutShort) record = record.left(record.indexOf("Билет"));
+        cut += cutShort ? 1 : 0;
+        edited += r % 7 == 3 && !cutShort ? 1 : 0;
+        records.emplace_back(lines + 1, record);
+        lines += int(record.count('\n'));
+        text += record;
+    }
+    const QByteArray ansi = platform::toAnsi(text);
+    ASSERT_GT(ansi.size(), 1 << 20);
+    QTemporaryDir dir;
+    QFile file(dir.filePath("oth.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(ansi) == ansi.size());
+    file.close();
+    const Journal read[] = {teacher_tools::readJournal(ansi, kRussian),
+                            teacher_tools::readJournal(text.toUtf8(), kRussian), parse(text),
+                            *teacher_tools::readJournalFile(file.fileName(), kRussian)};
+
+    Journal alone;
+    for (const auto& [first, record] : records) {
+        Journal one = parse(record);
+        for (JournalRow& row : one.rows)
+            row.line += first - 1;
+        for (auto& problem : one.problems)
+            problem.line += first - 1;
+        alone.rows.insert(alone.rows.end(), one.rows.begin(), one.rows.end());
+        alone.problems.insert(alone.problems.end(), one.problems.begin(), one.problems.end());
+    }
+    ASSERT_EQ(alone.rows.size(), std::size_t(4500 - cut));
+    EXPECT_EQ(alone.problems.size(), std::size_t(edited + cut));
+    const auto rowText = [](const JournalRow& row) {
+        return QStringList{QString::number(row.line),
+                           row.date,
+                           row.time,
+                           row.day ? row.day->toString() : "-",
+                           row.name,
+                           row.data,
+                           row.ticket,
+                           evaluations(row),
+                           QString::number(row.answered),
+                           row.average ? row.average->toText(',') : "-",
+                           row.verdict}
+            .join('|')
+            .toStdString();
+    };
+    for (const Journal& journal : read) {
+        ASSERT_EQ(journal.rows.size(), alone.rows.size());
+        for (std::size_t i = 0; i < alone.rows.size(); ++i)
+            ASSERT_EQ(rowText(journal.rows[i]), rowText(alone.rows[i])) << i;
+        ASSERT_EQ(journal.problems.size(), alone.problems.size());
+        for (std::size_t i = 0; i < alone.problems.size(); ++i) {
+            EXPECT_EQ(journal.problems[i].line, alone.problems[i].line);
+            EXPECT_EQ(journal.problems[i].message, alone.problems[i].message);
+            EXPECT_EQ(journal.problems[i].dropped, alone.problems[i].dropped);
+        }
+    }
 }
