@@ -332,40 +332,49 @@ void ImportExam(benchmark::State& state) {
     }
 }
 
-// A file made beside its place, written, synced once and renamed into place.
-bool writeSynced(const QString& path, const QByteArray& bytes) {
-    const QByteArray target = QFile::encodeName(path);
-    const QByteArray temporary = target + ".tmp";
-    const int file = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (file < 0) return false;
-    const bool written =
-        ::write(file, bytes.constData(), std::size_t(bytes.size())) == bytes.size() &&
-        ::fsync(file) == 0;
-    return ::close(file) == 0 && written &&
-           ::rename(temporary.constData(), target.constData()) == 0;
+// Files made beside their places, each written and synced once, then renamed into place.
+bool writeSynced(const QStringList& paths, const QList<QByteArray>& contents) {
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QByteArray temporary = QFile::encodeName(paths.at(i)) + ".tmp";
+        const QByteArray& bytes = contents.at(i);
+        const int file = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (file < 0) return false;
+        const bool written =
+            ::write(file, bytes.constData(), std::size_t(bytes.size())) == bytes.size() &&
+            ::fsync(file) == 0;
+        if (::close(file) != 0 || !written) return false;
+    }
+    for (const QString& path : paths) {
+        const QByteArray target = QFile::encodeName(path);
+        const QByteArray temporary = target + ".tmp";
+        if (::rename(temporary.constData(), target.constData()) != 0) return false;
+    }
+    return true;
 }
 
 // Its floor: the bank read, the exam folder and its marker made, and for every question
-// its three files written as above, in ticket folders of five.
+// its three files written as above, as the importer writes them, in ticket folders of five.
 void RawImportExam(benchmark::State& state) {
     const int questions = int(state.range(0));
     const Data data(10, 5, 1024);
     const QString bank = writeAikenBank(data.folder(), questions);
-    const QByteArray texts[] = {"Сколько будет 1 + 1?\r\n", "A. 1\r\nB. 2\r\nC. 3\r\nD. 4\r\n",
-                                "B. 2\r\n"};
+    const QList<QByteArray> texts{"Сколько будет 1 + 1?\r\n", "A. 1\r\nB. 2\r\nC. 3\r\nD. 4\r\n",
+                                  "B. 2\r\n"};
     int round = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(readAll(bank));
         const QString exam = data.folder() + QStringLiteral("/b/raw%1").arg(++round);
         bool written =
-            QDir().mkpath(exam) && writeSynced(exam + QStringLiteral("/lzm.lzm"), "raw\r\n");
+            QDir().mkpath(exam) && writeSynced({exam + QStringLiteral("/lzm.lzm")}, {"raw\r\n"});
         for (int i = 0; i < questions && written; ++i) {
             const QString ticket = exam + QStringLiteral("/b%1/").arg(i / 5 + 1);
+            const QString n = QString::number(i % 5 + 1);
             if (i % 5 == 0) written = QDir().mkdir(ticket);
-            for (int kind = 0; kind < 3 && written; ++kind)
-                written = writeSynced(ticket + QLatin1Char("qvo"[kind]) +
-                                          QString::number(i % 5 + 1) + QStringLiteral(".txt"),
-                                      texts[kind]);
+            written =
+                written && writeSynced({ticket + QStringLiteral("q") + n + QStringLiteral(".txt"),
+                                        ticket + QStringLiteral("v") + n + QStringLiteral(".txt"),
+                                        ticket + QStringLiteral("o") + n + QStringLiteral(".txt")},
+                                       texts);
         }
         state.PauseTiming();
         if (!written) state.SkipWithError("the question files were not written");
