@@ -483,6 +483,9 @@ public:
         std::printf("\n%-32s %10s %10s %8s %9s %14s %5s\n", "action/size", "action ms", "floor ms",
                     "ratio", "cpu ratio", "goal", "met");
         for (const auto& [name, time] : times_) {
+            // With --benchmark_repetitions, the mean and the median have a ratio; a spread
+            // has none.
+            if (name.ends_with("_stddev") || name.ends_with("_cv")) continue;
             const std::string action = name.substr(0, name.find('/'));
             const std::string size = name.substr(action.size());
             const Goal* goal = nullptr;
