@@ -163,6 +163,12 @@ std::vector<Action> actions() {
     };
 }
 
+// Operations and syncs of 10 imported questions (today's count: none may grow unnoticed);
+// the least is 100 and 30: each question's three files made, synced and renamed, and a
+// ticket folder per five questions.
+constexpr long kImportBound = 264;
+constexpr long kImportSyncsBound = 30;
+
 struct Measured {
     Counts counts;
     double ms = 0;
@@ -240,6 +246,24 @@ Measured measureCheck(int tickets) {
     return measured;
 }
 
+// The ticket editor's import of an Aiken bank of `questions` questions into a new exam of
+// five questions a ticket: the import is the last command.
+QString importScript(int questions) {
+    QString bank;
+    for (int n = 1; n <= questions; ++n)
+        bank += QStringLiteral("Сколько будет %1 + 1?\\r\\nA. %1\\r\\nB. %2\\r\\n"
+                               "ANSWER: B\\r\\n\\r\\n")
+                    .arg(n)
+                    .arg(n + 1);
+    return QStringLiteral("ini test re \"rus\"\nini test time \"1\"\nini test vopros \"5\"\n"
+                          "file import/bank.txt \"%1\"\nstart\nclick Form1.Option1\n"
+                          "type Form1.Text9 \"Учитель\"\nclick Form1.Command14\n"
+                          "click Form1.Command15\nclick Form4.Label8\nclick Form7.Command15\n"
+                          "dialog \"import/bank.txt\"\nclick Form7.Command17\n"
+                          "click Form7.Command18\n")
+        .arg(bank);
+}
+
 // The floor of an action's time: `operations` calls, `syncs` of them fsyncs of a small
 // file, the rest looks at it, on the disk the actions use and through the same shim.
 double floorMs(int operations, int syncs) {
@@ -307,5 +331,17 @@ int main(int argc, char** argv) {
     for (const Measured* m : {&ten, &twenty})
         if (!m->failure.isEmpty()) std::printf("  %s\n", qPrintable(m->failure));
     failed = failed || over || !ten.failure.isEmpty() || !twenty.failure.isEmpty();
+    // Per imported question: the difference between banks of 20 and 10 questions, over 10.
+    const Measured small = measure(importScript(10)), large = measure(importScript(20));
+    const Counts added = large.counts - small.counts;
+    const double perQuestion = double(added.operations) / 10;
+    const bool importOver = added.operations > kImportBound || added.syncs > kImportSyncsBound;
+    std::printf("%-34s %6.1f %6d %6.2f %6d %6.2f %6.1f %6d %6.1f %9.3f%s\n", "import, per question",
+                perQuestion, 10, perQuestion / 10, 10, perQuestion / 10, double(added.syncs) / 10,
+                3, double(added.data) / 10, (large.ms - small.ms) / 10,
+                importOver ? "  OVER BOUND" : "");
+    for (const Measured* m : {&small, &large})
+        if (!m->failure.isEmpty()) std::printf("  import: %s\n", qPrintable(m->failure));
+    failed = failed || importOver || !small.failure.isEmpty() || !large.failure.isEmpty();
     return check && failed ? 1 : 0;
 }
