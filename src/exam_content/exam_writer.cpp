@@ -85,17 +85,40 @@ QuestionRead readQuestion(const QString& ticketFolder, int question) {
     return read;
 }
 
-platform::WriteResult writeQuestion(const QString& ticketFolder, int question,
-                                    const QuestionTexts& texts, const QByteArray& bitmap) {
-    if (!platform::MakeDirPath(ticketFolder)) return {platform::WriteResult::Failed, ticketFolder};
+namespace {
+
+// A question's files, each at the path `pathOf` gives for its letter.
+template <typename PathOf>
+QList<platform::FileContent> questionFiles(PathOf pathOf, const QuestionTexts& texts,
+                                           const QByteArray& bitmap) {
     const std::pair<char, const QString*> fields[] = {
         {'q', &texts.question}, {'v', &texts.variants}, {'o', &texts.answer}};
     QList<platform::FileContent> files;
     for (const auto& [kind, field] : fields)
-        files.append({questionFilePath(ticketFolder, kind, question),
-                      platform::toAnsi(*field) + QByteArrayLiteral("\r\n")});
-    if (!bitmap.isEmpty()) files.append({questionFilePath(ticketFolder, 'k', question), bitmap});
+        files.append({pathOf(kind), platform::toAnsi(*field) + QByteArrayLiteral("\r\n")});
+    if (!bitmap.isEmpty()) files.append({pathOf('k'), bitmap});
+    return files;
+}
+
+} // namespace
+
+platform::WriteResult writeQuestion(const QString& ticketFolder, int question,
+                                    const QuestionTexts& texts, const QByteArray& bitmap) {
+    if (!platform::MakeDirPath(ticketFolder)) return {platform::WriteResult::Failed, ticketFolder};
+    const QList<platform::FileContent> files = questionFiles(
+        [&](char kind) { return questionFilePath(ticketFolder, kind, question); }, texts, bitmap);
     platform::forgetCachedReads();
+    return naming(platform::replaceFiles(files), files.first().path);
+}
+
+platform::WriteResult writeQuestionOfNewExam(const QString& ticketFolder, int question,
+                                             const QuestionTexts& texts, const QByteArray& bitmap) {
+    if (question == 1 && !platform::MakeDirPath(ticketFolder))
+        return {platform::WriteResult::Failed, ticketFolder};
+    const QDir folder(ticketFolder);
+    const QList<platform::FileContent> files = questionFiles(
+        [&](char kind) { return folder.filePath(exam_folder::questionFileName(kind, question)); },
+        texts, bitmap);
     return naming(platform::replaceFiles(files), files.first().path);
 }
 

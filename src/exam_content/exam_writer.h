@@ -61,6 +61,13 @@ platform::WriteResult writeQuestion(const QString& ticketFolder, int question,
                                     const QuestionTexts& texts,
                                     const QByteArray& bitmap = QByteArray());
 
+// The same for an exam written whole into a folder of its own that nothing else writes to
+// (an import): question 1 makes the ticket's folder, and no name in it is looked up first,
+// since the folder holds only what this writes (on a share each look is a round trip).
+platform::WriteResult writeQuestionOfNewExam(const QString& ticketFolder, int question,
+                                             const QuestionTexts& texts,
+                                             const QByteArray& bitmap = {});
+
 // Deletes the picture file kN.bmp of the question; nothing to do when there is none.
 QString deleteQuestionPicture(const QString& ticketFolder, int question);
 

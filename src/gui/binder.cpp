@@ -507,12 +507,13 @@ namespace {
 // locale-aware sort would compare through the collator some 130,000 times for 10,000.
 QStringList foldersInReadingOrder(const QString& folder) {
     const QStringList names = platform::entryNames(folder, platform::Entries::FoldersOnly);
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // Lower case first, then the locale's order: a collator told to ignore case leaves the
+    // capitals first where the locale has no rules of its own (the "C" locale).
+    const QCollator collator;
     std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
     keys.reserve(std::size_t(names.size()));
     for (qsizetype i = 0; i < names.size(); ++i)
-        keys.emplace_back(collator.sortKey(names[i]), i);
+        keys.emplace_back(collator.sortKey(names[i].toLower()), i);
     std::sort(keys.begin(), keys.end(), [&names](const auto& a, const auto& b) {
         const int order = a.first.compare(b.first);
         return order != 0 ? order < 0 : names[a.second] < names[b.second];

@@ -5,6 +5,7 @@
 #include "exam_content/exam_writer.h"
 #include "platform/app_context.h"
 #include "platform/folders.h"
+#include "platform/read_cache.h"
 #include "platform/text_encoding.h"
 #include "teacher_tools/bank_import_texts.h"
 #include "tester/questionnaire_files.h"
@@ -263,7 +264,7 @@ QString writeExam(const QString& folder, const QString& name, const std::vector<
                                                question.answers.at(prepared.right)};
         // The question's files and its picture together, as the ticket editor saves them.
         if (const platform::WriteResult written =
-                exam_writer::writeQuestion(ticketFolder, n, texts, prepared.picture);
+                exam_writer::writeQuestionOfNewExam(ticketFolder, n, texts, prepared.picture);
             !written)
             return written.file();
     }
@@ -326,6 +327,7 @@ ImportResult importExam(const platform::AppContext& app, BankFormat format, cons
         !failed.isEmpty()) {
         // The folder is this import's own: made by it a moment ago.
         QDir(folder).removeRecursively();
+        platform::forgetCachedReads(); // names gone from listings of this event
         result.error = notWritten(failed, say);
         return result;
     }
@@ -470,6 +472,7 @@ ImportResult importTest(const platform::AppContext& app, BankFormat format, cons
     }
     if (const QString failed = writeTest(app, name, taken, say); !failed.isEmpty()) {
         QDir(questionnaire_files::testFolder(app, name)).removeRecursively();
+        platform::forgetCachedReads();
         result.error = notWritten(failed, say);
         return result;
     }

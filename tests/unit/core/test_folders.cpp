@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -80,6 +81,17 @@ TEST(Folders, ListingAndCreating) {
     EXPECT_FALSE(DoesFileExist(dir.filePath("z.txt")));
     EXPECT_FALSE(DoesFileExist(QString()));
     EXPECT_FALSE(MakeDirPath(dir.filePath("a.txt/sub")));
+
+    // Folders only: links to folders count, links to files and dangling ones do not, and
+    // hidden folders are folders too.
+    ASSERT_TRUE(MakeDirPath(dir.filePath(".hidden")));
+    for (const auto& [target, link] : {std::pair{"b", "to-b"}, {"a.txt", "to-a"}, {"gone", "dead"}})
+        ASSERT_EQ(::symlink(target, QFile::encodeName(dir.filePath(link)).constData()), 0);
+    QStringList folders = entryNames(dir.path(), Entries::FoldersOnly);
+    folders.sort();
+    EXPECT_EQ(folders, QStringList({".hidden", "b", "to-b"}));
+    EXPECT_EQ(entryNames(dir.path()).size(), 7);
+    EXPECT_EQ(entryNames(dir.filePath("missing")), QStringList());
 }
 
 // Within one event a folder this program made is known empty, and a folder its parent's
