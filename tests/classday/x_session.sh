@@ -42,8 +42,11 @@ xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
     { cat "$work/openbox.log" >&2; fail "the window manager did not start"; }
 
 # A desktop session's environment: the program's own settings, nothing of the caller's.
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
+# Qt's file dialog keeps its state (the folders visited, the view) in the configuration
+# folder: a session of its own, so that two of these tests never share or change it, nor
+# the user's.
+mkdir -m 700 "$work/runtime" "$work/config"
+export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING \
     QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE PROVERON_FOLDER
 
