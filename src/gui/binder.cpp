@@ -27,8 +27,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <memory>
-
-#include <memory>
 #include <optional>
 #include <vector>
 

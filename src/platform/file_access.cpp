@@ -11,7 +11,6 @@
 #include <QSet>
 
 #include <algorithm>
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -166,6 +165,7 @@ void setApplicationFolderRoot(const QString& folder) {
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
         if (fd_ >= 0) ::close(fd_);
+        size_ = other.size_;
         fd_ = other.release();
     }
     return *this;
@@ -241,7 +241,9 @@ std::optional<QByteArray> readAllFrom(const FileHandle& file, qint64 limit, bool
     // more, and a client's cached size may be stale anyway. The size the open saw sizes the
     // buffer, one byte over so that the end is seen without growing it: a settings file of
     // megabytes is then copied once, not through a chunk and every doubling of the buffer.
-    const qint64 hint = file.sizeWhenOpened();
+    // A size past 256 MB is not taken on trust up front (a client may report any size); the
+    // buffer grows to it as the bytes come.
+    const qint64 hint = std::min(file.sizeWhenOpened(), qint64(256) << 20);
     qint64 capacity = hint >= 0 ? hint + 1 : qint64(65536);
     if (limit >= 0) capacity = std::min(capacity, limit + 1);
     QByteArray bytes(qsizetype(std::max<qint64>(capacity, 1)), Qt::Uninitialized);

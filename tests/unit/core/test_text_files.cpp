@@ -55,6 +55,9 @@ TEST(TextFiles, AWholeReadFollowsTheFileNotItsSizeAtTheOpen) {
     EXPECT_FALSE(tooLarge);
     EXPECT_FALSE(readAllFrom(openForReading(path), 4, &tooLarge));
     EXPECT_TRUE(tooLarge);
+    FileHandle moved;
+    moved = openForReading(path);
+    EXPECT_EQ(moved.sizeWhenOpened(), 5) << "the size moves with the handle";
 }
 
 TEST(TextFiles, LinesSplitOnCrLfAndLoneLf) {
