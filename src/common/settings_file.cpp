@@ -31,5 +31,5 @@ platform::WriteResult storeSettings(const platform::AppContext& app,
 }
 
 bool settingsFileUnreadable(const platform::AppContext& app) {
-    return !platform::readProfileFile(app.settingsFile()).has_value();
+    return !platform::isProfileFileReadable(app.settingsFile());
 }

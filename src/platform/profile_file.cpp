@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <unistd.h>
 #include <vector>
 
 namespace platform {
@@ -222,7 +223,8 @@ struct Layout {
     bool keyFound = false;
     Line keyLine; // the first entry of the key in that section
     bool hasEntries = false;
-    Line lastEntry; // the section's last entry line
+    Line lastEntry;            // the section's last entry line
+    bool sectionEnded = false; // another section's header seen after it
 };
 
 Layout findKey(const QByteArray& content, const Codec& codec, const QByteArray& section,
@@ -233,7 +235,10 @@ Layout findKey(const QByteArray& content, const Codec& codec, const QByteArray& 
     bool inSection = false;
     while (inSection ? reader.next(line) : reader.nextHeader(line)) {
         if (line.kind == LineKind::Section) {
-            if (inSection) break; // only the first section of that name counts
+            if (inSection) { // only the first section of that name counts
+                layout.sectionEnded = true;
+                break;
+            }
             if (sameName(content, line.name, section, codec)) {
                 inSection = true;
                 layout.sectionFound = true;
@@ -409,6 +414,23 @@ std::optional<QByteArray> workingToUtf16(const QByteArray& working, const Utf16&
 
 } // namespace
 
+namespace {
+
+// The value, or an empty one when the first section of that name ends without the key;
+// nothing when the bytes end first (the opening of a file may not hold the section whole).
+std::optional<QString> settledLookup(const QByteArray& content, const QString& section,
+                                     const QString& key) {
+    const Codec codec = codecOf(content);
+    const Layout layout =
+        findKey(content, codec, trimmedName(section, codec), trimmedName(key, codec));
+    if (!layout.keyFound)
+        return layout.sectionEnded ? std::optional<QString>(QString()) : std::nullopt;
+    const Span value = unquoted(content, layout.keyLine.value);
+    return codec.decode(content.mid(value.begin, value.size()));
+}
+
+} // namespace
+
 QString profileLookup(const QByteArray& content, const QString& section, const QString& key) {
     if (const std::optional<Utf16> form = utf16Of(content)) {
         // A file that is not proper UTF-16 is read as far as it decodes.
@@ -416,12 +438,7 @@ QString profileLookup(const QByteArray& content, const QString& section, const Q
         const QString text = decoder(content.mid(form->bom.size()));
         return profileLookup(kUtf8Bom + text.toUtf8(), section, key);
     }
-    const Codec codec = codecOf(content);
-    const Layout layout =
-        findKey(content, codec, trimmedName(section, codec), trimmedName(key, codec));
-    if (!layout.keyFound) return {};
-    const Span value = unquoted(content, layout.keyLine.value);
-    return codec.decode(content.mid(value.begin, value.size()));
+    return settledLookup(content, section, key).value_or(QString());
 }
 
 std::optional<QByteArray> profileStore(const QByteArray& content, const QString& section,
@@ -453,9 +470,76 @@ std::optional<QByteArray> readProfileFile(const QString& file) {
     });
 }
 
+namespace {
+
+// How much of a settings file a look-up reads first: a file of megabytes (a teacher's notes
+// kept below the program's sections) is answered from its top when the section asked for
+// begins and ends there.
+constexpr qsizetype kOpeningBytes = 64 * 1024;
+
+struct Opening {
+    QByteArray bytes;
+    bool whole = false;
+};
+
+// The whole lines among the first kOpeningBytes of the file.
+std::optional<QByteArray> readOpeningFrom(const FileHandle& in) {
+    QByteArray bytes(kOpeningBytes, Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got =
+            ::read(in.get(), bytes.data() + filled, std::size_t(bytes.size() - filled));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        filled += qsizetype(got);
+    }
+    while (filled > 0 && bytes.at(filled - 1) != '\n' && bytes.at(filled - 1) != '\r')
+        --filled;
+    bytes.truncate(filled);
+    return bytes;
+}
+
+// The file whole when it is small (kept for the event as the whole file), else its
+// opening; nothing when it exists but cannot be read or is over the size a settings file
+// may have. A missing file is whole and empty.
+std::optional<Opening> readOpening(const QString& file) {
+    if (file.isEmpty()) return std::nullopt;
+    if (std::optional<QByteArray> whole = keptFile(file)) return Opening{std::move(*whole), true};
+    bool whole = false;
+    const std::optional<QByteArray> top =
+        cachedOpening(file, [&file, &whole]() -> std::optional<QByteArray> {
+            bool notPlain = false;
+            const FileHandle in = openForReading(file, &notPlain);
+            if (!in.isOpen()) {
+                if (notPlain || QFileInfo::exists(file)) return std::nullopt;
+                whole = true;
+                return QByteArray();
+            }
+            if (in.sizeWhenOpened() > kLargestSettingsFile) return std::nullopt;
+            if (in.sizeWhenOpened() >= kOpeningBytes) return readOpeningFrom(in);
+            whole = true;
+            return readAllFrom(in, kLargestSettingsFile);
+        });
+    if (!top) return std::nullopt;
+    if (whole) cachedFile(file, [&top] { return top; });
+    return Opening{*top, whole};
+}
+
+} // namespace
+
+bool isProfileFileReadable(const QString& file) { return readOpening(file).has_value(); }
+
 std::optional<QString> readProfileValue(const QString& file, const QString& section,
                                         const QString& key) {
-    const std::optional<QByteArray> content = readProfileFile(file);
+    const std::optional<Opening> opening = readOpening(file);
+    if (!opening) return std::nullopt;
+    if (!opening->whole && !utf16Of(opening->bytes)) {
+        if (const std::optional<QString> settled = settledLookup(opening->bytes, section, key))
+            return settled->left(kProfileValueLimit);
+    }
+    const std::optional<QByteArray> content =
+        opening->whole ? std::optional<QByteArray>(opening->bytes) : readProfileFile(file);
     if (!content) return std::nullopt;
     return profileLookup(*content, section, key).left(kProfileValueLimit);
 }

@@ -49,6 +49,10 @@ std::optional<QByteArray> profileStore(const QByteArray& content, const QString&
 // (no permission, a folder of that name).
 std::optional<QByteArray> readProfileFile(const QString& file);
 
+// Whether the file can be read as a settings file: missing (read as empty), or a plain file
+// that opens, no larger than a settings file may be.
+bool isProfileFileReadable(const QString& file);
+
 // The value read from the file, cut to kProfileValueLimit characters; nothing when the
 // file exists but cannot be read.
 std::optional<QString> readProfileValue(const QString& file, const QString& section,

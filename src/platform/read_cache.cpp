@@ -11,6 +11,7 @@ struct Kept {
     int scopes = 0;
     QHash<QString, QStringList> listings;
     QHash<QString, QByteArray> files;
+    QHash<QString, QByteArray> openings;
     QHash<QString, bool> exists;
 };
 
@@ -32,6 +33,7 @@ void forgetCachedReads() {
     Kept& state = kept();
     state.listings.clear();
     state.files.clear();
+    state.openings.clear();
     state.exists.clear();
 }
 
@@ -56,6 +58,24 @@ std::optional<QStringList> keptListing(const QString& folder) {
     const auto found = state.listings.constFind(folder);
     if (found == state.listings.constEnd()) return std::nullopt;
     return *found;
+}
+
+std::optional<QByteArray> keptFile(const QString& path) {
+    const Kept& state = kept();
+    const auto found = state.files.constFind(path);
+    if (found == state.files.constEnd()) return std::nullopt;
+    return *found;
+}
+
+std::optional<QByteArray> cachedOpening(const QString& path,
+                                        const std::function<std::optional<QByteArray>()>& read) {
+    Kept& state = kept();
+    if (state.scopes == 0) return read();
+    const auto found = state.openings.constFind(path);
+    if (found != state.openings.constEnd()) return *found;
+    std::optional<QByteArray> bytes = read();
+    if (bytes) state.openings.insert(path, *bytes);
+    return bytes;
 }
 
 void keepListing(const QString& folder, const QStringList& names) {

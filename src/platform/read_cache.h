@@ -35,6 +35,14 @@ QStringList cachedListing(const QString& folder, const std::function<QStringList
 // asking the file system again.
 std::optional<QStringList> keptListing(const QString& folder);
 
+// The file's bytes if this event has read it whole, without reading it.
+std::optional<QByteArray> keptFile(const QString& path);
+
+// The opening of a file (its first lines), from `read` or from what was kept in this event:
+// for a reader that needs only the top of a large file.
+std::optional<QByteArray> cachedOpening(const QString& path,
+                                        const std::function<std::optional<QByteArray>()>& read);
+
 // Keeps a listing this layer knows without asking (a folder it has just made is empty);
 // nothing outside a scope.
 void keepListing(const QString& folder, const QStringList& names);

@@ -291,3 +291,52 @@ TEST(ProfileFile, StoringSeveralKeysAtOnceEqualsStoringThemOneByOne) {
         EXPECT_EQ(profileStore(content, "test", entries), oneByOne) << content.toStdString();
     }
 }
+
+// A settings file of megabytes is answered from its top where the first section of the
+// name asked for begins and ends there; anything else reads the whole file, with the same
+// answers as a whole read gives.
+TEST(ProfileFile, ABigFileIsAnsweredFromItsTopWhereItCanBe) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("test.ini");
+    QByteArray bytes = "[test]\r\nre=eng\r\nz=\"C:\\exams\"\r\n[notes]\r\n";
+    for (int i = 0; bytes.size() < 60000; ++i)
+        bytes += "note" + QByteArray::number(i) + "=a teacher's remark\r\n";
+    // A value across the first 64 KB, then the rest far below.
+    bytes += "[long]\r\nv=" + QByteArray(10000, 'x') + "\r\n";
+    for (int i = 0; bytes.size() < 300000; ++i)
+        bytes += "more" + QByteArray::number(i) + "=another remark\r\n";
+    bytes += "[late]\r\nkey=value\r\n[test]\r\nre=rus\r\nlater=1\r\n";
+    ASSERT_TRUE(putBytes(ini, bytes));
+    {
+        const ReadCacheScope event;
+        EXPECT_EQ(readProfileString(ini, "test", "re"), "eng");
+        EXPECT_EQ(readProfileString(ini, "TEST", "z"), "C:\\exams");
+        EXPECT_EQ(readProfileString(ini, "test", "later"), "") << "the first [test] counts";
+        EXPECT_EQ(readProfileString(ini, "notes", "note3"), "a teacher's remark");
+        EXPECT_FALSE(keptFile(ini)) << "nothing but the top read";
+        EXPECT_EQ(readProfileString(ini, "long", "v"), QString(255, 'x')) << "read whole";
+        EXPECT_EQ(readProfileString(ini, "late", "key"), "value");
+        EXPECT_EQ(readProfileString(ini, "missing", "key"), "");
+        EXPECT_TRUE(keptFile(ini));
+    }
+    // Outside an event, and in UTF-16, the same answers.
+    EXPECT_EQ(readProfileString(ini, "test", "re"), "eng");
+    EXPECT_EQ(readProfileString(ini, "late", "key"), "value");
+    const QString wide = dir.filePath("wide.ini");
+    const QString text = QString::fromLatin1(bytes);
+    ASSERT_TRUE(putBytes(
+        wide, QByteArray("\xFF\xFE") +
+                  QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)));
+    EXPECT_EQ(readProfileString(wide, "test", "re"), "eng");
+    EXPECT_EQ(readProfileString(wide, "late", "key"), "value");
+
+    // Readable: a missing file (empty), not a folder nor a file over 16 MB.
+    EXPECT_TRUE(isProfileFileReadable(ini));
+    EXPECT_TRUE(isProfileFileReadable(dir.filePath("none.ini")));
+    EXPECT_FALSE(isProfileFileReadable(dir.path()));
+    const QString huge = dir.filePath("huge.ini");
+    ASSERT_TRUE(putBytes(huge, "[test]\r\nre=eng\r\n"));
+    ASSERT_EQ(::truncate(QFile::encodeName(huge).constData(), 17 << 20), 0);
+    EXPECT_FALSE(isProfileFileReadable(huge));
+    EXPECT_FALSE(readProfileValue(huge, "test", "re"));
+}
