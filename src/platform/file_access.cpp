@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -235,6 +236,24 @@ FileHandle openForWriting(const QString& path, int flags, WriteResult* refusal) 
     return file;
 }
 
+namespace {
+
+enum class Fill { Full, End, Error };
+
+// Reads into `bytes` from `filled` on until it is full or the file ends.
+Fill fillFrom(int fd, QByteArray& bytes, qsizetype& filled) {
+    while (filled < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + filled, std::size_t(bytes.size() - filled));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return Fill::Error;
+        if (got == 0) return Fill::End;
+        filled += qsizetype(got);
+    }
+    return Fill::Full;
+}
+
+} // namespace
+
 std::optional<QByteArray> readAllFrom(const FileHandle& file, qint64 limit, bool* tooLarge) {
     if (tooLarge) *tooLarge = false;
     // Read to the end without asking the size again: on a share that is one round trip
@@ -244,25 +263,30 @@ std::optional<QByteArray> readAllFrom(const FileHandle& file, qint64 limit, bool
     // A size past 256 MB is not taken on trust up front (a client may report any size); the
     // buffer grows to it as the bytes come.
     const qint64 hint = std::min(file.sizeWhenOpened(), qint64(256) << 20);
-    qint64 capacity = hint >= 0 ? hint + 1 : qint64(65536);
-    if (limit >= 0) capacity = std::min(capacity, limit + 1);
-    QByteArray bytes(qsizetype(std::max<qint64>(capacity, 1)), Qt::Uninitialized);
+    const qint64 most = limit >= 0 ? limit + 1 : std::numeric_limits<qint64>::max();
+    QByteArray bytes(qsizetype(std::clamp<qint64>(hint >= 0 ? hint + 1 : 65536, 1, most)),
+                     Qt::Uninitialized);
     qsizetype filled = 0;
     for (;;) {
-        if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
-        const ssize_t got =
-            ::read(file.get(), bytes.data() + filled, std::size_t(bytes.size() - filled));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return std::nullopt;
-        if (got == 0) break;
-        filled += qsizetype(got);
-        if (limit >= 0 && filled > limit) {
+        const Fill fill = fillFrom(file.get(), bytes, filled);
+        if (fill == Fill::Error) return std::nullopt;
+        if (filled > limit && limit >= 0) {
             if (tooLarge) *tooLarge = true;
             return std::nullopt;
         }
+        if (fill == Fill::End) break;
+        bytes.resize(qsizetype(std::min<qint64>(qint64(bytes.size()) * 2, most)));
     }
     bytes.truncate(filled);
     if (bytes.capacity() > 2 * filled + 4096) bytes.squeeze(); // a file that shrank meanwhile
+    return bytes;
+}
+
+std::optional<QByteArray> readUpTo(const FileHandle& file, qsizetype most) {
+    QByteArray bytes(most, Qt::Uninitialized);
+    qsizetype filled = 0;
+    if (fillFrom(file.get(), bytes, filled) == Fill::Error) return std::nullopt;
+    bytes.truncate(filled);
     return bytes;
 }
 

@@ -96,6 +96,10 @@ int directFlagFor(const QString& path);
 std::optional<QByteArray> readAllFrom(const FileHandle& file, qint64 limit = -1,
                                       bool* tooLarge = nullptr);
 
+// Up to `most` bytes from the handle's place on, fewer only where the file ends; nothing on
+// a read error.
+std::optional<QByteArray> readUpTo(const FileHandle& file, qsizetype most);
+
 // The file's size as the server holds it now: a network client's cached size is asked
 // again. -1 on failure.
 qint64 freshSize(int fd);

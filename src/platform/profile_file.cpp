@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <unistd.h>
 #include <vector>
 
 namespace platform {
@@ -484,19 +483,12 @@ struct Opening {
 
 // The whole lines among the first kOpeningBytes of the file.
 std::optional<QByteArray> readOpeningFrom(const FileHandle& in) {
-    QByteArray bytes(kOpeningBytes, Qt::Uninitialized);
-    qsizetype filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t got =
-            ::read(in.get(), bytes.data() + filled, std::size_t(bytes.size() - filled));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return std::nullopt;
-        if (got == 0) break;
-        filled += qsizetype(got);
-    }
-    while (filled > 0 && bytes.at(filled - 1) != '\n' && bytes.at(filled - 1) != '\r')
-        --filled;
-    bytes.truncate(filled);
+    std::optional<QByteArray> bytes = readUpTo(in, kOpeningBytes);
+    if (!bytes) return std::nullopt;
+    qsizetype end = bytes->size();
+    while (end > 0 && bytes->at(end - 1) != '\n' && bytes->at(end - 1) != '\r')
+        --end;
+    bytes->truncate(end);
     return bytes;
 }
 

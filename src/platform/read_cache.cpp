@@ -19,6 +19,20 @@ Kept& kept() {
     static Kept state;
     return state;
 }
+
+// The bytes kept in `store` for the path, or read and kept there; nothing kept outside a
+// scope, nor when the read gives nothing.
+std::optional<QByteArray> keptOrRead(QHash<QString, QByteArray> Kept::*store, const QString& path,
+                                     const std::function<std::optional<QByteArray>()>& read) {
+    Kept& state = kept();
+    if (state.scopes == 0) return read();
+    QHash<QString, QByteArray>& held = state.*store;
+    const auto found = held.constFind(path);
+    if (found != held.constEnd()) return *found;
+    std::optional<QByteArray> bytes = read();
+    if (bytes) held.insert(path, *bytes);
+    return bytes;
+}
 } // namespace
 
 ReadCacheScope::ReadCacheScope() { ++kept().scopes; }
@@ -69,13 +83,7 @@ std::optional<QByteArray> keptFile(const QString& path) {
 
 std::optional<QByteArray> cachedOpening(const QString& path,
                                         const std::function<std::optional<QByteArray>()>& read) {
-    Kept& state = kept();
-    if (state.scopes == 0) return read();
-    const auto found = state.openings.constFind(path);
-    if (found != state.openings.constEnd()) return *found;
-    std::optional<QByteArray> bytes = read();
-    if (bytes) state.openings.insert(path, *bytes);
-    return bytes;
+    return keptOrRead(&Kept::openings, path, read);
 }
 
 void keepListing(const QString& folder, const QStringList& names) {
@@ -85,13 +93,7 @@ void keepListing(const QString& folder, const QStringList& names) {
 
 std::optional<QByteArray> cachedFile(const QString& path,
                                      const std::function<std::optional<QByteArray>()>& read) {
-    Kept& state = kept();
-    if (state.scopes == 0) return read();
-    const auto found = state.files.constFind(path);
-    if (found != state.files.constEnd()) return *found;
-    std::optional<QByteArray> bytes = read();
-    if (bytes) state.files.insert(path, *bytes);
-    return bytes;
+    return keptOrRead(&Kept::files, path, read);
 }
 
 } // namespace platform
