@@ -107,7 +107,6 @@ platform::WriteResult writeQuestion(const QString& ticketFolder, int question,
     if (!platform::MakeDirPath(ticketFolder)) return {platform::WriteResult::Failed, ticketFolder};
     const QList<platform::FileContent> files = questionFiles(
         [&](char kind) { return questionFilePath(ticketFolder, kind, question); }, texts, bitmap);
-    platform::forgetCachedReads();
     return naming(platform::replaceFiles(files), files.first().path);
 }
 
