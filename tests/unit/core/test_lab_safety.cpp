@@ -21,6 +21,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -297,6 +299,36 @@ TEST(LabCheck, TellsAClockThatIsOffAndAnotherComputerWithThisOnesName) {
     EXPECT_TRUE(report.findings[1].path.endsWith("00000000000000bb.old"));
     EXPECT_TRUE(report.findings[1].message.startsWith(
         "Другой компьютер с именем этого (pc3) взял здесь замок в "));
+}
+
+TEST(Password, LabPasswordStoresAHashOfWhatIsTyped) {
+    QTemporaryDir top;
+    const QString app = top.path();
+    writeExam(app, 1);
+    setting(app, "pass", "старый");
+    // The password comes on the standard input, as from a pipe.
+    const QString typed = app + "/typed";
+    putBytes(typed, "Новый пароль\n");
+    ASSERT_TRUE(std::freopen(QFile::encodeName(typed).constData(), "r", stdin));
+    QString out, err;
+    const int status = runCommandIn(app, {"lab", "password"}, out, err);
+    std::freopen("/dev/null", "r", stdin);
+    EXPECT_EQ(status, 0) << err.toStdString();
+    EXPECT_TRUE(err.startsWith("Пароль записан в ")) << err.toStdString();
+    const QString stored = platform::readProfileString(app + "/test.ini", "test", "pass");
+    EXPECT_TRUE(password::isHashed(stored)) << stored.toStdString();
+    EXPECT_TRUE(password::matches("Новый пароль", stored));
+    // The other keys are as they were.
+    EXPECT_EQ(platform::readProfileString(app + "/test.ini", "test", "vopros"), "1");
+
+    // Nothing typed: nothing stored.
+    putBytes(typed, "\n");
+    ASSERT_TRUE(std::freopen(QFile::encodeName(typed).constData(), "r", stdin));
+    EXPECT_EQ(runCommandIn(app, {"lab", "password"}, out, err), 1);
+    std::freopen("/dev/null", "r", stdin);
+    EXPECT_EQ(platform::readProfileString(app + "/test.ini", "test", "pass"), stored);
+    EXPECT_EQ(runCommandIn(app, {"lab", "passwd"}, out, err), 2);
+    EXPECT_TRUE(err.startsWith("Неизвестная команда «lab passwd».\nИспользование:"));
 }
 
 TEST(Password, AHashOpensWithThePasswordAloneAndAnythingElseIsPlainText) {
