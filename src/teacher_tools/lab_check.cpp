@@ -353,9 +353,12 @@ int runCheck(const platform::AppContext& app, const QDateTime& now, const Wordin
         err << say(text("clockUnknown")) << Qt::endl;
     } else {
         const qint64 ahead = *report.shareAheadSeconds;
-        err << (ahead >= 0 ? say(text("clockAhead")) : say(text("clockBehind")))
-                   .arg(duration(ahead >= 0 ? ahead : -ahead, say))
-            << Qt::endl;
+        if (ahead == 0)
+            err << say(text("clockSame")) << Qt::endl;
+        else
+            err << (ahead > 0 ? say(text("clockAhead")) : say(text("clockBehind")))
+                       .arg(duration(ahead > 0 ? ahead : -ahead, say))
+                << Qt::endl;
     }
     err << say(text("summary")).arg(report.looked).arg(report.findings.size()) << Qt::endl;
     return report.findings.empty() ? kExitClean : kExitFindings;

@@ -101,6 +101,8 @@ inline constexpr texts::Text kTexts[] = {
      "The share's clock: %1 ahead of this computer's."},
     {"clockBehind", "Часы общей папки: на %1 позади часов этого компьютера.",
      "The share's clock: %1 behind this computer's."},
+    {"clockSame", "Часы общей папки идут вровень с часами этого компьютера.",
+     "The share's clock agrees with this computer's."},
     {"clockUnknown", "Часы общей папки не сверены.", "The share's clock was not read."},
     {"summary", "Просмотрено файлов и папок: %1. Замечаний: %2.",
      "Files and folders looked at: %1. Findings: %2."},
