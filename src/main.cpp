@@ -89,7 +89,7 @@ std::optional<int> readCommandLine(platform::FolderChoice& folder) {
                            "PROVERON_FOLDER in the environment names the folder when --folder "
                            "does not.\n\nThe teacher's tools, without a window (each with "
                            "--help):\n  proveron [--folder DIR] check|import|export|journal|"
-                           "stats ...\n\nApplication folder: ") +
+                           "stats|lab ...\n\nApplication folder: ") +
             platform::folderChoiceText(folder));
         out << parser.helpText();
         return 0;

@@ -15,6 +15,9 @@
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -29,6 +32,12 @@ const QString kTitle = QStringLiteral("Проверон");
 // Hidden evaluations hold "0" until answered; text that is no number counts as unanswered.
 bool unanswered(const QString& evaluation) {
     return Decimal::parse(evaluation).value_or(Decimal()).isZero();
+}
+
+// The ticket folder can be seen as a folder now. Asked afresh: on a share whose client died
+// a look-up may still claim the name exists, and only a folder that answers is reachable.
+bool reachable(const QString& ticketFolder) {
+    return !ticketFolder.isEmpty() && QFileInfo(ticketFolder).isDir();
 }
 
 } // namespace
@@ -168,7 +177,7 @@ void Form2::selectQuestion(int n) {
                : !q(n).caption().isEmpty() &&
                      !exam_folder::lookUpQuestionFile(folder, 'q', n).isEmpty();
     if (n >= 2 && !textPresent) {
-        abandonExam();
+        interruptExam(n);
         return;
     }
 
@@ -190,6 +199,11 @@ void Form2::selectQuestion(int n) {
         unreadable = exam_folder::questionFileName('q', n);
     }
     if (!unreadable.isEmpty() || (!Text4.text().isEmpty() && picture.isNull())) {
+        // A share that went away between the look-up and the read is no damaged question.
+        if (n >= 2 && !reachable(folder)) {
+            interruptExam(n);
+            return;
+        }
         refuseQuestion(n, unreadable);
         return;
     }
@@ -228,15 +242,42 @@ void Form2::refuseQuestion(int n, const QString& unreadableFile) {
     Text4.setText(QString());
 }
 
-void Form2::abandonExam() {
-    app().message(QStringLiteral("Нет вопроса"), kTitle);
+void Form2::interruptExam(int n) {
+    Timer2.setEnabled(false);
+    Timer3.setEnabled(false);
+    const QString folder = ticketFolder();
+    if (reachable(folder)) {
+        app().message(QStringLiteral("Нет вопроса"), kTitle);
+    } else {
+        // A share dropped or a folder renamed under a running exam: said plainly, so that
+        // nobody takes it for a broken question.
+        const QString examFolder = app().window<Form4>().examFolder();
+        tell(say(text("examFolderGone"))
+                 .arg(QDir::toNativeSeparators(examFolder), QString::number(n)));
+    }
+
+    // The questions the ticket would still have asked, from the one that did not open on.
+    const int count = int(std::clamp<std::int64_t>(grading::questionCount(txtV.text()).value_or(20),
+                                                   std::int64_t(n), std::int64_t(20)));
+    int last = n;
+    while (last < count && !v(last + 1).caption().isEmpty() && !o(last + 1).caption().isEmpty() &&
+           !q(last + 1).caption().isEmpty())
+        ++last;
+    // "3", "3, 4", "3–20": short enough for the verdict's line.
+    const QString notReached = last == n       ? QString::number(n)
+                               : last == n + 1 ? QStringLiteral("%1, %2").arg(n).arg(last)
+                                               : QStringLiteral("%1–%2").arg(n).arg(last);
+    // A ticket already failed on time keeps that verdict: nothing later could be answered.
+    if (!failedOnTime_) {
+        Label5.setForeColor(colors::Red);
+        Label5.setCaption(say(text("notFinished")).arg(notReached));
+    }
+
     // The start window would otherwise keep this ticket chosen with its flags already
     // cleared, and drawing the same number again could not open anything.
     app().window<Form1>().Label1.setCaption(QString());
-    app().window<Form1>().show();
-    if (Form3* viewer = app().loaded<Form3>()) app().unload(*viewer);
-    if (Form5* results = app().loaded<Form5>()) app().unload(*results);
-    app().unload(*this);
+    // The answers given are the student's: they go to the results and the report.
+    close();
 }
 
 void Form2::chooseAnswer() { Text2.setText(List1.selectedText()); }
@@ -402,6 +443,7 @@ void Form2::questionTimerTick() {
 }
 
 void Form2::failOnTime() {
+    failedOnTime_ = true;
     Label5.setForeColor(colors::Red);
     if (auto caption =
             byLanguage(Label15.caption(), "Не зачет по времени", "Not deliver on time")) {

@@ -74,7 +74,9 @@ private:
     // A question whose file (or, with an empty name, picture) cannot be read stays
     // unloaded, and the student is told.
     void refuseQuestion(int n, const QString& unreadableFile);
-    void abandonExam();
+    // Question N (2 or later) cannot be opened: its text is gone, or the exam folder is no
+    // longer reachable. The exam ends there and goes to the results with what was answered.
+    void interruptExam(int n);
     // A message in the interface language; Russian for any other language.
     void tell(const QString& message);
 
@@ -82,6 +84,7 @@ private:
     // When the running timer's time is up, by the clock service.
     QDateTime deadline_;
     bool ticketTimeUp_ = false;
+    bool failedOnTime_ = false;
 
     const forms::CaptionTable captions_{
         {&Frame2, "Вопросы", "Вопросы", "Questions"},

@@ -12,6 +12,15 @@ inline constexpr texts::Text kTexts[] = {
      "Cannot read the file %1. Question %2 is not loaded."},
     {"pictureUnreadable", "Не удалось открыть картинку %1. Вопрос %2 не загружен.",
      "Cannot open the picture %1. Question %2 is not loaded."},
+    {"examFolderGone",
+     "Папка экзамена недоступна:\n%1\n\nСетевой диск отключен, или папку переименовали. Экзамен "
+     "прерван на вопросе %2; ответы на вопросы до него показаны в результатах.",
+     "The exam folder cannot be reached:\n%1\n\nThe network drive was disconnected, or the "
+     "folder was renamed. The exam stopped at question %2; the answers given before it are shown "
+     "in the results."},
+    // The verdict of an exam that stopped before its end; it goes into the exam report.
+    {"notFinished", "Не закончен, не заданы вопросы: %1",
+     "Not finished, questions not reached: %1"},
     {"finished", "Проверон закончен", "Proveron legal"},
     {"passingNotNumber",
      "Проходной балл в Настройках должен быть числом. Установите в Настройках оценку",

@@ -17,9 +17,6 @@ namespace {
 
 const QString kSettingsFile = QStringLiteral("test.ini");
 
-// No save takes this long: a temporary file older than this was left by a killed copy.
-constexpr qint64 kStaleTemporarySeconds = 600;
-
 QString absoluteFolder(const QString& path) {
     // No name is no folder, never the current one.
     if (path.isEmpty()) return {};

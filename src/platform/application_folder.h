@@ -41,6 +41,9 @@ struct FolderReadiness {
     QString path; // the folder, or the sample data, or the file that could not be copied
 };
 
+// No save takes this long: a temporary file older than this was left by a killed copy.
+inline constexpr long long kStaleTemporarySeconds = 600;
+
 // Removes the program's own temporary files and lock folders (platform::isTemporaryName)
 // that a copy killed while saving left in the folder and the folders below it (down to a
 // ticket's folder), once they are older than any save takes by the folder's own clock.

@@ -1,6 +1,7 @@
 #include "platform/text_encoding.h"
 
 #include "platform/ansi_codec.h"
+#include "platform/contained_folder.h"
 #include "platform/folders.h"
 #include "platform/read_cache.h"
 #include "platform/text_files.h"
@@ -158,11 +159,12 @@ bool forEachLine(const QString& path, const std::function<void(const QString& li
     return true;
 }
 
-Conversion convertToAnsi(const QString& path, const QString& backupPath) {
+Conversion planConversion(const ContainedFolder& folder, const QString& file) {
     Conversion result;
-    const std::optional<QByteArray> bytes = readBytes(path);
+    bool notPlain = false;
+    const std::optional<QByteArray> bytes = folder.read(file, &notPlain);
     if (!bytes) {
-        result.failedPath = path;
+        result.outcome = notPlain ? Conversion::Outcome::NotPlain : Conversion::Outcome::Failed;
         return result;
     }
     if (detectEncoding(*bytes) == TextEncoding::Ansi) {
@@ -175,17 +177,9 @@ Conversion convertToAnsi(const QString& path, const QString& backupPath) {
         result.character = character;
         return result;
     }
-    // The original is kept first: a conversion that cannot keep it changes nothing.
-    if (!MakeDirPath(QFileInfo(backupPath).absolutePath()) ||
-        !writeBytesAtomically(backupPath, *bytes)) {
-        result.failedPath = backupPath;
-        return result;
-    }
-    if (!writeBytesAtomically(path, toAnsi(text))) {
-        result.failedPath = path;
-        return result;
-    }
-    result.outcome = Conversion::Outcome::Converted;
+    result.outcome = Conversion::Outcome::Convertible;
+    result.original = *bytes;
+    result.converted = toAnsi(text);
     return result;
 }
 

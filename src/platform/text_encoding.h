@@ -37,18 +37,22 @@ std::optional<QByteArray> readBytes(const QString& path);
 // empty line after the final line end is no line. False when the file cannot be read.
 bool forEachLine(const QString& path, const std::function<void(const QString& line)>& visit);
 
-// What converting one file to Windows-1251 came to.
+class ContainedFolder;
+
+// What converting one file to Windows-1251 would come to.
 struct Conversion {
-    enum class Outcome { Converted, AlreadyAnsi, Unconvertible, Failed };
+    // NotPlain: the file, or a folder on its way, is a link or no regular file; it was not
+    // read. Failed: it could not be read.
+    enum class Outcome { Convertible, AlreadyAnsi, Unconvertible, NotPlain, Failed };
     Outcome outcome = Outcome::Failed;
-    QString character;  // Unconvertible: the first character Windows-1251 cannot hold
-    QString failedPath; // Failed: the file that could not be read or written
+    QString character;    // Unconvertible: the first character Windows-1251 cannot hold
+    QByteArray original;  // Convertible: the file's bytes as they are
+    QByteArray converted; // Convertible: the same text in Windows-1251, line ends as they were
 };
 
-// Rewrites a UTF-8 or UTF-16 text file in Windows-1251, line ends as they were, after
-// keeping its bytes unchanged at `backupPath` (its folder is made). Nothing is changed
-// when the backup cannot be written, or when a character has no Windows-1251 byte.
-Conversion convertToAnsi(const QString& path, const QString& backupPath);
+// Reads the UTF-8 or UTF-16 text file at `file` inside `folder` (never through a link)
+// and says what it would be in Windows-1251. Writes nothing.
+Conversion planConversion(const ContainedFolder& folder, const QString& file);
 
 // UTF-8 with a byte-order mark: what spreadsheet programs need to see to read a CSV file
 // as UTF-8.

@@ -2,6 +2,7 @@
 // The start window: the first window of every run and the hub it returns to. Mode
 // choice, the student's name, the ticket draw, the password, the languages, exit.
 
+#include "common/password.h"
 #include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
@@ -18,7 +19,7 @@ public:
     // file could not be read and so nothing opens.
     bool passwordIsSet() const { return passwordUnknown_ || !Text12.text().isEmpty(); }
     bool passwordAccepts(const QString& typed) const {
-        return !passwordUnknown_ && typed == Text12.text();
+        return !passwordUnknown_ && password::matches(typed, Text12.text());
     }
     // The settings window saved a new password: it is the one in force from now on.
     void passwordSaved(const QString& password) {

@@ -10,7 +10,9 @@
 #include "teacher_tools/command_line_texts.h"
 #include "teacher_tools/folder_check.h"
 #include "teacher_tools/journal.h"
+#include "teacher_tools/lab_check.h"
 #include "teacher_tools/statistics.h"
+#include "teacher_tools/terminal_text.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -118,9 +120,13 @@ struct Command {
     }
 };
 
+// Names and texts from the folder checked reach the terminal escaped: a student's folder
+// name cannot move the cursor or forge a line.
 void printFindings(const Command& command, const Findings& findings) {
-    for (const Finding& finding : findings)
-        command.out << shown(finding.path) << ": " << finding.message << Qt::endl;
+    for (const Finding& finding : findings) {
+        command.out << forTerminal(shown(finding.path)) << ": " << forTerminal(finding.message)
+                    << Qt::endl;
+    }
 }
 
 void printJson(const Command& command, const CheckRun& run) {
@@ -142,7 +148,8 @@ void printJson(const Command& command, const CheckRun& run) {
     const QJsonObject document{{QStringLiteral("checked"), checked},
                                {QStringLiteral("findings"), findings},
                                {QStringLiteral("clean"), run.findings.empty()}};
-    command.out << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
+    command.out << jsonForTerminal(
+        QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)));
 }
 
 std::vector<CheckTarget> targetsToCheck(const Command& command, const QString& given,
@@ -161,15 +168,17 @@ std::vector<CheckTarget> targetsToCheck(const Command& command, const QString& g
 }
 
 void convert(const Command& command, CheckRun& run, const std::vector<CheckTarget>& targets,
-             const ExamInUse& inUse) {
-    const ConversionReport report =
-        convertFiles(run.findings, backupStamp(command.app.services().clock.now()), command.say);
+             const ExamInUse& inUse, const QString& root) {
+    const ConversionReport report = convertFiles(
+        run.findings, root, backupStamp(command.app.services().clock.now()), command.say);
     for (const QString& path : report.converted) {
-        command.err << command.say(command_line_texts::text("convertedWindows")).arg(shown(path))
+        command.err << command.say(command_line_texts::text("convertedWindows"))
+                           .arg(forTerminal(shown(path)))
                     << Qt::endl;
     }
     for (const QString& folder : report.backupFolders) {
-        command.err << command.say(command_line_texts::text("oldFilesAreKept")).arg(shown(folder))
+        command.err << command.say(command_line_texts::text("oldFilesAreKept"))
+                           .arg(forTerminal(shown(folder)))
                     << Qt::endl;
     }
     run = checkTargetsOf(command.app, targets, inUse, command.say);
@@ -220,7 +229,9 @@ int runCheck(const Command& command, const QStringList& arguments) {
                 .arg(QDir::toNativeSeparators(given.isEmpty() ? command.app.folder() : given)));
     }
     CheckRun run = checkTargetsOf(command.app, targets, inUse, say);
-    if (args.flag("--convert")) convert(command, run, targets, inUse);
+    // Conversions stay inside the folder named, or the application folder.
+    if (args.flag("--convert"))
+        convert(command, run, targets, inUse, given.isEmpty() ? command.app.folder() : given);
     if (missing) run.findings.insert(run.findings.begin(), *missing);
     if (args.flag("--json")) {
         printJson(command, run);
@@ -523,7 +534,7 @@ bool isCommand(int argc, char** argv) {
     while (first + 1 < argc && std::strcmp(argv[first], "--folder") == 0)
         first += 2;
     if (first >= argc) return false;
-    for (const char* command : {"check", "import", "export", "journal", "stats"}) {
+    for (const char* command : {"check", "import", "export", "journal", "stats", "lab"}) {
         if (std::strcmp(argv[first], command) == 0) return true;
     }
     return false;
@@ -573,6 +584,8 @@ int runArguments(const QStringList& arguments, const QString& applicationFolder,
     if (name == kExport) return runExport(command, rest);
     if (name == kJournal) return runJournal(command, rest);
     if (name == kStats) return runStats(command, rest);
+    if (name == QLatin1String("lab"))
+        return runLab(app, app.services().clock.now(), rest, out, err);
     return command.usageError(say(command_line_texts::text("unknownCommand")).arg(name));
 }
 

@@ -9,6 +9,7 @@
 //   proveron export gift|xml FOLDER [FILE]
 //   proveron journal [--csv FILE] [--from DATE] [--to DATE] [--folder APP]
 //   proveron stats [--from DATE] [--to DATE] [--group TEXT] [--csv FILE] [--json] [--folder APP]
+//   proveron lab check|password [--folder APP]
 //
 // APP is the application folder (the program's own folder unless given). Exit status: 0
 // done and clean, 1 findings (or skipped questions, or a file that could not be read or
@@ -22,7 +23,7 @@ class QTextStream;
 namespace teacher_tools {
 
 // True when the first argument is one of the commands: check, import, export, journal,
-// stats.
+// stats, lab.
 bool isCommand(int argc, char** argv);
 
 // Runs the command with a core application of its own (no windows) and answers the

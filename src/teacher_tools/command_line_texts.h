@@ -14,13 +14,14 @@ inline constexpr texts::Text kTexts[] = {
      "ПАПКА_ПРОГРАММЫ]\n  proveron import gift|xml ФАЙЛ --test ИМЯ [--folder ПАПКА_ПРОГРАММЫ]\n  "
      "proveron export gift|xml ПАПКА [ФАЙЛ]\n  proveron journal [--csv ФАЙЛ] [--from ДАТА] [--to "
      "ДАТА] [--folder ПАПКА_ПРОГРАММЫ]\n  proveron stats [--from ДАТА] [--to ДАТА] [--group ТЕКСТ] "
-     "[--csv ФАЙЛ] [--json] [--folder ПАПКА_ПРОГРАММЫ]\n",
+     "[--csv ФАЙЛ] [--json] [--folder ПАПКА_ПРОГРАММЫ]\n  proveron lab check|password [--folder "
+     "ПАПКА_ПРОГРАММЫ]\n",
      "Usage:\n  proveron check [--json] [--convert] [--folder APP_FOLDER] [FOLDER]\n  proveron "
      "import aiken|gift|xml FILE --exam NAME [--per-ticket N] [--shuffle SEED] [--folder "
      "APP_FOLDER]\n  proveron import gift|xml FILE --test NAME [--folder APP_FOLDER]\n  proveron "
      "export gift|xml FOLDER [FILE]\n  proveron journal [--csv FILE] [--from DATE] [--to DATE] "
      "[--folder APP_FOLDER]\n  proveron stats [--from DATE] [--to DATE] [--group TEXT] [--csv "
-     "FILE] [--json] [--folder APP_FOLDER]\n"},
+     "FILE] [--json] [--folder APP_FOLDER]\n  proveron lab check|password [--folder APP_FOLDER]\n"},
     {"convertedWindows", "Перекодирован в Windows-1251: %1", "Converted to Windows-1251: %1"},
     {"oldFilesAreKept", "Прежние файлы сохранены в %1", "The old files are kept in %1"},
     {"examFolderSettingsName",

@@ -179,7 +179,7 @@ void Form10::showFindings() {
 void Form10::convert() {
     const Wording w = wording();
     const teacher_tools::ConversionReport report = teacher_tools::convertFiles(
-        findings_, teacher_tools::backupStamp(app().services().clock.now()), w);
+        findings_, folder_, teacher_tools::backupStamp(app().services().clock.now()), w);
     QString message;
     if (!report.converted.isEmpty()) {
         QStringList folders;

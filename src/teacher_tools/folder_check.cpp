@@ -3,6 +3,7 @@
 #include "common/settings_file.h"
 #include "exam_content/exam_folder.h"
 #include "platform/app_context.h"
+#include "platform/contained_folder.h"
 #include "platform/text_encoding.h"
 #include "teacher_tools/folder_check_texts.h"
 #include "teacher_tools/questionnaire_check.h"
@@ -11,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+
+#include <map>
 
 namespace teacher_tools {
 
@@ -96,35 +99,120 @@ QString backupStamp(const QDateTime& time) {
     return time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
 }
 
-ConversionReport convertFiles(const Findings& findings, const QString& stamp, const Wording& say) {
+namespace {
+
+// Where one exam or test folder's conversions write: the folder beside it (the backup goes
+// there), reached from the root checked without a link.
+struct ConversionPlace {
+    platform::ContainedFolder beside;
+    QString name;       // the exam or test folder's name in it
+    QString backupName; // its backup's, once made
+    QString refusal;    // why nothing of the folder is converted, if so
+};
+
+ConversionPlace placeFor(const QString& folder, const QString& root, const Wording& say) {
+    const QString target = cleanAbsolute(folder);
+    const QString name = QFileInfo(target).fileName();
+    if (target == root)
+        return {platform::ContainedFolder(QFileInfo(target).absolutePath()), name, {}, {}};
+    if (!target.startsWith(root + QLatin1Char('/'))) {
+        return {platform::ContainedFolder(QString()),
+                name,
+                {},
+                say(folder_check_texts::text("fileOutside")).arg(QDir::toNativeSeparators(root))};
+    }
+    const QString between = QFileInfo(target.mid(root.size() + 1)).path();
+    platform::ContainedFolder rootFolder(root);
+    ConversionPlace place{between == QLatin1String(".") ? std::move(rootFolder)
+                                                        : rootFolder.folder(between),
+                          name,
+                          {},
+                          {}};
+    if (!place.beside.isOpen()) place.refusal = say(folder_check_texts::text("fileIsLink"));
+    return place;
+}
+
+// A backup folder of this conversion's own: a name that something already has (a student
+// may have planted a link there) is passed over for the next one.
+bool makeBackupFolder(ConversionPlace& place, const QString& stamp) {
+    if (!place.backupName.isEmpty()) return true;
+    for (int attempt = 1; attempt <= 20; ++attempt) {
+        QString candidate = place.name + kBackupMark + stamp;
+        if (attempt > 1) candidate += QLatin1Char('-') + QString::number(attempt);
+        if (place.beside.makeNewFolder(candidate)) {
+            place.backupName = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+ConversionReport convertFiles(const Findings& findings, const QString& root, const QString& stamp,
+                              const Wording& say) {
     ConversionReport report;
+    const QString rootFolder = cleanAbsolute(root);
+    std::map<QString, ConversionPlace> places;
     QSet<QString> done;
+    const auto problem = [&](const Finding& finding, const char* code, const QString& message) {
+        report.problems.push_back(
+            {finding.path, QString::fromLatin1(code), message, false, finding.folder});
+    };
     for (const Finding& finding : findings) {
         if (!finding.convertible || done.contains(finding.path) || finding.folder.isEmpty())
             continue;
         done.insert(finding.path);
-        const QDir folder(finding.folder);
-        const QString backupFolder =
-            QDir(QFileInfo(finding.folder).absolutePath())
-                .filePath(QFileInfo(finding.folder).fileName() + kBackupMark + stamp);
-        const QString backup = QDir(backupFolder).filePath(folder.relativeFilePath(finding.path));
-        const platform::Conversion conversion = platform::convertToAnsi(finding.path, backup);
-        using Outcome = platform::Conversion::Outcome;
-        if (conversion.outcome == Outcome::Converted) {
-            report.converted.append(finding.path);
-            if (!report.backupFolders.contains(backupFolder))
-                report.backupFolders.append(backupFolder);
-        } else if (conversion.outcome == Outcome::Unconvertible) {
-            report.problems.push_back(
-                {finding.path, QStringLiteral("unconvertible"),
-                 say(folder_check_texts::text("fileWasNotConverted")).arg(conversion.character),
-                 false, finding.folder});
-        } else if (conversion.outcome == Outcome::Failed) {
-            report.problems.push_back({finding.path, QStringLiteral("not-written"),
-                                       say(folder_check_texts::text("fileWasNotConverted2"))
-                                           .arg(QDir::toNativeSeparators(conversion.failedPath)),
-                                       false, finding.folder});
+        auto found = places.find(finding.folder);
+        if (found == places.end())
+            found = places.emplace(finding.folder, placeFor(finding.folder, rootFolder, say)).first;
+        ConversionPlace& place = found->second;
+        if (!place.refusal.isEmpty()) {
+            problem(finding, "not-converted", place.refusal);
+            continue;
         }
+        const QString inside = QDir(finding.folder).relativeFilePath(finding.path);
+        const QString file = place.name + QLatin1Char('/') + inside;
+        const platform::Conversion plan = platform::planConversion(place.beside, file);
+        using Outcome = platform::Conversion::Outcome;
+        if (plan.outcome == Outcome::AlreadyAnsi) continue;
+        if (plan.outcome == Outcome::Unconvertible) {
+            problem(finding, "unconvertible",
+                    say(folder_check_texts::text("fileWasNotConverted")).arg(plan.character));
+            continue;
+        }
+        if (plan.outcome == Outcome::NotPlain) {
+            problem(finding, "not-plain", say(folder_check_texts::text("fileIsLink")));
+            continue;
+        }
+        const auto notWritten = [&](const QString& path) {
+            problem(finding, "not-written",
+                    say(folder_check_texts::text("fileWasNotConverted2"))
+                        .arg(QDir::toNativeSeparators(path)));
+        };
+        if (plan.outcome == Outcome::Failed) {
+            notWritten(finding.path);
+            continue;
+        }
+        // The original is kept first: a conversion that cannot keep it changes nothing.
+        const QString backupOf = place.name + kBackupMark + stamp;
+        if (!makeBackupFolder(place, stamp)) {
+            notWritten(place.beside.pathOf(backupOf));
+            continue;
+        }
+        const QString backup = place.backupName + QLatin1Char('/') + inside;
+        const QString backupFolder = QFileInfo(backup).path();
+        if (!place.beside.makeFolders(backupFolder) || !place.beside.write(backup, plan.original)) {
+            notWritten(place.beside.pathOf(backup));
+            continue;
+        }
+        if (!place.beside.write(file, plan.converted)) {
+            notWritten(finding.path);
+            continue;
+        }
+        report.converted.append(finding.path);
+        const QString kept = place.beside.pathOf(place.backupName);
+        if (!report.backupFolders.contains(kept)) report.backupFolders.append(kept);
     }
     return report;
 }

@@ -50,8 +50,12 @@ struct ConversionReport {
 
 // Converts every file of a convertible finding. The original of a file in the exam or test
 // folder F is kept under "F.backup-STAMP" beside F, at the same place inside it, so nothing
-// is added to F that would upset its counts.
-ConversionReport convertFiles(const Findings& findings, const QString& stamp, const Wording& say);
+// is added to F that would upset its counts. Only folders F that are `root` (the folder
+// the teacher asked to check) or lie in it are converted, and nothing is read or written
+// through a link: a student's folder cannot send a conversion, or a copy of a file, out of
+// the folder checked.
+ConversionReport convertFiles(const Findings& findings, const QString& root, const QString& stamp,
+                              const Wording& say);
 
 // "20260115-090000": a time stamp for backup folder names.
 QString backupStamp(const QDateTime& time);

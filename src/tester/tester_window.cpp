@@ -3,6 +3,7 @@
 #include "common/decimal.h"
 #include "common/documents.h"
 #include "common/file_messages.h"
+#include "common/password.h"
 #include "common/settings_file.h"
 #include "common/window_utilities.h"
 #include "forms/app.h"
@@ -509,7 +510,7 @@ bool Form6::passwordIsSet() {
 
 bool Form6::passwordAccepts(const QString& typed) {
     if (const Form1* start = app().loaded<Form1>()) return start->passwordAccepts(typed);
-    return typed == readSetting(app(), settings_keys::kPassword);
+    return password::matches(typed, readSetting(app(), settings_keys::kPassword));
 }
 
 void Form6::behindPassword(void (Form6::*action)()) {

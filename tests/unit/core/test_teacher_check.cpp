@@ -7,6 +7,7 @@
 #include "teacher_tools/questionnaire_check.h"
 
 #include "platform/ansi_codec.h"
+#include "platform/contained_folder.h"
 #include "platform/pictures.h"
 #include "platform/profile_file.h"
 #include "platform/text_encoding.h"
@@ -213,23 +214,21 @@ TEST(TextEncoding, TellsWindows1251FromUnicodeAndConvertsKeepingTheOriginal) {
 
     QTemporaryDir dir;
     const QString file = dir.filePath("exam/b1/q1.txt");
-    const QString backup = dir.filePath("copy/b1/q1.txt");
+    const platform::ContainedFolder folder(dir.path());
     const QByteArray original = QStringLiteral("Сила — ток?\n").toUtf8();
     putBytes(file, original);
     using Outcome = platform::Conversion::Outcome;
-    EXPECT_EQ(platform::convertToAnsi(file, backup).outcome, Outcome::Converted);
-    EXPECT_EQ(bytesOf(file), platform::toAnsi("Сила — ток?\n"));
-    EXPECT_EQ(bytesOf(backup), original);
-    EXPECT_EQ(platform::convertToAnsi(file, backup).outcome, Outcome::AlreadyAnsi);
+    const platform::Conversion plan = platform::planConversion(folder, "exam/b1/q1.txt");
+    EXPECT_EQ(plan.outcome, Outcome::Convertible);
+    EXPECT_EQ(plan.original, original);
+    EXPECT_EQ(plan.converted, platform::toAnsi("Сила — ток?\n"));
+    putBytes(file, plan.converted);
+    EXPECT_EQ(platform::planConversion(folder, "exam/b1/q1.txt").outcome, Outcome::AlreadyAnsi);
 
-    const QByteArray emoji = QStringLiteral("Ответ ≈ 3\r\n").toUtf8();
-    putBytes(file, emoji);
-    const platform::Conversion refused =
-        platform::convertToAnsi(file, dir.filePath("other/q1.txt"));
+    putBytes(file, QStringLiteral("Ответ ≈ 3\r\n").toUtf8());
+    const platform::Conversion refused = platform::planConversion(folder, "exam/b1/q1.txt");
     EXPECT_EQ(refused.outcome, Outcome::Unconvertible);
     EXPECT_EQ(refused.character, "≈");
-    EXPECT_EQ(bytesOf(file), emoji);
-    EXPECT_FALSE(QFile::exists(dir.filePath("other/q1.txt")));
 }
 
 TEST(FolderCheck, FindsExamsAndTestsAndHoldsOnlyTheExamInUseToTheSettings) {
@@ -343,7 +342,7 @@ TEST(FolderCheck, ConversionKeepsTheOriginalsBesideTheFolderAndRefusesWhatCannot
         teacher_tools::checkExamFolder(exam.at(""), {}, platform::qtPictureCodec(), kSay);
     for (auto& finding : findings)
         finding.folder = exam.root;
-    const auto report = teacher_tools::convertFiles(findings, "20260115-090000", kSay);
+    const auto report = teacher_tools::convertFiles(findings, exam.root, "20260115-090000", kSay);
     const QString copy = exam.dir.path() + "/exam.backup-20260115-090000";
     EXPECT_EQ(report.converted, QStringList{exam.at("b1/q1.txt")});
     EXPECT_EQ(report.backupFolders, QStringList{copy});

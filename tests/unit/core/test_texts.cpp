@@ -23,6 +23,7 @@
 #include "teacher_tools/folder_check_texts.h"
 #include "teacher_tools/gift_texts.h"
 #include "teacher_tools/journal_texts.h"
+#include "teacher_tools/lab_check_texts.h"
 #include "teacher_tools/moodle_xml_texts.h"
 #include "teacher_tools/questionnaire_check_texts.h"
 #include "teacher_tools/statistics_texts.h"
@@ -74,6 +75,7 @@ const Table kTables[] = {
     {"Check: folders", "src/teacher_tools/folder_check_texts.h", folder_check_texts::kTexts},
     {"Import: GIFT", "src/teacher_tools/gift_texts.h", gift_texts::kTexts},
     {"Journal", "src/teacher_tools/journal_texts.h", journal_texts::kTexts},
+    {"Lab check and password", "src/teacher_tools/lab_check_texts.h", lab_check_texts::kTexts},
     {"Import: Moodle XML", "src/teacher_tools/moodle_xml_texts.h", moodle_xml_texts::kTexts},
     {"Check: tests", "src/teacher_tools/questionnaire_check_texts.h",
      questionnaire_check_texts::kTexts},
