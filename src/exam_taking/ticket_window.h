@@ -55,6 +55,9 @@ public:
     std::int16_t countdown() const { return countdown_; }
 
 private:
+    // Tells the class view where the student is (question, answers, time, verdict).
+    void tellClass();
+    bool timed() const;
     void selectQuestion(int n);
     void chooseAnswer();
     void checkAnswer();
@@ -82,6 +85,7 @@ private:
     // When the running timer's time is up, by the clock service.
     QDateTime deadline_;
     bool ticketTimeUp_ = false;
+    bool timedOut_ = false; // failed on time, by either timer
 
     const forms::CaptionTable captions_{
         {&Frame2, "Вопросы", "Вопросы", "Questions"},
