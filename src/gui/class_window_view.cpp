@@ -16,6 +16,8 @@ namespace {
 
 using class_board::Condition;
 
+using class_board::kStateColumn;
+
 // Problems in red, finished in green or amber, an earlier class in grey; the words of the
 // state column say the same for those who cannot tell the colours apart.
 QColor backgroundOf(Condition condition) {
@@ -47,8 +49,8 @@ ClassWindowView::ClassWindowView(App& app, Form11& model) : View(app, model), mo
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setWordWrap(false);
-    table_->setMinimumSize(720, 260);
+    table_->setWordWrap(true);
+    table_->setMinimumSize(480, 200);
     layout->addWidget(table_, 1);
 
     auto* note = new QLabel(this);
@@ -94,6 +96,9 @@ ClassWindowView::ClassWindowView(App& app, Form11& model) : View(app, model), mo
     setEscapeButton(&model.closeWindow);
     binder().follow(model.rows, [this] { redrawTable(); });
     binder().bindWindow(model, this);
+    // Room for the nine columns where the screen has it; the window is made to fit a
+    // smaller screen when it opens.
+    resize(1180, 560);
     table_->setFocus();
 }
 
@@ -111,15 +116,13 @@ void ClassWindowView::redrawTable() {
     for (int r = 0; r < int(rows.size()); ++r) {
         const class_board::Row& row = rows[std::size_t(r)];
         const class_board::Cells cells = class_board::Board::cells(row, language);
-        const QStringList texts{cells.computer, cells.student, cells.mode,
-                                cells.subject,  cells.ticket,  cells.progress,
-                                cells.timeLeft, cells.state,   cells.lastSeen};
+        const QStringList texts = cells.inOrder();
         const QColor background = backgroundOf(row.condition);
         for (int c = 0; c < int(texts.size()); ++c) {
             auto* item = new QTableWidgetItem(texts[c]);
             if (background.isValid()) item->setBackground(background);
             if (row.condition == Condition::Earlier) item->setForeground(QColor(0x70, 0x70, 0x70));
-            if (class_board::isProblem(row.condition) && c == 7) {
+            if (class_board::isProblem(row.condition) && c == kStateColumn) {
                 QFont bold = item->font();
                 bold.setBold(true);
                 item->setFont(bold);
@@ -128,11 +131,20 @@ void ClassWindowView::redrawTable() {
             item->setData(Qt::AccessibleTextRole,
                           QString(headings.value(c) + QStringLiteral(": ") + texts[c]));
             if (c == 0) item->setData(Qt::UserRole, row.file);
+            if (c == kStateColumn) item->setToolTip(texts[c]);
+            if (c == texts.size() - 1) item->setToolTip(cells.written);
             table_->setItem(r, c, item);
         }
         if (row.file == chosen) table_->setCurrentCell(r, 0);
     }
-    table_->resizeColumnsToContents();
+    // Every column as wide as it needs but the state, which wraps in a column of its own
+    // width: the state reads whole on a small screen too, beside the student's name.
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(kStateColumn, QHeaderView::Interactive);
+    const int stateWidth = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 34;
+    header->resizeSection(kStateColumn, stateWidth);
+    table_->resizeRowsToContents();
 }
 
 } // namespace gui

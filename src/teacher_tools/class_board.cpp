@@ -370,11 +370,17 @@ Board::Archived Board::archiveFinished(const QDateTime& now) {
 }
 
 QStringList Board::headings(const QString& language) {
-    return {say(language, text("computer")), say(language, text("student")),
-            say(language, text("mode")),     say(language, text("subject")),
-            say(language, text("ticket")),   say(language, text("progress")),
-            say(language, text("timeLeft")), say(language, text("state")),
-            say(language, text("lastSeen"))};
+    Cells names;
+    names.computer = say(language, text("computer"));
+    names.student = say(language, text("student"));
+    names.state = say(language, text("state"));
+    names.mode = say(language, text("mode"));
+    names.subject = say(language, text("subject"));
+    names.ticket = say(language, text("ticket"));
+    names.progress = say(language, text("progressHeading"));
+    names.timeLeft = say(language, text("timeLeft"));
+    names.lastSeen = say(language, text("lastSeen"));
+    return names.inOrder();
 }
 
 Cells Board::cells(const Row& row, const QString& language) {
@@ -386,9 +392,9 @@ Cells Board::cells(const Row& row, const QString& language) {
                          ? say(language, text("secondsAgo")).arg(row.ageSeconds)
                          : say(language, text("minutesAgo")).arg(row.ageSeconds / 60);
     if (row.status && row.status->written.isValid())
-        cells.lastSeen += QStringLiteral(" (") +
-                          row.status->written.time().toString(QStringLiteral("HH:mm:ss")) +
-                          QLatin1Char(')');
+        cells.written =
+            say(language, text("writtenAt"))
+                .arg(row.status->written.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
     switch (row.condition) {
     case Condition::Waiting:
         cells.state = say(language, text("waiting"));

@@ -72,8 +72,16 @@ struct Counts {
 
 // The cells of a row, as the window and the console show them.
 struct Cells {
-    QString computer, student, mode, subject, ticket, progress, timeLeft, state, lastSeen;
+    QString computer, student, state, mode, subject, ticket, progress, timeLeft, lastSeen;
+    QString written; // when the computer wrote it, by its own clock (a tool tip)
+
+    // In the order of the columns: who, then how it goes, then where they are.
+    QStringList inOrder() const {
+        return {computer, student, state, mode, subject, ticket, progress, timeLeft, lastSeen};
+    }
 };
+// The column of the state, which the window lets wrap.
+inline constexpr int kStateColumn = 2;
 
 class Board {
 public:

@@ -12,9 +12,7 @@ QString classTable(const class_board::Board& board, const QString& language) {
     if (board.rows().empty()) return text;
     std::vector<QStringList> lines{class_board::Board::headings(language)};
     for (const class_board::Row& row : board.rows()) {
-        const class_board::Cells c = class_board::Board::cells(row, language);
-        lines.push_back({c.computer, c.student, c.mode, c.subject, c.ticket, c.progress, c.timeLeft,
-                         c.state, c.lastSeen});
+        lines.push_back(class_board::Board::cells(row, language).inOrder());
     }
     text += alignedText(lines);
     return text;

@@ -59,11 +59,7 @@ void Form11::refresh() {
     summary.setCaption(class_board::Board::summary(board_.counts(), language));
     QStringList lines;
     for (const class_board::Row& row : board_.rows()) {
-        const class_board::Cells cells = class_board::Board::cells(row, language);
-        lines << QStringList{cells.computer, cells.student, cells.mode,
-                             cells.subject,  cells.ticket,  cells.progress,
-                             cells.timeLeft, cells.state,   cells.lastSeen}
-                     .join(QStringLiteral(" | "));
+        lines << class_board::Board::cells(row, language).inOrder().join(QStringLiteral(" | "));
     }
     rows.setItems(lines);
     QString line = lines.isEmpty()

@@ -219,7 +219,7 @@ TEST(ClassBoard, ProblemsComeFirstAndEachStateReadsAsItIs) {
     EXPECT_EQ(cells.state, "РЕЗУЛЬТАТ НЕ СОХРАНЁН: 4,5, Зачет — Нет места на устройстве");
     EXPECT_EQ(cells.student, "Иванов Пётр, 8А");
     const class_board::Cells running = Board::cells(board.rows()[2], "eng");
-    EXPECT_EQ(running.progress, "question 2 of 5, 1 answered");
+    EXPECT_EQ(running.progress, "2 of 5, 1 answered");
     EXPECT_EQ(running.timeLeft, "12:34");
     EXPECT_EQ(running.computer, "pc02 (calls itself \"pc07\")");
 
