@@ -3,6 +3,7 @@
 // The application folder (settings, exams, tests, reports) is chosen and made ready
 // before any window opens; see platform/application_folder.h.
 
+#include "common/class_status.h"
 #include "common/settings_file.h"
 #include "forms/app.h"
 #include "gui/icon.h"
@@ -22,6 +23,7 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <QTimer>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -125,9 +127,17 @@ int runProgram(const QString& folder) {
     gui::QtTranslations translations(app);
     gui::ViewManager views(app, gui::programWindows());
 
+    app.startTellingClass(class_status::thisComputer(), class_status::thisUser());
     app.userEvent([&app] { gui::programWindows().start(app); });
     startUp.reset();
     if (app.ended()) return 0;
+    // While a student is at work the class window hears from this computer now and then,
+    // so that a long think is not taken for a computer that froze.
+    QTimer heartbeat;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&app] {
+        if (class_status::isAtWork(app.classStatus().state)) app.tellClass();
+    });
+    heartbeat.start(30000);
     return QApplication::exec();
 }
 

@@ -30,13 +30,17 @@ QString questionLinePrefix(const QString& language, int n) {
         .value_or(QString());
 }
 
+QString ExamReport::dateLine() const {
+    const auto dated = texts::byLanguage(language, "Дата: %1 Время: %2", "Date: %1Time: %2");
+    return dated ? dated->arg(date, time) : QString();
+}
+
 QString ExamReport::record() const {
     QString text;
     auto line = [&text](const QString& content) { text += content + kLineEnd; };
 
     // Any other language leaves the date line out.
-    if (const auto dated = texts::byLanguage(language, "Дата: %1 Время: %2", "Date: %1Time: %2"))
-        line(dated->arg(date, time));
+    if (const QString dated = dateLine(); !dated.isEmpty()) line(dated);
     line(nameLine);
     line(ticketCaption);
     line(QStringList(questionLines.begin(), questionLines.end()).join(QStringLiteral("; ")));

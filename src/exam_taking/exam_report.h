@@ -20,6 +20,8 @@ struct ExamReport {
 
     // The whole record as text, line ends included.
     QString record() const;
+    // Its first line, "Дата: ... Время: ..."; empty in a language that leaves it out.
+    QString dateLine() const;
 };
 
 // What precedes the evaluation on question line N (1 .. 20): "Первый вопрос, оценка  " in

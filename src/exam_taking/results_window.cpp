@@ -141,6 +141,10 @@ void Form5::verdictChanged() {
 }
 
 void Form5::close() {
+    if (!Check1.checked()) {
+        app().classStatus().state = class_status::State::Closed;
+        app().tellClass();
+    }
     if (Check1.checked() && !saveReport()) {
         // The student is about to leave: the result must not leave with them. The box is
         // held ticked so that only the teacher's password lets it go unsaved.
@@ -160,6 +164,9 @@ void Form5::discard() {
         requestFocus(Text1);
         return;
     }
+    // Let go unsaved by the teacher's own hand.
+    app().classStatus().state = class_status::State::Closed;
+    app().tellClass();
     backToStart();
 }
 
@@ -196,7 +203,18 @@ bool Form5::saveReport() {
 
     const QString reportFile = app().path(QStringLiteral("s/oth.txt"));
     const platform::WriteResult written = appendExamReport(reportFile, report);
-    if (written) return true;
+    class_status::Status& status = app().classStatus();
+    if (written) {
+        status.state = class_status::State::Saved;
+        status.reason.clear();
+        status.dateLine = report.dateLine();
+        status.nameLine = report.nameLine;
+        app().tellClass();
+        return true;
+    }
+    status.state = class_status::State::NotSaved;
+    status.reason = writeFailureNote(written, language()).trimmed();
+    app().tellClass();
     app().message(say(results_window_texts::text("reportNotSaved")) +
                       QDir::toNativeSeparators(reportFile) + writeFailureNote(written, language()),
                   QStringLiteral("Проверон"));

@@ -150,7 +150,37 @@ void Form2::load() {
     // language; the built-in one is Russian.
     const QString ticket = say(text("ticketPrefix"));
     Label17.setCaption(ticket + start.Label1.caption());
+    tellClass();
 }
+
+void Form2::tellClass() {
+    class_status::Status& status = app().classStatus();
+    status.mode = class_status::Mode::Exam;
+    status.ticket = Text1.text();
+    status.question = 0;
+    status.answered = 0;
+    // The question the student is at: the open one not yet answered, else the one chosen.
+    int open = 0;
+    for (int n = 1; n <= 20; ++n) {
+        if (Option(n).value()) status.question = n;
+        if (!unanswered(txt(n).text()))
+            ++status.answered;
+        else if (open == 0 && Option(n).enabled())
+            open = n;
+    }
+    if (open != 0) status.question = open;
+    status.questions = int(grading::questionCount(txtV.text()).value_or(0));
+    status.secondsLeft = timed() ? std::max(0, int(countdown_)) : -1;
+    const bool graded = !Label5.caption().isEmpty();
+    status.state = graded ? class_status::State::ResultShown : class_status::State::Answering;
+    status.grade = graded && txtZ.text() != QLatin1String("0") ? txtZ.text() : QString();
+    status.verdict = Label5.caption();
+    status.passed = graded && Label5.foreColor() == colors::Green;
+    status.timedOut = failedOnTime_;
+    app().tellClass();
+}
+
+bool Form2::timed() const { return Timer2.enabled() || Timer3.enabled(); }
 
 QString Form2::ticketFolder() const {
     return exam_folder::ticketFolderPath(app().window<Form4>().examFolder(),
@@ -329,6 +359,7 @@ void Form2::checkAnswer() {
             requestFocus(Command2);
         }
         q(n).setCaption(Text3.text());
+        tellClass();
     }
 
     if (app().window<Form4>().Check2.checked()) Timer3.setEnabled(false);
@@ -382,6 +413,7 @@ void Form2::showVerdict() {
     const auto caption = pass ? byLanguage(Label15.caption(), "Зачет", "Delivered")
                               : byLanguage(Label15.caption(), "Не зачет", "Not deliver");
     if (caption) Label5.setCaption(*caption);
+    tellClass();
 }
 
 void Form2::startQuestionTimer() {
@@ -410,6 +442,8 @@ void Form2::countDown() {
     countdown_ =
         std::int16_t(std::clamp<long long>(std::llround(left), Limits::min(), Limits::max()));
     Label28.setCaption(QString::number(countdown_));
+    // The class view hears the time left with the next status written.
+    app().classStatus().secondsLeft = std::max(0, int(countdown_));
 }
 
 void Form2::showTimeUp() {
@@ -449,6 +483,7 @@ void Form2::failOnTime() {
             byLanguage(Label15.caption(), "Не зачет по времени", "Not deliver on time")) {
         Label5.setCaption(*caption);
     }
+    tellClass();
 }
 
 void Form2::close() { app().window<Form5>().fillFromTicketWindow(); }

@@ -55,6 +55,9 @@ public:
     std::int16_t countdown() const { return countdown_; }
 
 private:
+    // Tells the class view where the student is (question, answers, time, verdict).
+    void tellClass();
+    bool timed() const;
     void selectQuestion(int n);
     void chooseAnswer();
     void checkAnswer();

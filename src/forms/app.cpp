@@ -16,6 +16,18 @@ App::~App() {
     unloaded_.clear();
 }
 
+void App::startTellingClass(const QString& computer, const QString& user) {
+    classStatus_.computer = computer;
+    classStatus_.user = user;
+    classWriter_.start(folder(), computer);
+    tellClass();
+}
+
+void App::tellClass() {
+    classStatus_.written = services_.clock.now();
+    classWriter_.publish(classStatus_);
+}
+
 const platform::PictureCodec& App::pictures() const { return platform::qtPictureCodec(); }
 
 void App::message(const QString& text, const QString& title, bool informationIcon) {

@@ -6,6 +6,7 @@
 // constant (`static constexpr char kName[] = "Form4";`) and is reached with
 // `app.window<Form4>()`.
 
+#include "common/class_status.h"
 #include "forms/signal.h"
 #include "platform/app_context.h"
 #include "platform/file_access.h"
@@ -72,6 +73,15 @@ public:
     // it unloaded.
     void userEvent(const std::function<void()>& event);
 
+    // What this computer tells the teacher's live view of the class: the windows fill it
+    // in at each step a student takes and tellClass() writes it, in the background and
+    // never with a message. Nothing is written until startTellingClass().
+    class_status::Status& classStatus() { return classStatus_; }
+    void tellClass();
+    void startTellingClass(const QString& computer, const QString& user);
+    // Waits at most `timeoutMs` for the last status to be written (tests, the runner).
+    bool settleClassStatus(int timeoutMs) { return classWriter_.settle(timeoutMs); }
+
     // Front ends follow the windows' lives through these; a listener unsubscribes with
     // its id before it goes away.
     forms::Signal<forms::Window&> windowLoaded;
@@ -88,6 +98,8 @@ private:
     std::map<QString, std::unique_ptr<forms::Window>> windows_;
     std::vector<std::unique_ptr<forms::Window>> unloaded_;
     std::optional<QString> switched_;
+    class_status::Status classStatus_;
+    class_status::Writer classWriter_;
     int eventDepth_ = 0;
     bool ended_ = false;
 };

@@ -1,5 +1,6 @@
 // Every window of the program, registered once.
 
+#include "gui/class_window_view.h"
 #include "gui/findings_window_view.h"
 #include "gui/folder_chooser_view.h"
 #include "gui/picture_viewer_view.h"
@@ -18,6 +19,7 @@
 #include "exam_taking/ticket_window.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
+#include "teacher_tools/class_window.h"
 #include "teacher_tools/findings_window.h"
 #include "tester/tester_window.h"
 
@@ -34,6 +36,7 @@ const WindowTable& programWindows() {
         windowEntry<Form7, TicketEditorView>(),
         windowEntry<Form9, FolderChooserView>(),
         windowEntry<Form10, FindingsWindowView>(),
+        windowEntry<Form11, ClassWindowView>(),
     }};
     return table;
 }

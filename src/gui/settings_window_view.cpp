@@ -147,6 +147,7 @@ QWidget* SettingsWindowView::mainPanel() {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     addButton(b, buttons, model_.Command3);
+    addButton(b, buttons, model_.classView);
     addButton(b, buttons, model_.Command10);
     addButton(b, buttons, model_.Command6)->setDefault(true);
     grid->addLayout(buttons, 1, 1);

@@ -11,6 +11,7 @@
 #include "forms/app.h"
 #include "forms/captions.h"
 #include "shell/start_window.h"
+#include "teacher_tools/class_window.h"
 #include "teacher_tools/findings_window.h"
 
 #include <QDir>
@@ -76,6 +77,7 @@ Form4::Form4(App& app) : Window(app, kName) {
     };
     Command12.onClick = [this] { this->app().window<Form10>().checkFolder(examFolder()); };
     Command10.onClick = [this] { openHelp(this->app()); };
+    classView.onClick = [this] { this->app().window<Form11>().show(); };
     Option1.onClick = [this] { Label16.setCaption(QStringLiteral("1")); };
     Option2.onClick = [this] { Label16.setCaption(QStringLiteral("2")); };
     Check1.onClick = [this] { timerSwitchClicked(Check1, Check2); };
@@ -91,8 +93,9 @@ Form4::Form4(App& app) : Window(app, kName) {
 }
 
 void Form4::arrangePanels() {
-    place(Frame3, {&Frame2, &Frame5, &Frame6, &Frame1, &Frame10, &Frame8, &Frame11, &Frame7,
-                   &Frame9, &Check3, &Check4, &Check5, &Command6, &Command3, &Command10});
+    place(Frame3,
+          {&Frame2, &Frame5, &Frame6, &Frame1, &Frame10, &Frame8, &Frame11, &Frame7, &Frame9,
+           &Check3, &Check4, &Check5, &Command6, &Command3, &classView, &Command10});
     place(Frame2, {&Text3});
     place(Frame5, {&Combo1});
     place(Frame6, {&Text5, &Label2, &Label6, &Command5});

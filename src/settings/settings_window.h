@@ -70,6 +70,7 @@ public:
     forms::CheckBox Check5{*this, "Check5"}; // results show the right answers (key answers)
     forms::CommandButton Command6{*this, "Command6"};   // close the window
     forms::CommandButton Command3{*this, "Command3"};   // open the exam report
+    forms::CommandButton classView{*this, "cmdClass"};  // the class live: «Класс»
     forms::CommandButton Command10{*this, "Command10"}; // open the help
     forms::CommandButton Command2{*this, "Command2"};   // language: Russian (hidden panel)
     forms::CommandButton Command4{*this, "Command4"};   // language: English (hidden panel)
@@ -172,6 +173,7 @@ private:
              "To Create ticket"},
             {&Command6, "Закрыть", "Закрыть", "To Close"},
             {&Command3, "Отчет", "Отчет", "Report"},
+            {&classView, "Класс", "Класс", "Class"},
             {&Command10, "Помощь", "Помощь", "Help"},
             {&Frame4, "Настройка проходного балла", "Настройка проходного балла",
              "Adjustment communicating ballet"},
@@ -209,6 +211,7 @@ private:
             {&Text12, settings_window_texts::text("tipPassword")},
             {&Command6, settings_window_texts::text("tipClose")},
             {&Command3, settings_window_texts::text("tipReport")},
+            {&classView, settings_window_texts::text("tipClass")},
             {&Command10, settings_window_texts::text("tipHelp")},
             {&Command1, settings_window_texts::text("tipTakeScore")},
             {&Command9, settings_window_texts::text("tipCloseScore")},

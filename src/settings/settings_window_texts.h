@@ -30,6 +30,8 @@ inline constexpr texts::Text kTexts[] = {
      "Enter the password for the settings window"},
     {"tipClose", "Закрыть окно", "Close the window"},
     {"tipReport", "Открыть отчет", "Open the report"},
+    {"tipClass", "Кто из класса что делает сейчас, по компьютерам",
+     "What each computer of the class is doing now"},
     {"tipHelp", "Помощь к программе", "Help for the program"},
     {"tipTakeScore", "Открыть окно Выбора билета", "Open the ticket choice window"},
     {"tipCloseScore", "Закрыть настройку проходного бала", "Close the passing score setting"},

@@ -166,6 +166,13 @@ void Form1::confirmName() {
             return;
         }
     }
+    QStringList data;
+    for (const TextBox* field : {&Text10, &Text11, &Text13})
+        if (!field->text().trimmed().isEmpty()) data << field->text().trimmed();
+    app().classStatus().startOver(class_status::Mode::Exam, class_status::State::ChoosingTicket,
+                                  Text9.text(), data.join(QLatin1Char(' ')));
+    app().classStatus().subject = Text4.text();
+    app().tellClass();
     Frame9.hide();
     Frame1.show();
     Frame2.show();
@@ -321,6 +328,9 @@ void Form1::openTicket() {
 
 void Form1::openSettings() {
     if (passwordMatches()) {
+        // The teacher at this computer is no student: the class sees it waiting.
+        app().classStatus().startOver(class_status::Mode::None, class_status::State::Idle);
+        app().tellClass();
         app().window<Form4>().show();
         hide();
     } else {

@@ -7,6 +7,7 @@
 #include "platform/text_files.h"
 #include "teacher_tools/bank_export.h"
 #include "teacher_tools/bank_import.h"
+#include "teacher_tools/class_monitor.h"
 #include "teacher_tools/command_line_texts.h"
 #include "teacher_tools/folder_check.h"
 #include "teacher_tools/journal.h"
@@ -39,6 +40,7 @@ const QString kImport = QStringLiteral("import");
 const QString kExport = QStringLiteral("export");
 const QString kJournal = QStringLiteral("journal");
 const QString kStats = QStringLiteral("stats");
+const QString kMonitor = QStringLiteral("monitor");
 
 // The desktop as a command line has it: messages go to the error stream, no dialog ever
 // opens, nothing is shown.
@@ -534,7 +536,8 @@ bool isCommand(int argc, char** argv) {
     while (first + 1 < argc && std::strcmp(argv[first], "--folder") == 0)
         first += 2;
     if (first >= argc) return false;
-    for (const char* command : {"check", "import", "export", "journal", "stats", "lab"}) {
+    for (const char* command :
+         {"check", "import", "export", "journal", "stats", "lab", "monitor"}) {
         if (std::strcmp(argv[first], command) == 0) return true;
     }
     return false;
@@ -586,6 +589,13 @@ int runArguments(const QStringList& arguments, const QString& applicationFolder,
     if (name == kStats) return runStats(command, rest);
     if (name == QLatin1String("lab"))
         return runLab(app, app.services().clock.now(), rest, out, err);
+    if (name == kMonitor) {
+        const bool watch = rest.removeAll(QStringLiteral("--watch")) > 0;
+        if (!rest.isEmpty())
+            return command.usageError(
+                say(command_line_texts::text("unknownCommand")).arg(rest.first()));
+        return runMonitor(folder, watch, app.language(), out);
+    }
     return command.usageError(say(command_line_texts::text("unknownCommand")).arg(name));
 }
 

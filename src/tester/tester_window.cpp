@@ -147,6 +147,25 @@ void Form6::load() {
     language_ = app().language();
     takingCaptions_.apply(language_);
     editorCaptions_.apply(language_);
+    app().classStatus().startOver(class_status::Mode::Test, class_status::State::ChoosingTest);
+    tellClass(class_status::State::ChoosingTest);
+}
+
+void Form6::tellClass(class_status::State state) {
+    if (editing()) return; // the teacher at work on a test is no student
+    class_status::Status& status = app().classStatus();
+    if (status.mode != class_status::Mode::Test) status.startOver(class_status::Mode::Test, state);
+    status.state = state;
+    status.subject = Text2.text();
+    status.question = Text1.text().toInt();
+    status.questions = Text4.text().toInt();
+    status.answered = state == class_status::State::Concluded ? status.questions
+                                                              : std::max(0, status.question - 1);
+    if (state == class_status::State::ChoosingTest) {
+        status.subject.clear();
+        status.question = status.questions = status.answered = 0;
+    }
+    app().tellClass();
 }
 
 // Shared steps.
@@ -323,6 +342,7 @@ void Form6::chooseTest() {
     if (Text3.text().isEmpty()) return;
     finishLoadingTest(false);
     enableAnsweredOptions();
+    tellClass(class_status::State::TestAnswering);
 }
 
 void Form6::testPathChanged() {
@@ -421,6 +441,7 @@ void Form6::next() {
     // A question whose file could not be read was not gone to; the count stays with it.
     if (Text1.text() == following && intCntr_ < questionnaire_files::kMaxQuestion) ++intCntr_;
     Option6.setValue(true);
+    tellClass(class_status::State::TestAnswering);
 }
 
 void Form6::totalChanged() {
@@ -448,6 +469,9 @@ void Form6::totalChanged() {
         break;
     }
     Frame6.show();
+    app().classStatus().grade = total;
+    app().classStatus().verdict = Label11.caption();
+    tellClass(class_status::State::Concluded);
     if (!Check1.checked()) return;
     tester_report::Result result;
     result.total = total;
@@ -456,7 +480,10 @@ void Form6::totalChanged() {
         result.conclusions[std::size_t(k - 1)] = conclusionField(k).text();
         result.thresholds[std::size_t(k - 1)] = thresholdField(k).text();
     }
-    appendToReport(tester_report::resultBlock(result));
+    if (!appendToReport(tester_report::resultBlock(result))) {
+        app().classStatus().reason = say(text("reportNotWritten")).trimmed();
+        tellClass(class_status::State::NotSaved);
+    }
 }
 
 void Form6::reset() {
@@ -491,12 +518,13 @@ void Form6::writeHeader() {
                                               app().locale().shortDate(now.date())));
 }
 
-void Form6::appendToReport(const QString& record) {
+bool Form6::appendToReport(const QString& record) {
     const QString file = app().path(QStringLiteral("s/lzm.txt"));
     const platform::WriteResult written = tester_report::append(file, record);
-    if (written) return;
+    if (written) return true;
     // The run goes on; the teacher must know that the report misses part of it.
     tell(text("reportNotWritten"), file + writeFailureNote(written, language()));
+    return false;
 }
 
 void Form6::openReport() { app().services().shell.open(app().path(QStringLiteral("s/lzm.txt"))); }
@@ -553,6 +581,8 @@ void Form6::exitProgram() {
 
 void Form6::backToStart() {
     App& application = app();
+    application.classStatus().startOver(class_status::Mode::None, class_status::State::Idle);
+    application.tellClass();
     hide();
     application.unload(*this);
     Form1& start = application.window<Form1>();

@@ -4,6 +4,7 @@
 // can go to the test report. The same window holds the test editor, the only writer of
 // test files (its operations live in tester_editor.cpp).
 
+#include "common/class_status.h"
 #include "forms/captions.h"
 #include "forms/controls.h"
 #include "forms/window.h"
@@ -158,7 +159,10 @@ private:
     forms::TextBox& conclusionField(int k);
     forms::TextBox& thresholdField(int k);
     void numberFieldChanged(forms::TextBox& field, QString& accepted);
-    void appendToReport(const QString& record);
+    // False (after telling the student) when the record could not be written.
+    bool appendToReport(const QString& record);
+    // Tells the class view where the student is in the test.
+    void tellClass(class_status::State state);
     void writeHeader();
 
     // Editor (tester_editor.cpp).

@@ -2,6 +2,7 @@
 
 #include "script.h"
 
+#include "common/class_status.h"
 #include "forms/app.h"
 #include "forms/window.h"
 #include "gui/view.h"
@@ -72,6 +73,8 @@ public:
     void expectIni();
     void ended();
     void snapshot();
+    // Another computer's status for the class window.
+    void writeStatus();
 
 private:
     QString arg(int index) const;
@@ -81,7 +84,11 @@ private:
     forms::Window* loadedWindow(const QString& name, bool mustExist);
     forms::Control& control(const QString& reference);
     forms::Control& usableControl(const QString& reference);
-    void action(const std::function<void()>& event) { app_.userEvent(event); }
+    void action(const std::function<void()>& event) {
+        app_.userEvent(event);
+        // What the step told the class is on the disk before the next line looks.
+        app_.settleClassStatus(5000);
+    }
     std::optional<QString> windowProperty(const QString& window, const QString& property);
     QByteArray hex(int first) const;
 
@@ -155,6 +162,8 @@ Step stepOf(Verb verb) {
         return &Session::ended;
     case Verb::Snapshot:
         return &Session::snapshot;
+    case Verb::Status:
+        return &Session::writeStatus;
     }
     return nullptr;
 }
@@ -314,6 +323,8 @@ void Session::queueDialog() {
 // Actions.
 
 void Session::start() {
+    // The scenario's copy of the program is the computer "scenario".
+    app_.startTellingClass(QStringLiteral("scenario"), QStringLiteral("student"));
     action([this] { windows_.start(app_); });
 }
 
@@ -520,6 +531,23 @@ void Session::snapshot() {
         if (!view->grab().save(file)) fail(QStringLiteral("could not write %1").arg(file));
         view->detach();
     }
+}
+
+void Session::writeStatus() {
+    QByteArray lines = "computer=" + arg(0).toUtf8() + "\r\n";
+    const QStringList given = arg(1).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& line : given)
+        lines += line.trimmed().toUtf8() + "\r\n";
+    if (!arg(1).contains(QLatin1String("written=")))
+        lines += "written=" + desktop_.currentTime.toString(Qt::ISODate).toUtf8() + "\r\n";
+    const QString path =
+        filePath(class_status::kFolder + QLatin1Char('/') + class_status::fileNameFor(arg(0)));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    const QByteArray bytes = class_status::seal(lines);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush())
+        error(QStringLiteral("cannot write %1").arg(path));
 }
 
 void Session::finish() {

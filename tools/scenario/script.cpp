@@ -42,6 +42,7 @@ const Syntax kSyntax[] = {
     {"expect-ini", Verb::ExpectIni, {3, 3}},
     {"ended", Verb::Ended, {0, 0}},
     {"snapshot", Verb::Snapshot, {1, 1}},
+    {"status", Verb::Status, {2, 2}},
 };
 
 const Syntax* findSyntax(const QString& name) {

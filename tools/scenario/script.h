@@ -41,6 +41,7 @@ enum class Verb {
     ExpectIni,
     Ended,
     Snapshot,
+    Status,
 };
 
 struct Word {

@@ -16,6 +16,7 @@
 #include "teacher_tools/answer_match_texts.h"
 #include "teacher_tools/bank_export_texts.h"
 #include "teacher_tools/bank_import_texts.h"
+#include "teacher_tools/class_board_texts.h"
 #include "teacher_tools/command_line_texts.h"
 #include "teacher_tools/exam_check_texts.h"
 #include "teacher_tools/findings_texts.h"
@@ -67,6 +68,8 @@ const Table kTables[] = {
      answer_match_texts::kTexts},
     {"Export", "src/teacher_tools/bank_export_texts.h", bank_export_texts::kTexts},
     {"Import", "src/teacher_tools/bank_import_texts.h", bank_import_texts::kTexts},
+    {"Class window (Form11) and monitor", "src/teacher_tools/class_board_texts.h",
+     class_board_texts::kTexts},
     {"Command line", "src/teacher_tools/command_line_texts.h", command_line_texts::kTexts},
     {"Check: exams", "src/teacher_tools/exam_check_texts.h", exam_check_texts::kTexts},
     {"Check: file encodings", "src/teacher_tools/findings_texts.h", findings_texts::kTexts},
