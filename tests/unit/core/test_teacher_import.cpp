@@ -1,6 +1,7 @@
 // Question banks in Aiken and GIFT read into questions, and imported into exams and tests:
 // what is taken, what is left out with its line, and that what is made checks clean.
 
+#include "teacher_tools/bank_export.h"
 #include "teacher_tools/bank_import.h"
 #include "teacher_tools/exam_check.h"
 #include "teacher_tools/question_bank.h"
@@ -14,6 +15,9 @@
 
 #include <QDir>
 #include <QImage>
+
+#include <cerrno>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -199,16 +203,28 @@ TEST(ExamImport, AFolderThatCannotBeWrittenIsReportedAndLeavesNothing) {
     AppFixture f;
     const QString bank = f.app.path("bank.txt");
     putBytes(bank, fiveAikenQuestions().toUtf8());
-    QDir().mkpath(f.app.path("b"));
+    writeExam(f.folder.path(), 2);
     makeReadOnlyFolder(f.app.folder(), f.app.path("b"));
+    QDir().mkpath(f.app.path("export"));
+    makeReadOnlyFolder(f.app.folder(), f.app.path("export"));
     AsUnprivilegedUser user;
     const auto result =
         teacher_tools::importExam(f.app, BankFormat::Aiken, bank, "Новый", {5, {}}, kSay);
     EXPECT_FALSE(result.made());
-    // Nothing was made, so nothing is said to be removed.
+    // Nothing was made, so nothing is said to be removed; the system says why.
+    const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));
     EXPECT_EQ(result.error, "Не удалось создать папку «" +
-                                QDir::toNativeSeparators(f.app.path("b/Новый")) + "».");
+                                QDir::toNativeSeparators(f.app.path("b/Новый")) +
+                                "».\nСистема сообщает: " + denied);
     EXPECT_FALSE(QFile::exists(f.app.path("b/Новый")));
+
+    // An export into a folder that cannot be written says the same reason, and writes nothing.
+    const auto exported = teacher_tools::exportBank(f.app, f.app.path("b/exam"),
+                                                    teacher_tools::ExportFormat::MoodleXml,
+                                                    f.app.path("export/Флаги XML.gift"), kSay);
+    EXPECT_EQ(exported.error, "Не удалось записать «" + f.app.path("export/Флаги XML.gift") +
+                                  "».\nСистема сообщает: " + denied);
+    EXPECT_TRUE(QDir(f.app.path("export")).isEmpty());
 }
 
 TEST(ExamImport, AikenAndGiftImportsCheckCleanWithEveryAnswerAVariant) {
