@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # `proveron export` of a large exam against the floor of reading the same exam in the same
-# run: every ticket folder listed and every file in it read (find and cat). Prints the
+# run: every ticket folder listed once and every file in it read (read-exam, built with
+# the program from benchmarks/read_exam.c). Prints the
 # median wall and processor time and the peak resident memory of each, and the ratios.
 #   benchmarks/export.sh [BUILD_DIR] [RUNS] [TICKETS...]
 # Each exam has tickets of five questions (text, five variants, answer; no pictures) and
@@ -60,9 +61,9 @@ for tickets in "${sizes[@]}"; do
     [ -f "$folder/b/exam/b$tickets/o5.txt" ] || make_exam "$folder" "$tickets"
     results=$(mktemp -d)
     # Once untimed, so that every run finds the files in the page cache alike.
-    find "$folder/b/exam" -type f -exec cat {} + >/dev/null
+    "$build/bin/read-exam" "$folder/b/exam" >/dev/null
     for ((i = 0; i < runs; i++)); do
-        measure "$results/floor" find "$folder/b/exam" -type f -exec cat {} +
+        measure "$results/floor" "$build/bin/read-exam" "$folder/b/exam"
         measure "$results/gift" "$build/bin/proveron" --folder "$folder" export gift \
             "$folder/b/exam" "$results/exam.gift"
         measure "$results/xml" "$build/bin/proveron" --folder "$folder" export xml \

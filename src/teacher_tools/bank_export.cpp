@@ -10,10 +10,8 @@
 #include "teacher_tools/bank_export_texts.h"
 #include "tester/questionnaire_files.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QXmlStreamWriter>
 
 #include <cerrno>
 #include <functional>
@@ -167,18 +165,9 @@ QString joinedLines(const QString& text, const QString& by) {
     return joined;
 }
 
-// What XML cannot hold (control characters but tab and line ends) left out.
-QString xmlSafe(QString text) {
-    text.removeIf([](QChar c) {
-        return c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n') &&
-               c != QLatin1Char('\r');
-    });
-    return text;
-}
-
 // The question text as HTML: its lines as lines, its picture after them.
 QString htmlText(const Item& item) {
-    QString html = joinedLines(xmlSafe(item.text).toHtmlEscaped(), QStringLiteral("<br>"));
+    QString html = joinedLines(item.text.toHtmlEscaped(), QStringLiteral("<br>"));
     if (!item.pictureName.isEmpty())
         html += QStringLiteral("<br><img src=\"@@PLUGINFILE@@/%1\">").arg(item.pictureName);
     return html;
@@ -189,7 +178,19 @@ QString escapedGift(const QString& text) {
     QString escaped;
     escaped.reserve(text.size() + 8);
     for (const QChar c : text) {
-        if (QStringView(u"\\~=#{}:").contains(c)) escaped += QLatin1Char('\\');
+        switch (c.unicode()) {
+        case '\\':
+        case '~':
+        case '=':
+        case '#':
+        case '{':
+        case '}':
+        case ':':
+            escaped += QLatin1Char('\\');
+            break;
+        default:
+            break;
+        }
         escaped += c;
     }
     return escaped;
@@ -227,110 +228,115 @@ QString giftQuestion(const Item& item) {
     return gift + QStringLiteral("}\r\n");
 }
 
+// Text as XML character data or an attribute's value: & < > " escaped, and what XML
+// cannot hold (control characters but tab and line ends) left out.
+QString xmlEscaped(const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&':
+            escaped += QLatin1String("&amp;");
+            break;
+        case '<':
+            escaped += QLatin1String("&lt;");
+            break;
+        case '>':
+            escaped += QLatin1String("&gt;");
+            break;
+        case '"':
+            escaped += QLatin1String("&quot;");
+            break;
+        case '\t':
+        case '\n':
+        case '\r':
+            escaped += c;
+            break;
+        default:
+            if (c.unicode() >= 0x20) escaped += c;
+            break;
+        }
+    }
+    return escaped;
+}
+
+// One question of Moodle XML, as Moodle writes it. Written by hand: the form is fixed,
+// and a stream writer's call per element and attribute cost as much as reading the exam.
+QString xmlQuestion(const Item& item) {
+    QString xml = QStringLiteral("    <question type=\"multichoice\">\n"
+                                 "        <name>\n"
+                                 "            <text>%1</text>\n"
+                                 "        </name>\n"
+                                 "        <questiontext format=\"html\">\n"
+                                 "            <text>%2</text>\n")
+                      .arg(xmlEscaped(item.name), xmlEscaped(htmlText(item)));
+    if (!item.pictureName.isEmpty()) {
+        xml += QStringLiteral("            <file name=\"%1\" path=\"/\" encoding=\"base64\">")
+                   .arg(xmlEscaped(item.pictureName)) +
+               QLatin1String(item.png.toBase64()) + QStringLiteral("</file>\n");
+    }
+    int positive = 0;
+    for (const QString& weight : item.weights)
+        positive += Decimal::parse(weight).value_or(Decimal()) > Decimal() ? 1 : 0;
+    xml += QStringLiteral("        </questiontext>\n"
+                          "        <single>%1</single>\n"
+                          "        <shuffleanswers>true</shuffleanswers>\n"
+                          "        <answernumbering>none</answernumbering>\n")
+               .arg(positive == 1 ? QLatin1String("true") : QLatin1String("false"));
+    for (qsizetype i = 0; i < item.answers.size(); ++i) {
+        xml += QStringLiteral("        <answer fraction=\"%1\" format=\"plain_text\">\n"
+                              "            <text>%2</text>\n"
+                              "        </answer>\n")
+                   .arg(xmlEscaped(item.weights.at(i)), xmlEscaped(item.answers.at(i)));
+    }
+    return xml + QStringLiteral("    </question>\n");
+}
+
 // The bank file written a question at a time as the questions are read.
 class BankWriter {
 public:
-    BankWriter(ExportFormat format, platform::FileReplacement& out) : format_(format), out_(out) {
-        xmlBuffer_.open(QIODevice::WriteOnly);
-        xml_.setDevice(&xmlBuffer_);
-        xml_.setAutoFormatting(true);
-    }
+    BankWriter(ExportFormat format, platform::FileReplacement& out) : format_(format), out_(out) {}
 
     void begin(const QString& title) {
-        title_ = title;
-        if (format_ == ExportFormat::Gift) {
-            out_.add(
-                QStringLiteral("// %1\r\n").arg(joinedLines(title, QStringLiteral(" "))).toUtf8());
-            return;
-        }
-        xml_.writeStartDocument();
-        xml_.writeStartElement(QStringLiteral("quiz"));
-        drainXml();
+        title_ = joinedLines(title, QStringLiteral(" "));
+        out_.add(format_ == ExportFormat::Gift
+                     ? QStringLiteral("// %1\r\n").arg(title_).toUtf8()
+                     : QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n"));
     }
 
     void add(const Item& item) {
         const bool newCategory = !item.category.isEmpty() && item.category != category_;
         if (newCategory) category_ = item.category;
+        QString text;
         if (format_ == ExportFormat::Gift) {
-            QString gift;
             if (newCategory) {
-                gift = QStringLiteral("\r\n$CATEGORY: $course$/%1/%2\r\n")
-                           .arg(joinedLines(title_, QStringLiteral(" ")).remove(QLatin1Char('/')),
-                                category_);
+                text = QStringLiteral("\r\n$CATEGORY: $course$/%1/%2\r\n")
+                           .arg(QString(title_).remove(QLatin1Char('/')), category_);
             }
-            out_.add((gift + giftQuestion(item)).toUtf8());
-            return;
+            text += giftQuestion(item);
+        } else {
+            if (newCategory) {
+                text = QStringLiteral("    <question type=\"category\">\n"
+                                      "        <category>\n"
+                                      "            <text>$course$/%1/%2</text>\n"
+                                      "        </category>\n"
+                                      "    </question>\n")
+                           .arg(xmlEscaped(title_), xmlEscaped(category_));
+            }
+            text += xmlQuestion(item);
         }
-        if (newCategory) writeXmlCategory();
-        writeXmlQuestion(item);
-        drainXml();
+        out_.add(text.toUtf8());
     }
 
     void end() {
-        if (format_ == ExportFormat::Gift) return;
-        xml_.writeEndElement();
-        xml_.writeEndDocument();
-        drainXml();
+        if (format_ == ExportFormat::MoodleXml) out_.add(QByteArrayLiteral("</quiz>\n"));
     }
 
 private:
-    void drainXml() {
-        out_.add(xmlBuffer_.data());
-        xmlBuffer_.buffer().clear();
-        xmlBuffer_.seek(0);
-    }
-
-    void writeXmlCategory() {
-        xml_.writeStartElement(QStringLiteral("question"));
-        xml_.writeAttribute(QStringLiteral("type"), QStringLiteral("category"));
-        xml_.writeStartElement(QStringLiteral("category"));
-        xml_.writeTextElement(QStringLiteral("text"),
-                              QStringLiteral("$course$/%1/%2").arg(xmlSafe(title_), category_));
-        xml_.writeEndElement();
-        xml_.writeEndElement();
-    }
-
-    void writeXmlQuestion(const Item& item) {
-        xml_.writeStartElement(QStringLiteral("question"));
-        xml_.writeAttribute(QStringLiteral("type"), QStringLiteral("multichoice"));
-        xml_.writeStartElement(QStringLiteral("name"));
-        xml_.writeTextElement(QStringLiteral("text"), item.name);
-        xml_.writeEndElement();
-        xml_.writeStartElement(QStringLiteral("questiontext"));
-        xml_.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
-        xml_.writeTextElement(QStringLiteral("text"), htmlText(item));
-        if (!item.pictureName.isEmpty()) {
-            xml_.writeStartElement(QStringLiteral("file"));
-            xml_.writeAttribute(QStringLiteral("name"), item.pictureName);
-            xml_.writeAttribute(QStringLiteral("path"), QStringLiteral("/"));
-            xml_.writeAttribute(QStringLiteral("encoding"), QStringLiteral("base64"));
-            xml_.writeCharacters(QString::fromLatin1(item.png.toBase64()));
-            xml_.writeEndElement();
-        }
-        xml_.writeEndElement();
-        int positive = 0;
-        for (const QString& weight : item.weights)
-            positive += Decimal::parse(weight).value_or(Decimal()) > Decimal() ? 1 : 0;
-        xml_.writeTextElement(QStringLiteral("single"),
-                              positive == 1 ? QStringLiteral("true") : QStringLiteral("false"));
-        xml_.writeTextElement(QStringLiteral("shuffleanswers"), QStringLiteral("true"));
-        xml_.writeTextElement(QStringLiteral("answernumbering"), QStringLiteral("none"));
-        for (qsizetype i = 0; i < item.answers.size(); ++i) {
-            xml_.writeStartElement(QStringLiteral("answer"));
-            xml_.writeAttribute(QStringLiteral("fraction"), item.weights.at(i));
-            xml_.writeAttribute(QStringLiteral("format"), QStringLiteral("plain_text"));
-            xml_.writeTextElement(QStringLiteral("text"), xmlSafe(item.answers.at(i)));
-            xml_.writeEndElement();
-        }
-        xml_.writeEndElement();
-    }
-
     ExportFormat format_;
     platform::FileReplacement& out_;
     QString title_;
     QString category_;
-    QBuffer xmlBuffer_;
-    QXmlStreamWriter xml_;
 };
 
 QString notWritten(const platform::WriteResult& result, const QString& path, const Wording& say) {
