@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstring>
@@ -204,9 +205,19 @@ TEST(ExamImport, AFolderThatCannotBeWrittenIsReportedAndLeavesNothing) {
     const QString bank = f.app.path("bank.txt");
     putBytes(bank, fiveAikenQuestions().toUtf8());
     writeExam(f.folder.path(), 2);
+    // Ticket 2 cannot be read, ticket 3 can.
+    for (const char* ticket : {"b2", "b3"}) {
+        const QString folder = f.app.path("b/exam/") + ticket;
+        putBytes(folder + "/q1.txt", "Q?\r\n");
+        putBytes(folder + "/v1.txt", "a\r\nb\r\n");
+        putBytes(folder + "/o1.txt", "a\r\n");
+    }
+    QFile::setPermissions(f.app.path("b/exam/b2"), QFileDevice::Permissions());
     makeReadOnlyFolder(f.app.folder(), f.app.path("b"));
     QDir().mkpath(f.app.path("export"));
     makeReadOnlyFolder(f.app.folder(), f.app.path("export"));
+    QTemporaryDir open;
+    QFile::setPermissions(open.path(), QFileDevice::Permissions(0x7777));
     AsUnprivilegedUser user;
     const auto result =
         teacher_tools::importExam(f.app, BankFormat::Aiken, bank, "Новый", {5, {}}, kSay);
@@ -225,6 +236,16 @@ TEST(ExamImport, AFolderThatCannotBeWrittenIsReportedAndLeavesNothing) {
     EXPECT_EQ(exported.error, "Не удалось записать «" + f.app.path("export/Флаги XML.gift") +
                                   "».\nСистема сообщает: " + denied);
     EXPECT_TRUE(QDir(f.app.path("export")).isEmpty());
+
+    // A ticket whose folder cannot be read is named; the tickets after it are written.
+    const auto partly =
+        teacher_tools::exportBank(f.app, f.app.path("b/exam"), teacher_tools::ExportFormat::Gift,
+                                  open.filePath("exam.gift"), kSay);
+    ASSERT_TRUE(partly.done()) << partly.error.toStdString();
+    EXPECT_EQ(partly.questions, 3);
+    ASSERT_EQ(linesOf(partly.notes), std::vector<int>{2});
+    EXPECT_EQ(partly.notes[0].text, "папку билета не удалось прочитать, его вопросы не записаны");
+    EXPECT_TRUE(QString::fromUtf8(bytesOf(open.filePath("exam.gift"))).contains("::b3-q1::"));
 }
 
 TEST(ExamImport, AikenAndGiftImportsCheckCleanWithEveryAnswerAVariant) {
