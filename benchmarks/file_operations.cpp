@@ -22,11 +22,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
 #include <dlfcn.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -175,6 +177,12 @@ constexpr long kImportSyncsBound = 30;
 constexpr int kImportLeast = 16;
 constexpr int kImportLeastProtected = 19;
 
+// Operations of `proveron export` per question: its three files opened (the listing of its
+// ticket says which exist, and that they are plain files), and its picture when it has one;
+// each ticket's listing shared by its questions.
+constexpr double kExportBound = 4;
+constexpr double kExportPicturesBound = 4.5;
+
 struct Measured {
     Counts counts;
     double ms = 0;
@@ -212,16 +220,18 @@ Measured measure(const QString& script) {
     return measured;
 }
 
-// `proveron check` of an exam of `tickets` tickets of three questions.
-Measured measureCheck(int tickets) {
-    QTemporaryDir app;
-    const QString exam = app.filePath(QStringLiteral("b/exam"));
+// An exam of `tickets` tickets of three questions in the application folder, each
+// question with a picture when `pictures`.
+void writeCountedExam(const QString& app, int tickets, bool pictures) {
+    const QString exam = app + QStringLiteral("/b/exam");
     QDir().mkpath(exam);
     auto put = [](const QString& path, const QByteArray& bytes) {
         QFile file(path);
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     };
     put(exam + QStringLiteral("/lzm.lzm"), "exam\r\n");
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::red);
     for (int t = 1; t <= tickets; ++t) {
         const QString folder = exam + QStringLiteral("/b%1/").arg(t);
         QDir().mkpath(folder);
@@ -229,27 +239,48 @@ Measured measureCheck(int tickets) {
             put(folder + QStringLiteral("q%1.txt").arg(q), "Question?\r\n");
             put(folder + QStringLiteral("v%1.txt").arg(q), "yes\r\nno\r\n");
             put(folder + QStringLiteral("o%1.txt").arg(q), "yes\r\n");
+            if (pictures) picture.save(folder + QStringLiteral("k%1.bmp").arg(q), "BMP");
         }
     }
+}
+
+// A teacher's command run in the application folder, counted whole.
+Measured measureCommand(const QString& app, const QStringList& arguments) {
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
     const QString before = QDir::currentPath();
-    QDir::setCurrent(app.path());
+    QDir::setCurrent(app);
     Measured measured;
     if (qEnvironmentVariableIsSet("PROVERON_MARK_ACTIONS"))
         (void)::access("/proveron-action-begin", F_OK);
     const Counts start = countsNow();
     QElapsedTimer timer;
     timer.start();
-    const int status = teacher_tools::runArguments(
-        {QStringLiteral("check"), QStringLiteral("b/exam")}, app.path(), outStream, errStream);
+    const int status = teacher_tools::runArguments(arguments, app, outStream, errStream);
     measured.ms = double(timer.nsecsElapsed()) / 1e6;
     measured.counts = countsNow() - start;
     if (qEnvironmentVariableIsSet("PROVERON_MARK_ACTIONS"))
         (void)::access("/proveron-action-end", F_OK);
     QDir::setCurrent(before);
-    if (status != 0) measured.failure = QStringLiteral("check: %1 %2").arg(out, err);
+    if (status != 0)
+        measured.failure =
+            QStringLiteral("%1: %2 %3").arg(arguments.join(QLatin1Char(' ')), out, err);
     return measured;
+}
+
+// `proveron check` of an exam of `tickets` tickets of three questions.
+Measured measureCheck(int tickets) {
+    QTemporaryDir app;
+    writeCountedExam(app.path(), tickets, false);
+    return measureCommand(app.path(), {QStringLiteral("check"), QStringLiteral("b/exam")});
+}
+
+// `proveron export` of an exam of `tickets` tickets of three questions.
+Measured measureExport(int tickets, bool pictures, const char* format) {
+    QTemporaryDir app;
+    writeCountedExam(app.path(), tickets, pictures);
+    return measureCommand(app.path(), {QStringLiteral("export"), QLatin1String(format),
+                                       QStringLiteral("b/exam"), QStringLiteral("exam.bank")});
 }
 
 // The ticket editor's import of an Aiken bank of `questions` questions into a new exam of
@@ -350,5 +381,23 @@ int main(int argc, char** argv) {
     for (const Measured* m : {&small, &large})
         if (!m->failure.isEmpty()) std::printf("  import: %s\n", qPrintable(m->failure));
     failed = failed || importOver || !small.failure.isEmpty() || !large.failure.isEmpty();
+    // Per exported question: the difference between 20 and 10 tickets, over the 30 added.
+    for (const auto& [name, pictures, format, least, bound] :
+         {std::tuple{"export gift, per question", false, "gift", 3.33, kExportBound},
+          {"export xml, per question", false, "xml", 3.33, kExportBound},
+          {"export xml, pictures, per question", true, "xml", 4.33, kExportPicturesBound}}) {
+        const Measured few = measureExport(10, pictures, format);
+        const Measured more = measureExport(20, pictures, format);
+        const Counts diff = more.counts - few.counts;
+        const double perExported = double(diff.operations) / 30;
+        const bool exportOver = perExported > bound || diff.syncs != 0;
+        std::printf("%-34s %6.2f %6.2f %6.2f %6.2f %6.2f %6ld %6d %6.1f %9.3f%s\n", name,
+                    perExported, least, perExported / least, least, perExported / least, diff.syncs,
+                    0, double(diff.data) / 30, (more.ms - few.ms) / 30,
+                    exportOver ? "  OVER BOUND" : "");
+        for (const Measured* m : {&few, &more})
+            if (!m->failure.isEmpty()) std::printf("  export: %s\n", qPrintable(m->failure));
+        failed = failed || exportOver || !few.failure.isEmpty() || !more.failure.isEmpty();
+    }
     return check && failed ? 1 : 0;
 }

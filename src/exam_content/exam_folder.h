@@ -4,8 +4,12 @@
 // (correct answer, first line) and the optional picture kN.bmp. Names are looked up
 // without regard to case, since exam folders are often made on Windows.
 
+#include "platform/folders.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 namespace exam_folder {
@@ -48,5 +52,34 @@ std::optional<QStringList> readVariants(const QString& ticketFolder, int questio
 std::optional<QStringList> readAnswerLines(const QString& ticketFolder, int question);
 // The picture file kN.bmp as stored; empty when there is none.
 QString picturePath(const QString& ticketFolder, int question);
+
+// A ticket folder known from one listing of it, for a reader that goes through whole
+// tickets (an export): which question files it holds, and their bytes read without a
+// look-up by name and without keeping them for the event. Names match as the look-ups
+// above match them: without regard to case, the exact spelling first.
+class TicketListing {
+public:
+    explicit TicketListing(const QString& ticketFolder);
+    // False when the folder could not be listed.
+    bool listed() const { return listed_; }
+    // Not listed because there is no such folder (nothing, or a file, has its name).
+    bool missing() const { return missing_; }
+    bool has(char kind, int question) const;
+    std::optional<QString> readQuestionText(int question) const;
+    std::optional<QStringList> readVariants(int question) const;
+    std::optional<QStringList> readAnswerLines(int question) const;
+    // The bytes of kN.bmp; nothing when there is none.
+    std::optional<QByteArray> readPicture(int question) const;
+
+private:
+    const platform::ListedFile* entry(char kind, int question) const;
+    std::optional<QByteArray> read(char kind, int question) const;
+
+    QString folder_;
+    bool listed_ = false;
+    bool missing_ = false;
+    // q, v, o and k of each question; an empty name where there is none.
+    std::array<std::array<platform::ListedFile, 4>, kMaxQuestions> files_;
+};
 
 } // namespace exam_folder

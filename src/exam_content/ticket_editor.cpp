@@ -283,18 +283,22 @@ void Form7::importBank() {
     const teacher_tools::ImportResult result =
         teacher_tools::importExam(app(), format, file, name, *options, wording);
     if (!result.made()) {
+        // What was left out explains an import that found nothing to take; an import that
+        // failed to write has only its failure to show.
         app().message(result.error, kProduct);
-        if (!result.skipped.empty()) app().window<Form10>().showImport(file, result);
+        if (!result.skipped.empty() || !result.notes.empty())
+            app().window<Form10>().showImport(file, result);
         return;
     }
     const QString skipped = QString::number(result.skipped.size());
-    app().message(say(text("examImported"))
-                      .arg(name)
-                      .arg(result.questions)
-                      .arg(result.tickets)
-                      .arg(options->perTicket)
-                      .arg(skipped),
-                  kProduct);
+    QString summary = say(text("examImported"))
+                          .arg(name)
+                          .arg(result.questions)
+                          .arg(result.tickets)
+                          .arg(options->perTicket)
+                          .arg(skipped);
+    if (result.readUpTo > 0) summary += say(text("bankReadUpTo")).arg(result.readUpTo);
+    app().message(summary, kProduct);
     openImportedExam(result.folder);
     app().window<Form10>().showImport(file, result);
 }
@@ -309,11 +313,12 @@ void Form7::exportExam() {
     }
     const QString folder = app().path(QStringLiteral("export"));
     if (!platform::MakeDirPath(folder)) {
-        tellNotWritten({platform::WriteResult::Failed, folder});
+        tellNotWritten(platform::WriteResult::systemFailure(folder));
         return;
     }
     const teacher_tools::Wording wording(language());
     QStringList files;
+    std::vector<teacher_tools::BankNote> notes;
     int questions = 0;
     for (const auto& [format, suffix] : {std::pair{teacher_tools::ExportFormat::Gift, ".gift"},
                                          {teacher_tools::ExportFormat::MoodleXml, ".xml"}}) {
@@ -327,8 +332,13 @@ void Form7::exportExam() {
         }
         files.append(QDir::toNativeSeparators(file));
         questions = result.questions;
+        notes = result.notes;
     }
-    app().message(say(text("examExported")).arg(questions).arg(files.at(0), files.at(1)), kProduct);
+    // What could not be written is said with the rest: the two files leave out the same.
+    QString message = say(text("examExported")).arg(questions).arg(files.at(0), files.at(1));
+    for (const teacher_tools::BankNote& note : notes)
+        message += say(text("exportLeftOut")).arg(note.line).arg(note.text);
+    app().message(message, kProduct);
 }
 
 void Form7::openImportedExam(const QString& folder) {

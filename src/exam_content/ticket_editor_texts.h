@@ -29,12 +29,17 @@ inline constexpr texts::Text kTexts[] = {
      "The exam \"%1\" is made. Questions: %2, tickets: %3, questions per ticket: %4. Questions "
      "skipped: %5. To hold the exam on these tickets, set %3 tickets and %4 questions in the "
      "settings."},
+    {"bankReadUpTo",
+     " Файл прочитан только до строки %1: дальше он испорчен, и вопросы после неё не взяты.",
+     " The file was read only up to line %1: it is broken from there, and no question after it "
+     "was taken."},
     {"noExamToExport", "Нет экзамена для экспорта: выберите папку экзамена в настройках.",
      "There is no exam to export: choose the exam folder in the settings."},
     {"examExported",
      "Экзамен записан для Moodle, вопросов: %1. GIFT: %2 (картинки рядом), Moodle XML: %3.",
      "The exam is written for Moodle, questions: %1. GIFT: %2 (the pictures beside it), "
      "Moodle XML: %3."},
+    {"exportLeftOut", "\nБилет %1: %2.", "\nTicket %1: %2."},
     {"editing", "Редактировать: ", "To Edit: "},
     {"new", "Новый: ", "New: "},
     {"unwritableName",

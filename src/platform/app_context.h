@@ -26,8 +26,9 @@ public:
     virtual Bitmap fileToBitmap(const QString& path, int largest) const = 0;
     // True when the picture file can be decoded.
     virtual bool fileIsReadable(const QString& path) const = 0;
-    // The picture file as PNG; empty when it is absent or cannot be read.
-    virtual QByteArray fileToPng(const QString& path) const = 0;
+    // The picture held in `encoded` (any format Qt reads) as PNG; empty when it cannot be
+    // read.
+    virtual QByteArray toPng(const QByteArray& encoded) const = 0;
 };
 
 class AppContext {

@@ -2,6 +2,7 @@
 
 #include "platform/read_cache.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -121,26 +122,34 @@ mode_t createdMode() {
     return mode;
 }
 
-// Writes one file's temporary copy, with the old file's permissions.
-WriteResult stage(const FileContent& file, bool keepBackup, Staged& staged) {
+// Opens the temporary copy a file is written to before it takes the file's place, with
+// the old file's permissions. A link or a special file in the file's place is refused.
+WriteResult openStaged(const QString& path, Staged& staged, FileHandle& out) {
     struct stat old {};
-    const bool exists = statOf(file.path, old);
-    if ((exists && !S_ISREG(old.st_mode)) || !foldersStayInside(file.path))
-        return {WriteResult::NotPlain, file.path};
-    staged.path = file.path;
+    const bool exists = statOf(path, old);
+    if ((exists && !S_ISREG(old.st_mode)) || !foldersStayInside(path))
+        return {WriteResult::NotPlain, path};
+    staged.path = path;
     staged.existed = exists;
-    staged.temporary = temporaryPath(file.path, "tmp");
-    FileHandle out(::open(encoded(staged.temporary).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    if (!out.isOpen()) return WriteResult::systemFailure(file.path);
+    staged.temporary = temporaryPath(path, "tmp");
+    out = FileHandle(::open(encoded(staged.temporary).constData(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!out.isOpen()) return WriteResult::systemFailure(path);
     if (exists && (old.st_mode & 07777) != createdMode())
         (void)::fchmod(out.get(), old.st_mode & 07777);
+    return WriteResult::Written;
+}
+
+// Writes one file's temporary copy.
+WriteResult stage(const FileContent& file, bool keepBackup, Staged& staged) {
+    FileHandle out;
+    if (const WriteResult opened = openStaged(file.path, staged, out); !opened) return opened;
     const bool written = writeAllToDisk(out.get(), file.bytes);
     const int writeError = written ? 0 : errno;
     if (::close(out.release()) != 0) return WriteResult::systemFailure(file.path);
     if (!written) return WriteResult::systemFailure(file.path, writeError);
     // A second name for the old file, so that a later failure can put it back.
-    if (keepBackup && exists) {
+    if (keepBackup && staged.existed) {
         const QString backup = temporaryPath(file.path, "old");
         if (::link(encoded(file.path).constData(), encoded(backup).constData()) == 0)
             staged.backup = backup;
@@ -466,6 +475,62 @@ WriteResult replaceFiles(const QList<FileContent>& files) {
         for (const FileContent& file : files)
             if (!readsBack(file)) return {WriteResult::Failed, file.path};
     }
+    return WriteResult::Written;
+}
+
+namespace {
+constexpr qsizetype kPieceSize = 1 << 20;
+} // namespace
+
+FileReplacement::FileReplacement(QString path) : path_(std::move(path)) {
+    forgetCachedReads();
+    Staged staged;
+    failure_ = path_.isEmpty() ? WriteResult::Failed : openStaged(path_, staged, out_);
+    temporary_ = staged.temporary;
+    shared_ = failure_ && isSharedFileSystem(QFileInfo(path_).absolutePath());
+    if (shared_) added_ = std::make_unique<QCryptographicHash>(QCryptographicHash::Sha256);
+}
+
+FileReplacement::~FileReplacement() {
+    if (out_.isOpen()) ::close(out_.release());
+    if (!temporary_.isEmpty()) ::unlink(encoded(temporary_).constData());
+}
+
+void FileReplacement::add(const QByteArray& bytes) {
+    if (!failure_) return;
+    if (added_) added_->addData(bytes);
+    pending_ += bytes;
+    if (pending_.size() >= kPieceSize) writePending();
+}
+
+void FileReplacement::writePending() {
+    if (failure_ && !writeAllBytes(out_.get(), pending_))
+        failure_ = WriteResult::systemFailure(path_);
+    pending_.clear();
+}
+
+WriteResult FileReplacement::commit() {
+    writePending();
+    if (!failure_) return failure_;
+    // A network file system or a full disk may report a failed write only at the sync.
+    if (::fsync(out_.get()) != 0) return failure_ = WriteResult::systemFailure(path_);
+    if (::close(out_.release()) != 0) return failure_ = WriteResult::systemFailure(path_);
+    if (::rename(encoded(temporary_).constData(), encoded(path_).constData()) != 0)
+        return failure_ = WriteResult::systemFailure(path_);
+    temporary_.clear();
+    forgetCachedReads();
+    if (!added_) return WriteResult::Written;
+    // On a share the file is read back through it, a piece at a time.
+    const FileHandle in = openForReading(path_, nullptr, true);
+    QCryptographicHash found(QCryptographicHash::Sha256);
+    for (;;) {
+        if (!in.isOpen()) return failure_ = {WriteResult::Failed, path_};
+        const std::optional<QByteArray> piece = readUpTo(in, kPieceSize);
+        if (!piece) return failure_ = {WriteResult::Failed, path_};
+        if (piece->isEmpty()) break;
+        found.addData(*piece);
+    }
+    if (found.result() != added_->result()) return failure_ = {WriteResult::Failed, path_};
     return WriteResult::Written;
 }
 

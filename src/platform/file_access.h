@@ -10,7 +10,10 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
+
+class QCryptographicHash;
 
 namespace platform {
 
@@ -154,5 +157,34 @@ struct FileContent {
 // (NotPlain). On a network share each file is read back through the share before the save
 // is reported done.
 WriteResult replaceFiles(const QList<FileContent>& files);
+
+// One file replaced as replaceFiles replaces it, written a piece at a time: for a file too
+// large to be held whole first (an exam of thousands of tickets exported). Nothing takes the
+// file's place until commit(); a replacement given up (not committed) leaves the old file
+// byte for byte and no temporary behind.
+class FileReplacement {
+public:
+    explicit FileReplacement(QString path);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+    // Adds bytes to the file; they are written in large pieces. A failure is kept for commit.
+    void add(const QByteArray& bytes);
+    // The data on the disk, then the file in its place (read back on a share).
+    WriteResult commit();
+    // Written so far, or the first failure (the temporary copy could not be made).
+    const WriteResult& status() const { return failure_; }
+
+private:
+    void writePending();
+
+    QString path_;
+    QString temporary_;
+    FileHandle out_;
+    QByteArray pending_;
+    WriteResult failure_{WriteResult::Written};
+    bool shared_ = false;
+    std::unique_ptr<QCryptographicHash> added_; // on a share: what was added, to read back
+};
 
 } // namespace platform

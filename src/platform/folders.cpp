@@ -92,6 +92,22 @@ QStringList entryNames(const QString& folder, Entries which) {
     return names;
 }
 
+std::optional<std::vector<ListedFile>> listFiles(const QString& folder) {
+    if (folder.isEmpty()) return std::nullopt;
+    DIR* listing = ::opendir(QFile::encodeName(folder).constData());
+    if (!listing) return std::nullopt;
+    std::vector<ListedFile> files;
+    while (const dirent* entry = ::readdir(listing)) {
+        const unsigned char type = entry->d_type;
+        if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN) continue;
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+        files.push_back({QFile::decodeName(name), type == DT_REG});
+    }
+    ::closedir(listing);
+    return files;
+}
+
 QString lookUpName(const QString& folder, const QString& name) {
     if (!isPlainName(name) || folder.isEmpty()) return {};
     // A folder already listed in this event answers without a look at the file system; else

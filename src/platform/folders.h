@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+#include <vector>
+
 namespace platform {
 
 // True for a plain entry name: not empty, no '/' or '\\', not "." or "..".
@@ -63,6 +66,18 @@ enum class Entries { All, FoldersOnly };
 // the links to folders. One pass: an entry is looked at only when the listing does not
 // tell its type (a link, or a file system that does not say).
 QStringList entryNames(const QString& folder, Entries which = Entries::All);
+
+// An entry of a folder that is a file, or may be one.
+struct ListedFile {
+    QString name;
+    // The listing itself said it is a plain file: it can be opened without a look first. A
+    // link, or an entry of a file system whose listing does not say, leaves it to the open.
+    bool plain = false;
+};
+// The entries of the folder that are files or may be, in one pass without a look at any of
+// them: folders, FIFOs, devices and sockets the listing names are left out. Nothing when the
+// folder cannot be listed.
+std::optional<std::vector<ListedFile>> listFiles(const QString& folder);
 
 // Makes the folder in one step that fails when anything has the name already, or when its
 // parent is missing (errno tells).

@@ -66,9 +66,10 @@ public:
         reader.setDecideFormatFromContent(true);
         return !reader.read().isNull();
     }
-    QByteArray fileToPng(const QString& path) const override {
-        if (path.isEmpty()) return {};
-        QImageReader reader(path);
+    QByteArray toPng(const QByteArray& encoded) const override {
+        QByteArray data = encoded;
+        QBuffer in(&data);
+        QImageReader reader(&in);
         reader.setDecideFormatFromContent(true);
         const QImage picture = reader.read();
         if (picture.isNull()) return {};

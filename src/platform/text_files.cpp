@@ -4,6 +4,7 @@
 #include "platform/file_lock.h"
 #include "platform/read_cache.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <fcntl.h>
@@ -74,19 +75,37 @@ std::optional<QString> readWholeFile(const QString& path) {
 std::optional<QStringList> readLines(const QString& path) {
     const std::optional<QByteArray> bytes = readBytes(path);
     if (!bytes) return std::nullopt;
+    return linesOf(*bytes);
+}
+
+QStringList linesOf(const QByteArray& bytes) {
     QStringList lines;
-    const qsizetype size = bytes->size();
+    const qsizetype size = bytes.size();
     qsizetype begin = 0;
     while (begin < size) {
-        qsizetype end = bytes->indexOf('\n', begin);
+        qsizetype end = bytes.indexOf('\n', begin);
         const qsizetype next = end < 0 ? size : end + 1;
         if (end < 0) end = size;
         qsizetype contentEnd = end;
-        if (contentEnd > begin && bytes->at(contentEnd - 1) == '\r') --contentEnd;
-        lines.append(fromAnsi(bytes->mid(begin, contentEnd - begin)));
+        if (contentEnd > begin && bytes.at(contentEnd - 1) == '\r') --contentEnd;
+        lines.append(fromAnsi(bytes.mid(begin, contentEnd - begin)));
         begin = next;
     }
     return lines;
+}
+
+std::optional<QByteArray> readListedFile(const QString& folder, const ListedFile& file) {
+    const QString path = folder + QLatin1Char('/') + file.name;
+    if (!file.plain) {
+        const FileHandle checked = openForReading(path);
+        if (!checked.isOpen()) return std::nullopt;
+        return readAllFrom(checked);
+    }
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    // Question files are small: a first buffer of 4 KB, grown as the bytes come.
+    return readAllFrom(FileHandle(fd, 4095));
 }
 
 QString withoutFinalLineEnd(const QString& text) {

@@ -3,6 +3,7 @@
 // that need the case-insensitive look-up build them with platform::childPath.
 
 #include "platform/file_access.h"
+#include "platform/folders.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -24,6 +25,14 @@ std::optional<QString> readWholeFile(const QString& path);
 // an empty line is an entry of its own; a file ending in a line end has no extra empty
 // entry after it. Empty optional when the file cannot be read.
 std::optional<QStringList> readLines(const QString& path);
+// The lines of a file's bytes, as readLines reads them.
+QStringList linesOf(const QByteArray& bytes);
+
+// The bytes of a file that a listing made just now named (platform::listFiles), read once
+// and not kept for the event: for a reader that goes through whole folders once. A file the
+// listing called plain is opened without a look first (one round trip, not two); O_NONBLOCK
+// keeps a FIFO put in its place since from holding the open, and its read ends at once.
+std::optional<QByteArray> readListedFile(const QString& folder, const ListedFile& file);
 
 // The text without one final line end (CR LF, or a lone LF): what an editable field
 // shows of a file that was written as the field followed by CR LF, so that saving the

@@ -1,7 +1,9 @@
 // The Aiken format: each question is its text (a line, or several), then its options, a
 // capital letter with "." or ")" and a blank before each, then "ANSWER: " and the letter
 // of the right one. Blank lines between questions are allowed and mean nothing. The key
-// is read as people write it too: "Answer: b", "ANSWER: B.".
+// is read as people write it too: "Answer: b", "ANSWER: B.". A key line always ends its
+// block, so a block that cannot be read ("A) Question not started", a key line with no
+// letter) is left out and named with its first line, and the next question starts clean.
 
 #include "teacher_tools/aiken_texts.h"
 #include "teacher_tools/bank_text.h"
@@ -29,6 +31,12 @@ public:
 private:
     void line(int number, const QString& content);
     void answer(int number, QChar letter);
+    // Why the pending block is left out: options with no question before them, or `reason`.
+    QString unfinished(const QString& reason) const {
+        return pending_.text.isEmpty() && !pending_.options.isEmpty()
+                   ? say_(aiken_texts::text("optionsWithoutQuestion"))
+                   : reason;
+    }
     void skip(const QString& reason) {
         bank_.skipped.push_back({pending_.line, reason});
         pending_ = {};
@@ -43,7 +51,7 @@ QuestionBank AikenReader::read(const QString& text) {
     const QStringList lines = splitLines(text);
     for (int i = 0; i < lines.size(); ++i)
         line(i + 1, lines.at(i));
-    if (!pending_.empty()) skip(say_(aiken_texts::text("noAnswerLineWith")));
+    if (!pending_.empty()) skip(unfinished(say_(aiken_texts::text("noAnswerLineWith"))));
     return bank_;
 }
 
@@ -60,19 +68,21 @@ void AikenReader::line(int number, const QString& content) {
         answer(number, match.captured(1).at(0).toUpper());
         return;
     }
-    if (!pending_.options.isEmpty() && keyLine.match(trimmed).hasMatch()) {
-        skip(say_(aiken_texts::text("keyLineCannotBe")).arg(trimmed));
+    if (keyLine.match(trimmed).hasMatch()) {
+        if (pending_.empty()) pending_.line = number;
+        skip(unfinished(say_(aiken_texts::text("keyLineCannotBe")).arg(trimmed)));
         return;
     }
+    // An option before any text still belongs to the block it starts: that block has no
+    // question, and is left out whole at its key line.
     const QRegularExpressionMatch option = optionLine.match(trimmed);
-    if (option.hasMatch() && !pending_.text.isEmpty()) {
+    if (option.hasMatch()) {
+        if (pending_.empty()) pending_.line = number;
         pending_.options.append(trimmed.simplified());
         pending_.letters.append(option.captured(1).at(0));
         return;
     }
-    if (!pending_.options.isEmpty()) {
-        skip(say_(aiken_texts::text("noAnswerLineWith")));
-    }
+    if (!pending_.options.isEmpty()) skip(unfinished(say_(aiken_texts::text("noAnswerLineWith"))));
     if (pending_.empty()) pending_.line = number;
     pending_.text.append(trimmed);
 }
@@ -80,6 +90,10 @@ void AikenReader::line(int number, const QString& content) {
 void AikenReader::answer(int number, QChar letter) {
     if (pending_.empty()) {
         bank_.skipped.push_back({number, say_(aiken_texts::text("answerLineWithoutQuestion"))});
+        return;
+    }
+    if (pending_.text.isEmpty()) {
+        skip(unfinished({}));
         return;
     }
     if (pending_.options.size() < 2) {

@@ -10,6 +10,8 @@ inline constexpr texts::Text kTexts[] = {
      "no ANSWER line with the letter of the right option"},
     {"keyLineCannotBe", "строка ответа «%1» не читается: нужно ANSWER: и буква",
      "the key line \"%1\" cannot be read: ANSWER: and a letter are needed"},
+    {"optionsWithoutQuestion", "варианты ответа без текста вопроса перед ними",
+     "options without a question's text before them"},
     {"answerLineWithoutQuestion", "строка ANSWER без вопроса", "an ANSWER line without a question"},
     {"fewerThanTwoOptions", "меньше двух вариантов ответа", "fewer than two options"},
     {"twoOptionsHaveLetter", "буква %1 стоит у двух вариантов", "two options have the letter %1"},

@@ -1,5 +1,6 @@
 #include "teacher_tools/bank_import.h"
 
+#include "common/file_messages.h"
 #include "common/settings_file.h"
 #include "exam_content/exam_folder.h"
 #include "exam_content/exam_writer.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <cerrno>
 #include <numeric>
 #include <random>
 
@@ -37,6 +39,7 @@ struct Bank {
     std::uint32_t seed = 0; // the bank's own shuffle seed: the same file, the same order
     // The format the text looks written in, when that is not the one it was read as.
     std::optional<BankFormat> looksLike;
+    std::optional<BankNote> stopped; // where a broken file stopped being read
 };
 
 QString formatName(BankFormat format) {
@@ -86,6 +89,7 @@ Bank readBank(const QString& file, BankFormat format, const QStringList& trueFal
     }
     if (const BankFormat guessed = guessFormat(text); guessed != format) bank.looksLike = guessed;
     bank.skipped = std::move(parsed.skipped);
+    bank.stopped = parsed.stopped;
     for (BankQuestion& question : parsed.questions)
         bank.questions.push_back({std::move(question), -1, {}});
     return bank;
@@ -196,9 +200,11 @@ QString refusedName(const QString& name, bool acceptable, const Wording& say) {
     return {};
 }
 
-QString notWritten(const QString& path, const Wording& say) {
+// The system's reason follows the message, as with every other write.
+QString notWritten(const platform::WriteResult& result, const Wording& say) {
     return say(bank_import_texts::text("couldNotWriteUnfinished"))
-        .arg(QDir::toNativeSeparators(path));
+               .arg(QDir::toNativeSeparators(result.file())) +
+           writeFailureNote(result, say.language());
 }
 
 } // namespace
@@ -229,29 +235,39 @@ QString existing(const platform::AppContext& app, const QString& parent, const Q
 
 // Makes the new folder in one step that fails when the name is taken, so that an exam or
 // a test made meanwhile under that name (another teacher's, another computer's) is never
-// written into, nor removed when this import fails.
-bool claimFolder(const platform::AppContext& app, const QString& parent, const QString& name) {
+// written into, nor removed when this import fails. The system's error when it fails.
+int claimFolder(const platform::AppContext& app, const QString& parent, const QString& name) {
     const QString parentPath = app.path(parent);
-    return platform::MakeDirPath(parentPath) &&
-           platform::MakeNewDir(QDir(parentPath).filePath(name));
+    if (platform::MakeDirPath(parentPath) && platform::MakeNewDir(QDir(parentPath).filePath(name)))
+        return 0;
+    return errno == 0 ? EIO : errno;
 }
 
 QString claimedMeanwhile(const platform::AppContext& app, const QString& parent,
-                         const QString& name, const Wording& say) {
+                         const QString& name, int error, const Wording& say) {
     const QString taken = existing(app, parent, name, say);
     if (!taken.isEmpty()) return taken;
+    const QString folder = QDir(app.path(parent)).filePath(name);
     return say(bank_import_texts::text("couldNotCreateFolder"))
-        .arg(QDir::toNativeSeparators(QDir(app.path(parent)).filePath(name)));
+               .arg(QDir::toNativeSeparators(folder)) +
+           writeFailureNote(platform::WriteResult::systemFailure(folder, error), say.language());
 }
 
 QString nothingTaken(const Wording& say) {
     return say(bank_import_texts::text("fileHoldsNoQuestion"));
 }
 
-QString writeExam(const QString& folder, const QString& name, const std::vector<Prepared>& taken,
-                  const std::vector<int>& order, int perTicket) {
+// A failure names its file.
+platform::WriteResult naming(const platform::WriteResult& result, const QString& file) {
+    if (result || !result.file().isEmpty()) return result;
+    return {result.kind(), file, result.reason()};
+}
+
+platform::WriteResult writeExam(const QString& folder, const QString& name,
+                                const std::vector<Prepared>& taken, const std::vector<int>& order,
+                                int perTicket) {
     if (const platform::WriteResult made = exam_writer::createExamFolder(folder, name); !made)
-        return made.file();
+        return naming(made, folder);
     for (std::size_t i = 0; i < order.size(); ++i) {
         const int ticket = int(i) / perTicket + 1;
         const int n = int(i) % perTicket + 1;
@@ -266,9 +282,9 @@ QString writeExam(const QString& folder, const QString& name, const std::vector<
         if (const platform::WriteResult written =
                 exam_writer::writeQuestionOfNewExam(ticketFolder, n, texts, prepared.picture);
             !written)
-            return written.file();
+            return naming(written, ticketFolder);
     }
-    return {};
+    return platform::WriteResult::Written;
 }
 
 } // namespace
@@ -279,6 +295,11 @@ namespace {
 bool reportTaken(ImportResult& result, Bank& bank, BankFormat format, bool nothing,
                  const Wording& say) {
     sortByLine(bank.skipped);
+    // A file read only up to where it broke says so among the notes, in its place.
+    if (bank.stopped) {
+        result.readUpTo = bank.stopped->line;
+        bank.notes.push_back(*bank.stopped);
+    }
     sortByLine(bank.notes);
     result.skipped = bank.skipped;
     result.notes = bank.notes;
@@ -291,6 +312,16 @@ bool reportTaken(ImportResult& result, Bank& bank, BankFormat format, bool nothi
             say(bank_import_texts::text("fileLooksLikeNot")).arg(other, formatName(format));
     }
     return !nothing;
+}
+
+// An import that read its bank but made nothing: the failure alone is its outcome, since
+// what it left out and remarked on was about an exam or a test that does not exist.
+ImportResult& failedAfterReading(ImportResult& result, const QString& error) {
+    result.error = error;
+    result.skipped.clear();
+    result.notes.clear();
+    result.readUpTo = 0;
+    return result;
 }
 } // namespace
 
@@ -319,17 +350,16 @@ ImportResult importExam(const platform::AppContext& app, BankFormat format, cons
     std::iota(order.begin(), order.end(), 0);
     if (options.seed) order = shuffledOrder(count, *options.seed);
     const QString folder = QDir(app.path(QStringLiteral("b"))).filePath(name);
-    if (!claimFolder(app, QStringLiteral("b"), name)) {
-        result.error = claimedMeanwhile(app, QStringLiteral("b"), name, say);
-        return result;
+    if (const int error = claimFolder(app, QStringLiteral("b"), name); error != 0) {
+        return failedAfterReading(result,
+                                  claimedMeanwhile(app, QStringLiteral("b"), name, error, say));
     }
-    if (const QString failed = writeExam(folder, name, taken, order, perTicket);
-        !failed.isEmpty()) {
+    if (const platform::WriteResult written = writeExam(folder, name, taken, order, perTicket);
+        !written) {
         // The folder is this import's own: made by it a moment ago.
         QDir(folder).removeRecursively();
         platform::forgetCachedReads(); // names gone from listings of this event
-        result.error = notWritten(failed, say);
-        return result;
+        return failedAfterReading(result, notWritten(written, say));
     }
     result.folder = folder;
     result.questions = count;
@@ -409,23 +439,28 @@ QString conclusionText(int k, const std::array<Decimal, 3>& t, QChar separator,
     return say(bank_import_texts::text("totalAbove")).arg(t2);
 }
 
-QString writeTest(const platform::AppContext& app, const QString& name,
-                  const std::vector<Prepared>& taken, const Wording& say) {
+platform::WriteResult writeTest(const platform::AppContext& app, const QString& name,
+                                const std::vector<Prepared>& taken, const Wording& say) {
     const QString folder = questionnaire_files::testFolder(app, name);
-    if (!platform::MakeDirPath(folder)) return folder;
+    if (!platform::MakeDirPath(folder)) return platform::WriteResult::systemFailure(folder);
     const QString definition = questionnaire_files::definitionPath(app, name);
     const QChar separator = app.locale().decimalSeparator();
     const std::array<Decimal, 3> thresholds = thresholdsFor(taken);
-    if (!SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t"), name, definition))
-        return definition;
+    if (const platform::WriteResult written =
+            SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t"), name, definition);
+        !written)
+        return naming(written, definition);
     for (int k = 1; k <= questionnaire_files::kConclusions; ++k) {
-        if (!SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t%1").arg(k),
-                      thresholds[std::size_t(k - 1)].toText(separator), definition))
-            return definition;
+        if (const platform::WriteResult written =
+                SetValue(questionnaire_files::kHeaderSection, QStringLiteral("t%1").arg(k),
+                         thresholds[std::size_t(k - 1)].toText(separator), definition);
+            !written)
+            return naming(written, definition);
         const QString file = questionnaire_files::conclusionFilePath(app, name, k);
-        if (!questionnaire_files::writeTextFile(file,
-                                                conclusionText(k, thresholds, separator, say)))
-            return file;
+        if (const platform::WriteResult written = questionnaire_files::writeTextFile(
+                file, conclusionText(k, thresholds, separator, say));
+            !written)
+            return naming(written, file);
     }
     for (std::size_t i = 0; i < taken.size(); ++i) {
         const BankQuestion& question = taken[i].question;
@@ -437,11 +472,17 @@ QString writeTest(const platform::AppContext& app, const QString& name,
             stored.points[std::size_t(k)] =
                 present ? question.weights[std::size_t(k)].toText(separator) : QStringLiteral("0");
         }
-        if (!questionnaire_files::writeQuestion(definition, number, stored)) return definition;
+        if (const platform::WriteResult written =
+                questionnaire_files::writeQuestion(definition, number, stored);
+            !written)
+            return naming(written, definition);
         const QString file = questionnaire_files::questionFilePath(app, name, number);
-        if (!questionnaire_files::writeTextFile(file, question.text)) return file;
+        if (const platform::WriteResult written =
+                questionnaire_files::writeTextFile(file, question.text);
+            !written)
+            return naming(written, file);
     }
-    return {};
+    return platform::WriteResult::Written;
 }
 
 } // namespace
@@ -466,15 +507,14 @@ ImportResult importTest(const platform::AppContext& app, BankFormat format, cons
     // Tests are not made from Aiken: no use pointing to it.
     if (bank.looksLike == BankFormat::Aiken) bank.looksLike.reset();
     if (!reportTaken(result, bank, format, taken.empty(), say)) return result;
-    if (!claimFolder(app, QStringLiteral("t"), name)) {
-        result.error = claimedMeanwhile(app, QStringLiteral("t"), name, say);
-        return result;
+    if (const int error = claimFolder(app, QStringLiteral("t"), name); error != 0) {
+        return failedAfterReading(result,
+                                  claimedMeanwhile(app, QStringLiteral("t"), name, error, say));
     }
-    if (const QString failed = writeTest(app, name, taken, say); !failed.isEmpty()) {
+    if (const platform::WriteResult written = writeTest(app, name, taken, say); !written) {
         QDir(questionnaire_files::testFolder(app, name)).removeRecursively();
         platform::forgetCachedReads();
-        result.error = notWritten(failed, say);
-        return result;
+        return failedAfterReading(result, notWritten(written, say));
     }
     result.folder = questionnaire_files::testFolder(app, name);
     result.questions = int(taken.size());

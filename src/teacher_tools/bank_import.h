@@ -28,6 +28,7 @@ struct ImportResult {
     int tickets = 0;               // tickets written (exams)
     std::vector<BankNote> skipped; // questions left out, with their lines
     std::vector<BankNote> notes;   // remarks on questions taken (a picture not found)
+    int readUpTo = 0;              // the line a broken file was read up to; 0 when read whole
     bool made() const { return !folder.isEmpty(); }
 };
 

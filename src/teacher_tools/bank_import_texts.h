@@ -31,6 +31,8 @@ inline constexpr texts::Text kTexts[] = {
      "Windows-1251 cannot hold."},
     {"couldNotWriteUnfinished", "Не удалось записать «%1»; недописанная папка удалена.",
      "Could not write \"%1\"; the unfinished folder was removed."},
+    {"answersArePictures", "ответы вопроса — картинки, а в билете варианты ответа только текстом",
+     "its answers are pictures, which an exam ticket cannot show: its variants are text"},
     {"true", "Верно", "True"},
     {"false", "Неверно", "False"},
     {"existsAlreadyImportOverwrites",

@@ -27,6 +27,7 @@ public:
     explicit Wording(const QString& language);
     QString operator()(const char* russian, const char* english) const;
     QString operator()(const texts::Text& text) const;
+    const QString& language() const { return language_; }
 
 private:
     QString language_;

@@ -5,9 +5,12 @@
 // costs {~lots =nothing} for everyone"), true/false ("{T}", "{FALSE}"), the escapes
 // \~ \= \# \{ \} \: \\ \n (a backslash before anything else is a backslash), and
 // pictures referred to as <img src="..."> or ![...](...). A blank line always ends a
-// question. Every part is read in one pass, so a question with any number of answers
-// takes time in proportion to its length.
+// question. A question with a second answer block after its first ("...{~many =much}")
+// is left out: a ticket gives a question one list of variants, and the second block would
+// show as text, its right answer with it. Every part is read in one pass, so a question
+// with any number of answers takes time in proportion to its length.
 
+#include "teacher_tools/bank_import_texts.h"
 #include "teacher_tools/bank_text.h"
 #include "teacher_tools/gift_texts.h"
 #include "teacher_tools/question_bank.h"
@@ -196,6 +199,11 @@ void GiftReader::question(const Block& block) {
         skip(block.line, say_(gift_texts::text("braceOnLineNot")).arg(braceLine));
         return;
     }
+    if (const qsizetype second = findUnescaped(text, QLatin1Char('{'), close + 1); second >= 0) {
+        const int secondLine = block.from[std::size_t(QStringView(text).left(second).count(u'\n'))];
+        skip(block.line, say_(gift_texts::text("secondAnswerBlock")).arg(secondLine));
+        return;
+    }
     BankQuestion question;
     question.line = block.line;
     if (!answers(QStringView(text).mid(open + 1, close - open - 1).trimmed(), question, html)) {
@@ -252,7 +260,7 @@ bool GiftReader::answers(QStringView inside, BankQuestion& question, bool html) 
 
 bool GiftReader::choices(QStringView inside, BankQuestion& question, bool html) {
     static const QRegularExpression weight(QStringLiteral("^\\s*%(-?[0-9]+(?:[.,][0-9]+)?)%"));
-    bool anyWrong = false, allPairs = true;
+    bool anyWrong = false, allPairs = true, pictures = false;
     for (const Piece& piece : piecesOf(inside)) {
         QStringView answer = piece.text;
         const qsizetype feedback = findUnescaped(answer, QLatin1Char('#'));
@@ -268,8 +276,17 @@ bool GiftReader::choices(QStringView inside, BankQuestion& question, bool html) 
         anyWrong = anyWrong || !piece.right;
         allPairs = allPairs && answer.contains(QLatin1String("->"));
         const QString plain = unescaped(answer);
-        question.answers.append((answerHtml ? withoutHtml(plain) : plain).simplified());
+        const QString shown = (answerHtml ? withoutHtml(plain) : plain).simplified();
+        if (shown.isEmpty()) {
+            QString rest = plain;
+            pictures = pictures || !takePictures(rest).isEmpty();
+        }
+        question.answers.append(shown);
         question.weights.push_back(value);
+    }
+    if (pictures) {
+        reason_ = say_(bank_import_texts::text("answersArePictures"));
+        return false;
     }
     if (!anyWrong) {
         reason_ = allPairs ? say_(gift_texts::text("matchingQuestion"))

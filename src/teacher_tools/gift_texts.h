@@ -19,6 +19,11 @@ inline constexpr texts::Text kTexts[] = {
     {"matchingQuestion", "вопрос на соответствие", "a matching question"},
     {"shortAnswerWithoutOptions", "короткий ответ без вариантов", "a short answer without options"},
     {"emptyAnswer", "пустой вариант ответа", "an empty answer"},
+    {"secondAnswerBlock",
+     "второй блок ответов в строке %1: в билете у вопроса один список вариантов, а второй "
+     "блок был бы виден как текст и выдал бы ответ",
+     "a second answer block on line %1: a ticket's question has one list of variants, and the "
+     "second block would show as text and give its answer away"},
 };
 
 consteval const texts::Text& text(std::string_view key) { return texts::lookUp(kTexts, key); }

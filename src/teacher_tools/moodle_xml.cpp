@@ -3,8 +3,11 @@
 // shows as <file name="..." encoding="base64">, referred to as @@PLUGINFILE@@/name),
 // its <answer fraction="100"> elements and, for a multiple choice, <single>. Multiple
 // choice and true/false questions are taken; categories are passed over; every other
-// type is named and skipped.
+// type is named and skipped. The older export (Moodle 1.9) gives a question its picture
+// as <image>name</image> and <image_base64>: taken as the question's picture, first. A
+// file that stops being well-formed is read up to there, and says where.
 
+#include "teacher_tools/bank_import_texts.h"
 #include "teacher_tools/bank_text.h"
 #include "teacher_tools/moodle_xml_texts.h"
 #include "teacher_tools/question_bank.h"
@@ -32,12 +35,35 @@ QString plainText(const RichText& rich, QStringList* pictures) {
     return plain ? text : withoutHtml(text);
 }
 
+// The text of the current element with its child elements' text, read in a loop: however
+// deep the elements nest, the stack does not grow (readElementText recurses once a level).
+QString elementText(QXmlStreamReader& xml) {
+    QString text;
+    for (int depth = 1; depth > 0 && !xml.atEnd();) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            text += xml.text();
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
+
 RichText readRichText(QXmlStreamReader& xml) {
     RichText rich;
     rich.format = xml.attributes().value(QLatin1String("format")).toString();
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("text")) {
-            rich.text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            rich.text = elementText(xml);
         } else if (xml.name() == QLatin1String("file")) {
             const QString name = xml.attributes().value(QLatin1String("name")).toString();
             const bool base64 =
@@ -64,6 +90,8 @@ struct XmlQuestion {
     std::vector<XmlAnswer> answers;
     QString single;
     QString shuffle;
+    QString image;          // Moodle 1.9: the picture's name
+    QByteArray imageBase64; // and its bytes, encoded
 };
 
 XmlQuestion readQuestion(QXmlStreamReader& xml) {
@@ -82,6 +110,11 @@ XmlQuestion readQuestion(QXmlStreamReader& xml) {
             question.single = xml.readElementText().trimmed();
         } else if (name == QLatin1String("shuffleanswers")) {
             question.shuffle = xml.readElementText().trimmed();
+        } else if (name == QLatin1String("image")) {
+            if (const QString image = xml.readElementText().trimmed(); !image.isEmpty())
+                question.image = image;
+        } else if (name == QLatin1String("image_base64")) {
+            question.imageBase64 = xml.readElementText().toLatin1();
         } else {
             xml.skipCurrentElement();
         }
@@ -119,8 +152,9 @@ QuestionBank XmlReader::read(const QByteArray& bytes) {
         if (!xml.hasError()) take(question);
     }
     if (xml.hasError()) {
-        skip(int(xml.lineNumber()),
-             say_(moodle_xml_texts::text("xmlFileBrokenNot")).arg(xml.errorString()));
+        const int line = int(xml.lineNumber());
+        bank_.stopped = BankNote{
+            line, say_(moodle_xml_texts::text("readOnlyUpTo")).arg(line).arg(xml.errorString())};
     }
     return bank_;
 }
@@ -134,9 +168,17 @@ void XmlReader::take(const XmlQuestion& read) {
     }
     BankQuestion question;
     question.line = read.line;
+    // Moodle 1.9's picture: its name without any folder, its bytes when the file holds them.
+    const QString image = QString(read.image)
+                              .replace(QLatin1Char('\\'), QLatin1Char('/'))
+                              .section(QLatin1Char('/'), -1);
+    if (!image.isEmpty()) question.pictures.append(image);
     question.text = tidyLines(plainText(read.text, &question.pictures));
     question.files = read.text.files;
+    if (!image.isEmpty() && !read.imageBase64.isEmpty())
+        question.files[image] = QByteArray::fromBase64(read.imageBase64);
     question.ordered = trueFalse || isFalse(read.shuffle);
+    bool pictureAnswer = false;
     if (trueFalse) {
         question.answers = trueFalse_;
         question.weights = {Decimal(), Decimal()};
@@ -147,11 +189,16 @@ void XmlReader::take(const XmlQuestion& read) {
         }
     } else {
         for (const XmlAnswer& answer : read.answers) {
-            question.answers.append(plainText(answer.text, nullptr).simplified());
+            QStringList pictures;
+            const QString shown = plainText(answer.text, &pictures).simplified();
+            pictureAnswer = pictureAnswer || (shown.isEmpty() && !pictures.isEmpty());
+            question.answers.append(shown);
             question.weights.push_back(answer.fraction);
         }
     }
-    if (question.text.isEmpty()) {
+    if (pictureAnswer) {
+        skip(read.line, say_(bank_import_texts::text("answersArePictures")));
+    } else if (question.text.isEmpty()) {
         skip(read.line, say_(moodle_xml_texts::text("questionHasNoText")));
     } else if (question.answers.size() < 2 || question.answers.contains(QString())) {
         skip(read.line, say_(moodle_xml_texts::text("fewerThanTwoOptions")));

@@ -6,8 +6,8 @@
 namespace moodle_xml_texts {
 
 inline constexpr texts::Text kTexts[] = {
-    {"xmlFileBrokenNot", "файл XML испорчен, дальше он не читается: %1",
-     "the XML file is broken and is not read on: %1"},
+    {"readOnlyUpTo", "файл прочитан только до строки %1: дальше он не правильный XML (%2)",
+     "the file is read only up to line %1: from there on it is not well-formed XML (%2)"},
     {"questionTypeNotTaken", "вопрос типа «%1» не берётся: в билете только выбор из вариантов",
      "a question of the type \"%1\" is not taken: a ticket only has variants to choose from"},
     {"questionHasNoText", "нет текста вопроса", "the question has no text"},

@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QStringList>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace teacher_tools {
@@ -35,6 +36,9 @@ struct BankNote {
 struct QuestionBank {
     std::vector<BankQuestion> questions;
     std::vector<BankNote> skipped;
+    // Where a file that stops being well-formed stops being read (Moodle XML), and why;
+    // every question after it is unread.
+    std::optional<BankNote> stopped;
 };
 
 enum class BankFormat { Aiken, Gift, MoodleXml };

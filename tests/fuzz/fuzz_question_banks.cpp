@@ -1,30 +1,11 @@
 // The question bank readers on any bytes, as a teacher's file from anywhere: GIFT, Aiken
 // and Moodle XML, and the HTML they share. Nothing may crash, and every question taken
-// must be one an exam could hold: a text, answers each a single non-empty line, one
-// weight an answer.
+// must be one an exam could hold (question_bank_checks.h).
 
-#include "fuzz_entry.h"
+#include "question_bank_checks.h"
 
 #include "platform/text_encoding.h"
 #include "teacher_tools/bank_text.h"
-#include "teacher_tools/question_bank.h"
-
-namespace {
-
-void checkBank(const teacher_tools::QuestionBank& bank) {
-    for (const teacher_tools::BankQuestion& question : bank.questions) {
-        fuzzCheck(!question.text.isEmpty(), "a question without text");
-        fuzzCheck(question.answers.size() == qsizetype(question.weights.size()),
-                  "answers and weights differ in number");
-        for (const QString& answer : question.answers) {
-            fuzzCheck(!answer.isEmpty(), "an empty answer");
-            fuzzCheck(!answer.contains(QLatin1Char('\n')) && !answer.contains(QLatin1Char('\r')),
-                      "an answer of several lines");
-        }
-    }
-}
-
-} // namespace
 
 extern "C" int PROVERON_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));

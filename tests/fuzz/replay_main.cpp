@@ -16,6 +16,7 @@ extern "C" int fuzzAnsiCodec(const std::uint8_t*, std::size_t);
 extern "C" int fuzzExamFiles(const std::uint8_t*, std::size_t);
 extern "C" int fuzzScenarioParser(const std::uint8_t*, std::size_t);
 extern "C" int fuzzQuestionBanks(const std::uint8_t*, std::size_t);
+extern "C" int fuzzMoodleXml(const std::uint8_t*, std::size_t);
 
 int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const std::uint8_t*, std::size_t)> targets = {
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
         {"ansi_codec", fuzzAnsiCodec},
         {"exam_files", fuzzExamFiles},
         {"scenario_parser", fuzzScenarioParser},
-        {"question_banks", fuzzQuestionBanks}};
+        {"question_banks", fuzzQuestionBanks},
+        {"moodle_xml", fuzzMoodleXml}};
     if (argc != 3 || !targets.count(argv[1])) {
         std::fprintf(stderr, "usage: %s TARGET FOLDER\n", argv[0]);
         return 2;

@@ -3,7 +3,7 @@
 #
 #   tests/fuzz/run.sh [SECONDS] [TARGET...]      (default: 300 seconds, every target)
 #
-# Targets: profile, ansi_codec, exam_files, scenario_parser. Each starts from its seeds in
+# Targets: profile, ansi_codec, exam_files, scenario_parser, question_banks, moodle_xml. Each starts from its seeds in
 # tests/fuzz/corpus/TARGET and keeps what it learns in build-fuzz/corpus/TARGET (outside the
 # repository); a finding is saved in build-fuzz/findings/TARGET/ and the script ends with a
 # failure. Set PROVERON_FUZZ_BUILD to build elsewhere than build-fuzz/.
@@ -12,7 +12,7 @@ set -euo pipefail
 seconds=${1:-300}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(profile ansi_codec exam_files scenario_parser question_banks)
+[ ${#targets[@]} -eq 0 ] && targets=(profile ansi_codec exam_files scenario_parser question_banks moodle_xml)
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${PROVERON_FUZZ_BUILD:-$root/build-fuzz}

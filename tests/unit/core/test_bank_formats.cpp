@@ -245,9 +245,10 @@ TEST(MoodleXml, ChoicesAndTrueFalseTakenPicturesInsideOtherTypesNamed) {
 
     const auto broken = teacher_tools::parseMoodleXml("<quiz><question type=\"x\">", kTrueFalse,
                                                       teacher_tools::Wording("eng"));
-    ASSERT_EQ(broken.skipped.size(), 1u);
-    EXPECT_TRUE(broken.skipped[0].text.startsWith("the XML file is broken"))
-        << broken.skipped[0].text.toStdString();
+    EXPECT_TRUE(broken.skipped.empty());
+    ASSERT_TRUE(broken.stopped);
+    EXPECT_TRUE(broken.stopped->text.startsWith("the file is read only up to line 1:"))
+        << broken.stopped->text.toStdString();
 }
 
 TEST(BankExport, ExamsAndTestsComeBackTheSameThroughGiftAndXml) {
@@ -328,4 +329,213 @@ TEST(BankExport, ExamsAndTestsComeBackTheSameThroughGiftAndXml) {
     EXPECT_FALSE(teacher_tools::exportBank(f.app, f.app.path("out"), ExportFormat::Gift,
                                            f.app.path("x.gift"), kSay)
                      .done());
+}
+
+namespace {
+
+// An exam written straight into its files, as the ticket editor writes them: each
+// question its text, its variants (the first the right one) and, with a name, its picture.
+struct HandMadeQuestion {
+    QString text;
+    QStringList variants;
+    QString picture; // a PNG file of the test's to copy in as kN.bmp; empty for none
+};
+
+void writeHandMadeExam(const QString& folder, const std::vector<HandMadeQuestion>& questions,
+                       int perTicket) {
+    putBytes(folder + "/lzm.lzm", platform::toAnsi("Знаки\r\n"));
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        const QString ticket = folder + QStringLiteral("/b%1/").arg(int(i) / perTicket + 1);
+        const QString n = QString::number(int(i) % perTicket + 1);
+        const HandMadeQuestion& question = questions[i];
+        putBytes(ticket + "q" + n + ".txt", platform::toAnsi(question.text + "\r\n"));
+        putBytes(ticket + "v" + n + ".txt",
+                 platform::toAnsi(question.variants.join("\r\n") + "\r\n"));
+        putBytes(ticket + "o" + n + ".txt", platform::toAnsi(question.variants.first() + "\r\n"));
+        if (!question.picture.isEmpty()) {
+            ASSERT_TRUE(QImage(question.picture).save(ticket + "k" + n + ".bmp", "BMP"));
+        }
+    }
+}
+
+} // namespace
+
+TEST(BankExport, EveryGiftSpecialCharacterComesBackAtTheStartMiddleAndEnd) {
+    AppFixture f;
+    ASSERT_TRUE(picture(6, 5, Qt::yellow).save(f.app.path("p.png"), "PNG"));
+    // Whatever GIFT reads as syntax: its escapes, a weight, a format mark, a comment, a
+    // category, a title mark, the line-end escape, general feedback and matching's arrow.
+    const QStringList specials{
+        "\\",      "~",  "=",          "#",  "{",   "}",    ":",  "%",   "%50%", "[html]",
+        "[plain]", "//", "$CATEGORY:", "::", "\\n", "####", "->", "<b>", "&amp;"};
+    std::vector<HandMadeQuestion> questions;
+    for (const QString& s : specials) {
+        // Every other question has a picture, so its text goes out as HTML.
+        const QString picture = questions.size() % 2 ? f.app.path("p.png") : QString();
+        questions.push_back({s + "начало " + s + " середина " + s,
+                             {s + "верный " + s, "неверный " + s + " второй", "третий " + s, s},
+                             picture});
+    }
+    questions.push_back({"Цена?", {"%50% скидка", "50 %", "%"}, {}});
+    const QString exam = f.app.path("b/Знаки");
+    writeHandMadeExam(exam, questions, 5);
+    // A ticket folder made on Windows is found by its other spelling.
+    ASSERT_TRUE(QDir(exam).rename("b2", "B2"));
+
+    for (const auto& [format, suffix] :
+         {std::pair{ExportFormat::Gift, "gift"}, std::pair{ExportFormat::MoodleXml, "xml"}}) {
+        const QString file = f.app.path(QStringLiteral("out/Знаки.%1").arg(suffix));
+        QDir().mkpath(f.app.path("out"));
+        const auto exported = teacher_tools::exportBank(f.app, exam, format, file, kSay);
+        ASSERT_TRUE(exported.done()) << exported.error.toStdString();
+        EXPECT_EQ(exported.questions, int(questions.size())) << suffix;
+        EXPECT_TRUE(exported.notes.empty()) << suffix;
+        const auto bank =
+            format == ExportFormat::Gift
+                ? teacher_tools::parseGift(QString::fromUtf8(bytesOf(file)), kTrueFalse, kSay)
+                : teacher_tools::parseMoodleXml(bytesOf(file), kTrueFalse, kSay);
+        EXPECT_TRUE(bank.skipped.empty()) << suffix << ": " << bank.skipped[0].text.toStdString();
+        ASSERT_EQ(bank.questions.size(), questions.size()) << suffix;
+        for (std::size_t i = 0; i < questions.size(); ++i) {
+            EXPECT_EQ(bank.questions[i].text, questions[i].text) << suffix << " " << i;
+            EXPECT_EQ(bank.questions[i].answers, questions[i].variants) << suffix << " " << i;
+            EXPECT_EQ(weightsOf(bank.questions[i]).first(), "100") << suffix << " " << i;
+            EXPECT_EQ(bank.questions[i].pictures.size(), questions[i].picture.isEmpty() ? 0 : 1);
+        }
+        // And the program's own import makes the same exam of it again, pictures too.
+        const QString again = QStringLiteral("Снова%1").arg(suffix);
+        const auto imported = teacher_tools::importExam(
+            f.app, format == ExportFormat::Gift ? BankFormat::Gift : BankFormat::MoodleXml, file,
+            again, {5, {}}, kSay);
+        ASSERT_TRUE(imported.made()) << imported.error.toStdString();
+        EXPECT_EQ(imported.questions, int(questions.size()));
+        EXPECT_TRUE(imported.skipped.empty() && imported.notes.empty()) << suffix;
+        EXPECT_EQ(read(f.app.path("b/" + again + "/b4/o5.txt")), "%50% скидка\r\n");
+        EXPECT_EQ(exam_folder::loadPicture(f.app.path("b/" + again + "/b1"), 2).size(),
+                  QSize(6, 5));
+    }
+}
+
+TEST(MoodleXml, NestingOfAnyDepthIsReadWithoutRecursion) {
+    // A quarter of a million elements nested in the text, closed and left open: read in a
+    // loop, the stack does not grow with them.
+    const int depth = 250000;
+    const QByteArray head = "<?xml version=\"1.0\"?>\n<quiz><question type=\"multichoice\">"
+                            "<questiontext format=\"html\"><text>";
+    const QByteArray answers = "</text></questiontext><answer fraction=\"100\"><text>да</text>"
+                               "</answer><answer fraction=\"0\"><text>нет</text></answer>"
+                               "</question>\n";
+    const QByteArray closed = head + QByteArray("<b>").repeated(depth) + "Глубоко?" +
+                              QByteArray("</b>").repeated(depth) + answers +
+                              "<question type=\"truefalse\"><questiontext><text>После?</text>"
+                              "</questiontext><answer fraction=\"100\"><text>true</text>"
+                              "</answer></question></quiz>\n";
+    QElapsedTimer timer;
+    timer.start();
+    const auto bank = teacher_tools::parseMoodleXml(closed, kTrueFalse, kSay);
+    ASSERT_EQ(bank.questions.size(), 2u);
+    EXPECT_EQ(bank.questions[0].text, "Глубоко?");
+    EXPECT_EQ(bank.questions[1].text, "После?");
+    EXPECT_FALSE(bank.stopped);
+    const auto open =
+        teacher_tools::parseMoodleXml(head + QByteArray("<b>").repeated(depth), kTrueFalse, kSay);
+    EXPECT_TRUE(open.questions.empty());
+    ASSERT_TRUE(open.stopped);
+    EXPECT_EQ(open.stopped->line, 2);
+    EXPECT_LT(timer.elapsed(), 10000);
+}
+
+TEST(MoodleXml, OldPicturesTakenBrokenFilesReadUpToTheirLinePictureAnswersNamed) {
+    AppFixture f;
+    QDir().mkpath(f.app.path("old"));
+    ASSERT_TRUE(picture(4, 3, Qt::cyan).save(f.app.path("old/beside.png"), "PNG"));
+    const QByteArray inside = png(picture(7, 2, Qt::magenta)).toBase64();
+    const QByteArray xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n" // 1
+        "<question type=\"multichoice\"><questiontext format=\"html\"><text>Старый?</text>"
+        "</questiontext><image>pics/../../внутри.png</image><image_base64>" +
+        inside +
+        "</image_base64>\n" // 3
+        "<answer fraction=\"100\"><text>да</text></answer><answer fraction=\"0\"><text>нет"
+        "</text></answer></question>\n"
+        "<question type=\"multichoice\"><questiontext format=\"html\"><text>Рядом?</text>"
+        "</questiontext><image>beside.png</image><image></image>\n" // 5
+        "<answer fraction=\"100\"><text>да</text></answer><answer fraction=\"0\"><text>нет"
+        "</text></answer></question>\n"
+        "<question type=\"multichoice\"><questiontext format=\"html\"><text><![CDATA[<img "
+        "src=\"@@PLUGINFILE@@/q.png\">]]></text></questiontext>\n" // 7
+        "<answer fraction=\"100\"><text><![CDATA[<img src=\"@@PLUGINFILE@@/a.png\">]]></text>"
+        "</answer><answer fraction=\"0\"><text><![CDATA[<img src=\"@@PLUGINFILE@@/b.png\">]]>"
+        "</text></answer></question>\n"
+        "<question type=\"multichoice\"><questiontext><text>Сломан?</text></questiontext>\n" // 9
+        "<answer fraction=\"100\"><text>да</answer>\n"                                       // 10
+        "<question type=\"multichoice\"><questiontext><text>Не прочитан</text></questiontext>"
+        "<answer fraction=\"100\"><text>да</text></answer><answer fraction=\"0\"><text>нет"
+        "</text></answer></question>\n</quiz>\n";
+    const auto bank = teacher_tools::parseMoodleXml(xml, kTrueFalse, kSay);
+    ASSERT_EQ(bank.questions.size(), 2u);
+    // The old picture's name without any folder, first among the question's pictures.
+    EXPECT_EQ(bank.questions[0].pictures, QStringList{"внутри.png"});
+    EXPECT_EQ(bank.questions[1].pictures, QStringList{"beside.png"});
+    ASSERT_EQ(linesOf(bank.skipped), std::vector<int>{7});
+    EXPECT_EQ(bank.skipped[0].text,
+              "ответы вопроса — картинки, а в билете варианты ответа только текстом");
+    ASSERT_TRUE(bank.stopped);
+    EXPECT_EQ(bank.stopped->line, 10);
+    EXPECT_TRUE(bank.stopped->text.startsWith("файл прочитан только до строки 10: дальше он не "
+                                              "правильный XML"))
+        << bank.stopped->text.toStdString();
+
+    putBytes(f.app.path("old/bank.xml"), xml);
+    const auto result = teacher_tools::importExam(f.app, BankFormat::MoodleXml,
+                                                  f.app.path("old/bank.xml"), "Old", {5, {}}, kSay);
+    ASSERT_TRUE(result.made()) << result.error.toStdString();
+    EXPECT_EQ(exam_folder::loadPicture(f.app.path("b/Old/b1"), 1).size(), QSize(7, 2));
+    EXPECT_EQ(exam_folder::loadPicture(f.app.path("b/Old/b1"), 2).size(), QSize(4, 3));
+    // The break is no question left out, but a note in its place, and the line it came to.
+    EXPECT_EQ(result.skipped.size(), 1u);
+    EXPECT_EQ(result.readUpTo, 10);
+    ASSERT_EQ(linesOf(result.notes), std::vector<int>{10});
+}
+
+TEST(GiftAndAiken, ASecondAnswerBlockAndAnUnreadableBlockAreLeftOutAndNamed) {
+    const auto gift = teacher_tools::parseGift(
+        "::1:: How {~many =much} water and how {=many ~much} apples?\n\n" // 1
+        "::2:: Два\nблока {=a ~b}\nи ещё {=c ~d}\n\n"                     // 3: the second on 5
+        "::3:: Скобка \\{ после {=a ~b} \\} не блок\n\n"                  // 7
+        "::4:: [html]<img src=\"q.png\"> {=[html]<img src\\=\"a.png\"> ~[html]<img "
+        "src\\=\"b.png\">}\n", // 9
+        kTrueFalse, kSay);
+    ASSERT_EQ(gift.questions.size(), 1u);
+    EXPECT_EQ(gift.questions[0].text, "Скобка { после _____ } не блок");
+    ASSERT_EQ(linesOf(gift.skipped), (std::vector<int>{1, 3, 9}));
+    EXPECT_TRUE(gift.skipped[0].text.startsWith("второй блок ответов в строке 1"))
+        << gift.skipped[0].text.toStdString();
+    EXPECT_TRUE(gift.skipped[1].text.startsWith("второй блок ответов в строке 5"));
+    EXPECT_EQ(gift.skipped[2].text,
+              "ответы вопроса — картинки, а в билете варианты ответа только текстом");
+
+    // Blocks in the manner of a bank of errors: each bad one named with its first line,
+    // and the question after it starts clean.
+    const auto aiken = teacher_tools::parseAiken("Question missing answers\n" // 1
+                                                 "ANSWER: A\n\n"
+                                                 "A) Question not started\n" // 4
+                                                 "ANSWER: Question not started\n\n"
+                                                 "Good question\n" // 7
+                                                 "A) One\nB) Two\nANSWER: A\n\n"
+                                                 "ANSWER: unreadable\n" // 12
+                                                 "B) Orphan option\n\n" // 13
+                                                 "Last question\n"      // 15
+                                                 "A. One\nB. Two\nANSWER: B\n",
+                                                 kSay);
+    ASSERT_EQ(aiken.questions.size(), 2u);
+    EXPECT_EQ(aiken.questions[0].text, "Good question");
+    EXPECT_EQ(aiken.questions[0].line, 7);
+    EXPECT_EQ(aiken.questions[1].text, "Last question");
+    ASSERT_EQ(linesOf(aiken.skipped), (std::vector<int>{1, 4, 12, 13}));
+    EXPECT_EQ(aiken.skipped[0].text, "меньше двух вариантов ответа");
+    EXPECT_EQ(aiken.skipped[1].text, "варианты ответа без текста вопроса перед ними");
+    EXPECT_EQ(aiken.skipped[2].text,
+              "строка ответа «ANSWER: unreadable» не читается: нужно ANSWER: и буква");
+    EXPECT_EQ(aiken.skipped[3].text, "варианты ответа без текста вопроса перед ними");
 }

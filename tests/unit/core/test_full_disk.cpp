@@ -4,11 +4,14 @@
 
 #include "common/file_messages.h"
 #include "common/reports.h"
+#include "exam_content/ticket_editor.h"
 #include "platform/pictures.h"
 #include "platform/profile_file.h"
 #include "platform/text_files.h"
 #include "settings/settings_window.h"
 #include "shell/start_window.h"
+#include "teacher_tools/bank_export.h"
+#include "teacher_tools/findings_window.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -143,4 +146,53 @@ TEST(FullDisk, TheSettingsWindowSaysSoAndStaysOpenWithItsValues) {
     EXPECT_TRUE(start.visible());
     EXPECT_EQ(readProfileString(ini, "test", "bilet"), "9");
     EXPECT_EQ(readProfileString(ini, "test", "pass"), QStringLiteral("новый"));
+}
+
+TEST(FullDisk, AnImportRolledBackShowsItsFailureAloneAndAnExportKeepsTheOldFile) {
+    AppFixture f;
+    QDir().mkpath(f.app.path("b"));
+    SmallDisk disk(f.app.path("b"), 256);
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
+    writeExam(f.folder.path(), 3);
+    QString bank;
+    for (int n = 1; n <= 30; ++n)
+        bank += QStringLiteral("::%1:: Вопрос %1? {=да ~нет}\n\n").arg(n);
+    bank += "::31:: Эссе {}\n";
+    putBytes(f.app.path("bank.gift"), bank.toUtf8());
+    const QString full = QString::fromLocal8Bit(std::strerror(ENOSPC));
+    Form7& editor = f.app.window<Form7>();
+    disk.fill(16);
+
+    // The import runs out of room half-way and takes its folder away again: the message
+    // says why, and no findings window lists what it left out of an exam that is not there.
+    f.app.userEvent([&] {
+        editor.Command15.press();
+        editor.Text13.setText(f.app.path("bank.gift"));
+        editor.Text14.setText("Полный");
+        editor.Text15.setText("5");
+        editor.Command18.press();
+    });
+    ASSERT_EQ(f.desktop.messages.size(), 1u);
+    const QString message = f.desktop.messages.front().text;
+    EXPECT_TRUE(message.startsWith("Не удалось записать «" + f.app.path("b/Полный/")))
+        << message.toStdString();
+    EXPECT_TRUE(message.endsWith("»; недописанная папка удалена.\nСистема сообщает: " + full))
+        << message.toStdString();
+    EXPECT_EQ(f.app.loaded<Form10>(), nullptr);
+    EXPECT_FALSE(QFileInfo::exists(f.app.path("b/Полный")));
+    f.desktop.messages.clear();
+
+    // An export onto the full disk: the old bank stays byte for byte, no temporary is left.
+    putBytes(f.app.path("b/old.gift"), "// old\r\n");
+    disk.fill(0);
+    const auto before = filesOf(f.app.path("b"));
+    for (const auto format :
+         {teacher_tools::ExportFormat::Gift, teacher_tools::ExportFormat::MoodleXml}) {
+        const auto result =
+            teacher_tools::exportBank(f.app, f.app.path("b/exam"), format, f.app.path("b/old.gift"),
+                                      teacher_tools::Wording("eng"));
+        EXPECT_EQ(result.error, "Could not write \"" + f.app.path("b/old.gift") +
+                                    "\".\nThe system says: " + full);
+        EXPECT_EQ(filesOf(f.app.path("b")), before);
+    }
 }

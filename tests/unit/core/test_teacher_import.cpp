@@ -1,6 +1,7 @@
 // Question banks in Aiken and GIFT read into questions, and imported into exams and tests:
 // what is taken, what is left out with its line, and that what is made checks clean.
 
+#include "teacher_tools/bank_export.h"
 #include "teacher_tools/bank_import.h"
 #include "teacher_tools/exam_check.h"
 #include "teacher_tools/question_bank.h"
@@ -14,6 +15,10 @@
 
 #include <QDir>
 #include <QImage>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -199,16 +204,48 @@ TEST(ExamImport, AFolderThatCannotBeWrittenIsReportedAndLeavesNothing) {
     AppFixture f;
     const QString bank = f.app.path("bank.txt");
     putBytes(bank, fiveAikenQuestions().toUtf8());
-    QDir().mkpath(f.app.path("b"));
+    writeExam(f.folder.path(), 2);
+    // Ticket 2 cannot be read, ticket 3 can.
+    for (const char* ticket : {"b2", "b3"}) {
+        const QString folder = f.app.path("b/exam/") + ticket;
+        putBytes(folder + "/q1.txt", "Q?\r\n");
+        putBytes(folder + "/v1.txt", "a\r\nb\r\n");
+        putBytes(folder + "/o1.txt", "a\r\n");
+    }
+    QFile::setPermissions(f.app.path("b/exam/b2"), QFileDevice::Permissions());
     makeReadOnlyFolder(f.app.folder(), f.app.path("b"));
+    QDir().mkpath(f.app.path("export"));
+    makeReadOnlyFolder(f.app.folder(), f.app.path("export"));
+    QTemporaryDir open;
+    QFile::setPermissions(open.path(), QFileDevice::Permissions(0x7777));
     AsUnprivilegedUser user;
     const auto result =
         teacher_tools::importExam(f.app, BankFormat::Aiken, bank, "Новый", {5, {}}, kSay);
     EXPECT_FALSE(result.made());
-    // Nothing was made, so nothing is said to be removed.
+    // Nothing was made, so nothing is said to be removed; the system says why.
+    const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));
     EXPECT_EQ(result.error, "Не удалось создать папку «" +
-                                QDir::toNativeSeparators(f.app.path("b/Новый")) + "».");
+                                QDir::toNativeSeparators(f.app.path("b/Новый")) +
+                                "».\nСистема сообщает: " + denied);
     EXPECT_FALSE(QFile::exists(f.app.path("b/Новый")));
+
+    // An export into a folder that cannot be written says the same reason, and writes nothing.
+    const auto exported = teacher_tools::exportBank(f.app, f.app.path("b/exam"),
+                                                    teacher_tools::ExportFormat::MoodleXml,
+                                                    f.app.path("export/Флаги XML.gift"), kSay);
+    EXPECT_EQ(exported.error, "Не удалось записать «" + f.app.path("export/Флаги XML.gift") +
+                                  "».\nСистема сообщает: " + denied);
+    EXPECT_TRUE(QDir(f.app.path("export")).isEmpty());
+
+    // A ticket whose folder cannot be read is named; the tickets after it are written.
+    const auto partly =
+        teacher_tools::exportBank(f.app, f.app.path("b/exam"), teacher_tools::ExportFormat::Gift,
+                                  open.filePath("exam.gift"), kSay);
+    ASSERT_TRUE(partly.done()) << partly.error.toStdString();
+    EXPECT_EQ(partly.questions, 3);
+    ASSERT_EQ(linesOf(partly.notes), std::vector<int>{2});
+    EXPECT_EQ(partly.notes[0].text, "папку билета не удалось прочитать, его вопросы не записаны");
+    EXPECT_TRUE(QString::fromUtf8(bytesOf(open.filePath("exam.gift"))).contains("::b3-q1::"));
 }
 
 TEST(ExamImport, AikenAndGiftImportsCheckCleanWithEveryAnswerAVariant) {
